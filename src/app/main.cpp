@@ -1,0 +1,48 @@
+#include "common/programfolder.h"
+#include "common/programstate.h"
+#include "common/services.h"
+#include "common/settingsstore.h"
+#include "journal/journal.h"
+#include "platform/clock.h"
+#include "platform/eventpump.h"
+#include "platform/filechooser.h"
+#include "platform/messageboxes.h"
+#include "platform/randomsource.h"
+#include "platform/soundoutput.h"
+#include "shell/frmmain.h"
+#include "sound/soundplayer.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Plumalin"));
+
+    // The program speaks French whatever the desktop's language, Qt's own dialogs included.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    SettingsStore settings;
+    SystemClock clock;
+    SystemRandom random;
+    QtFileChooser files;
+    QtMessageBoxes messages;
+    QtEventPump pump;
+    ProgramState state;
+    Journal journal(clock, state);
+    SoundPlayer sound(settings, state, pump, programFolder(),
+                      [] { return std::unique_ptr<SoundOutput>(); });
+    Services services{settings, clock, random, files, messages, pump, state, journal, sound,
+                      programFolder()};
+
+    frmMain window(services);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,56 @@
+#include "cp1252.h"
+
+#include <array>
+
+namespace {
+constexpr std::array<char16_t, 32> HighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t toUnicode(unsigned char byte)
+{
+    if (byte >= 0x80 && byte < 0xA0)
+        return HighControls[byte - 0x80];
+    return byte;
+}
+
+int toByte(char16_t unit)
+{
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return unit;
+    for (std::size_t i = 0; i < HighControls.size(); ++i) {
+        if (HighControls[i] == unit)
+            return static_cast<int>(0x80 + i);
+    }
+    return -1;
+}
+}
+
+QString Cp1252::decode(const char *data, qsizetype size)
+{
+    QString text(size, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = QChar(toUnicode(static_cast<unsigned char>(data[i])));
+    return text;
+}
+
+QByteArray Cp1252::encode(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            bytes.append('?');
+            ++i;
+            continue;
+        }
+        const int byte = toByte(c.unicode());
+        bytes.append(byte < 0 ? '?' : static_cast<char>(byte));
+    }
+    return bytes;
+}

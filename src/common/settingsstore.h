@@ -1,0 +1,70 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+// One entry of the per-user settings store: application, section and key, spelled exactly.
+struct SettingKey {
+    QString application;
+    QString section;
+    QString key;
+};
+
+// The table of entries, declared once. Fallbacks belong to each reader and stay with it.
+namespace Settings {
+inline const QString Application = QStringLiteral("Plumalin");
+inline const QString Demarrage = QStringLiteral("Démarrage");
+inline const QString Position = QStringLiteral("Position");
+
+inline const SettingKey DureePhrase{Application, Demarrage, QStringLiteral("Durée_Phrase")};
+inline const SettingKey DureeMot{Application, Demarrage, QStringLiteral("Durée_Mot")};
+inline const SettingKey NbPhrases{Application, Demarrage, QStringLiteral("NbPhrases")};
+inline const SettingKey Son{Application, Demarrage, QStringLiteral("Son")};
+inline const SettingKey Fichier{Application, Demarrage, QStringLiteral("Fichier")};
+inline const SettingKey MainLeft{Application, Position, QStringLiteral("MainLeft")};
+inline const SettingKey MainTop{Application, Position, QStringLiteral("MainTop")};
+inline const SettingKey MainWidth{Application, Position, QStringLiteral("MainWidth")};
+inline const SettingKey MainHeight{Application, Position, QStringLiteral("MainHeight")};
+// The sound folder: read by the sound player, written by nothing in the program.
+inline const SettingKey SoundFolder{QStringLiteral("Configuration"), QStringLiteral("Fichier"),
+                                    QStringLiteral("Son")};
+}
+
+// The per-user settings store: texts under (application, section, key). Every save is on disk
+// when it returns, so an abrupt end of the program loses nothing.
+class SettingsStore
+{
+public:
+    // The user's own store (the platform's usual place for per-user settings).
+    SettingsStore();
+    // A store kept in the given folder, one INI file per application name; used by the tests.
+    explicit SettingsStore(const QString &folder);
+
+    QString GetSetting(const QString &application, const QString &section, const QString &key,
+                       const QString &fallback) const;
+    QString GetSetting(const QString &application, const QString &section, const QString &key,
+                       int fallback) const;
+    bool SaveSetting(const QString &application, const QString &section, const QString &key,
+                     const QString &value);
+
+    QString GetSetting(const SettingKey &entry, const QString &fallback) const
+    {
+        return GetSetting(entry.application, entry.section, entry.key, fallback);
+    }
+    bool SaveSetting(const SettingKey &entry, const QString &value)
+    {
+        return SaveSetting(entry.application, entry.section, entry.key, value);
+    }
+
+    QString folder() const { return m_folder; }
+
+private:
+    QString m_folder; // empty: the platform's native per-user store
+};
+
+// The exercise's reading of a stored number: blanks skipped, the leading decimal number counts,
+// 0 when the text does not start with one.
+double leadingNumber(const QString &text);
+
+// The settings dialog's reading: the whole text (blanks around it allowed) must be a whole
+// number that fits an int; anything else gives nothing.
+std::optional<int> strictInteger(const QString &text);

@@ -1,0 +1,16 @@
+#pragma once
+#include <QDateTime>
+
+// The current date and time, as the program sees it; tests set it by hand.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};

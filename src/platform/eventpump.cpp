@@ -1,0 +1,8 @@
+#include "eventpump.h"
+
+#include <QCoreApplication>
+
+void QtEventPump::processPendingEvents()
+{
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+// The platform's file-open dialog; tests answer it with the path they want.
+class FileChooser
+{
+public:
+    struct Request {
+        QString title;
+        QStringList filters;      // "Label (*.txt)" entries, the first one selected
+        QString initialPath;      // proposed file name, may be empty
+        bool mustExist = false;
+    };
+    virtual ~FileChooser() = default;
+    // The chosen path exactly as the dialog gives it, or nothing on cancel.
+    virtual std::optional<QString> choose(QWidget *parent, const Request &request) = 0;
+    // A file to write to (the journal's export); nothing on cancel.
+    virtual std::optional<QString> chooseSave(QWidget *parent, const Request &request) = 0;
+};
+
+class QtFileChooser : public FileChooser
+{
+public:
+    std::optional<QString> choose(QWidget *parent, const Request &request) override;
+    std::optional<QString> chooseSave(QWidget *parent, const Request &request) override;
+};

@@ -1,0 +1,133 @@
+#include "common/settingsstore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+class tst_SettingsStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void missingEntryGivesFallback();
+    void savedTextsReadBackExactly_data();
+    void savedTextsReadBackExactly();
+    void saveIsOnDiskAtOnce();
+    void applicationsAreSeparate();
+    void leadingNumber_data();
+    void leadingNumber();
+    void strictInteger_data();
+    void strictInteger();
+};
+
+void tst_SettingsStore::missingEntryGivesFallback()
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.path());
+    QCOMPARE(store.GetSetting(Settings::NbPhrases, QStringLiteral("5")), QStringLiteral("5"));
+    QCOMPARE(store.GetSetting("Plumalin", "Démarrage", "Son", 0), QStringLiteral("0"));
+    QCOMPARE(store.GetSetting("Plumalin", "Nulle part", "Rien", 5), QStringLiteral("5"));
+    // Reading creates nothing.
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+void tst_SettingsStore::savedTextsReadBackExactly_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("digit") << "4";
+    QTest::newRow("negative geometry") << "-120";
+    QTest::newRow("file name") << "plumalin.txt";
+    QTest::newRow("accents and blanks") << "  école élève.txt ";
+    QTest::newRow("commas") << "un, deux, trois";
+    QTest::newRow("at sign") << "@Variant(x)";
+    QTest::newRow("empty") << "";
+    QTest::newRow("semicolon and quotes") << "a;b \"c\" = d";
+}
+
+void tst_SettingsStore::savedTextsReadBackExactly()
+{
+    QFETCH(QString, value);
+    QTemporaryDir dir;
+    {
+        SettingsStore store(dir.path());
+        QVERIFY(store.SaveSetting(Settings::DureePhrase, value));
+        QCOMPARE(store.GetSetting(Settings::DureePhrase, QStringLiteral("x")), value);
+    }
+    SettingsStore later(dir.path());
+    QCOMPARE(later.GetSetting("Plumalin", "Démarrage", "Durée_Phrase", QStringLiteral("x")), value);
+    // The accented section and key are distinct from their unaccented look-alikes.
+    QCOMPARE(later.GetSetting("Plumalin", "Demarrage", "Duree_Phrase", QStringLiteral("x")),
+             QStringLiteral("x"));
+}
+
+void tst_SettingsStore::saveIsOnDiskAtOnce()
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.path());
+    QVERIFY(store.SaveSetting(Settings::Son, QStringLiteral("1")));
+    QFile file(dir.path() + "/Plumalin.ini");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(!file.readAll().isEmpty());
+}
+
+void tst_SettingsStore::applicationsAreSeparate()
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.path());
+    QVERIFY(store.SaveSetting(Settings::SoundFolder, QStringLiteral("/tmp/sons")));
+    QVERIFY(store.SaveSetting("Plumalin", "Fichier", "Son", QStringLiteral("autre")));
+    QCOMPARE(store.GetSetting(Settings::SoundFolder, QString()), QStringLiteral("/tmp/sons"));
+    QCOMPARE(store.GetSetting("Plumalin", "Fichier", "Son", QString()), QStringLiteral("autre"));
+}
+
+void tst_SettingsStore::leadingNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("letters") << "abc" << 0.0;
+    QTest::newRow("leading blank") << " 3" << 3.0;
+    QTest::newRow("decimal") << "4.7" << 4.7;
+    QTest::newRow("negative") << "-1" << -1.0;
+    QTest::newRow("trailing letters") << "2x" << 2.0;
+    QTest::newRow("huge") << "99999999999999999999" << 1e20;
+    QTest::newRow("sign alone") << "-" << 0.0;
+}
+
+void tst_SettingsStore::leadingNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    QVERIFY2(std::abs(::leadingNumber(text) - expected) <= 1e-9 * std::max(1.0, std::abs(expected)),
+             qPrintable(QString::number(::leadingNumber(text))));
+}
+
+void tst_SettingsStore::strictInteger_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("letters") << "abc" << false << 0;
+    QTest::newRow("leading blank") << " 3" << true << 3;
+    QTest::newRow("decimal") << "4.7" << false << 0;
+    QTest::newRow("negative") << "-1" << true << -1;
+    QTest::newRow("trailing letters") << "2x" << false << 0;
+    QTest::newRow("huge") << "99999999999999999999" << false << 0;
+    QTest::newRow("plain") << "4" << true << 4;
+}
+
+void tst_SettingsStore::strictInteger()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QFETCH(int, expected);
+    const auto value = ::strictInteger(text);
+    QCOMPARE(value.has_value(), valid);
+    if (valid)
+        QCOMPARE(*value, expected);
+}
+
+QTEST_GUILESS_MAIN(tst_SettingsStore)
+#include "tst_settingsstore.moc"
