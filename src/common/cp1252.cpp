@@ -31,15 +31,33 @@ int toByte(char16_t unit)
 
 QString Cp1252::decode(const char *data, qsizetype size)
 {
-    QString text(size, Qt::Uninitialized);
-    QChar *out = text.data();
+    // Latin-1 agrees with the code page everywhere but 0x80..0x9F: convert fast, then mend those.
+    QString text = QString::fromLatin1(data, size);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data);
+    unsigned char special = 0; // written branch-free so that the compiler vectorises it
     for (qsizetype i = 0; i < size; ++i)
-        out[i] = QChar(toUnicode(static_cast<unsigned char>(data[i])));
+        special |= static_cast<unsigned char>((bytes[i] & 0xE0) == 0x80);
+    if (!special)
+        return text;
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        if (byte >= 0x80 && byte < 0xA0) [[unlikely]]
+            text[i] = QChar(toUnicode(byte));
+    }
     return text;
 }
 
 QByteArray Cp1252::encode(const QString &text)
 {
+    bool plainLatin1 = true;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 && (c.unicode() < 0xA0 || c.unicode() > 0xFF)) {
+            plainLatin1 = false;
+            break;
+        }
+    }
+    if (plainLatin1)
+        return text.toLatin1();
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

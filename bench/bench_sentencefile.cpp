@@ -1,0 +1,76 @@
+// Reading and writing a large sentence file, against reading its bytes alone; word splitting.
+#include "common/programstate.h"
+#include "common/sentencefile.h"
+#include "exercise/sentencelist.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+QStringList bigList()
+{
+    // 32,767 records of about 45 characters: about 1.5 MB on disk.
+    QStringList list;
+    list.reserve(32767);
+    for (int i = 0; i < 32767; ++i)
+        list.append(QStringLiteral("Phrase %1 : le petit chat gris dort près du feu, été.").arg(i));
+    return list;
+}
+
+struct BigFile {
+    QTemporaryDir dir;
+    QString path = dir.path() + QStringLiteral("/grand.txt");
+    QStringList list = bigList();
+    BigFile() { SentenceFile::write(path, list); }
+};
+
+BigFile &bigFile()
+{
+    static BigFile file;
+    return file;
+}
+}
+
+static void BM_ReadBytesOnly(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QFile file(bigFile().path);
+        file.open(QIODevice::ReadOnly);
+        benchmark::DoNotOptimize(file.readAll());
+    }
+    state.SetBytesProcessed(state.iterations() * QFile(bigFile().path).size());
+}
+BENCHMARK(BM_ReadBytesOnly)->Unit(benchmark::kMillisecond);
+
+static void BM_ReadSentenceFile(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SentenceFile::read(bigFile().path));
+    state.SetBytesProcessed(state.iterations() * QFile(bigFile().path).size());
+}
+BENCHMARK(BM_ReadSentenceFile)->Unit(benchmark::kMillisecond);
+
+static void BM_WriteSentenceFile(benchmark::State &state)
+{
+    const QString path = bigFile().dir.path() + QStringLiteral("/copie.txt");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SentenceFile::write(path, bigFile().list));
+    state.SetBytesProcessed(state.iterations() * QFile(bigFile().path).size());
+}
+BENCHMARK(BM_WriteSentenceFile)->Unit(benchmark::kMillisecond);
+
+static void BM_ExpandWord127(benchmark::State &state)
+{
+    QStringList words;
+    for (int i = 0; i < 127; ++i)
+        words.append(QStringLiteral("mot%1").arg(i));
+    const QString sentence = words.join(QLatin1Char(' '));
+    ProgramState program;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ExpandWord(program, sentence));
+}
+BENCHMARK(BM_ExpandWord127)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
