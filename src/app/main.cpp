@@ -10,6 +10,7 @@
 #include "platform/randomsource.h"
 #include "platform/soundoutput.h"
 #include "shell/frmmain.h"
+#include "sound/frmson.h"
 #include "sound/soundplayer.h"
 
 #include <QApplication>
@@ -38,7 +39,7 @@ int main(int argc, char *argv[])
     ProgramState state;
     Journal journal(clock, state);
     SoundPlayer sound(settings, state, pump, programFolder(),
-                      [] { return std::unique_ptr<SoundOutput>(); });
+                      [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,
                       programFolder()};
 

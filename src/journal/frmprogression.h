@@ -2,9 +2,13 @@
 #include <QWidget>
 
 class Journal;
+class QCheckBox;
+class QLabel;
+class QPushButton;
 class QTableView;
 
-// The journal's window: the grid of lines and its buttons. Refuses closes it did not ask for.
+// The journal's window: the grid of lines and its buttons, laid out at fixed sizes. It refuses
+// every close it did not ask for: "&Quitter" only hides it, and only the journal destroys it.
 class frmProgression : public QWidget
 {
     Q_OBJECT
@@ -12,11 +16,24 @@ public:
     explicit frmProgression(Journal &journal, QWidget *parent = nullptr);
     ~frmProgression() override;
 
+    QLabel *Label1 = nullptr;
     QTableView *MSFlexGrid1 = nullptr;
+    QCheckBox *PremierPlan = nullptr;
+    QPushButton *Vider = nullptr;
+    QPushButton *Sauvegarder = nullptr;
+    QPushButton *Quitter = nullptr;
+
+    void Vider_Click();
+    void Sauvegarder_Click();
+    void Quitter_Click();
+    // Keeps the window above the others while the box is ticked.
+    void PremierPlan_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void buildGrid();
+
     Journal &m_journal;
 };

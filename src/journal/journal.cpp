@@ -3,12 +3,30 @@
 #include "frmprogression.h"
 #include "journalmodel.h"
 
+#include "common/apptexts.h"
 #include "common/programstate.h"
 #include "platform/clock.h"
+#include "platform/filechooser.h"
+#include "platform/messageboxes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
 
 Journal::Journal(Clock &clock, ProgramState &state)
     : m_clock(clock)
     , m_state(state)
+{
+}
+
+Journal::Journal(Clock &clock, ProgramState &state, FileChooser &files, MessageBoxes &messages)
+    : m_clock(clock)
+    , m_state(state)
+    , m_files(&files)
+    , m_messages(&messages)
 {
 }
 
@@ -17,13 +35,42 @@ Journal::~Journal()
     delete m_window;
 }
 
+void Journal::setDialogs(FileChooser &files, MessageBoxes &messages)
+{
+    m_files = &files;
+    m_messages = &messages;
+}
+
+FileChooser &Journal::files()
+{
+    if (!m_files) {
+        m_ownFiles = std::make_unique<QtFileChooser>();
+        m_files = m_ownFiles.get();
+    }
+    return *m_files;
+}
+
+MessageBoxes &Journal::messages()
+{
+    if (!m_messages) {
+        m_ownMessages = std::make_unique<QtMessageBoxes>();
+        m_messages = m_ownMessages.get();
+    }
+    return *m_messages;
+}
+
 void Journal::ensureCreated()
 {
     if (m_model)
         return;
     m_model = std::make_unique<JournalModel>();
-    m_model->reset(m_clock.now());
+    InitProgress();
     m_window = new frmProgression(*this);
+}
+
+void Journal::InitProgress()
+{
+    m_model->reset(m_clock.now());
 }
 
 bool Journal::exists() const
@@ -46,10 +93,9 @@ JournalModel &Journal::model()
 void Journal::AjoutProgress(const QString &libelle, bool normal)
 {
     ensureCreated();
-    const QDateTime now = m_clock.now();
-    const qint64 nowSecs = now.toSecsSinceEpoch();
+    const qint64 nowSecs = m_clock.now().toSecsSinceEpoch();
     // No mark yet (nothing timed so far): the duration stays empty rather than showing the
-    // time of day.
+    // time of day. A clock set back gives 00:00:00, not a negative time.
     qint32 elapsed = -1;
     if (m_state.HeureProgress.isValid())
         elapsed = static_cast<qint32>(
@@ -73,7 +119,56 @@ int Journal::Rows()
 void Journal::Vider()
 {
     ensureCreated();
-    m_model->reset(m_clock.now());
+    InitProgress();
+}
+
+bool Journal::Sauvegarder(QWidget *parent)
+{
+    ensureCreated();
+    FileChooser::Request request;
+    request.title = QStringLiteral("Sauvegarder la progression");
+    request.filters = {QStringLiteral("Fichiers CSV (*.csv)"),
+                       QStringLiteral("Tous les fichiers (*)")};
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    request.initialPath =
+        QDir(folder).filePath(QStringLiteral("journal-%1.csv")
+                                  .arg(m_clock.now().date().toString(QStringLiteral("yyyy-MM-dd"))));
+
+    const std::optional<QString> chosen = files().chooseSave(parent, request);
+    if (!chosen || chosen->trimmed().isEmpty())
+        return false;
+    QString path = *chosen;
+    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo(path).isDir())
+        path += QStringLiteral(".csv");
+    const QString shown = QDir::toNativeSeparators(path);
+
+    // The dialog does not ask before replacing a file: an earlier export is worth a question.
+    if (QFileInfo(path).isFile()) {
+        const auto answer = messages().ask(
+            parent, QMessageBox::Question, AppTexts::Title,
+            QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?").arg(shown),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return false;
+    }
+
+    // Written aside and renamed at the end, so that a failure never leaves half a file.
+    const QByteArray csv = m_model->toCsv();
+    QSaveFile file(path);
+    const bool written = !QFileInfo(path).isDir() && file.open(QIODevice::WriteOnly)
+                         && file.write(csv) == csv.size() && file.commit();
+    if (!written) {
+        file.cancelWriting();
+        messages().tell(parent, QMessageBox::Warning, AppTexts::Title,
+                        QStringLiteral("La progression n'a pas pu être enregistrée dans le fichier "
+                                       "« %1 ».\nVérifiez que le dossier existe et que vous pouvez "
+                                       "y écrire, puis recommencez. Le journal n'a pas changé.")
+                            .arg(shown));
+        return false;
+    }
+    return true;
 }
 
 void Journal::show()

@@ -1,7 +1,6 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
-#include <QVector>
 
 #include <memory>
 
@@ -9,14 +8,25 @@ class Clock;
 struct ProgramState;
 class frmProgression;
 class JournalModel;
+class FileChooser;
+class MessageBoxes;
+class QWidget;
 
 // The progress journal: the time-stamped record of every action, kept in memory for the run.
 // Its window is created hidden on first use and only the program itself can close it.
 class Journal
 {
 public:
+    // Without dialogs of its own, the journal saves through the platform's real ones.
     Journal(Clock &clock, ProgramState &state);
+    Journal(Clock &clock, ProgramState &state, FileChooser &files, MessageBoxes &messages);
     ~Journal();
+
+    Journal(const Journal &) = delete;
+    Journal &operator=(const Journal &) = delete;
+
+    // The file dialog and message boxes used by "&Sauvegarder".
+    void setDialogs(FileChooser &files, MessageBoxes &messages);
 
     // A timed line: its duration runs from HeureProgress, which then moves to now.
     void AjoutProgress(const QString &libelle, bool normal);
@@ -25,8 +35,11 @@ public:
 
     // Row count of the grid, header row included (so 2 right after set-up).
     int Rows();
-    // Clears the journal back to its header and a fresh line 1.
+    // Clears the journal back to its header and a fresh line 1, whatever its length.
     void Vider();
+    // Asks the teacher for a file and writes the journal there as CSV. A failure is told in a
+    // message box and changes nothing. Returns true when a file was written.
+    bool Sauvegarder(QWidget *parent = nullptr);
 
     // Creates the journal, hidden, if it does not exist yet.
     void ensureCreated();
@@ -39,8 +52,17 @@ public:
     void closeByProgram();
 
 private:
+    // Writes the header and line 1, "Lancement du programme", stamped now.
+    void InitProgress();
+    FileChooser &files();
+    MessageBoxes &messages();
+
     Clock &m_clock;
     ProgramState &m_state;
+    FileChooser *m_files = nullptr;
+    MessageBoxes *m_messages = nullptr;
+    std::unique_ptr<FileChooser> m_ownFiles;
+    std::unique_ptr<MessageBoxes> m_ownMessages;
     std::unique_ptr<JournalModel> m_model;
     frmProgression *m_window = nullptr;
 };

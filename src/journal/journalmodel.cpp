@@ -2,20 +2,34 @@
 
 #include <QBrush>
 #include <QColor>
-#include <QLocale>
-#include <QRegularExpression>
 
 namespace {
-const QStringList Headers = {QStringLiteral("N°"), QStringLiteral("Date"),
-                             QStringLiteral("Progression de l'exercice"), QStringLiteral("Durée")};
+const QString Headers[JournalModel::ColumnCount] = {
+    QStringLiteral("N°"), QStringLiteral("Date"), QStringLiteral("Progression de l'exercice"),
+    QStringLiteral("Durée")};
 
-// The locale's long time format without its time zone: hours, minutes and seconds only.
-QString timeFormatWithoutZone()
+// One grid row per line: characters that would start a new cell or a new row are shown as
+// spaces, so that a text always stays inside its own cell.
+QString singleLine(QString text)
 {
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*$")));
-    format.remove(QRegularExpression(QStringLiteral("^\\s*t+\\s*")));
-    return format.trimmed();
+    for (QChar &c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+void appendCsvField(QString &out, const QString &field)
+{
+    const bool quote = field.contains(QLatin1Char(';')) || field.contains(QLatin1Char('"'))
+                       || field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n'));
+    if (!quote) {
+        out += field;
+        return;
+    }
+    QString escaped = field;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    out += QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 }
 
@@ -31,15 +45,50 @@ int JournalModel::rowCount(const QModelIndex &parent) const
 
 int JournalModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : 4;
+    return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString JournalModel::stamp(const QDateTime &when)
+QLocale JournalModel::stampLocale()
 {
-    static const QString timeFormat = timeFormatWithoutZone();
-    const QLocale locale = QLocale::system();
+    // A machine left on the "C" locale has no regional settings at all: the program's own
+    // French formats read better than the bare defaults.
+    const QLocale system = QLocale::system();
+    if (system.language() == QLocale::C)
+        return QLocale();
+    return system;
+}
+
+QString JournalModel::timeFormatWithoutZone(const QLocale &locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+        } else if (!quoted && c == QLatin1Char('t')) {
+            // The zone and the blank before it go; quoted literals are left alone.
+            while (!result.isEmpty() && result.back().isSpace())
+                result.chop(1);
+            continue;
+        }
+        result += c;
+    }
+    return result.trimmed();
+}
+
+QString JournalModel::stamp(const QDateTime &when, const QLocale &locale)
+{
+    // Every visible row asks for its stamp while painting: the format is worked out once.
+    static QLocale cachedLocale = QLocale::c();
+    static QString cachedFormat;
+    if (cachedFormat.isNull() || !(locale == cachedLocale)) {
+        cachedLocale = locale;
+        cachedFormat = timeFormatWithoutZone(locale);
+    }
     return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-           + locale.toString(when.time(), timeFormat);
+           + locale.toString(when.time(), cachedFormat);
 }
 
 QString JournalModel::formatElapsed(qint64 seconds)
@@ -54,38 +103,48 @@ QString JournalModel::formatElapsed(qint64 seconds)
         .arg(inDay % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString JournalModel::headerText(int column)
+{
+    return column >= 0 && column < ColumnCount ? Headers[column] : QString();
+}
+
 QString JournalModel::cellText(int line, int column) const
 {
+    if (line < 0 || line >= rowCount())
+        return {};
     const JournalLine &l = m_lines[static_cast<std::size_t>(line)];
     switch (column) {
-    case 0:
+    case NumberColumn:
         return QString::number(line + 1);
-    case 1:
+    case DateColumn:
         return stamp(QDateTime::fromSecsSinceEpoch(l.stampSecs));
-    case 2: {
-        QString text = l.text;
-        return text.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    }
-    case 3:
-        return l.elapsedSecs >= 0 ? formatElapsed(l.elapsedSecs) : l.duree;
+    case TextColumn:
+        return singleLine(l.text);
+    case DurationColumn:
+        return l.elapsedSecs >= 0 ? formatElapsed(l.elapsedSecs) : singleLine(l.duree);
     }
     return {};
 }
 
 QVariant JournalModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount())
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
         return {};
     const JournalLine &l = m_lines[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
         return cellText(index.row(), index.column());
+    case Qt::ToolTipRole:
+        // The text column is narrow for long sentences.
+        if (index.column() == TextColumn)
+            return l.text;
+        return {};
     case Qt::ForegroundRole:
-        if (l.red && index.column() > 0)
+        if (l.red && index.column() != NumberColumn)
             return QBrush(QColor(255, 0, 0));
         return {};
     case Qt::TextAlignmentRole:
-        if (index.column() == 0)
+        if (index.column() == NumberColumn)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     }
@@ -94,9 +153,23 @@ QVariant JournalModel::data(const QModelIndex &index, int role) const
 
 QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 4)
-        return Headers[section];
+    if (orientation == Qt::Horizontal && section >= 0 && section < ColumnCount) {
+        if (role == Qt::DisplayRole)
+            return Headers[section];
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    }
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags JournalModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // The number column is fixed, like the header: it cannot be selected. Nothing is editable.
+    if (index.column() == NumberColumn)
+        return Qt::ItemIsEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
 void JournalModel::append(JournalLine line)
@@ -110,9 +183,38 @@ void JournalModel::append(JournalLine line)
 void JournalModel::reset(const QDateTime &now)
 {
     beginResetModel();
-    m_lines.clear();
-    m_lines.shrink_to_fit();
+    // Swapping with a fresh vector gives the memory of a long session back at once.
+    std::vector<JournalLine>().swap(m_lines);
     m_lines.push_back(JournalLine{now.toSecsSinceEpoch(), QStringLiteral("Lancement du programme"),
                                   QString(), -1, false});
     endResetModel();
+}
+
+QByteArray JournalModel::toCsv() const
+{
+    QString out;
+    out.reserve(static_cast<qsizetype>(m_lines.size()) * 64 + 64);
+    out += QChar(0xFEFF);
+    const auto endRow = [&out] {
+        out.back() = QLatin1Char('\r');
+        out += QLatin1Char('\n');
+    };
+    for (int column = 0; column < ColumnCount; ++column) {
+        appendCsvField(out, Headers[column]);
+        out += QLatin1Char(';');
+    }
+    endRow();
+    for (int line = 0; line < rowCount(); ++line) {
+        const JournalLine &l = m_lines[static_cast<std::size_t>(line)];
+        appendCsvField(out, QString::number(line + 1));
+        out += QLatin1Char(';');
+        appendCsvField(out, cellText(line, DateColumn));
+        out += QLatin1Char(';');
+        appendCsvField(out, l.text);
+        out += QLatin1Char(';');
+        appendCsvField(out, l.elapsedSecs >= 0 ? formatElapsed(l.elapsedSecs) : l.duree);
+        out += QLatin1Char(';');
+        endRow();
+    }
+    return out.toUtf8();
 }

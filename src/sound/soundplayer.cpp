@@ -30,17 +30,22 @@ bool SoundPlayer::isSwitchedOn(const std::optional<QString> &activation)
 QString SoundPlayer::soundPath(const QString &name) const
 {
     const QString folder = m_settings.GetSetting(Settings::SoundFolder, m_programFolder);
-    return joinPath(folder, name);
+    // An entry left empty names no folder at all: the program's own folder is meant.
+    return joinPath(folder.trimmed().isEmpty() ? m_programFolder : folder, name);
 }
 
 void SoundPlayer::JoueSon(const QString &name)
 {
     if (!isSwitchedOn(m_state.ActivationSon))
         return;
-    if (!m_output && m_makeOutput)
-        m_output = m_makeOutput();
-    if (m_output)
-        m_output->play(soundPath(name));
+    // Whatever goes wrong while starting the sound stays here: the caller carries on.
+    try {
+        if (!m_output && m_makeOutput)
+            m_output = m_makeOutput();
+        if (m_output)
+            m_output->play(soundPath(name));
+    } catch (...) {
+    }
     Patiente(100);
 }
 
