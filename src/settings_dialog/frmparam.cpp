@@ -1,0 +1,299 @@
+#include "frmparam.h"
+
+#include "common/apptexts.h"
+#include "common/services.h"
+#include "common/settingsstore.h"
+
+#include <QCollator>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+// The dialog's inner area, in twips.
+constexpr int InnerWidth = 4515;
+constexpr int InnerHeight = 2940;
+// The frame's origin: the controls inside it are laid out in the window's coordinates.
+constexpr int FrameLeft = 120;
+constexpr int FrameTop = 120;
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+QRect inFrame(int left, int top, int width, int height)
+{
+    return twipsRect(left - FrameLeft, top - FrameTop, width, height);
+}
+
+// The lists' fallbacks, as positions of their lines.
+constexpr int FallbackNiveau = 4;
+constexpr int FallbackHasard = 4;
+constexpr int FallbackExercice = 0;
+constexpr int FallbackSon = 0;
+const QString FallbackFichier = QStringLiteral("plumalin.txt");
+}
+
+const QStringList &frmParam::lignesNiveau()
+{
+    static const QStringList lines{QStringLiteral("3 minute"), QStringLiteral("6 minutes"),
+                                   QStringLiteral("9 minutes"), QStringLiteral("12 minutes"),
+                                   QStringLiteral("15 minutes")};
+    return lines;
+}
+
+const QStringList &frmParam::lignesHasard()
+{
+    static const QStringList lines{QStringLiteral("30 secondes"), QStringLiteral("1 minute"),
+                                   QStringLiteral("1,5 minutes"), QStringLiteral("2 minutes"),
+                                   QStringLiteral("2,5 minutes")};
+    return lines;
+}
+
+const QStringList &frmParam::lignesExercice()
+{
+    static const QStringList lines{QStringLiteral("5 phrases"), QStringLiteral("10 phrases"),
+                                   QStringLiteral("15 phrases"), QStringLiteral("20 phrases")};
+    return lines;
+}
+
+const QStringList &frmParam::lignesSon()
+{
+    static const QStringList lines{QStringLiteral("Non"), QStringLiteral("Oui")};
+    return lines;
+}
+
+QStringList frmParam::fichiersPhrases(const QString &folder)
+{
+    // Without QDir::Hidden and QDir::System, hidden files and special files stay out.
+    const QStringList names = QDir(folder).entryList({QStringLiteral("*.txt")},
+                                                     QDir::Files | QDir::NoDotAndDotDot);
+    QStringList sorted = names;
+    QCollator collator{QLocale(QLocale::French, QLocale::France)};
+    std::stable_sort(sorted.begin(), sorted.end(), collator);
+    return sorted;
+}
+
+frmParam::frmParam(Services &services, QWidget *mainWindow)
+    : QWidget(nullptr)
+    , m_services(services)
+    , m_mainWindow(mainWindow)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Paramètres"));
+    setFixedSize(pixels(InnerWidth), pixels(InnerHeight));
+    buildControls();
+    Form_Load();
+}
+
+frmParam::~frmParam() = default;
+
+void frmParam::buildControls()
+{
+    Frame1 = new QGroupBox(QStringLiteral("Sélectionnez le niveau des exercices"), this);
+    Frame1->setGeometry(twipsRect(FrameLeft, FrameTop, 4335, 2310));
+
+    auto label = [this](const QString &text, Qt::Alignment align, QRect geometry) {
+        auto *l = new QLabel(text, Frame1);
+        l->setAlignment(align | Qt::AlignTop);
+        l->setGeometry(geometry);
+        return l;
+    };
+    auto list = [this](QRect geometry) {
+        auto *c = new QComboBox(Frame1);
+        c->setEditable(false);
+        c->setGeometry(geometry);
+        return c;
+    };
+
+    Label1 = label(QStringLiteral("Durée de la phrase :"), Qt::AlignRight, inFrame(570, 480, 1500, 285));
+    saisieNiveau = list(inFrame(2130, 405, 2235, 315));
+    Label2 = label(QStringLiteral("Durée entre chaque mot :"), Qt::AlignRight, inFrame(165, 840, 1905, 240));
+    saisieHasard = list(inFrame(2130, 780, 2235, 315));
+    Label3 = label(QStringLiteral("Nombre d'exercices :"), Qt::AlignLeft, inFrame(585, 1230, 1500, 285));
+    saisieExercice = list(inFrame(2130, 1155, 2235, 315));
+    Label4 = label(QStringLiteral("Activation du son :"), Qt::AlignRight, inFrame(600, 1605, 1455, 240));
+    saisieSon = list(inFrame(2130, 1530, 2235, 315));
+    Label5 = label(QStringLiteral("Fichier de référence :"), Qt::AlignRight, inFrame(480, 1950, 1575, 270));
+    saisieFichier = list(inFrame(2130, 1905, 2235, 315));
+
+    Label1->setBuddy(saisieNiveau);
+    Label2->setBuddy(saisieHasard);
+    Label3->setBuddy(saisieExercice);
+    Label4->setBuddy(saisieSon);
+    Label5->setBuddy(saisieFichier);
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setGeometry(twipsRect(3195, 2505, 1260, 345));
+    cmdOK->setDefault(true);
+
+    setTabOrder(saisieNiveau, saisieHasard);
+    setTabOrder(saisieHasard, saisieExercice);
+    setTabOrder(saisieExercice, saisieSon);
+    setTabOrder(saisieSon, cmdOK);
+    setTabOrder(cmdOK, saisieFichier);
+    saisieNiveau->setFocus();
+
+    // Any change of a selection is stored; picking the line already selected stores it again
+    // too, since the store may have changed meanwhile (the main window's "Charger exercice").
+    const std::pair<QComboBox *, void (frmParam::*)()> handlers[] = {
+        {saisieNiveau, &frmParam::saisieNiveau_Click},
+        {saisieHasard, &frmParam::saisieHasard_Click},
+        {saisieExercice, &frmParam::saisieExercice_Click},
+        {saisieSon, &frmParam::saisieSon_Click},
+        {saisieFichier, &frmParam::saisieFichier_Click},
+    };
+    for (const auto &[list, handler] : handlers) {
+        connect(list, &QComboBox::currentIndexChanged, this, handler);
+        connect(list, &QComboBox::activated, this, handler);
+    }
+    connect(cmdOK, &QPushButton::clicked, this, &frmParam::cmdOK_Click);
+}
+
+void frmParam::selectStoredPosition(QComboBox *list, const QStringList &lines,
+                                    const QString &stored, int fallback,
+                                    void (frmParam::*handler)())
+{
+    {
+        // A list takes its first line by itself when it is filled: that is no choice yet.
+        const QSignalBlocker quiet(list);
+        list->addItems(lines);
+        list->setCurrentIndex(-1);
+    }
+    const std::optional<int> position = strictInteger(stored);
+    const bool valid = position && *position >= 0 && *position < lines.size();
+    {
+        const QSignalBlocker quiet(list);
+        list->setCurrentIndex(valid ? *position : fallback);
+    }
+    // Setting the selection is a choice like the user's: it is stored at once.
+    (this->*handler)();
+}
+
+void frmParam::Form_Load()
+{
+    SettingsStore &store = m_services.settings;
+    selectStoredPosition(saisieNiveau, lignesNiveau(),
+                         store.GetSetting(Settings::DureePhrase, QString::number(FallbackNiveau)),
+                         FallbackNiveau, &frmParam::saisieNiveau_Click);
+    selectStoredPosition(saisieHasard, lignesHasard(),
+                         store.GetSetting(Settings::DureeMot, QString::number(FallbackHasard)),
+                         FallbackHasard, &frmParam::saisieHasard_Click);
+    selectStoredPosition(saisieExercice, lignesExercice(),
+                         store.GetSetting(Settings::NbPhrases, QString::number(FallbackExercice)),
+                         FallbackExercice, &frmParam::saisieExercice_Click);
+    selectStoredPosition(saisieSon, lignesSon(),
+                         store.GetSetting(Settings::Son, QString::number(FallbackSon)),
+                         FallbackSon, &frmParam::saisieSon_Click);
+
+    const QString fichier = store.GetSetting(Settings::Fichier, FallbackFichier);
+    const QStringList names = fichiersPhrases(m_services.programFolder);
+    int selected = -1;
+    {
+        const QSignalBlocker quiet(saisieFichier);
+        saisieFichier->addItems(names);
+        saisieFichier->setCurrentIndex(-1);
+        // Exact match only, letter case included: the exercise opens the stored name as is.
+        selected = int(names.indexOf(fichier));
+        if (selected < 0 && !names.isEmpty())
+            selected = 0;
+        saisieFichier->setCurrentIndex(selected);
+    }
+    if (selected >= 0)
+        saisieFichier_Click();
+}
+
+void frmParam::saisieNiveau_Click()
+{
+    m_services.settings.SaveSetting(Settings::DureePhrase,
+                                    QString::number(saisieNiveau->currentIndex()));
+}
+
+void frmParam::saisieHasard_Click()
+{
+    m_services.settings.SaveSetting(Settings::DureeMot,
+                                    QString::number(saisieHasard->currentIndex()));
+}
+
+void frmParam::saisieExercice_Click()
+{
+    m_services.settings.SaveSetting(Settings::NbPhrases,
+                                    QString::number(saisieExercice->currentIndex()));
+}
+
+void frmParam::saisieSon_Click()
+{
+    m_services.settings.SaveSetting(Settings::Son, QString::number(saisieSon->currentIndex()));
+}
+
+void frmParam::saisieFichier_Click()
+{
+    if (saisieFichier->currentIndex() < 0)
+        return;
+    m_services.settings.SaveSetting(Settings::Fichier, saisieFichier->currentText().trimmed());
+}
+
+void frmParam::cmdOK_Click()
+{
+    if (QMdiSubWindow *sub = subWindow())
+        sub->close();
+    else
+        close();
+}
+
+void frmParam::keyPressEvent(QKeyEvent *event)
+{
+    // "OK" is both the default and the cancel button: Enter and Escape close the dialog.
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            cmdOK->click();
+            return;
+        default:
+            break;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+QMdiSubWindow *frmParam::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+void frmParam::placeOverMainWindow()
+{
+    if (m_mainWindow)
+        placeOver(m_mainWindow->frameGeometry().size());
+}
+
+void frmParam::placeOver(const QSize &mainOuterSize)
+{
+    QWidget *outer = this;
+    if (QMdiSubWindow *sub = subWindow()) {
+        const bool wasVisible = sub->isVisible();
+        // A small window with a close box only; its size is the dialog's.
+        sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                            | Qt::WindowCloseButtonHint);
+        sub->adjustSize();
+        sub->setFixedSize(sub->size());
+        if (wasVisible)
+            sub->show();
+        outer = sub;
+    }
+    const QSize own = outer->frameGeometry().size();
+    const int left = std::max(0, (mainOuterSize.width() - own.width()) / 2);
+    const int top = std::max(0, (mainOuterSize.height() - own.height()) / 2);
+    outer->move(left, top);
+}

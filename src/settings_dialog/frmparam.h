@@ -1,0 +1,85 @@
+#pragma once
+#include <QStringList>
+#include <QWidget>
+
+struct Services;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMdiSubWindow;
+class QPushButton;
+
+// The settings dialog: five drop-down lists whose choices are written to the settings store the
+// moment they are set, the dialog's own filling included. There is nothing to confirm or cancel:
+// "OK" (Enter, Escape, the close box) only closes it.
+//
+// It is an inner window of the main window. The main window creates it (its lists are filled and
+// stored by the constructor), wraps it in a sub-window of its QMdiArea, then calls placeOver()
+// before showing it:
+//
+//     auto *dlg = new frmParam(services, this);
+//     mdiArea()->addSubWindow(dlg);
+//     dlg->placeOver(frameGeometry().size());
+//     dlg->parentWidget()->show();
+//
+// Closing it deletes it (and its sub-window); keep it in a QPointer to know whether it is open.
+class frmParam : public QWidget
+{
+    Q_OBJECT
+public:
+    frmParam(Services &services, QWidget *mainWindow);
+    ~frmParam() override;
+
+    // Places the dialog, or its sub-window when it has one, centred over a main window of this
+    // outer size, in the coordinates of the main window's inner area; it is never put above or
+    // left of that area's origin, so that its caption stays reachable. It also makes the
+    // sub-window a fixed-size window with only a close box.
+    void placeOver(const QSize &mainOuterSize);
+    // The same with the main window given to the constructor.
+    void placeOverMainWindow();
+
+    // The sub-window that holds the dialog inside the main window, if it has been wrapped yet.
+    QMdiSubWindow *subWindow() const;
+
+    // Fills a list as the dialog does; public so that the tests can check the lines.
+    static const QStringList &lignesNiveau();
+    static const QStringList &lignesHasard();
+    static const QStringList &lignesExercice();
+    static const QStringList &lignesSon();
+    // The sentence files listed by the dialog: plain, non-hidden "*.txt" files of the folder,
+    // in alphabetical order.
+    static QStringList fichiersPhrases(const QString &folder);
+
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QComboBox *saisieNiveau = nullptr;
+    QComboBox *saisieHasard = nullptr;
+    QComboBox *saisieExercice = nullptr;
+    QComboBox *saisieSon = nullptr;
+    QComboBox *saisieFichier = nullptr;
+    QPushButton *cmdOK = nullptr;
+
+public slots:
+    void saisieNiveau_Click();
+    void saisieHasard_Click();
+    void saisieExercice_Click();
+    void saisieSon_Click();
+    void saisieFichier_Click();
+    void cmdOK_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void selectStoredPosition(QComboBox *list, const QStringList &lines, const QString &stored,
+                              int fallback, void (frmParam::*handler)());
+
+    Services &m_services;
+    QWidget *m_mainWindow;
+};

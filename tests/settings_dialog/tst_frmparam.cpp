@@ -1,0 +1,337 @@
+#include "settings_dialog/frmparam.h"
+
+#include "fakes/fakes.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFile>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString Absent = QStringLiteral("<absent>");
+
+QString stored(TestEnv &env, const SettingKey &key)
+{
+    return env.settings.GetSetting(key, Absent);
+}
+
+void touch(const QString &path)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("\"Le chat dort.\"\r\n");
+}
+
+void processDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Picks a line of a list the way a person does: opens it and clicks the line.
+void pickLine(QComboBox *list, int row)
+{
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    QTRY_VERIFY(!view->isVisible());
+}
+}
+
+class tst_frmParam : public QObject
+{
+    Q_OBJECT
+private slots:
+    void emptyStoreShowsFallbacksAndStoresThem();
+    void storedPosition_data();
+    void storedPosition();
+    void choiceIsStoredAtOnce_data();
+    void choiceIsStoredAtOnce();
+    void repickingTheSameFileStoresItAgain();
+    void fileListShowsPlainTxtFilesInOrder();
+    void storedFileSelection_data();
+    void storedFileSelection();
+    void folderWithoutSentenceFilesLeavesFichier();
+    void closesByOkEnterEscape_data();
+    void closesByOkEnterEscape();
+    void tabOrder();
+    void placedOverTheMainWindowAsFixedInnerWindow();
+};
+
+void tst_frmParam::emptyStoreShowsFallbacksAndStoresThem()
+{
+    TestEnv env;
+    QPointer<frmParam> dlg = new frmParam(env.services, nullptr);
+    QCOMPARE(dlg->windowTitle(), QStringLiteral("Paramètres"));
+    QCOMPARE(dlg->size(), QSize(301, 196));
+    QCOMPARE(dlg->saisieNiveau->currentText(), QStringLiteral("15 minutes"));
+    QCOMPARE(dlg->saisieHasard->currentText(), QStringLiteral("2,5 minutes"));
+    QCOMPARE(dlg->saisieExercice->currentText(), QStringLiteral("5 phrases"));
+    QCOMPARE(dlg->saisieSon->currentText(), QStringLiteral("Non"));
+    QCOMPARE(dlg->saisieNiveau->itemText(0), QStringLiteral("3 minute"));
+    QCOMPARE(dlg->saisieNiveau->count(), 5);
+    QCOMPARE(dlg->saisieHasard->count(), 5);
+    QCOMPARE(dlg->saisieExercice->count(), 4);
+    QCOMPARE(dlg->saisieSon->count(), 2);
+    QVERIFY(!dlg->saisieNiveau->isEditable());
+
+    // Stored by the filling alone, before any close.
+    QCOMPARE(stored(env, Settings::DureePhrase), QStringLiteral("4"));
+    QCOMPARE(stored(env, Settings::DureeMot), QStringLiteral("4"));
+    QCOMPARE(stored(env, Settings::NbPhrases), QStringLiteral("0"));
+    QCOMPARE(stored(env, Settings::Son), QStringLiteral("0"));
+    QCOMPARE(stored(env, Settings::Fichier), Absent); // no sentence file in the folder
+
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    processDeletes();
+    QVERIFY(dlg.isNull());
+    QCOMPARE(stored(env, Settings::DureePhrase), QStringLiteral("4"));
+    QCOMPARE(stored(env, Settings::Son), QStringLiteral("0"));
+}
+
+void tst_frmParam::storedPosition_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("storedAfter");
+
+    QTest::newRow("phrase valid") << "Durée_Phrase" << "2" << "9 minutes" << "2";
+    QTest::newRow("phrase first") << "Durée_Phrase" << "0" << "3 minute" << "0";
+    QTest::newRow("phrase blanks around") << "Durée_Phrase" << " 1 " << "6 minutes" << "1";
+    QTest::newRow("phrase too big") << "Durée_Phrase" << "5" << "15 minutes" << "4";
+    QTest::newRow("phrase negative") << "Durée_Phrase" << "-1" << "15 minutes" << "4";
+    QTest::newRow("phrase decimal") << "Durée_Phrase" << "2.5" << "15 minutes" << "4";
+    QTest::newRow("phrase letters") << "Durée_Phrase" << "deux" << "15 minutes" << "4";
+    QTest::newRow("phrase empty") << "Durée_Phrase" << "" << "15 minutes" << "4";
+    QTest::newRow("mot valid") << "Durée_Mot" << "1" << "1 minute" << "1";
+    QTest::newRow("mot huge") << "Durée_Mot" << "99999999999" << "2,5 minutes" << "4";
+    QTest::newRow("exercices last") << "NbPhrases" << "3" << "20 phrases" << "3";
+    QTest::newRow("exercices out of range") << "NbPhrases" << "4" << "5 phrases" << "0";
+    QTest::newRow("exercices trailing letters") << "NbPhrases" << "2x" << "5 phrases" << "0";
+    QTest::newRow("son on") << "Son" << "1" << "Oui" << "1";
+    QTest::newRow("son two") << "Son" << "2" << "Non" << "0";
+}
+
+void tst_frmParam::storedPosition()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QString, storedAfter);
+    TestEnv env;
+    QVERIFY(env.settings.SaveSetting(Settings::Application, Settings::Demarrage, key, text));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    QComboBox *list = key == "Durée_Phrase" ? dlg->saisieNiveau
+                      : key == "Durée_Mot"  ? dlg->saisieHasard
+                      : key == "NbPhrases"  ? dlg->saisieExercice
+                                            : dlg->saisieSon;
+    QCOMPARE(list->currentText(), shown);
+    QCOMPARE(env.settings.GetSetting(Settings::Application, Settings::Demarrage, key, Absent),
+             storedAfter);
+}
+
+void tst_frmParam::choiceIsStoredAtOnce_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("Oui") << "saisieSon" << 1 << "Son" << "1";
+    QTest::newRow("20 phrases") << "saisieExercice" << 3 << "NbPhrases" << "3";
+    QTest::newRow("3 minute") << "saisieNiveau" << 0 << "Durée_Phrase" << "0";
+    QTest::newRow("1,5 minutes") << "saisieHasard" << 2 << "Durée_Mot" << "2";
+}
+
+void tst_frmParam::choiceIsStoredAtOnce()
+{
+    QFETCH(QString, list);
+    QFETCH(int, row);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    TestEnv env;
+    QPointer<frmParam> dlg = new frmParam(env.services, nullptr);
+    dlg->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dlg));
+    const QMap<QString, QComboBox *> byName{{"saisieSon", dlg->saisieSon},
+                                            {"saisieExercice", dlg->saisieExercice},
+                                            {"saisieNiveau", dlg->saisieNiveau},
+                                            {"saisieHasard", dlg->saisieHasard}};
+    QComboBox *combo = byName.value(list);
+    QVERIFY(combo);
+    pickLine(combo, row);
+    QCOMPARE(combo->currentIndex(), row);
+    QCOMPARE(env.settings.GetSetting(Settings::Application, Settings::Demarrage, key, Absent), value);
+
+    // Closing by the close box writes nothing and undoes nothing.
+    dlg->close();
+    processDeletes();
+    QVERIFY(dlg.isNull());
+    QCOMPARE(env.settings.GetSetting(Settings::Application, Settings::Demarrage, key, Absent), value);
+}
+
+void tst_frmParam::repickingTheSameFileStoresItAgain()
+{
+    TestEnv env;
+    touch(env.programFolder + "/plumalin.txt");
+    touch(env.programFolder + "/autre.txt");
+    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    dlg->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+    QCOMPARE(dlg->saisieFichier->currentText(), QStringLiteral("plumalin.txt"));
+    // The main window's "Charger exercice" changes the store while the dialog is open.
+    env.settings.SaveSetting(Settings::Fichier, QStringLiteral("ailleurs.txt"));
+    pickLine(dlg->saisieFichier, 1);
+    QCOMPARE(stored(env, Settings::Fichier), QStringLiteral("plumalin.txt"));
+}
+
+void tst_frmParam::fileListShowsPlainTxtFilesInOrder()
+{
+    TestEnv env;
+    const QString bin = env.programFolder;
+    for (const char *name : {"plumalin.txt", "b.txt", "Alpha.txt", "écoles.txt", "eau.txt",
+                             ".cachée.txt", "notes.md", "texte.txt.bak"})
+        touch(bin + "/" + QString::fromUtf8(name));
+    QVERIFY(QDir(bin).mkdir("dossier.txt"));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    QStringList lines;
+    for (int i = 0; i < dlg->saisieFichier->count(); ++i)
+        lines << dlg->saisieFichier->itemText(i);
+    QCOMPARE(lines, (QStringList{"Alpha.txt", "b.txt", "eau.txt", "écoles.txt", "plumalin.txt"}));
+    QVERIFY(!dlg->saisieFichier->isEditable());
+}
+
+void tst_frmParam::storedFileSelection_data()
+{
+    QTest::addColumn<QString>("fichier"); // what the store holds before; empty: nothing
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("storedAfter");
+    QTest::newRow("absent: the default file") << QString() << "plumalin.txt" << "plumalin.txt";
+    QTest::newRow("listed, not first") << "plumalin.txt" << "plumalin.txt" << "plumalin.txt";
+    QTest::newRow("listed first") << "a.txt" << "a.txt" << "a.txt";
+    QTest::newRow("no longer there") << "disparu.txt" << "a.txt" << "a.txt";
+    QTest::newRow("other letter case") << "Plumalin.txt" << "a.txt" << "a.txt";
+    QTest::newRow("blanks around") << " z.txt" << "a.txt" << "a.txt";
+}
+
+void tst_frmParam::storedFileSelection()
+{
+    QFETCH(QString, fichier);
+    QFETCH(QString, selected);
+    QFETCH(QString, storedAfter);
+    TestEnv env;
+    for (const char *name : {"a.txt", "plumalin.txt", "z.txt"})
+        touch(env.programFolder + "/" + name);
+    if (!fichier.isNull())
+        QVERIFY(env.settings.SaveSetting(Settings::Fichier, fichier));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    QCOMPARE(dlg->saisieFichier->currentText(), selected);
+    QCOMPARE(stored(env, Settings::Fichier), storedAfter);
+}
+
+void tst_frmParam::folderWithoutSentenceFilesLeavesFichier()
+{
+    TestEnv env;
+    touch(env.programFolder + "/lisez-moi.md");
+    QVERIFY(env.settings.SaveSetting(Settings::Fichier, QStringLiteral("mes phrases.txt")));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    QCOMPARE(dlg->saisieFichier->count(), 0);
+    QCOMPARE(dlg->saisieFichier->currentIndex(), -1);
+    QCOMPARE(stored(env, Settings::Fichier), QStringLiteral("mes phrases.txt"));
+}
+
+void tst_frmParam::closesByOkEnterEscape_data()
+{
+    QTest::addColumn<int>("key"); // 0: a click on OK
+    QTest::newRow("click OK") << 0;
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+}
+
+void tst_frmParam::closesByOkEnterEscape()
+{
+    QFETCH(int, key);
+    TestEnv env;
+    QPointer<frmParam> dlg = new frmParam(env.services, nullptr);
+    dlg->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dlg));
+    QVERIFY(dlg->cmdOK->isDefault());
+    if (key == 0) {
+        QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    } else {
+        // From a list that has the focus, as after a choice.
+        dlg->saisieSon->setFocus();
+        QTest::keyClick(dlg->saisieSon, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    }
+    processDeletes();
+    QVERIFY(dlg.isNull());
+    QCOMPARE(stored(env, Settings::Son), QStringLiteral("0"));
+}
+
+void tst_frmParam::tabOrder()
+{
+    TestEnv env;
+    touch(env.programFolder + "/plumalin.txt");
+    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    dlg->show();
+    dlg->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+    dlg->saisieNiveau->setFocus();
+    const QList<QWidget *> order{dlg->saisieHasard, dlg->saisieExercice, dlg->saisieSon,
+                                 dlg->cmdOK, dlg->saisieFichier, dlg->saisieNiveau};
+    for (QWidget *expected : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), expected);
+    }
+}
+
+void tst_frmParam::placedOverTheMainWindowAsFixedInnerWindow()
+{
+    TestEnv env;
+    QMainWindow main;
+    auto *mdi = new QMdiArea(&main);
+    main.setCentralWidget(mdi);
+    main.resize(640, 480);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+
+    QPointer<frmParam> dlg = new frmParam(env.services, &main);
+    QMdiSubWindow *sub = mdi->addSubWindow(dlg);
+    dlg->placeOverMainWindow();
+    sub->show();
+    QCOMPARE(dlg->subWindow(), sub);
+    QCOMPARE(sub->windowTitle(), QStringLiteral("Paramètres"));
+    QCOMPARE(dlg->size(), QSize(301, 196));
+    const QSize outer = main.frameGeometry().size();
+    QCOMPARE(sub->pos(), QPoint((outer.width() - sub->width()) / 2,
+                                (outer.height() - sub->height()) / 2));
+    QVERIFY(!(sub->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(sub->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(sub->windowFlags() & Qt::WindowCloseButtonHint);
+    const QSize fixed = sub->size();
+    sub->resize(fixed + QSize(100, 100));
+    QCOMPARE(sub->size(), fixed);
+
+    // A main window smaller than the dialog: its caption stays inside the area.
+    dlg->placeOver(QSize(200, 100));
+    QCOMPARE(sub->pos(), QPoint(0, 0));
+
+    // OK closes the inner window with the dialog in it.
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    processDeletes();
+    QVERIFY(dlg.isNull());
+    QVERIFY(mdi->subWindowList().isEmpty());
+}
+
+QTEST_MAIN(tst_frmParam)
+#include "tst_frmparam.moc"
