@@ -1,0 +1,151 @@
+#include "frmapropos.h"
+
+#include "common/apptexts.h"
+#include "common/services.h"
+#include "platform/messageboxes.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgRenderer>
+
+#include <cmath>
+
+const QString frmApropos::Auteur = QStringLiteral("l'équipe Plumalin");
+const QString frmApropos::SiteWeb = QStringLiteral("https://plumalin.example.org");
+const QString frmApropos::Email = QStringLiteral("contact@plumalin.example.org");
+
+namespace {
+QRect fromTwips(int left, int top, int width, int height)
+{
+    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+QLabel *makeLabel(QWidget *parent, const QRect &geometry)
+{
+    auto *label = new QLabel(parent);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+QPixmap renderLogo(const QSize &size, qreal devicePixelRatio)
+{
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(QStringLiteral(":/pictures/about_logo.svg"));
+    QPainter painter(&pixmap);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return pixmap;
+}
+}
+
+frmApropos::frmApropos(Services &services, QWidget *mainWindow)
+    : QDialog(mainWindow,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_services(services)
+    , m_mainWindow(mainWindow)
+    , m_sysInfo(SysInfo::systemAccess())
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(pixels(4515), pixels(3045));
+
+    picIcon = new QLabel(this);
+    picIcon->setGeometry(fromTwips(90, 135, 1410, 1200));
+    picIcon->setPixmap(renderLogo(picIcon->size(), devicePixelRatioF()));
+
+    lblTitle = makeLabel(this, fromTwips(1560, 135, 2850, 255));
+    QPalette black = lblTitle->palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    lblTitle->setPalette(black);
+
+    lblVersion = makeLabel(this, fromTwips(1575, 360, 2850, 225));
+
+    lblDescription = makeLabel(this, fromTwips(1530, 675, 2895, 1830));
+    QPalette blue = lblDescription->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    lblDescription->setPalette(blue);
+    // The addresses can be selected and copied, but the box opens nothing by itself.
+    lblDescription->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdSysInfo->setGeometry(fromTwips(1890, 2610, 1245, 345));
+    cmdSysInfo->setAutoDefault(false);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setGeometry(fromTwips(3180, 2610, 1260, 345));
+    cmdOK->setDefault(true);
+
+    setTabOrder(cmdOK, cmdSysInfo);
+    cmdOK->setFocus();
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmApropos::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmApropos::cmdSysInfo_Click);
+
+    Form_Load();
+}
+
+frmApropos::~frmApropos() = default;
+
+void frmApropos::Form_Load()
+{
+    // Still hidden here: the box is shown only once placed and filled.
+    centrer();
+    setWindowTitle(AppTexts::Title);
+    lblVersion->setText(QStringLiteral("Par ") + Auteur + QStringLiteral(", le 15 Nov 1999"));
+    lblTitle->setText(AppTexts::Title + QStringLiteral(" v")
+                      + QString::number(AppTexts::VersionMajor) + QLatin1Char('.')
+                      + QString::number(AppTexts::VersionMinor) + QLatin1Char('.')
+                      + QString::number(AppTexts::VersionRevision));
+    lblDescription->setText(
+        QStringLiteral("Progrmmes d 'aide pédagogique pour Ecole primaire.") + QLatin1Char('\n')
+        + QLatin1Char('\n') + QStringLiteral("Distribué sur ") + SiteWeb + QLatin1Char('\n')
+        + QStringLiteral("Email : ") + Email);
+}
+
+void frmApropos::centrer()
+{
+    if (!m_mainWindow)
+        return;
+    // Outer sizes on both sides, so that the box's frame is centred on the main window's.
+    const QRect main = m_mainWindow->frameGeometry();
+    const QRect box = frameGeometry();
+    const double left = main.x() + (main.width() - box.width()) / 2.0;
+    const double top = main.y() + (main.height() - box.height()) / 2.0;
+    move(int(std::floor(left + 0.5)), int(std::floor(top + 0.5)));
+}
+
+void frmApropos::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    centrer();
+}
+
+void frmApropos::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The frame is known only now: centre the outer box, as its first resize does on most
+    // desktops.
+    centrer();
+}
+
+void frmApropos::cmdOK_Click()
+{
+    close();
+}
+
+void frmApropos::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void frmApropos::StartSysInfo()
+{
+    if (SysInfo::StartSysInfo(m_sysInfo))
+        return;
+    m_services.messages.tell(this, QMessageBox::NoIcon, AppTexts::Title,
+                             QStringLiteral("Les informations systèmes ne sont pas disponible "
+                                            "actuellement!"));
+}
