@@ -1,0 +1,457 @@
+#include "frmphrases.h"
+
+#include "choixfichierphrases.h"
+#include "sentencetablemodel.h"
+
+#include "common/apptexts.h"
+#include "common/sentencefile.h"
+#include "common/services.h"
+#include "journal/journal.h"
+#include "platform/messageboxes.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int ClientWidth = 6030;
+// The designed outer heights count 44 pixels of caption, borders and menu bar as they were on
+// the desktop the layout was drawn for. What is left is the area the controls need: browsing
+// shows the table down to its bottom edge, editing shows the edit box below it. Keeping that
+// area (rather than the outer height) shows the same controls whatever the desktop's caption.
+constexpr int DesignedNonClient = 660;
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+// A sentence is one record of its file: line breaks typed into the edit box become spaces.
+QString oneLine(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    for (const QChar c : {QChar(u'\r'), QChar(u'\n'), QChar(QChar::LineSeparator),
+                          QChar(QChar::ParagraphSeparator)})
+        text.replace(c, QLatin1Char(' '));
+    return text;
+}
+
+bool isEnter(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+}
+
+frmPhrases::frmPhrases(Services &services, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_services(services)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Boîte de dialogue"));
+    m_model = new SentenceTableModel(this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_client = new QWidget(this);
+    m_client->setFixedWidth(pixels(ClientWidth));
+    buildMenus();
+    layout->setMenuBar(menuBar);
+    layout->addWidget(m_client);
+    buildControls();
+
+    Form_Load();
+
+    // Centred on the screen when it opens.
+    layout->activate();
+    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, pixels(BrowsingHeight) / 2));
+    }
+}
+
+frmPhrases::~frmPhrases() = default;
+
+void frmPhrases::buildMenus()
+{
+    menuBar = new QMenuBar(this);
+    mnuFichier = menuBar->addMenu(QStringLiteral("&Fichier"));
+    mnuCharger = mnuFichier->addAction(QStringLiteral("&Charger"));
+    mnuSauvegarder = mnuFichier->addAction(QStringLiteral("&Sauvegarder"));
+    mnuEditer = menuBar->addMenu(QStringLiteral("&Editer"));
+    mnuCouper = mnuEditer->addAction(QStringLiteral("&Couper"));
+    mnuCopier = mnuEditer->addAction(QStringLiteral("&Copier"));
+    mnuColler = mnuEditer->addAction(QStringLiteral("&Coller"));
+    mnuCouper->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuCopier->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuColler->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    // The shortcuts belong to the window, whichever control has the focus.
+    for (QAction *action : {mnuCouper, mnuCopier, mnuColler})
+        action->setShortcutContext(Qt::WindowShortcut);
+
+    connect(mnuCharger, &QAction::triggered, this, &frmPhrases::mnuCharger_Click);
+    connect(mnuSauvegarder, &QAction::triggered, this, &frmPhrases::mnuSauvegarder_Click);
+    connect(mnuCouper, &QAction::triggered, this, &frmPhrases::mnuCouper_Click);
+    connect(mnuCopier, &QAction::triggered, this, &frmPhrases::mnuCopier_Click);
+    connect(mnuColler, &QAction::triggered, this, &frmPhrases::mnuColler_Click);
+}
+
+void frmPhrases::buildControls()
+{
+    Line1 = new QFrame(m_client);
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    Line1->setGeometry(0, 0, pixels(ClientWidth), 2);
+
+    auto button = [this](const QString &text, QRect geometry) {
+        auto *b = new QPushButton(text, m_client);
+        b->setGeometry(geometry);
+        // Enter presses the button that has the focus, as in any dialog.
+        b->setAutoDefault(true);
+        return b;
+    };
+    OKButton = button(QStringLiteral("&OK"), twipsRect(4710, 120, 1215, 375));
+    CancelButton = button(QStringLiteral("Annuler"), twipsRect(4710, 600, 1215, 375));
+
+    MSFlexGrid1 = new QTableView(m_client);
+    MSFlexGrid1->setGeometry(twipsRect(90, 90, 4515, 3045));
+    MSFlexGrid1->setModel(m_model);
+    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSFlexGrid1->setTabKeyNavigation(false);
+    MSFlexGrid1->setWordWrap(false);
+    MSFlexGrid1->setCornerButtonEnabled(false);
+    MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MSFlexGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MSFlexGrid1->verticalHeader()->hide();
+    // Fixed row heights keep a long list fast: the view never measures its rows.
+    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(
+        std::max(pixels(240), MSFlexGrid1->fontMetrics().height() + 4));
+    QHeaderView *header = MSFlexGrid1->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setStretchLastSection(true);
+    header->resizeSection(0, pixels(400));
+    MSFlexGrid1->viewport()->installEventFilter(this);
+    header->viewport()->installEventFilter(this);
+
+    Text1 = new QPlainTextEdit(m_client);
+    Text1->setGeometry(twipsRect(90, 3240, 4515, 915));
+    Text1->setTabChangesFocus(true);
+    Text1->installEventFilter(this);
+
+    Valider = button(QStringLiteral("&Valider"), twipsRect(4710, 3240, 1215, 375));
+    Nouveau = button(QStringLiteral("&Nouveau"), twipsRect(4710, 2760, 1215, 375));
+
+    setTabOrder(OKButton, CancelButton);
+    setTabOrder(CancelButton, MSFlexGrid1);
+    setTabOrder(MSFlexGrid1, Text1);
+    setTabOrder(Text1, Valider);
+    setTabOrder(Valider, Nouveau);
+
+    connect(OKButton, &QPushButton::clicked, this, &frmPhrases::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &frmPhrases::CancelButton_Click);
+    connect(Valider, &QPushButton::clicked, this, &frmPhrases::Valider_Click);
+    connect(Nouveau, &QPushButton::clicked, this, &frmPhrases::Nouveau_Click);
+}
+
+void frmPhrases::Form_Load()
+{
+    InitGrille();
+    Text1->clear();
+    setDesignHeight(BrowsingHeight);
+    makeDefault(OKButton);
+    OKButton->setFocus();
+    m_savedList = m_model->sentences();
+}
+
+void frmPhrases::setDesignHeight(int twipsHeight)
+{
+    m_designHeight = twipsHeight;
+    m_client->setFixedHeight(pixels(twipsHeight - DesignedNonClient));
+}
+
+void frmPhrases::makeDefault(QPushButton *button)
+{
+    if (m_defaultButton && m_defaultButton != button)
+        m_defaultButton->setDefault(false);
+    m_defaultButton = button;
+    m_defaultButton->setDefault(true);
+}
+
+void frmPhrases::pressDefaultButton()
+{
+    if (m_defaultButton && m_defaultButton->isEnabled())
+        m_defaultButton->click();
+}
+
+void frmPhrases::setCurrentCell(int row)
+{
+    MSFlexGrid1->setCurrentIndex(m_model->index(row - 1, 1));
+}
+
+int frmPhrases::rowAt(const QPoint &viewportPos) const
+{
+    const int row = MSFlexGrid1->rowAt(viewportPos.y());
+    return row < 0 ? 0 : row + 1;
+}
+
+bool frmPhrases::hasUnsavedChanges() const
+{
+    return m_model->sentences() != m_savedList;
+}
+
+void frmPhrases::InitGrille()
+{
+    m_model->InitGrille();
+}
+
+void frmPhrases::NumeroteGrille()
+{
+    m_model->NumeroteGrille();
+}
+
+void frmPhrases::MSFlexGrid1_Click()
+{
+    m_ligneChoisie = m_mouseRow;
+}
+
+void frmPhrases::MSFlexGrid1_DblClick()
+{
+    const int row = m_mouseRow;
+    if (row > 0) {
+        makeDefault(Valider);
+        // Locked until Valider (or a cut), so that the row being changed stays the one shown.
+        MSFlexGrid1->setEnabled(false);
+        m_ligneChoisie = row;
+        setCurrentCell(row);
+        Text1->setPlainText(m_model->TextMatrix(row, 1));
+        Text1->moveCursor(QTextCursor::End);
+        setDesignHeight(EditingHeight);
+        m_dernierMode = Mode::Modify;
+        Nouveau->hide();
+        Text1->setFocus();
+        m_services.journal.AjoutProgress(
+            QStringLiteral("Editer - Modifier '") + Text1->toPlainText() + QLatin1Char('\''), true);
+    }
+    // Gives back its number to a row 1 that a cut left blank.
+    if (row == 1)
+        m_model->setTextMatrix(1, 0, QStringLiteral("1"));
+}
+
+void frmPhrases::Nouveau_Click()
+{
+    makeDefault(Valider);
+    m_dernierMode = Mode::New;
+    Nouveau->hide();
+    Text1->clear();
+    setDesignHeight(EditingHeight);
+    Text1->setFocus();
+}
+
+void frmPhrases::Valider_Click()
+{
+    const QString text = oneLine(Text1->toPlainText());
+    int row = 0;
+    if (m_dernierMode == Mode::New) {
+        m_services.journal.AjoutProgress(
+            QStringLiteral("Editer - Nouveau '") + text + QLatin1Char('\''), true);
+        row = m_model->Rows();
+        m_model->AddItem(QString::number(row));
+    } else {
+        m_services.journal.AjoutProgress(
+            QStringLiteral("Editer - Modifier en '") + text + QLatin1Char('\''), true);
+        row = m_ligneChoisie;
+        if (row < 1 || row >= m_model->Rows()) {
+            // The row was cut or a shorter list was loaded meanwhile: the sentence is kept as a
+            // new last row rather than lost.
+            row = m_model->Rows();
+            m_model->AddItem(QString::number(row));
+        }
+    }
+    setCurrentCell(row);
+    m_model->setTextMatrix(row, 1, text);
+
+    Nouveau->show();
+    MSFlexGrid1->setEnabled(true);
+    setDesignHeight(BrowsingHeight);
+    // The edit box is out of view now: the keyboard goes on in the table.
+    MSFlexGrid1->setFocus();
+
+    if (m_model->TextMatrix(1, 1).isEmpty() && m_model->Rows() > 2) {
+        m_model->RemoveItem(1);
+        NumeroteGrille();
+    }
+}
+
+void frmPhrases::mnuCouper_Click()
+{
+    const int row = m_ligneChoisie;
+    const bool exists = row >= 0 && row < m_model->Rows();
+    m_services.journal.AjoutProgress(
+        QStringLiteral("Editer - Couper '") + m_model->TextMatrix(row, 1) + QLatin1Char('\''),
+        true);
+    if (!exists)
+        return;
+    if (m_model->Rows() > 2 && row > 0) {
+        m_model->RemoveItem(row);
+        NumeroteGrille();
+        MSFlexGrid1->setEnabled(true);
+    } else {
+        m_model->setTextMatrix(1, 0, QString());
+        m_model->setTextMatrix(1, 1, QString());
+    }
+}
+
+void frmPhrases::mnuCopier_Click() {}
+
+void frmPhrases::mnuColler_Click() {}
+
+void frmPhrases::mnuCharger_Click()
+{
+    const std::optional<QString> path = ChoixFichierPhrases(m_services.files, this, m_cheminChoisi);
+    if (!path)
+        return;
+    m_services.journal.AjoutProgress(QStringLiteral("Editer - Charger les phrases (Fichier:")
+                                         + SentenceFile::trimSpaces(*path) + QLatin1Char(')'),
+                                     true);
+    ChargeGrille(*path);
+}
+
+bool frmPhrases::mnuSauvegarder_Click()
+{
+    m_services.journal.AjoutProgress(QStringLiteral("Editer - Sauvegarder les phrases"), true);
+    const std::optional<QString> path = ChoixFichierPhrases(m_services.files, this, m_cheminChoisi);
+    if (!path)
+        return false;
+    m_services.journal.AjoutProgress(QStringLiteral("Editer - Sauvegarder les phrases (Fichier:")
+                                         + SentenceFile::trimSpaces(*path) + QLatin1Char(')'),
+                                     true);
+    return SauveGrille(*path);
+}
+
+bool frmPhrases::ChargeGrille(const QString &path)
+{
+    const std::optional<QStringList> sentences = SentenceFile::read(path);
+    if (!sentences)
+        return false;
+    m_model->setSentences(*sentences);
+    m_savedList = m_model->sentences();
+    return true;
+}
+
+bool frmPhrases::SauveGrille(const QString &path)
+{
+    const QStringList sentences = m_model->sentences();
+    QString error;
+    if (!SentenceFile::write(path, sentences, &error)) {
+        m_services.messages.tell(this, QMessageBox::Warning, AppTexts::Title,
+                                 QStringLiteral("Les phrases n'ont pas pu être enregistrées.\n\n")
+                                     + error);
+        return false;
+    }
+    m_savedList = sentences;
+    return true;
+}
+
+void frmPhrases::OKButton_Click()
+{
+    close();
+}
+
+void frmPhrases::CancelButton_Click()
+{
+    close();
+}
+
+void frmPhrases::closeEvent(QCloseEvent *event)
+{
+    if (hasUnsavedChanges()) {
+        const QMessageBox::StandardButton answer = m_services.messages.ask(
+            this, QMessageBox::Question, AppTexts::Title,
+            QStringLiteral("Enregistrer les modifications ?"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        // Saving that is cancelled or fails keeps the window, and the list, open.
+        if (answer == QMessageBox::Cancel
+            || (answer == QMessageBox::Yes && !mnuSauvegarder_Click())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void frmPhrases::keyPressEvent(QKeyEvent *event)
+{
+    // Keys that no control took: Enter presses the default button, as in a dialog.
+    if (isEnter(event) && !(event->modifiers() & Qt::ControlModifier)) {
+        pressDefaultButton();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool frmPhrases::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text1
+        && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction *action : {mnuCouper, mnuCopier, mnuColler}) {
+            if (pressed != action->shortcut())
+                continue;
+            // Never the edit box's own cut, copy or paste: the window's commands act instead.
+            event->ignore();
+            if (event->type() == QEvent::KeyPress)
+                action->trigger();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && isEnter(key)) {
+            // Enter goes to the default button; Ctrl+Enter is the way to type a line break.
+            if (key->modifiers() & Qt::ControlModifier)
+                Text1->insertPlainText(QStringLiteral("\n"));
+            else
+                pressDefaultButton();
+            return true;
+        }
+        return false;
+    }
+
+    const bool onTable = watched == MSFlexGrid1->viewport();
+    const bool onHeader = watched == MSFlexGrid1->horizontalHeader()->viewport();
+    if ((onTable || onHeader)
+        && (event->type() == QEvent::MouseButtonPress
+            || event->type() == QEvent::MouseButtonDblClick)) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!MSFlexGrid1->isEnabled())
+            return true;
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        m_mouseRow = onTable ? rowAt(mouse->position().toPoint()) : 0;
+        if (event->type() == QEvent::MouseButtonPress) {
+            MSFlexGrid1_Click();
+            return false;
+        }
+        // A double-click comes after the single click that chose the row.
+        MSFlexGrid1_DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

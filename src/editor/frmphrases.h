@@ -1,0 +1,120 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+struct Services;
+class QAction;
+class QFrame;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class SentenceTableModel;
+
+// The teacher's sentence editor: one list of sentences as a numbered table, with adding,
+// changing and cutting sentences, and loading and saving sentence files. Every action is
+// written to the progress journal.
+//
+// A separate modeless top-level window. Each one starts with an empty list; closing it deletes
+// it (hold it in a QPointer), after asking whether to save a list that has unsaved changes.
+class frmPhrases : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Mode { New, Modify };
+
+    // Outer heights of the window in twips, as designed: browsing, and entering or changing a
+    // sentence with the edit area in view.
+    static constexpr int BrowsingHeight = 3795;
+    static constexpr int EditingHeight = 4830;
+
+    explicit frmPhrases(Services &services, QWidget *parent = nullptr);
+    ~frmPhrases() override;
+
+    SentenceTableModel &model() const { return *m_model; }
+    int LigneChoisie() const { return m_ligneChoisie; }
+    Mode DernierMode() const { return m_dernierMode; }
+    // The button that Enter presses: OKButton until the first Nouveau or double-click, then
+    // Valider for as long as the window exists.
+    QPushButton *defaultButton() const { return m_defaultButton; }
+    // The designed outer height of the current state (BrowsingHeight or EditingHeight).
+    int designHeight() const { return m_designHeight; }
+    // The area below the menu bar that holds the controls; its height follows the state.
+    QWidget *clientArea() const { return m_client; }
+    // Whether the list differs from the one last opened, loaded or saved.
+    bool hasUnsavedChanges() const;
+    // The path the file dialog proposes next (the last one chosen in this window).
+    QString cheminChoisi() const { return m_cheminChoisi; }
+
+    // Grid row under a point of the table's viewport: 0 below the last row.
+    int rowAt(const QPoint &viewportPos) const;
+
+    QMenuBar *menuBar = nullptr;
+    QMenu *mnuFichier = nullptr;
+    QAction *mnuCharger = nullptr;
+    QAction *mnuSauvegarder = nullptr;
+    QMenu *mnuEditer = nullptr;
+    QAction *mnuCouper = nullptr;
+    QAction *mnuCopier = nullptr;
+    QAction *mnuColler = nullptr;
+    QFrame *Line1 = nullptr;
+    QPushButton *OKButton = nullptr;
+    QPushButton *CancelButton = nullptr;
+    QTableView *MSFlexGrid1 = nullptr;
+    QPlainTextEdit *Text1 = nullptr;
+    QPushButton *Valider = nullptr;
+    QPushButton *Nouveau = nullptr;
+
+public slots:
+    // Row under the mouse at the last press on the table, as MSFlexGrid1_Click and _DblClick
+    // read it.
+    void MSFlexGrid1_Click();
+    void MSFlexGrid1_DblClick();
+    void Nouveau_Click();
+    void Valider_Click();
+    void mnuCouper_Click();
+    void mnuCopier_Click();
+    void mnuColler_Click();
+    void mnuCharger_Click();
+    // True when the list was written to a file.
+    bool mnuSauvegarder_Click();
+    void OKButton_Click();
+    void CancelButton_Click();
+
+public:
+    void InitGrille();
+    void NumeroteGrille();
+    // Loads a sentence file into the table; false, with the table unchanged, when it cannot be
+    // read.
+    bool ChargeGrille(const QString &path);
+    // Writes the table to a sentence file; on failure the earlier file is left whole and the
+    // teacher is told why.
+    bool SauveGrille(const QString &path);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void Form_Load();
+    void setDesignHeight(int twipsHeight);
+    void makeDefault(QPushButton *button);
+    void pressDefaultButton();
+    void setCurrentCell(int row);
+
+    Services &m_services;
+    SentenceTableModel *m_model = nullptr;
+    QWidget *m_client = nullptr;
+    QPushButton *m_defaultButton = nullptr;
+    int m_ligneChoisie = 0;
+    int m_mouseRow = 0;
+    Mode m_dernierMode = Mode::New;
+    int m_designHeight = BrowsingHeight;
+    QString m_cheminChoisi;  // the editor's file dialog memory, shared by Charger and Sauvegarder
+    QStringList m_savedList; // the list as last opened, loaded or saved
+};
