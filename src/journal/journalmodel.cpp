@@ -54,7 +54,7 @@ QLocale JournalModel::stampLocale()
     // French formats read better than the bare defaults.
     const QLocale system = QLocale::system();
     if (system.language() == QLocale::C)
-        return QLocale();
+        return QLocale(QLocale::French, QLocale::France);
     return system;
 }
 

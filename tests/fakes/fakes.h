@@ -142,7 +142,12 @@ struct TestEnv {
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,
                       programFolder};
 
-    TestEnv() { QDir().mkpath(programFolder); }
+    TestEnv()
+    {
+        QDir().mkpath(programFolder);
+        // The journal's "Sauvegarder" asks the fakes, never a real dialog.
+        journal.setDialogs(files, messages);
+    }
 
     QStringList played() const { return soundOutput ? soundOutput->played : QStringList(); }
     // Text of column `column` of journal line `line` (1-based, as numbered in the grid).

@@ -1,0 +1,137 @@
+// The journal over a long class session: appending, clearing and the memory a line costs,
+// with its window created (hidden), as the exercise leaves it.
+#include "common/programstate.h"
+#include "journal/journal.h"
+#include "platform/clock.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+namespace {
+constexpr int Lines = 100000;
+
+QString lineText(int i)
+{
+    return QStringLiteral("Le petit chat dort sur le tapis %1").arg(i);
+}
+
+// Resident memory of the process, in bytes.
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+// Run first, in a process that has not yet held a long journal, so that freed memory kept by
+// the allocator does not hide the cost.
+void BM_MemoryPerLine(benchmark::State &state)
+{
+    SystemClock clock;
+    ProgramState programState;
+    Journal journal(clock, programState);
+    journal.ensureCreated();
+    double perLine = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        const qint64 before = residentBytes();
+        for (int i = 0; i < Lines; ++i)
+            journal.AjoutProgress(lineText(i), i % 7 != 0);
+        const qint64 after = residentBytes();
+        perLine = double(after - before) / Lines;
+        state.PauseTiming();
+        journal.Vider();
+        state.ResumeTiming();
+    }
+    state.counters["bytes_per_line"] = perLine;
+}
+BENCHMARK(BM_MemoryPerLine)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_AjoutProgress(benchmark::State &state)
+{
+    SystemClock clock;
+    ProgramState programState;
+    Journal journal(clock, programState);
+    journal.ensureCreated();
+    QStringList texts;
+    for (int i = 0; i < Lines; ++i)
+        texts << lineText(i);
+    for (auto _ : state) {
+        for (int i = 0; i < Lines; ++i)
+            journal.AjoutProgress(texts.at(i), i % 7 != 0);
+        state.PauseTiming();
+        journal.Vider();
+        state.ResumeTiming();
+    }
+    state.counters["per_line"] = benchmark::Counter(double(state.iterations()) * Lines,
+                                                    benchmark::Counter::kIsRate
+                                                        | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_AjoutProgress)->Unit(benchmark::kMillisecond);
+
+void BM_SetProgress(benchmark::State &state)
+{
+    SystemClock clock;
+    ProgramState programState;
+    Journal journal(clock, programState);
+    journal.ensureCreated();
+    const QString text = QStringLiteral("La temporisation du mot bleu fixée à 10 secondes est dépassée.");
+    for (auto _ : state) {
+        for (int i = 0; i < Lines; ++i)
+            journal.SetProgress(text, QString(), false);
+        state.PauseTiming();
+        journal.Vider();
+        state.ResumeTiming();
+    }
+    state.counters["per_line"] = benchmark::Counter(double(state.iterations()) * Lines,
+                                                    benchmark::Counter::kIsRate
+                                                        | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SetProgress)->Unit(benchmark::kMillisecond);
+
+void BM_Vider(benchmark::State &state)
+{
+    SystemClock clock;
+    ProgramState programState;
+    Journal journal(clock, programState);
+    journal.ensureCreated();
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < Lines; ++i)
+            journal.AjoutProgress(lineText(i), true);
+        state.ResumeTiming();
+        journal.Vider();
+    }
+}
+BENCHMARK(BM_Vider)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The export of a long journal, from the model to the bytes of the file.
+void BM_Csv(benchmark::State &state)
+{
+    SystemClock clock;
+    ProgramState programState;
+    Journal journal(clock, programState);
+    for (int i = 0; i < Lines; ++i)
+        journal.AjoutProgress(lineText(i), true);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(journal.model().toCsv());
+}
+BENCHMARK(BM_Csv)->Unit(benchmark::kMillisecond)->Iterations(3);
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
