@@ -5,6 +5,8 @@
 #include "common/sentencefile.h"
 #include "common/settingsstore.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <limits>
 
@@ -21,15 +23,17 @@ QString sentenceFilePath(const SettingsStore &settings, const QString &programFo
     return joinPath(programFolder, name);
 }
 
-void ChargePhrases(ProgramState &state, const SettingsStore &settings, const QString &programFolder)
+SentenceLoad ChargePhrases(ProgramState &state, const SettingsStore &settings,
+                           const QString &programFolder)
 {
     state.NbPhrasesChargees = 0;
-    const auto sentences =
-        SentenceFile::read(sentenceFilePath(settings, programFolder), ProgramState::SentenceSlots);
+    const QString path = sentenceFilePath(settings, programFolder);
+    const auto sentences = SentenceFile::read(path, ProgramState::SentenceSlots);
     if (!sentences)
-        return;
+        return QFileInfo::exists(path) ? SentenceLoad::Unreadable : SentenceLoad::Missing;
     for (const QString &s : *sentences)
         state.Phrases[static_cast<std::size_t>(state.NbPhrasesChargees++)] = s;
+    return state.NbPhrasesChargees > 0 ? SentenceLoad::Loaded : SentenceLoad::Empty;
 }
 
 qint16 ExpandWord(ProgramState &state, const QString &sentence)
@@ -41,4 +45,28 @@ qint16 ExpandWord(ProgramState &state, const QString &sentence)
     // The count is a 16-bit value; a sentence that long is never played anyway.
     return static_cast<qint16>(
         std::min<qsizetype>(words.size() - 1, std::numeric_limits<qint16>::max()));
+}
+
+bool fitsOnTiles(const QString &sentence)
+{
+    // n spaces give n + 2 entries: n + 1 words and the blank.
+    return sentence.count(QLatin1Char(' ')) + 2 <= ProgramState::TileCount;
+}
+
+int pickSentence(const ProgramState &state, double r)
+{
+    const int loaded = std::clamp(state.NbPhrasesChargees, 0, ProgramState::SentenceSlots);
+    int fitting = 0;
+    for (int i = 0; i < loaded; ++i)
+        fitting += fitsOnTiles(state.Phrases[static_cast<std::size_t>(i)]) ? 1 : 0;
+    if (fitting == 0)
+        return -1;
+    int wanted = std::clamp(static_cast<int>(r * fitting), 0, fitting - 1);
+    for (int i = 0; i < loaded; ++i) {
+        if (!fitsOnTiles(state.Phrases[static_cast<std::size_t>(i)]))
+            continue;
+        if (wanted-- == 0)
+            return i;
+    }
+    return -1;
 }

@@ -11,10 +11,20 @@ struct ProgramState;
 // entries. Two spaces in a row give an empty word between them.
 QStringList splitWords(const QString &sentence);
 
+// What a reading of the sentence file found, so that the exercise can say why it has nothing
+// to play.
+enum class SentenceLoad {
+    Loaded,     // at least one record
+    Missing,    // no file of that name in the program's folder
+    Unreadable, // there, but it could not be opened or read (a folder, no permission, ...)
+    Empty,      // read, but holds no record
+};
+
 // Reads the sentence file named by "Fichier" (looked up in the program's folder) into
 // state.Phrases: at most 129 records, the rest ignored. A missing or unreadable file leaves
-// NbPhrasesChargees at 0, silently.
-void ChargePhrases(ProgramState &state, const SettingsStore &settings, const QString &programFolder);
+// NbPhrasesChargees at 0; nothing is reported beyond the result.
+SentenceLoad ChargePhrases(ProgramState &state, const SettingsStore &settings,
+                           const QString &programFolder);
 
 // Fills state.ListeMots with the words of the sentence and returns the index of its empty last
 // entry (the number of words when they are separated by single spaces).
@@ -22,3 +32,10 @@ qint16 ExpandWord(ProgramState &state, const QString &sentence);
 
 // The path of the exercise's sentence file as the settings name it.
 QString sentenceFilePath(const SettingsStore &settings, const QString &programFolder);
+
+// Whether the exercise has a tile for every word of the sentence and for its blank last entry.
+bool fitsOnTiles(const QString &sentence);
+
+// A uniform choice, by the draw r in [0, 1), among the sentences read that fit on the tiles;
+// -1 when none does. When all fit this is the whole part of r x NbPhrasesChargees.
+int pickSentence(const ProgramState &state, double r);

@@ -1,0 +1,210 @@
+#include "exerciserules.h"
+
+#include "common/sentencefile.h"
+#include "common/settingsstore.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ExerciseRules {
+
+namespace {
+const QChar Space = QLatin1Char(' ');
+const QChar LineBreak = QChar(13);
+
+// The limits' settings: the exercise falls back to "5" and "3" when they are absent.
+double dureeMot(const SettingsStore &settings)
+{
+    return leadingNumber(settings.GetSetting(Settings::DureeMot, QStringLiteral("5")));
+}
+
+double dureePhrase(const SettingsStore &settings)
+{
+    return leadingNumber(settings.GetSetting(Settings::DureePhrase, QStringLiteral("3")));
+}
+}
+
+QString playedSentence(const QString &sentence)
+{
+    const QString trimmed = SentenceFile::trimSpaces(sentence);
+    if (!trimmed.contains(QStringLiteral("  ")))
+        return trimmed;
+    QString out;
+    out.reserve(trimmed.size());
+    for (const QChar c : trimmed) {
+        if (c == Space && !out.isEmpty() && out.back() == Space)
+            continue;
+        out.append(c);
+    }
+    return out;
+}
+
+QString candidate(const QString &answer, const QString &tileText)
+{
+    return SentenceFile::trimSpaces(answer + Space + SentenceFile::trimSpaces(tileText));
+}
+
+bool isCorrectBeginning(const QString &candidate, const QString &sentence)
+{
+    if (candidate.isEmpty())
+        return true;
+    const QString played = playedSentence(sentence);
+    if (!played.startsWith(candidate))
+        return false;
+    return played.size() == candidate.size() || played[candidate.size()] == Space;
+}
+
+bool isComplete(const QString &answer, const QString &sentence)
+{
+    return SentenceFile::trimSpaces(answer) == playedSentence(sentence);
+}
+
+QString expectedNextWord(const QString &answer, const QString &sentence)
+{
+    const QString played = playedSentence(sentence);
+    const QString done = SentenceFile::trimSpaces(answer);
+    qsizetype start = 0;
+    if (!done.isEmpty()) {
+        if (!isCorrectBeginning(done, played) || done.size() >= played.size())
+            return QString();
+        start = done.size() + 1;
+    }
+    qsizetype end = played.indexOf(Space, start);
+    if (end < 0)
+        end = played.size();
+    return played.mid(start, end - start);
+}
+
+QPointF tilePosition(double r1, double r2)
+{
+    const float x = static_cast<float>(r1) * 600.0f * 10.0f + 100.0f;
+    const float y = static_cast<float>(r2) * 180.0f * 10.0f + 1700.0f;
+    // Single precision can round a draw just below 1 up to the edge; keep the corner inside.
+    return QPointF(std::min(double(x), std::nextafter(6100.0, 0.0)),
+                   std::min(double(y), std::nextafter(3500.0, 0.0)));
+}
+
+double wordLimitSeconds(const SettingsStore &settings)
+{
+    return (dureeMot(settings) + 1) * 30;
+}
+
+double sentenceLimitSeconds(const SettingsStore &settings)
+{
+    return (dureePhrase(settings) + 1) * 180;
+}
+
+double sentenceLimitMinutes(const SettingsStore &settings)
+{
+    return (dureePhrase(settings) + 1) * 3;
+}
+
+double sentencesPerExercise(const SettingsStore &settings)
+{
+    const double value = leadingNumber(settings.GetSetting(Settings::NbPhrases, QStringLiteral("5")));
+    // A hand-edited negative value would give an exercise that never ends and a mark divided by
+    // zero: such an exercise has one sentence.
+    return std::max(1.0, (value + 1) * 5);
+}
+
+double note(int errors, double sentences)
+{
+    // E x E / (2N) rather than (E / 2N) x E: the same number, but exact whenever it is whole,
+    // so that the floor never loses a point to rounding.
+    const double e = errors;
+    return 20 - std::floor(e * e / (2 * sentences));
+}
+
+QString number(double value)
+{
+    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qint64>(value));
+    return QString::number(value, 'g', 15);
+}
+
+namespace Bubbles {
+Bubble bonjour() { return {500, 22, QStringLiteral("Bonjour!")}; }
+Bubble bravo() { return {500, 22, QStringLiteral("Bravo !!!")}; }
+Bubble incorrect() { return {-1, -1, QStringLiteral("Incorrect!")}; }
+Bubble essaieEncore() { return {500, 22, QStringLiteral("Essaie encore!")}; }
+Bubble continuer() { return {500, 22, QStringLiteral("Continue!")}; }
+Bubble hint()
+{
+    return {350, 15, QStringLiteral("Regarde bien") + LineBreak + QStringLiteral("le mot en BLEU.")};
+}
+Bubble sentenceErrors(int errors)
+{
+    if (errors == 0)
+        return {350, 18, QStringLiteral("Tu n'as fait") + LineBreak + QStringLiteral("aucune erreur!!!")};
+    if (errors == 1)
+        return {550, 18, QStringLiteral("Tu as fait une erreur.")};
+    return {550, 18, QStringLiteral("Tu as fait ") + number(errors) + QStringLiteral(" erreurs.")};
+}
+Bubble note(double mark)
+{
+    if (mark > 0)
+        return {500, 22, QStringLiteral("Ta note est ") + number(mark) + QStringLiteral("/20")};
+    return {500, 22, QStringLiteral("Tu as ZERO!")};
+}
+Bubble timeUp()
+{
+    return {400, 15, QStringLiteral("Voici la phrase à trouver.") + LineBreak
+                         + QStringLiteral("Clique sur NOUVEAU.")};
+}
+}
+
+namespace Lines {
+QString move(const QString &tileText)
+{
+    return QStringLiteral("Déplacement du mot '") + tileText + QStringLiteral("'.");
+}
+QString quit() { return QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"); }
+QString hintLimit(double seconds)
+{
+    return QStringLiteral("La temporisation du mot bleu fixée à ") + number(seconds)
+           + QStringLiteral(" secondes est dépassée.");
+}
+QString hintWord(const QString &tileText)
+{
+    return QStringLiteral("Le mot bleu est '") + tileText + QStringLiteral("'.");
+}
+QString sentenceErrors(int errors)
+{
+    if (errors == 0)
+        return QStringLiteral("L'élève n'a fait aucune erreur.");
+    if (errors == 1)
+        return QStringLiteral("L'élève a fait une erreur.");
+    return QStringLiteral("L'élève a fait ") + number(errors) + QStringLiteral(" erreurs.");
+}
+QString note(double mark)
+{
+    if (mark > 0)
+        return QStringLiteral("L'élève a une note de ") + number(mark) + QStringLiteral("/20");
+    return QStringLiteral("L'élève a une note de Zéro.");
+}
+QString timeUp(double minutes)
+{
+    return QStringLiteral("Temporisation de la phrase fixée à ") + number(minutes)
+           + QStringLiteral(" minutes dépassée.");
+}
+}
+
+QString statusNext() { return QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."); }
+QString statusQuit() { return QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."); }
+
+QString statusNoSentence(SentenceLoad load, const QString &fileName)
+{
+    const QString file = QStringLiteral("Le fichier de phrases « ") + fileName + QStringLiteral(" »");
+    switch (load) {
+    case SentenceLoad::Missing:
+        return file + QStringLiteral(" est introuvable.");
+    case SentenceLoad::Unreadable:
+        return file + QStringLiteral(" ne peut pas être lu.");
+    case SentenceLoad::Empty:
+        return file + QStringLiteral(" est vide.");
+    case SentenceLoad::Loaded:
+        break;
+    }
+    return file + QStringLiteral(" n'a aucune phrase de 127 mots ou moins.");
+}
+}

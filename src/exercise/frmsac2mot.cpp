@@ -1,0 +1,727 @@
+#include "frmsac2mot.h"
+
+#include "dragoutline.h"
+#include "svgpicture.h"
+#include "wordtile.h"
+
+#include "common/programstate.h"
+#include "common/services.h"
+#include "common/settingsstore.h"
+#include "journal/journal.h"
+#include "platform/clock.h"
+#include "platform/randomsource.h"
+#include "sound/soundplayer.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <cmath>
+
+using namespace ExerciseRules;
+
+namespace {
+// Controls are placed in twips, 15 to the pixel.
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+int toPixels(double twipsValue)
+{
+    return static_cast<int>(std::lround(twipsValue / 15.0));
+}
+
+const QSize ClientSize(9705 / 15, 6585 / 15);
+const int MessageLeft = 5115;
+const QColor TileColor(128, 0, 0);
+const QColor HintColor(0, 0, 255);
+}
+
+frmSac2Mot::frmSac2Mot(Services &services, QWidget *parent)
+    : QWidget(parent)
+    , m_services(services)
+{
+    setWindowTitle(QStringLiteral("Sac de mots"));
+    buildControls();
+    for (int i = 0; i < int(Timer.size()); ++i)
+        connect(&Timer[std::size_t(i)], &QTimer::timeout, this, [this, i] { Timer_Timer(i); });
+    Form_Initialize();
+}
+
+frmSac2Mot::~frmSac2Mot() = default;
+
+void frmSac2Mot::buildControls()
+{
+    setFixedSize(ClientSize);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
+    setAutoFillBackground(true);
+    setFont(windowFont());
+
+    // The drawn classroom is the window's background: drops on it are drops on the window.
+    m_scene = new SvgPicture(QStringLiteral(":/exercise/scene.svg"), this);
+    m_scene->setGeometry(0, 0, 640, 480);
+    m_scene->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Image1 = new SvgPicture(QStringLiteral(":/exercise/sac_logo.svg"), this);
+    Image1->setGeometry(twipsRect(45, 45, 2820, 1560));
+    Image1->setToolTip(QStringLiteral("Sac de mots"));
+
+    Message = new QLabel(this);
+    Message->setGeometry(twipsRect(MessageLeft, 450, 1785, 480));
+    Message->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Message->setTextFormat(Qt::PlainText);
+    QPalette red = Message->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    Message->setPalette(red);
+
+    TexteResultat = new QLabel(this);
+    TexteResultat->setGeometry(twipsRect(270, 4455, 7665, 1365));
+    TexteResultat->setWordWrap(true);
+    TexteResultat->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    TexteResultat->setTextFormat(Qt::PlainText);
+    TexteResultat->setFont(serifFont(20.25, true, true));
+    TexteResultat->setAccessibleName(QStringLiteral("Ta phrase"));
+    QPalette darkRed = TexteResultat->palette();
+    darkRed.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    TexteResultat->setPalette(darkRed);
+
+    Texte = new QLabel(this);
+    Texte->setGeometry(twipsRect(135, 5985, 5505, 240));
+    Texte->setTextFormat(Qt::PlainText);
+    Texte->setWordWrap(true);
+
+    Quitter = new QPushButton(QStringLiteral("&Quitter"), this);
+    Quitter->setGeometry(twipsRect(6885, 5895, 1140, 330));
+    Nouveau = new QPushButton(QStringLiteral("&Nouveau"), this);
+    Nouveau->setGeometry(twipsRect(5715, 5895, 1140, 330));
+    connect(Quitter, &QPushButton::clicked, this, &frmSac2Mot::Quitter_Click);
+    connect(Nouveau, &QPushButton::clicked, this, &frmSac2Mot::Nouveau_Click);
+
+    QWidget *previous = Nouveau;
+    setTabOrder(Quitter, Nouveau);
+    for (int i = 0; i < int(Mot.size()); ++i) {
+        auto *tile = new WordTile(i, this);
+        tile->hide();
+        tile->setEnabled(false);
+        tile->installEventFilter(this);
+        Mot[std::size_t(i)] = tile;
+        setTabOrder(previous, tile);
+        previous = tile;
+    }
+
+    m_outline = new DragOutline(this);
+}
+
+void frmSac2Mot::Form_Initialize()
+{
+    showBubble(Bubbles::bonjour());
+    m_services.journal.ensureCreated();
+}
+
+// ---- Speech bubble and clocks ----
+
+void frmSac2Mot::setMessage(int top, double size, const QString &text)
+{
+    if (top >= 0)
+        m_messageTop = top;
+    if (size >= 0)
+        m_messageSize = size;
+    m_messageText = text;
+    Message->setFont(serifFont(m_messageSize, true, false));
+    Message->setText(QString(text).replace(QChar(13), QLatin1Char('\n')));
+    // Sized to its text, growing right and down from its left and top edges.
+    Message->move(toPixels(MessageLeft), toPixels(m_messageTop));
+    Message->adjustSize();
+}
+
+void frmSac2Mot::showBubble(const Bubble &bubble)
+{
+    setMessage(bubble.top, bubble.size, bubble.text);
+}
+
+void frmSac2Mot::runTimer(int index)
+{
+    QTimer &timer = Timer[std::size_t(index)];
+    timer.setInterval(1000);
+    timer.start();
+}
+
+void frmSac2Mot::stopTimer(int index)
+{
+    QTimer &timer = Timer[std::size_t(index)];
+    timer.stop();
+    timer.setInterval(0);
+}
+
+void frmSac2Mot::stopAllTimers()
+{
+    for (int i : {2, 1, 0, 3})
+        stopTimer(i);
+}
+
+// ---- Sentence start, activation, buttons ----
+
+void frmSac2Mot::Form_Load()
+{
+    if (m_closing)
+        return;
+    ProgramState &state = m_services.state;
+    cancelDrag();
+    state.ErreursPhrase = 0;
+    if (QMdiSubWindow *sub = subWindow())
+        sub->move(0, 0);
+    nTimerAide = 0;
+    nTimerPhrase = 0;
+    state.MotSuivant = 0;
+    state.HeureProgress = m_services.clock.now();
+    showBubble(Bubbles::bonjour());
+    m_services.random.seedFromClock();
+    const SentenceLoad load = ChargePhrases(state, m_services.settings, m_services.programFolder);
+    for (int i = 0; i < int(Mot.size()); ++i) {
+        state.ListeMots[std::size_t(i)].clear();
+        WordTile *tile = Mot[std::size_t(i)];
+        tile->setPointSize(16);
+        tile->hide();
+        tile->setEnabled(false);
+        tile->setToolTip(QString());
+    }
+
+    const int chosen = pickSentence(state, m_services.random.next());
+    if (chosen < 0) {
+        noSentence(load);
+        return;
+    }
+    state.PhraseCourante = chosen;
+    state.NbMots = ExpandWord(state, state.Phrases[std::size_t(chosen)]);
+    for (int i = 0; i <= state.NbMots; ++i) {
+        const double r1 = m_services.random.next();
+        const double r2 = m_services.random.next();
+        WordTile *tile = Mot[std::size_t(i)];
+        tile->setTextColor(TileColor);
+        tile->setTwipsPos(tilePosition(r1, r2));
+        tile->setEnabled(true);
+        tile->setWord(state.ListeMots[std::size_t(i)]);
+        tile->adjustSize();
+        tile->show();
+    }
+    Nouveau->hide();
+    TexteResultat->clear();
+    runTimer(2);
+    runTimer(3);
+    m_phase = Phase::InPlay;
+}
+
+void frmSac2Mot::noSentence(SentenceLoad load)
+{
+    m_phase = Phase::NoSentence;
+    stopAllTimers();
+    TexteResultat->clear();
+    const QString name =
+        m_services.settings.GetSetting(Settings::Fichier, QStringLiteral("plumalin.txt"));
+    Texte->setText(statusNoSentence(load, name));
+    Texte->setToolTip(sentenceFilePath(m_services.settings, m_services.programFolder));
+    // Long file names wrap onto a second line rather than being cut.
+    Texte->resize(Texte->width(), std::max(twipsRect(0, 0, 0, 240).height(),
+                                           Texte->heightForWidth(Texte->width())));
+    // "Nouveau" tries again, once the teacher has put the file right.
+    Nouveau->show();
+}
+
+void frmSac2Mot::Form_Activate()
+{
+    if (m_closing)
+        return;
+    ProgramState &state = m_services.state;
+    if (!m_countStarted) {
+        // Only the first activation starts the count: coming back from the journal or the
+        // settings must not wipe the pupil's errors.
+        m_countStarted = true;
+        state.NbPhrasesExercice = sentencesPerExercise(m_services.settings);
+        state.PhrasesRestantes = state.NbPhrasesExercice;
+        state.TotalErreurs = 0;
+    }
+    state.ActivationSon = m_services.settings.GetSetting(Settings::Son, QStringLiteral("0"));
+    if (!playSound(QStringLiteral("bonjour.mp3")))
+        return;
+    wait(1000);
+}
+
+void frmSac2Mot::Nouveau_Click()
+{
+    if (m_closing)
+        return;
+    Texte->clear();
+    Texte->resize(Texte->width(), twipsRect(0, 0, 0, 240).height());
+    Texte->setToolTip(QString());
+    Form_Load();
+}
+
+void frmSac2Mot::Quitter_Click()
+{
+    if (m_closing)
+        return;
+    m_services.journal.AjoutProgress(Lines::quit(), true);
+    m_closing = true;
+    stopAllTimers();
+    cancelDrag();
+    if (m_waitDepth > 0) {
+        m_closeRequested = true;
+        hideContainer();
+        return;
+    }
+    closeContainer();
+}
+
+// ---- Drops and the check ----
+
+bool frmSac2Mot::isPlayableTile(int index) const
+{
+    return index >= 0 && index < int(Mot.size()) && !Mot[std::size_t(index)]->isHidden()
+           && Mot[std::size_t(index)]->isEnabled();
+}
+
+void frmSac2Mot::Mot_DragOver(int Index, int Source, double X, double Y)
+{
+    if (Index != Source || m_offsetTaken)
+        return;
+    m_services.state.DecalageX = X;
+    m_services.state.DecalageY = static_cast<qint16>(std::lround(Y));
+    m_offsetTaken = true;
+}
+
+void frmSac2Mot::Form_DragDrop(int Source, double X, double Y)
+{
+    m_offsetTaken = false;
+    if (m_closing || !isPlayableTile(Source))
+        return;
+    const ProgramState &state = m_services.state;
+    WordTile *tile = Mot[std::size_t(Source)];
+    tile->setTwipsPos(QPointF(X - state.DecalageX, Y - state.DecalageY));
+    m_services.journal.AjoutProgress(Lines::move(tile->text()), true);
+    playSound(QStringLiteral("son2.wav"));
+}
+
+void frmSac2Mot::TexteResultat_DragDrop(int Source, double, double)
+{
+    m_offsetTaken = false;
+    // A sentence that is over counts once: nothing dropped afterwards can end it again.
+    if (m_closing || m_phase != Phase::InPlay || !isPlayableTile(Source))
+        return;
+    ProgramState &state = m_services.state;
+    WordTile *tile = Mot[std::size_t(Source)];
+    const QString proposed = candidate(TexteResultat->text(), tile->text());
+    const QString &sentence = state.Phrases[std::size_t(state.PhraseCourante)];
+    if (isCorrectBeginning(proposed, sentence)) {
+        m_services.journal.AjoutProgress(proposed, true);
+        TexteResultat->setText(proposed);
+        tile->hide();
+        ++state.MotSuivant;
+        showBubble(Bubbles::bravo());
+        stopTimer(2);
+        runTimer(0);
+        playSound(QStringLiteral("son2.wav"));
+    } else {
+        m_services.journal.AjoutProgress(proposed, false);
+        ++state.ErreursPhrase;
+        showBubble(Bubbles::incorrect());
+        stopTimer(2);
+        runTimer(1);
+        playSound(QStringLiteral("incorrect.mp3"));
+    }
+}
+
+// ---- The four clocks ----
+
+void frmSac2Mot::Timer_Timer(int Index)
+{
+    if (m_closing)
+        return;
+    switch (Index) {
+    case 0:
+        wordCheck();
+        break;
+    case 1:
+        retryPrompt();
+        break;
+    case 2:
+        hintClock();
+        break;
+    case 3:
+        sentenceClock();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmSac2Mot::wordCheck()
+{
+    stopTimer(0);
+    if (m_phase != Phase::InPlay)
+        return;
+    ProgramState &state = m_services.state;
+    const QString &sentence = state.Phrases[std::size_t(state.PhraseCourante)];
+    if (!isComplete(TexteResultat->text(), sentence)) {
+        showBubble(Bubbles::continuer());
+        nTimerAide = 0;
+        runTimer(2);
+        return;
+    }
+
+    // The sentence is counted before any sound lets other events in.
+    stopAllTimers();
+    const int errors = state.ErreursPhrase;
+    showBubble(Bubbles::sentenceErrors(errors));
+    m_services.journal.SetProgress(Lines::sentenceErrors(errors), QString(), true);
+    state.PhrasesRestantes = std::max(0.0, state.PhrasesRestantes - 1);
+    state.TotalErreurs += errors;
+    const bool over = state.PhrasesRestantes <= 0;
+    if (!over) {
+        m_phase = Phase::SentenceDone;
+        Nouveau->show();
+        Texte->setText(statusNext());
+    } else {
+        m_phase = Phase::ExerciseOver;
+        const double mark = note(state.TotalErreurs, state.NbPhrasesExercice);
+        m_services.journal.SetProgress(Lines::note(mark), QString(), true);
+        showBubble(Bubbles::note(mark));
+        Texte->setText(statusQuit());
+        Nouveau->hide();
+    }
+    if (!playSound(QStringLiteral("bravo.mp3")))
+        return;
+    if (over)
+        playSound(QStringLiteral("cgagne.mp3"));
+}
+
+void frmSac2Mot::retryPrompt()
+{
+    stopTimer(1);
+    if (m_phase != Phase::InPlay)
+        return;
+    showBubble(Bubbles::essaieEncore());
+    runTimer(2);
+}
+
+int frmSac2Mot::hintTile() const
+{
+    const ProgramState &state = m_services.state;
+    const QString expected = expectedNextWord(
+        TexteResultat->text(), state.Phrases[std::size_t(state.PhraseCourante)]);
+    if (expected.isEmpty())
+        return -1;
+    auto carries = [&](int i) {
+        return i >= 0 && i <= state.NbMots && i < int(Mot.size())
+               && !Mot[std::size_t(i)]->isHidden() && Mot[std::size_t(i)]->word() == expected;
+    };
+    // The tile of the word's place in the sentence when the pupil went in order, else the
+    // first one still on the window that carries the same word.
+    if (carries(state.MotSuivant))
+        return state.MotSuivant;
+    for (int i = 0; i <= state.NbMots && i < int(Mot.size()); ++i) {
+        if (carries(i))
+            return i;
+    }
+    return -1;
+}
+
+void frmSac2Mot::hintClock()
+{
+    if (m_phase != Phase::InPlay) {
+        stopTimer(2);
+        return;
+    }
+    ++nTimerAide;
+    const double limit = wordLimitSeconds(m_services.settings);
+    if (nTimerAide <= limit)
+        return;
+    const int tile = hintTile();
+    if (tile < 0) {
+        // Nothing left to show (the answer is complete and its check is pending).
+        nTimerAide = 0;
+        return;
+    }
+    stopTimer(2);
+    nTimerAide = 0;
+    showBubble(Bubbles::hint());
+    Mot[std::size_t(tile)]->setTextColor(HintColor);
+    m_services.journal.SetProgress(Lines::hintLimit(limit), QString(), false);
+    m_services.journal.SetProgress(Lines::hintWord(Mot[std::size_t(tile)]->text()), QString(), false);
+}
+
+void frmSac2Mot::sentenceClock()
+{
+    if (m_phase != Phase::InPlay) {
+        stopTimer(3);
+        return;
+    }
+    ++nTimerPhrase;
+    if (nTimerPhrase <= sentenceLimitSeconds(m_services.settings))
+        return;
+    const ProgramState &state = m_services.state;
+    stopTimer(3);
+    nTimerPhrase = 0;
+    m_phase = Phase::TimeUp;
+    cancelDrag();
+    TexteResultat->setText(state.Phrases[std::size_t(state.PhraseCourante)]);
+    Nouveau->show();
+    stopAllTimers();
+    showBubble(Bubbles::timeUp());
+    for (int i = 0; i <= state.NbMots && i < int(Mot.size()); ++i)
+        Mot[std::size_t(i)]->hide();
+    m_services.journal.SetProgress(Lines::timeUp(sentenceLimitMinutes(m_services.settings)),
+                                   QString(), false);
+}
+
+// ---- Dragging by hand ----
+
+bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *tile = qobject_cast<WordTile *>(watched);
+    if (!tile || tile->parentWidget() != this)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && m_dragSource < 0)
+            beginDrag(tile, tile->mapTo(this, mouse->position().toPoint()));
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (m_dragSource >= 0)
+            dragTo(tile->mapTo(this, mouse->position().toPoint()));
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && m_dragSource >= 0)
+            dropAt(tile->mapTo(this, mouse->position().toPoint()));
+        return true;
+    }
+    case QEvent::KeyPress: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const int k = key->key();
+        if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space)
+            && key->modifiers() == Qt::NoModifier && m_dragSource < 0) {
+            TexteResultat_DragDrop(tile->index(), 0, 0);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmSac2Mot::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragSource >= 0)
+        dragTo(event->position().toPoint());
+    else
+        QWidget::mouseMoveEvent(event);
+}
+
+void frmSac2Mot::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_dragSource >= 0 && event->button() == Qt::LeftButton)
+        dropAt(event->position().toPoint());
+    else
+        QWidget::mouseReleaseEvent(event);
+}
+
+void frmSac2Mot::beginDrag(WordTile *tile, QPoint windowPos)
+{
+    if (m_closing || !isPlayableTile(tile->index()))
+        return;
+    m_dragSource = tile->index();
+    m_dragGrab = windowPos - tile->pos();
+    m_offsetTaken = false;
+    // The drag starts with the pointer over the tile itself: this is the grab offset.
+    Mot_DragOver(tile->index(), m_dragSource, m_dragGrab.x() * 15.0, m_dragGrab.y() * 15.0);
+    m_outline->follow(*tile, tile->text());
+    m_outline->move(windowPos - m_dragGrab);
+    m_outline->show();
+    m_outline->raise();
+}
+
+void frmSac2Mot::dragTo(QPoint windowPos)
+{
+    if (m_dragSource < 0)
+        return;
+    m_outline->move(windowPos - m_dragGrab);
+    if (auto *over = qobject_cast<WordTile *>(childAt(windowPos)))
+        Mot_DragOver(over->index(), m_dragSource, (windowPos.x() - over->x()) * 15.0,
+                     (windowPos.y() - over->y()) * 15.0);
+}
+
+void frmSac2Mot::dropAt(QPoint windowPos)
+{
+    const int source = m_dragSource;
+    cancelDrag();
+    if (source < 0 || !isPlayableTile(source))
+        return;
+    QWidget *target = childAt(windowPos);
+    if (target == TexteResultat) {
+        const QPoint inBox = windowPos - TexteResultat->pos();
+        TexteResultat_DragDrop(source, inBox.x() * 15.0, inBox.y() * 15.0);
+    } else if ((target == nullptr || target == m_scene) && rect().contains(windowPos)) {
+        Form_DragDrop(source, windowPos.x() * 15.0, windowPos.y() * 15.0);
+    }
+    // Anything else (the logo, the bubble, a button, a tile, outside the window): no effect.
+    m_offsetTaken = false;
+}
+
+void frmSac2Mot::cancelDrag()
+{
+    m_dragSource = -1;
+    if (m_outline)
+        m_outline->hide();
+}
+
+// ---- Showing, activation and closing ----
+
+QMdiSubWindow *frmSac2Mot::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+void frmSac2Mot::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The first showing loads the window: the first sentence starts.
+    if (m_phase == Phase::NotLoaded && !m_closing)
+        Form_Load();
+    watchSubWindow();
+    requestActivationUpdate();
+}
+
+void frmSac2Mot::watchSubWindow()
+{
+    QMdiSubWindow *sub = subWindow();
+    if (!sub || sub == m_watchedSubWindow)
+        return;
+    m_watchedSubWindow = sub;
+    connect(sub, &QMdiSubWindow::windowStateChanged, this, &frmSac2Mot::requestActivationUpdate);
+    if (QMdiArea *area = sub->mdiArea())
+        connect(area, &QMdiArea::subWindowActivated, this, &frmSac2Mot::requestActivationUpdate);
+}
+
+bool frmSac2Mot::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)
+        requestActivationUpdate();
+    return QWidget::event(event);
+}
+
+bool frmSac2Mot::isActiveExercise() const
+{
+    if (!isVisible() || !isActiveWindow())
+        return false;
+    QMdiSubWindow *sub = subWindow();
+    if (!sub || !sub->mdiArea())
+        return true;
+    return sub->mdiArea()->activeSubWindow() == sub;
+}
+
+void frmSac2Mot::requestActivationUpdate()
+{
+    // Looked at once the activation events have all been delivered, and outside of them: the
+    // greeting waits, and must not run inside the toolkit's delivery of those events.
+    if (m_activationUpdatePending)
+        return;
+    m_activationUpdatePending = true;
+    QMetaObject::invokeMethod(this, &frmSac2Mot::updateActivation, Qt::QueuedConnection);
+}
+
+void frmSac2Mot::updateActivation()
+{
+    m_activationUpdatePending = false;
+    if (m_closing || m_phase == Phase::NotLoaded)
+        return;
+    const bool active = isActiveExercise();
+    if (!active) {
+        // Leaving for another program is not leaving for another window of this one.
+        QMdiSubWindow *sub = subWindow();
+        const bool otherSubWindow =
+            sub && sub->mdiArea() && sub->mdiArea()->activeSubWindow() != sub;
+        if (QApplication::activeWindow() != nullptr || otherSubWindow)
+            m_otherWindowSince = true;
+        m_active = false;
+        return;
+    }
+    if (m_active)
+        return;
+    m_active = true;
+    if (m_countStarted && !m_otherWindowSince)
+        return;
+    m_otherWindowSince = false;
+    Form_Activate();
+}
+
+void frmSac2Mot::closeEvent(QCloseEvent *event)
+{
+    m_closing = true;
+    stopAllTimers();
+    cancelDrag();
+    if (m_waitDepth > 0) {
+        // A handler below us is waiting for a sound: the window goes out of sight now and
+        // closes when that handler is done with it.
+        event->ignore();
+        m_closeRequested = true;
+        hideContainer();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void frmSac2Mot::hideContainer()
+{
+    if (QMdiSubWindow *sub = subWindow())
+        sub->hide();
+    else
+        hide();
+}
+
+void frmSac2Mot::closeContainer()
+{
+    if (QMdiSubWindow *sub = subWindow())
+        sub->close();
+    else
+        close();
+}
+
+template <typename F> bool frmSac2Mot::yielding(F call)
+{
+    QPointer<frmSac2Mot> self(this);
+    ++m_waitDepth;
+    call();
+    if (!self)
+        return false;
+    if (--m_waitDepth == 0 && m_closeRequested) {
+        m_closeRequested = false;
+        closeContainer();
+        return false;
+    }
+    return !m_closing;
+}
+
+bool frmSac2Mot::playSound(const QString &name)
+{
+    return yielding([&] { m_services.sound.JoueSon(name); });
+}
+
+bool frmSac2Mot::wait(int count)
+{
+    return yielding([&] { m_services.sound.Patiente(count); });
+}
