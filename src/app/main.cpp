@@ -9,6 +9,7 @@
 #include "platform/messageboxes.h"
 #include "platform/randomsource.h"
 #include "platform/soundoutput.h"
+#include "shell/appicon.h"
 #include "shell/frmmain.h"
 #include "sound/frmson.h"
 #include "sound/soundplayer.h"
@@ -16,12 +17,14 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QScreen>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumalin"));
+    QApplication::setWindowIcon(appIcon()); // every window of the program shows it
 
     // The program speaks French whatever the desktop's language, Qt's own dialogs included.
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
@@ -44,6 +47,7 @@ int main(int argc, char *argv[])
                       programFolder()};
 
     frmMain window(services);
+    window.MDIForm_Load(QGuiApplication::primaryScreen()->availableGeometry());
     window.show();
     return app.exec();
 }

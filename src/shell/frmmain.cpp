@@ -1,25 +1,58 @@
 #include "frmmain.h"
 
-#include "common/apptexts.h"
-#include "common/services.h"
-#include "journal/journal.h"
+#include "logoarea.h"
+#include "nomfichier.h"
 
-#include <QMdiArea>
+#include "about/frmapropos.h"
+#include "common/apptexts.h"
+#include "common/sentencefile.h"
+#include "common/services.h"
+#include "common/settingsstore.h"
+#include "journal/journal.h"
+#include "platform/filechooser.h"
+#include "platform/messageboxes.h"
+#include "settings_dialog/frmparam.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+
+namespace {
+void leaveEventLoop()
+{
+    // Nothing closes and nothing is written: the windows merely vanish at once, even when
+    // this runs inside a wait of the exercise, and the program leaves its event loop.
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows)
+        window->hide();
+    QCoreApplication::exit(0);
+}
+}
 
 frmMain::frmMain(Services &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
+    , m_endProgram(leaveEventLoop)
 {
     setWindowTitle(AppTexts::MainCaption);
-    m_mdi = new QMdiArea(this);
-    m_mdi->setBackground(Qt::white);
+    m_mdi = new LogoArea(this);
     setCentralWidget(m_mdi);
     buildMenus();
-    resize(640, 480);
+    resize(DesignedSize);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // Windows without a parent (the editor) are ours to delete; the others go with us.
+    for (const CreatedWindow &entry : m_windows)
+        delete entry.widget.data();
+}
+
+QMdiArea *frmMain::mdiArea() const
+{
+    return m_mdi;
+}
 
 void frmMain::buildMenus()
 {
@@ -42,6 +75,7 @@ void frmMain::buildMenus()
     frmPoint = menuBar()->addMenu(QStringLiteral("&?"));
     mnuApropos = frmPoint->addAction(QStringLiteral("&A propos de ..."));
 
+    // The shortcuts act from the inner windows too (they are children of this window).
     connect(mnuSac2Mot, &QAction::triggered, this, &frmMain::mnuSac2Mot_Click);
     connect(mnuCharger, &QAction::triggered, this, &frmMain::mnuCharger_Click);
     connect(mnuProgression, &QAction::triggered, this, &frmMain::mnuProgression_Click);
@@ -51,16 +85,173 @@ void frmMain::buildMenus()
     connect(mnuApropos, &QAction::triggered, this, &frmMain::mnuApropos_Click);
 }
 
-void frmMain::mnuSac2Mot_Click() {}
-void frmMain::mnuCharger_Click() {}
+void frmMain::MDIForm_Load(const QRect &screen)
+{
+    if (twips(screen.width()) > twips(DesignedSize.width())) {
+        setWindowState(Qt::WindowNoState);
+        resize(DesignedSize);
+        // The frame's top left corner goes there: the window itself is centred, its
+        // decoration (known only to the window manager) added around it.
+        move(screen.x() + (screen.width() - DesignedSize.width()) / 2,
+             screen.y() + (screen.height() - DesignedSize.height()) / 2);
+    } else {
+        setWindowState(Qt::WindowMaximized);
+    }
+}
+
+void frmMain::remember(QWidget *window)
+{
+    std::erase_if(m_windows, [](const CreatedWindow &entry) {
+        return !entry.journal && entry.widget.isNull();
+    });
+    m_windows.push_back({window, false});
+}
+
+void frmMain::rememberJournal()
+{
+    // The journal creates its window on first use, which is always one of our own commands
+    // writing its line before it opens anything: noted right after each of them.
+    if (m_journalRemembered || !m_services.journal.exists())
+        return;
+    m_journalRemembered = true;
+    m_windows.push_back({nullptr, true});
+}
+
+void frmMain::showInner(QMdiSubWindow *window)
+{
+    window->show();
+    window->raise();
+    m_mdi->setActiveSubWindow(window);
+}
+
+void frmMain::showTopLevel(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void frmMain::mnuSac2Mot_Click()
+{
+    m_services.journal.AjoutProgress(QStringLiteral("Debut de l'exercice."), true);
+    rememberJournal();
+}
+
+void frmMain::mnuCharger_Click()
+{
+    FileChooser::Request request;
+    request.title = QStringLiteral("Sélection de la photographie");
+    request.filters = {QStringLiteral("Fichier des phrases (*.txt)"),
+                       QStringLiteral("Tous les fichiers (*.*)")};
+    request.initialPath = m_lastChosenPath;
+    const std::optional<QString> chosen = m_services.files.choose(this, request);
+    if (!chosen || SentenceFile::trimSpaces(*chosen).isEmpty())
+        return;
+    m_lastChosenPath = *chosen;
+    const QString path = *chosen;
+    m_services.journal.AjoutProgress(QStringLiteral("Editer - Charger les phrases (Fichier:")
+                                         + SentenceFile::trimSpaces(path) + QLatin1Char(')'),
+                                     true);
+    rememberJournal();
+    SauveFichier(path);
+}
+
+void frmMain::SauveFichier(const QString &path)
+{
+    m_services.settings.SaveSetting(Settings::Fichier,
+                                    SentenceFile::trimSpaces(ExtraitNomFichier(path)));
+}
 
 void frmMain::mnuProgression_Click()
 {
     m_services.journal.AjoutProgress(QStringLiteral("Consultation de la progression"), true);
+    rememberJournal();
     m_services.journal.show();
 }
 
-void frmMain::mnuParam_Click() {}
-void frmMain::mnuExit_Click() {}
-void frmMain::mnuPhrases_Click() {}
-void frmMain::mnuApropos_Click() {}
+void frmMain::mnuParam_Click()
+{
+    m_services.journal.AjoutProgress(QStringLiteral("Consultation de la boite 'Paramètres'"),
+                                     true);
+    rememberJournal();
+    if (!m_settings) {
+        auto *dialog = new frmParam(m_services, this);
+        m_mdi->addSubWindow(dialog);
+        dialog->placeOver(frameGeometry().size());
+        m_settings = dialog->subWindow();
+        m_settings->setAttribute(Qt::WA_DeleteOnClose);
+        remember(m_settings);
+    }
+    showInner(m_settings);
+}
+
+void frmMain::mnuExit_Click()
+{
+    const int rows = m_services.journal.Rows();
+    rememberJournal();
+    if (rows < 3) {
+        m_endProgram();
+        return;
+    }
+    const auto answer = m_services.messages.ask(
+        this, QMessageBox::Critical, QStringLiteral("Quitter ..."),
+        QStringLiteral("Voulez-vous réellement quitter '") + AppTexts::ProductName
+            + QStringLiteral("' ?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        m_endProgram();
+}
+
+void frmMain::mnuPhrases_Click()
+{
+    m_services.journal.AjoutProgress(QStringLiteral("Editer les exercices"), true);
+    rememberJournal();
+}
+
+void frmMain::mnuApropos_Click()
+{
+    m_services.journal.AjoutProgress(QStringLiteral("Consultation de la boite 'A propos de...'"),
+                                     true);
+    rememberJournal();
+    if (!m_about) {
+        m_about = new frmApropos(m_services, this);
+        remember(m_about);
+    }
+    showTopLevel(m_about);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    MDIForm_Unload();
+    event->accept();
+    m_endProgram();
+}
+
+void frmMain::MDIForm_Unload()
+{
+    m_mdi->closeAllSubWindows();
+
+    // Newest first. Windows are closed, not deleted here: one of them may be inside a wait of
+    // its own handler (a sound cue lets events run); each goes once that handler has returned.
+    rememberJournal();
+    for (auto entry = m_windows.rbegin(); entry != m_windows.rend(); ++entry) {
+        if (entry->journal) {
+            m_services.journal.closeByProgram();
+            continue;
+        }
+        QPointer<QWidget> window = entry->widget;
+        if (!window)
+            continue;
+        window->close();
+        if (window && !window->testAttribute(Qt::WA_DeleteOnClose))
+            window->deleteLater();
+    }
+
+    if (isMinimized())
+        return;
+    const QRect outer = frameGeometry();
+    m_services.settings.SaveSetting(Settings::MainLeft, QString::number(twips(outer.x())));
+    m_services.settings.SaveSetting(Settings::MainTop, QString::number(twips(outer.y())));
+    m_services.settings.SaveSetting(Settings::MainWidth, QString::number(twips(outer.width())));
+    m_services.settings.SaveSetting(Settings::MainHeight, QString::number(twips(outer.height())));
+}

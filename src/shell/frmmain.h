@@ -1,12 +1,21 @@
 #pragma once
 #include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+#include <functional>
+#include <vector>
 
 struct Services;
+class LogoArea;
 class QAction;
 class QMdiArea;
 class QMenu;
 
-// The main window: the frame of every other window and the menu bar that reaches them.
+// The main window: the frame of every other window and the menu bar that reaches them. The
+// exercise and the settings dialog open inside it; the journal, the sentence editor and the
+// About box are windows of their own. Closing it closes them all and remembers its geometry;
+// "Quitter" ends the program at once.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -14,7 +23,27 @@ public:
     explicit frmMain(Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    QMdiArea *mdiArea() const { return m_mdi; }
+    // The window's size when it is not maximised, frame excluded.
+    static constexpr QSize DesignedSize{640, 480};
+
+    // Start-up sizing for a screen whose usable area is `screen`: centred at the designed size
+    // on a screen wider than 640 pixels, maximised otherwise. Call it before showing.
+    void MDIForm_Load(const QRect &screen);
+
+    // How the program ends at once ("Quitter", and after the window has closed). By default
+    // the event loop is left; tests observe it instead.
+    void setEndProgram(std::function<void()> end) { m_endProgram = std::move(end); }
+
+    // Stores the name of a sentence file as the exercise's file.
+    void SauveFichier(const QString &path);
+
+    QMdiArea *mdiArea() const;
+    QMdiSubWindow *exerciseWindow() const { return m_exercise; }
+    QMdiSubWindow *settingsWindow() const { return m_settings; }
+    QWidget *editorWindow() const { return m_editor; }
+    QWidget *aboutWindow() const { return m_about; }
+    // The path last chosen through "Charger exercice", proposed at its next use.
+    QString lastChosenPath() const { return m_lastChosenPath; }
 
     QMenu *mnuOptions = nullptr;
     QAction *mnuSac2Mot = nullptr;
@@ -37,9 +66,32 @@ public slots:
     void mnuPhrases_Click();
     void mnuApropos_Click();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    // A window the program created, in order of creation; the journal's window is created by
+    // the journal on first use and is closed through it.
+    struct CreatedWindow {
+        QPointer<QWidget> widget;
+        bool journal = false;
+    };
+
     void buildMenus();
+    void MDIForm_Unload();
+    void remember(QWidget *window);
+    void rememberJournal();
+    void showInner(QMdiSubWindow *window);
+    void showTopLevel(QWidget *window);
 
     Services &m_services;
-    QMdiArea *m_mdi = nullptr;
+    LogoArea *m_mdi = nullptr;
+    std::function<void()> m_endProgram;
+    std::vector<CreatedWindow> m_windows;
+    bool m_journalRemembered = false;
+    QString m_lastChosenPath;
+    QPointer<QMdiSubWindow> m_exercise;
+    QPointer<QMdiSubWindow> m_settings;
+    QPointer<QWidget> m_editor;
+    QPointer<QWidget> m_about;
 };

@@ -1,0 +1,33 @@
+#include "logoarea.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+LogoArea::LogoArea(QWidget *parent)
+    : QMdiArea(parent)
+{
+    setBackground(QColor(255, 255, 255));
+}
+
+QRect LogoArea::logoRect() const
+{
+    QRect rect(QPoint(0, 0), LogoSize);
+    rect.moveCenter(viewport()->rect().center());
+    return rect;
+}
+
+void LogoArea::paintEvent(QPaintEvent *event)
+{
+    QMdiArea::paintEvent(event);
+    const qreal ratio = viewport()->devicePixelRatioF();
+    if (m_logo.isNull() || m_logo.devicePixelRatio() != ratio) {
+        m_logo = QPixmap(LogoSize * ratio);
+        m_logo.setDevicePixelRatio(ratio);
+        m_logo.fill(Qt::white);
+        QSvgRenderer renderer(QStringLiteral(":/pictures/main_logo.svg"));
+        QPainter logoPainter(&m_logo);
+        renderer.render(&logoPainter, QRectF(QPointF(0, 0), QSizeF(LogoSize)));
+    }
+    QPainter painter(viewport());
+    painter.drawPixmap(logoRect().topLeft(), m_logo);
+}

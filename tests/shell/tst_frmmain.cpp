@@ -1,0 +1,418 @@
+#include "shell/frmmain.h"
+#include "shell/logoarea.h"
+#include "shell/nomfichier.h"
+#include "fakes/fakes.h"
+
+#include "journal/frmprogression.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTest>
+
+namespace {
+// The main window over fakes, with "end the program" counted instead of done.
+struct MainFixture {
+    TestEnv env;
+    frmMain window{env.services};
+    int ended = 0;
+    MainFixture() { window.setEndProgram([this] { ++ended; }); }
+
+    QString setting(const SettingKey &key) { return env.settings.GetSetting(key, QStringLiteral("absent")); }
+};
+
+QStringList entries(QMenu *menu)
+{
+    QStringList texts;
+    for (QAction *action : menu->actions())
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+}
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startupSizing_data();
+    void startupSizing();
+    void menuBar();
+    void logoOnWhite();
+    void commandJournalLines_data();
+    void commandJournalLines();
+    void commandTwiceOneWindow_data();
+    void commandTwiceOneWindow();
+    void chargerExercice_data();
+    void chargerExercice();
+    void chargerProposesLastPath();
+    void extraitNomFichier_data();
+    void extraitNomFichier();
+    void quitterRightAfterStart();
+    void quitterAsks_data();
+    void quitterAsks();
+    void quitterAfterVider();
+    void closeBoxClosesEverything();
+    void closeBoxPosition_data();
+    void closeBoxPosition();
+};
+
+void TestFrmMain::startupSizing_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<bool>("maximised");
+    QTest::addColumn<QPoint>("topLeft");
+
+    QTest::newRow("800x600: centred") << QRect(0, 0, 800, 600) << false << QPoint(80, 60);
+    QTest::newRow("641 wide: centred") << QRect(0, 0, 641, 481) << false << QPoint(0, 0);
+    QTest::newRow("640x480: maximised") << QRect(0, 0, 640, 480) << true << QPoint();
+    QTest::newRow("second screen at 1024") << QRect(1024, 0, 1024, 768) << false
+                                           << QPoint(1216, 144);
+}
+
+void TestFrmMain::startupSizing()
+{
+    QFETCH(QRect, screen);
+    QFETCH(bool, maximised);
+    QFETCH(QPoint, topLeft);
+    MainFixture f;
+    f.window.MDIForm_Load(screen);
+    QCOMPARE(f.window.isMaximized(), maximised);
+    if (!maximised) {
+        QCOMPARE(f.window.windowState(), Qt::WindowNoState);
+        QCOMPARE(f.window.size(), QSize(640, 480));
+        QCOMPARE(f.window.pos(), topLeft);
+    }
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Plumalin pour Ecole Primaire"));
+    // Sizing the window opens nothing and writes nothing.
+    QVERIFY(!f.env.journal.exists());
+}
+
+void TestFrmMain::menuBar()
+{
+    MainFixture f;
+    const QList<QAction *> menus = f.window.menuBar()->actions();
+    QCOMPARE(menus.size(), 3);
+    QCOMPARE(menus.at(0)->text(), QStringLiteral("&Rubriques"));
+    QCOMPARE(menus.at(1)->text(), QStringLiteral("&Editer"));
+    QCOMPARE(menus.at(2)->text(), QStringLiteral("&?"));
+    QCOMPARE(entries(f.window.mnuOptions),
+             QStringList({QStringLiteral("&Commencer"), QStringLiteral("Charger exercice"),
+                          QStringLiteral("-"), QStringLiteral("&Evaluations"),
+                          QStringLiteral("Progression"), QStringLiteral("&Paramètres"),
+                          QStringLiteral("-"), QStringLiteral("&Quitter")}));
+    QCOMPARE(entries(f.window.mnuEditer), QStringList{QStringLiteral("Editer les phrases")});
+    QCOMPARE(entries(f.window.frmPoint), QStringList{QStringLiteral("&A propos de ...")});
+    QCOMPARE(f.window.mnuSac2Mot->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(f.window.mnuExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QVERIFY(!f.window.mnuConfig->isEnabled());
+    for (QAction *action : f.window.mnuOptions->actions())
+        QCOMPARE(action->isEnabled(), action != f.window.mnuConfig);
+}
+
+void TestFrmMain::logoOnWhite()
+{
+    MainFixture f;
+    f.window.MDIForm_Load(QRect(0, 0, 800, 600));
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    auto *area = static_cast<LogoArea *>(f.window.mdiArea());
+    const QImage image = area->viewport()->grab().toImage();
+    QCOMPARE(image.pixelColor(1, 1), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(image.width() - 2, image.height() - 2), QColor(Qt::white));
+    const QRect logo = area->logoRect();
+    QCOMPARE(logo.size(), QSize(480, 360));
+    QVERIFY(qAbs(logo.center().x() - area->viewport()->width() / 2) <= 1);
+    QVERIFY(qAbs(logo.center().y() - area->viewport()->height() / 2) <= 1);
+    // The logo draws something in its area.
+    int coloured = 0;
+    for (int x = logo.left(); x < logo.right(); x += 8)
+        for (int y = logo.top(); y < logo.bottom(); y += 8)
+            coloured += image.pixelColor(x, y) != QColor(Qt::white);
+    QVERIFY(coloured > 100);
+}
+
+void TestFrmMain::commandJournalLines_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("Progression") << QStringLiteral("Progression")
+                                 << QStringLiteral("Consultation de la progression");
+    QTest::newRow("Paramètres") << QStringLiteral("&Paramètres")
+                                << QStringLiteral("Consultation de la boite 'Paramètres'");
+    QTest::newRow("A propos") << QStringLiteral("&A propos de ...")
+                              << QStringLiteral("Consultation de la boite 'A propos de...'");
+}
+
+static QAction *actionNamed(frmMain &window, const QString &text)
+{
+    for (QMenu *menu : {window.mnuOptions, window.mnuEditer, window.frmPoint})
+        for (QAction *action : menu->actions())
+            if (action->text() == text)
+                return action;
+    return nullptr;
+}
+
+// The window a command shows, once it has run.
+static QWidget *shownBy(frmMain &window, TestEnv &env, const QString &command)
+{
+    if (command == QStringLiteral("Progression"))
+        return env.journal.window();
+    if (command == QStringLiteral("&Paramètres"))
+        return window.settingsWindow();
+    if (command == QStringLiteral("&A propos de ..."))
+        return window.aboutWindow();
+    if (command == QStringLiteral("&Commencer"))
+        return window.exerciseWindow();
+    if (command == QStringLiteral("Editer les phrases"))
+        return window.editorWindow();
+    return nullptr;
+}
+
+void TestFrmMain::commandJournalLines()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, line);
+    MainFixture f;
+    f.window.show();
+    QAction *action = actionNamed(f.window, command);
+    QVERIFY(action);
+    action->trigger();
+    // Line 1 is the journal's own; the command's line comes next, an ordinary one.
+    QCOMPARE(f.env.journal.Rows(), 3);
+    QCOMPARE(f.env.lastJournalText(), line);
+    QVERIFY(!f.env.journal.model().lines().back().red);
+    QWidget *shown = shownBy(f.window, f.env, command);
+    QVERIFY(shown);
+    QVERIFY(shown->isVisible());
+}
+
+void TestFrmMain::commandTwiceOneWindow_data()
+{
+    commandJournalLines_data();
+}
+
+void TestFrmMain::commandTwiceOneWindow()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, line);
+    MainFixture f;
+    f.window.show();
+    QAction *action = actionNamed(f.window, command);
+    action->trigger();
+    QPointer<QWidget> first = shownBy(f.window, f.env, command);
+    QVERIFY(first);
+    action->trigger();
+    QCOMPARE(shownBy(f.window, f.env, command), first.data());
+    QCOMPARE(f.env.journal.Rows(), 4);
+    QCOMPARE(f.env.journalText(2), line);
+    QCOMPARE(f.env.journalText(3), line);
+    // Inner windows stay one: the area holds no second copy.
+    if (qobject_cast<QMdiSubWindow *>(first.data()))
+        QCOMPARE(f.window.mdiArea()->subWindowList().size(), 1);
+}
+
+void TestFrmMain::chargerExercice_data()
+{
+    QTest::addColumn<QString>("answer"); // null: cancelled
+    QTest::addColumn<QString>("line");   // null: no line
+    QTest::addColumn<QString>("fichier");
+
+    QTest::newRow("cancel") << QString() << QString() << QStringLiteral("absent");
+    QTest::newRow("blanks only") << QStringLiteral("   ") << QString() << QStringLiteral("absent");
+    QTest::newRow("file elsewhere: bare name stored")
+        << QStringLiteral("/home/prof/phrases/animaux.txt")
+        << QStringLiteral("Editer - Charger les phrases (Fichier:/home/prof/phrases/animaux.txt)")
+        << QStringLiteral("animaux.txt");
+    QTest::newRow("name ending in blanks")
+        << QStringLiteral("  /home/prof/ski.txt  ")
+        << QStringLiteral("Editer - Charger les phrases (Fichier:/home/prof/ski.txt)")
+        << QStringLiteral("ski.txt");
+    QTest::newRow("no folder") << QStringLiteral("ecole.txt")
+                               << QStringLiteral("Editer - Charger les phrases (Fichier:ecole.txt)")
+                               << QStringLiteral("ecole.txt");
+    QTest::newRow("folder only")
+        << QStringLiteral("/home/prof/")
+        << QStringLiteral("Editer - Charger les phrases (Fichier:/home/prof/)") << QString();
+}
+
+void TestFrmMain::chargerExercice()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, line);
+    QFETCH(QString, fichier);
+    MainFixture f;
+    f.env.files.answers = {answer};
+    f.window.mnuCharger->trigger();
+
+    QCOMPARE(f.env.files.requests.size(), 1);
+    const FileChooser::Request &request = f.env.files.requests.first();
+    QCOMPARE(request.title, QStringLiteral("Sélection de la photographie"));
+    QCOMPARE(request.filters, QStringList({QStringLiteral("Fichier des phrases (*.txt)"),
+                                           QStringLiteral("Tous les fichiers (*.*)")}));
+    QVERIFY(!request.mustExist);
+    QVERIFY(request.initialPath.isEmpty());
+
+    if (line.isNull()) {
+        QVERIFY(!f.env.journal.exists() || f.env.journal.Rows() == 2);
+    } else {
+        QCOMPARE(f.env.journal.Rows(), 3);
+        QCOMPARE(f.env.lastJournalText(), line);
+    }
+    QCOMPARE(f.setting(Settings::Fichier), fichier);
+    // Nothing opens: the exercise reads the name at its next sentence.
+    QVERIFY(!f.window.exerciseWindow());
+}
+
+void TestFrmMain::chargerProposesLastPath()
+{
+    MainFixture f;
+    f.env.files.answers = {QStringLiteral("/home/prof/animaux.txt"), QString()};
+    f.window.mnuCharger->trigger();
+    f.window.mnuCharger->trigger(); // cancelled: the first choice stays
+    QCOMPARE(f.env.files.requests.at(1).initialPath, QStringLiteral("/home/prof/animaux.txt"));
+    QCOMPARE(f.setting(Settings::Fichier), QStringLiteral("animaux.txt"));
+    QCOMPARE(f.env.journal.Rows(), 3);
+}
+
+void TestFrmMain::extraitNomFichier_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("folders") << QStringLiteral("/home/prof/a.txt") << QStringLiteral("a.txt");
+    QTest::newRow("no separator") << QStringLiteral("a.txt") << QStringLiteral("a.txt");
+    QTest::newRow("ends with separator") << QStringLiteral("/home/prof/") << QString();
+    QTest::newRow("root file") << QStringLiteral("/a.txt") << QStringLiteral("a.txt");
+    QTest::newRow("blanks kept") << QStringLiteral("/x/ b.txt ") << QStringLiteral(" b.txt ");
+    QTest::newRow("empty") << QString() << QString();
+#ifdef Q_OS_WIN
+    QTest::newRow("backslash") << QStringLiteral("C:\\Phrases\\a.txt") << QStringLiteral("a.txt");
+#endif
+}
+
+void TestFrmMain::extraitNomFichier()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, name);
+    QCOMPARE(ExtraitNomFichier(path), name);
+}
+
+void TestFrmMain::quitterRightAfterStart()
+{
+    MainFixture f;
+    f.window.show();
+    f.window.mnuExit->trigger();
+    QCOMPARE(f.ended, 1);
+    QVERIFY(f.env.messages.shown.isEmpty());
+    // The question about its rows created the journal, with its line 1 only.
+    QCOMPARE(f.env.journal.Rows(), 2);
+    QCOMPARE(f.setting(Settings::MainLeft), QStringLiteral("absent"));
+}
+
+void TestFrmMain::quitterAsks_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("ended");
+    QTest::newRow("Oui") << int(QMessageBox::Yes) << 1;
+    QTest::newRow("Non") << int(QMessageBox::No) << 0;
+}
+
+void TestFrmMain::quitterAsks()
+{
+    QFETCH(int, answer);
+    QFETCH(int, ended);
+    MainFixture f;
+    f.window.show();
+    f.window.mnuParam->trigger();
+    f.window.settingsWindow()->close();
+    f.env.messages.answers.push_back(QMessageBox::StandardButton(answer));
+    f.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QTest::keyClick(&f.window, Qt::Key_Q, Qt::ControlModifier);
+
+    QCOMPARE(f.env.messages.shown.size(), 1);
+    const auto &question = f.env.messages.shown.first();
+    QCOMPARE(question.text, QStringLiteral("Voulez-vous réellement quitter 'Plumalin' ?"));
+    QCOMPARE(question.title, QStringLiteral("Quitter ..."));
+    QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(question.defaultButton, QMessageBox::Yes);
+    QCOMPARE(question.icon, QMessageBox::Critical);
+    QCOMPARE(f.ended, ended);
+    // No line for the question, and no closing: nothing written to the "Position" entries.
+    QCOMPARE(f.env.journal.Rows(), 3);
+    QCOMPARE(f.setting(Settings::MainLeft), QStringLiteral("absent"));
+    QVERIFY(f.window.isVisible());
+}
+
+void TestFrmMain::quitterAfterVider()
+{
+    MainFixture f;
+    f.window.mnuProgression->trigger();
+    f.env.journal.Vider();
+    f.window.mnuExit->trigger();
+    QCOMPARE(f.ended, 1);
+    QVERIFY(f.env.messages.shown.isEmpty());
+}
+
+void TestFrmMain::closeBoxClosesEverything()
+{
+    MainFixture f;
+    f.window.MDIForm_Load(QRect(0, 0, 800, 600));
+    f.window.show();
+    f.window.mnuProgression->trigger();
+    f.env.journal.window()->hide(); // hidden or shown, it goes
+    f.window.mnuParam->trigger();
+    f.window.mnuApropos->trigger();
+    QPointer<QWidget> settings = f.window.settingsWindow();
+    QPointer<QWidget> about = f.window.aboutWindow();
+    QPointer<QWidget> journal = f.env.journal.window();
+
+    QVERIFY(f.window.close());
+    QCOMPARE(f.ended, 1);
+    QVERIFY(!f.env.journal.exists());
+    QVERIFY(journal.isNull());
+    QVERIFY(!settings || !settings->isVisible());
+    QVERIFY(!about || !about->isVisible());
+    QTRY_VERIFY(settings.isNull() && about.isNull());
+}
+
+void TestFrmMain::closeBoxPosition_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::newRow("normal") << int(Qt::WindowNoState);
+    QTest::newRow("maximised") << int(Qt::WindowMaximized);
+    QTest::newRow("minimised") << int(Qt::WindowMinimized);
+}
+
+void TestFrmMain::closeBoxPosition()
+{
+    QFETCH(int, state);
+    MainFixture f;
+    f.window.MDIForm_Load(QRect(0, 0, 800, 600));
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.window.setWindowState(Qt::WindowState(state));
+    QTRY_COMPARE(f.window.windowState(), Qt::WindowStates(Qt::WindowState(state)));
+    if (state == Qt::WindowMaximized)
+        QTRY_VERIFY(f.window.width() > 640);
+    const QRect outer = f.window.frameGeometry();
+
+    QVERIFY(f.window.close());
+    QCOMPARE(f.ended, 1);
+    if (state == Qt::WindowMinimized) {
+        for (const SettingKey &key : {Settings::MainLeft, Settings::MainTop, Settings::MainWidth,
+                                      Settings::MainHeight})
+            QCOMPARE(f.setting(key), QStringLiteral("absent"));
+        return;
+    }
+    QCOMPARE(f.setting(Settings::MainLeft), QString::number(outer.x() * 15));
+    QCOMPARE(f.setting(Settings::MainTop), QString::number(outer.y() * 15));
+    QCOMPARE(f.setting(Settings::MainWidth), QString::number(outer.width() * 15));
+    QCOMPARE(f.setting(Settings::MainHeight), QString::number(outer.height() * 15));
+    if (state == Qt::WindowNoState)
+        QCOMPARE(f.setting(Settings::MainWidth).toInt(), outer.width() * 15);
+}
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"
