@@ -8,8 +8,10 @@
 #include "common/sentencefile.h"
 #include "common/services.h"
 #include "common/settingsstore.h"
+#include "editor/choixfichierphrases.h"
+#include "editor/frmphrases.h"
+#include "exercise/frmsac2mot.h"
 #include "journal/journal.h"
-#include "platform/filechooser.h"
 #include "platform/messageboxes.h"
 #include "settings_dialog/frmparam.h"
 
@@ -135,19 +137,24 @@ void frmMain::mnuSac2Mot_Click()
 {
     m_services.journal.AjoutProgress(QStringLiteral("Debut de l'exercice."), true);
     rememberJournal();
+    // An exercise closed inside one of its sound waits is hidden until that wait ends: it is
+    // on its way out, and a new one starts.
+    if (m_exercise && !m_exercise->isVisible())
+        m_exercise = nullptr;
+    if (!m_exercise) {
+        m_exercise = m_mdi->addSubWindow(new frmSac2Mot(m_services));
+        m_exercise->setAttribute(Qt::WA_DeleteOnClose);
+        remember(m_exercise);
+    }
+    showInner(m_exercise);
 }
 
 void frmMain::mnuCharger_Click()
 {
-    FileChooser::Request request;
-    request.title = QStringLiteral("Sélection de la photographie");
-    request.filters = {QStringLiteral("Fichier des phrases (*.txt)"),
-                       QStringLiteral("Tous les fichiers (*.*)")};
-    request.initialPath = m_lastChosenPath;
-    const std::optional<QString> chosen = m_services.files.choose(this, request);
-    if (!chosen || SentenceFile::trimSpaces(*chosen).isEmpty())
+    const std::optional<QString> chosen =
+        ChoixFichierPhrases(m_services.files, this, m_lastChosenPath);
+    if (!chosen)
         return;
-    m_lastChosenPath = *chosen;
     const QString path = *chosen;
     m_services.journal.AjoutProgress(QStringLiteral("Editer - Charger les phrases (Fichier:")
                                          + SentenceFile::trimSpaces(path) + QLatin1Char(')'),
@@ -189,23 +196,42 @@ void frmMain::mnuExit_Click()
 {
     const int rows = m_services.journal.Rows();
     rememberJournal();
-    if (rows < 3) {
-        m_endProgram();
-        return;
+    if (rows >= 3) {
+        const auto answer = m_services.messages.ask(
+            this, QMessageBox::Critical, QStringLiteral("Quitter ..."),
+            QStringLiteral("Voulez-vous réellement quitter '") + AppTexts::ProductName
+                + QStringLiteral("' ?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes)
+            return;
     }
-    const auto answer = m_services.messages.ask(
-        this, QMessageBox::Critical, QStringLiteral("Quitter ..."),
-        QStringLiteral("Voulez-vous réellement quitter '") + AppTexts::ProductName
-            + QStringLiteral("' ?"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer == QMessageBox::Yes)
-        m_endProgram();
+    if (!editorLetsGo())
+        return;
+    m_endProgram();
+}
+
+bool frmMain::editorLetsGo()
+{
+    // The only thing that ending the program could lose without a word is a list of sentences
+    // the teacher has not saved: the editor asks about it, and may keep the program running.
+    auto *editor = qobject_cast<frmPhrases *>(m_editor.data());
+    if (!editor || !editor->hasUnsavedChanges())
+        return true;
+    QPointer<QWidget> window = editor;
+    window->close();
+    return !window || !window->isVisible();
 }
 
 void frmMain::mnuPhrases_Click()
 {
     m_services.journal.AjoutProgress(QStringLiteral("Editer les exercices"), true);
     rememberJournal();
+    if (!m_editor) {
+        // Ours, so that it stays in front of the main window and has no task bar entry.
+        m_editor = new frmPhrases(m_services, this);
+        remember(m_editor);
+    }
+    showTopLevel(m_editor);
 }
 
 void frmMain::mnuApropos_Click()
@@ -222,6 +248,10 @@ void frmMain::mnuApropos_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    if (!editorLetsGo()) {
+        event->ignore();
+        return;
+    }
     MDIForm_Unload();
     event->accept();
     m_endProgram();

@@ -79,6 +79,7 @@ private:
 
     void buildMenus();
     void MDIForm_Unload();
+    bool editorLetsGo();
     void remember(QWidget *window);
     void rememberJournal();
     void showInner(QMdiSubWindow *window);

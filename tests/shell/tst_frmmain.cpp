@@ -3,12 +3,14 @@
 #include "shell/nomfichier.h"
 #include "fakes/fakes.h"
 
+#include "editor/frmphrases.h"
 #include "journal/frmprogression.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
 
@@ -56,6 +58,8 @@ private slots:
     void closeBoxClosesEverything();
     void closeBoxPosition_data();
     void closeBoxPosition();
+    void unsavedSentencesKept_data();
+    void unsavedSentencesKept();
 };
 
 void TestFrmMain::startupSizing_data()
@@ -137,6 +141,10 @@ void TestFrmMain::commandJournalLines_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("line");
+    QTest::newRow("Commencer") << QStringLiteral("&Commencer")
+                               << QStringLiteral("Debut de l'exercice.");
+    QTest::newRow("Editer les phrases") << QStringLiteral("Editer les phrases")
+                                        << QStringLiteral("Editer les exercices");
     QTest::newRow("Progression") << QStringLiteral("Progression")
                                  << QStringLiteral("Consultation de la progression");
     QTest::newRow("Paramètres") << QStringLiteral("&Paramètres")
@@ -412,6 +420,51 @@ void TestFrmMain::closeBoxPosition()
     QCOMPARE(f.setting(Settings::MainHeight), QString::number(outer.height() * 15));
     if (state == Qt::WindowNoState)
         QCOMPARE(f.setting(Settings::MainWidth).toInt(), outer.width() * 15);
+}
+
+void TestFrmMain::unsavedSentencesKept_data()
+{
+    QTest::addColumn<bool>("byCloseBox");
+    QTest::addColumn<int>("answer"); // to the editor's question about its unsaved list
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("close box, Annuler") << true << int(QMessageBox::Cancel) << false;
+    QTest::newRow("close box, Non") << true << int(QMessageBox::No) << true;
+    QTest::newRow("Quitter, Annuler") << false << int(QMessageBox::Cancel) << false;
+    QTest::newRow("Quitter, Non") << false << int(QMessageBox::No) << true;
+}
+
+void TestFrmMain::unsavedSentencesKept()
+{
+    QFETCH(bool, byCloseBox);
+    QFETCH(int, answer);
+    QFETCH(bool, ends);
+    MainFixture f;
+    f.window.MDIForm_Load(QRect(0, 0, 800, 600));
+    f.window.show();
+    f.window.mnuPhrases->trigger();
+    auto *editor = qobject_cast<frmPhrases *>(f.window.editorWindow());
+    QVERIFY(editor);
+    editor->Nouveau_Click();
+    editor->Text1->setPlainText(QStringLiteral("Le chat dort."));
+    editor->Valider_Click();
+    QVERIFY(editor->hasUnsavedChanges());
+
+    if (byCloseBox) {
+        f.env.messages.answers = {QMessageBox::StandardButton(answer)};
+        QCOMPARE(f.window.close(), ends);
+    } else {
+        f.env.messages.answers = {QMessageBox::Yes, QMessageBox::StandardButton(answer)};
+        f.window.mnuExit->trigger();
+    }
+    QCOMPARE(f.ended, ends ? 1 : 0);
+    QCOMPARE(f.env.messages.shown.last().text, QStringLiteral("Enregistrer les modifications ?"));
+    if (!ends) {
+        // Everything stays as it was: the list, the journal, the windows.
+        QVERIFY(f.window.isVisible());
+        QVERIFY(editor->isVisible());
+        QVERIFY(f.env.journal.exists());
+        QCOMPARE(f.setting(Settings::MainLeft), QStringLiteral("absent"));
+    }
 }
 
 QTEST_MAIN(TestFrmMain)
