@@ -186,6 +186,8 @@ void frmPhrases::setDesignHeight(int twipsHeight)
 {
     m_designHeight = twipsHeight;
     m_client->setFixedHeight(pixels(twipsHeight - DesignedNonClient));
+    // The window takes its new height now, not at the next turn of the event loop.
+    layout()->activate();
 }
 
 void frmPhrases::makeDefault(QPushButton *button)

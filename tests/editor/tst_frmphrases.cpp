@@ -1,0 +1,816 @@
+#include "editor/choixfichierphrases.h"
+#include "editor/frmphrases.h"
+#include "editor/sentencetablemodel.h"
+
+#include "common/cp1252.h"
+#include "common/sentencefile.h"
+#include "fakes/fakes.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+// A sentence editor window, shown and active, over the fakes of a test environment.
+struct Editor {
+    TestEnv env;
+    QPointer<frmPhrases> w;
+
+    Editor()
+    {
+        w = new frmPhrases(env.services);
+        w->show();
+        w->activateWindow();
+    }
+    ~Editor() { delete w; }
+
+    bool ready() { return QTest::qWaitForWindowActive(w); }
+    QString path(const QString &name) const { return env.programFolder + QLatin1Char('/') + name; }
+
+    // Loads a list the way the teacher does, through "Charger" and the file dialog.
+    void load(const QStringList &sentences)
+    {
+        const QString file = path(QStringLiteral("depart.txt"));
+        QVERIFY(SentenceFile::write(file, sentences));
+        env.files.answers << file;
+        w->mnuCharger->trigger();
+        QCOMPARE(w->model().sentences(), sentences.isEmpty() ? QStringList{QString()} : sentences);
+    }
+
+    QPoint rowCenter(int row) const
+    {
+        return w->MSFlexGrid1->visualRect(w->model().index(row - 1, 1)).center();
+    }
+    void click(int row)
+    {
+        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, rowCenter(row));
+    }
+    void doubleClick(int row)
+    {
+        QTest::mouseDClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, rowCenter(row));
+    }
+    void clickHeader()
+    {
+        QHeaderView *header = w->MSFlexGrid1->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(1) + 10, header->height() / 2));
+    }
+    void clickBelowLastRow()
+    {
+        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {},
+                          QPoint(60, w->MSFlexGrid1->viewport()->height() - 3));
+    }
+    // Replaces the edit box's text by typing; a "\n" is typed as Ctrl+Enter.
+    void type(const QString &text)
+    {
+        QTest::keyClick(w->Text1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w->Text1, Qt::Key_Backspace);
+        const QStringList parts = text.split(QLatin1Char('\n'));
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (i > 0)
+                QTest::keyClick(w->Text1, Qt::Key_Return, Qt::ControlModifier);
+            for (const QChar c : parts[i]) {
+                if (c.unicode() < 128) {
+                    QTest::keyClick(w->Text1, c.toLatin1());
+                } else {
+                    // Accented letters come as text, as from a French keyboard.
+                    QTest::sendKeyEvent(QTest::Press, w->Text1, Qt::Key_unknown, QString(c), {});
+                    QTest::sendKeyEvent(QTest::Release, w->Text1, Qt::Key_unknown, QString(c), {});
+                }
+            }
+        }
+    }
+    QStringList numbers() const
+    {
+        QStringList list;
+        for (int row = 1; row < w->model().Rows(); ++row)
+            list << w->model().TextMatrix(row, 0);
+        return list;
+    }
+    // Journal texts after its first line ("Lancement du programme").
+    QStringList journal()
+    {
+        QStringList list;
+        for (int line = 2; line < env.journal.Rows(); ++line)
+            list << env.journalText(line);
+        return list;
+    }
+    bool inView(QWidget *control) const
+    {
+        return control->geometry().bottom() < w->clientArea()->height();
+    }
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<absent>";
+    return f.readAll();
+}
+
+void processDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList numbered(int n)
+{
+    QStringList list;
+    for (int i = 1; i <= n; ++i)
+        list << QString::number(i);
+    return list;
+}
+}
+
+class tst_frmPhrases : public QObject
+{
+    Q_OBJECT
+private slots:
+    void freshWindow();
+    void statesAndHeights();
+    void validate_data();
+    void validate();
+    void enterValidatesAgain_data();
+    void enterValidatesAgain();
+    void modifyingLocksTheTable();
+    void cut_data();
+    void cut();
+    void cutRowThatNoLongerExists();
+    void doubleClickGivesRowOneItsNumberBack();
+    void modifyingARowThatWasCutAppendsIt();
+    void shortcutsActOnTheTableFromTheEditBox();
+    void defaultButtonAndReopening();
+    void choixFichierPhrases_data();
+    void choixFichierPhrases();
+    void load_data();
+    void load();
+    void loadLeavesTheStateAlone();
+    void saveRoundTrip();
+    void saveFreshWindowAndCancel();
+    void saveProposesTheLoadedFileAndKeepsNamesAsTyped();
+    void failedSave_data();
+    void failedSave();
+    void unsavedChangesOnClosing_data();
+    void unsavedChangesOnClosing();
+};
+
+void tst_frmPhrases::freshWindow()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    frmPhrases *w = e.w;
+    QCOMPARE(w->windowTitle(), QStringLiteral("Boîte de dialogue"));
+    QCOMPARE(w->model().Rows(), 2);
+    QCOMPARE(w->model().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("N°"));
+    QCOMPARE(w->model().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("Liste des phrases :"));
+    QCOMPARE(w->model().TextMatrix(1, 0), QString());
+    QCOMPARE(w->model().TextMatrix(1, 1), QString());
+    QVERIFY(!(w->model().flags(w->model().index(0, 1)) & Qt::ItemIsEditable));
+    QCOMPARE(w->LigneChoisie(), 0);
+    QCOMPARE(w->DernierMode(), frmPhrases::Mode::New);
+    QCOMPARE(w->defaultButton(), w->OKButton);
+    QVERIFY(w->OKButton->isDefault());
+    QCOMPARE(w->clientArea()->width(), 402);
+    QCOMPARE(w->MSFlexGrid1->columnWidth(0), 26);
+    QCOMPARE(w->MSFlexGrid1->columnWidth(0) + w->MSFlexGrid1->columnWidth(1),
+             w->MSFlexGrid1->viewport()->width());
+    QCOMPARE(w->MSFlexGrid1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(w->minimumSize(), w->maximumSize());
+    QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(w->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!w->hasUnsavedChanges());
+    const QStringList menus{w->mnuFichier->title(), w->mnuEditer->title()};
+    QCOMPARE(menus, (QStringList{"&Fichier", "&Editer"}));
+    QCOMPARE(w->mnuCouper->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QCOMPARE(w->mnuCopier->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(w->mnuColler->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
+    QCOMPARE(e.journal(), QStringList());
+}
+
+void tst_frmPhrases::statesAndHeights()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    frmPhrases *w = e.w;
+    auto browsing = [&] {
+        QCOMPARE(w->designHeight(), 3795);
+        QVERIFY(e.inView(w->MSFlexGrid1));
+        QVERIFY(e.inView(w->Nouveau));
+        QVERIFY(!e.inView(w->Text1));
+        QVERIFY(!e.inView(w->Valider));
+        QVERIFY(w->Nouveau->isVisible());
+        QVERIFY(w->MSFlexGrid1->isEnabled());
+    };
+    browsing();
+    const int browsingHeight = w->height();
+
+    QTest::mouseClick(w->Nouveau, Qt::LeftButton);
+    QCOMPARE(w->designHeight(), 4830);
+    QCOMPARE(w->height() - browsingHeight, (4830 - 3795) / 15);
+    QVERIFY(e.inView(w->Text1));
+    QVERIFY(e.inView(w->Valider));
+    QVERIFY(!w->Nouveau->isVisible());
+    QVERIFY(w->MSFlexGrid1->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), w->Text1);
+
+    QTest::mouseClick(w->Valider, Qt::LeftButton);
+    browsing();
+    QCOMPARE(w->height(), browsingHeight);
+
+    e.doubleClick(1);
+    QCOMPARE(w->designHeight(), 4830);
+    QVERIFY(!w->MSFlexGrid1->isEnabled());
+    QVERIFY(!w->Nouveau->isVisible());
+    QCOMPARE(QApplication::focusWidget(), w->Text1);
+}
+
+void tst_frmPhrases::validate_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<int>("row"); // 0: Nouveau; otherwise the row double-clicked
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("journal");
+
+    const QStringList abc{"A", "B", "C"};
+    QTest::newRow("first sentence of a fresh window")
+        << QStringList() << 0 << "Le chat dort." << QStringList{"Le chat dort."}
+        << QStringList{"Editer - Nouveau 'Le chat dort.'"};
+    QTest::newRow("new sentence appended")
+        << abc << 0 << "D" << QStringList{"A", "B", "C", "D"}
+        << QStringList{"Editer - Nouveau 'D'"};
+    QTest::newRow("empty new sentence kept at the end")
+        << abc << 0 << "" << QStringList{"A", "B", "C", ""} << QStringList{"Editer - Nouveau ''"};
+    QTest::newRow("blanks kept")
+        << QStringList() << 0 << "  Il pleut.  " << QStringList{"  Il pleut.  "}
+        << QStringList{"Editer - Nouveau '  Il pleut.  '"};
+    QTest::newRow("line break becomes a space")
+        << QStringList() << 0 << "Le chat\ndort." << QStringList{"Le chat dort."}
+        << QStringList{"Editer - Nouveau 'Le chat dort.'"};
+    QTest::newRow("row 2 changed")
+        << abc << 2 << "Bé, bè" << QStringList{"A", "Bé, bè", "C"}
+        << QStringList{"Editer - Modifier 'B'", "Editer - Modifier en 'Bé, bè'"};
+    QTest::newRow("row 1 emptied leaves the list")
+        << abc << 1 << "" << QStringList{"B", "C"}
+        << QStringList{"Editer - Modifier 'A'", "Editer - Modifier en ''"};
+    QTest::newRow("only sentence emptied stays")
+        << QStringList{"A"} << 1 << "" << QStringList{""}
+        << QStringList{"Editer - Modifier 'A'", "Editer - Modifier en ''"};
+}
+
+void tst_frmPhrases::validate()
+{
+    QFETCH(QStringList, before);
+    QFETCH(int, row);
+    QFETCH(QString, text);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, journal);
+    Editor e;
+    QVERIFY(e.ready());
+    if (!before.isEmpty())
+        e.load(before);
+    const int loadLines = int(e.journal().size());
+
+    if (row == 0) {
+        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+        QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::New);
+    } else {
+        e.doubleClick(row);
+        QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::Modify);
+        QCOMPARE(e.w->LigneChoisie(), row);
+        QCOMPARE(e.w->Text1->toPlainText(), before[row - 1]);
+    }
+    e.type(text);
+    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+
+    QCOMPARE(e.w->model().sentences(), after);
+    QCOMPARE(e.numbers(), numbered(int(after.size())));
+    QCOMPARE(e.journal().mid(loadLines), journal);
+    QCOMPARE(e.w->Text1->toPlainText(), text); // the edit box keeps its text
+    QCOMPARE(e.w->defaultButton(), e.w->Valider);
+    QVERIFY(e.w->MSFlexGrid1->isEnabled());
+}
+
+void tst_frmPhrases::enterValidatesAgain_data()
+{
+    QTest::addColumn<bool>("modify");
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("new: a further identical row") << false << QStringList{"A", "B", "C", "X", "X"};
+    QTest::newRow("modify: the same row again") << true << QStringList{"A", "X", "C"};
+}
+
+void tst_frmPhrases::enterValidatesAgain()
+{
+    QFETCH(bool, modify);
+    QFETCH(QStringList, after);
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B", "C"});
+    if (modify)
+        e.doubleClick(2);
+    else
+        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+    e.type(QStringLiteral("X"));
+    // Enter in the edit box presses Valider, the default button.
+    QTest::keyClick(e.w->Text1, Qt::Key_Return);
+    QCOMPARE(e.w->designHeight(), frmPhrases::BrowsingHeight);
+    // Enter again, wherever the focus went, validates the unchanged text once more.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(e.w->model().sentences(), after);
+    QCOMPARE(e.numbers(), numbered(int(after.size())));
+    const QString line = modify ? "Editer - Modifier en 'X'" : "Editer - Nouveau 'X'";
+    QCOMPARE(e.journal().count(line), 2);
+    QVERIFY(e.w); // not closed: OK is no longer the default button
+}
+
+void tst_frmPhrases::modifyingLocksTheTable()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B", "C"});
+    e.doubleClick(2);
+    QVERIFY(!e.w->MSFlexGrid1->isEnabled());
+    QCOMPARE(e.w->MSFlexGrid1->currentIndex(), e.w->model().index(1, 1));
+    // Clicks on the locked table choose nothing.
+    e.click(3);
+    e.doubleClick(3);
+    QCOMPARE(e.w->LigneChoisie(), 2);
+    QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("B"));
+    QCOMPARE(e.journal().count("Editer - Modifier 'B'"), 1);
+    QCOMPARE(e.journal().count("Editer - Modifier 'C'"), 0);
+}
+
+void tst_frmPhrases::cut_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("choose"); // "row N", "header", "below", or nothing
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QStringList>("numbers");
+    QTest::addColumn<QString>("line");
+
+    const QStringList abc{"A", "B", "C"};
+    QTest::newRow("row 2 of 3") << abc << "row 2" << QStringList{"A", "C"}
+                                << QStringList{"1", "2"} << "Editer - Couper 'B'";
+    QTest::newRow("row 1 of 3") << abc << "row 1" << QStringList{"B", "C"}
+                                << QStringList{"1", "2"} << "Editer - Couper 'A'";
+    QTest::newRow("last row") << abc << "row 3" << QStringList{"A", "B"}
+                              << QStringList{"1", "2"} << "Editer - Couper 'C'";
+    QTest::newRow("only sentence blanked") << QStringList{"A"} << "row 1" << QStringList{""}
+                                           << QStringList{""} << "Editer - Couper 'A'";
+    QTest::newRow("nothing chosen") << abc << "" << QStringList{"", "B", "C"}
+                                    << QStringList{"", "2", "3"}
+                                    << "Editer - Couper 'Liste des phrases :'";
+    QTest::newRow("header clicked") << abc << "header" << QStringList{"", "B", "C"}
+                                    << QStringList{"", "2", "3"}
+                                    << "Editer - Couper 'Liste des phrases :'";
+    QTest::newRow("click below the last row") << abc << "below" << QStringList{"", "B", "C"}
+                                              << QStringList{"", "2", "3"}
+                                              << "Editer - Couper 'Liste des phrases :'";
+    QTest::newRow("fresh window") << QStringList() << "" << QStringList{""} << QStringList{""}
+                                  << "Editer - Couper 'Liste des phrases :'";
+}
+
+void tst_frmPhrases::cut()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, choose);
+    QFETCH(QStringList, after);
+    QFETCH(QStringList, numbers);
+    QFETCH(QString, line);
+    Editor e;
+    QVERIFY(e.ready());
+    if (!before.isEmpty())
+        e.load(before);
+    if (choose.startsWith("row "))
+        e.click(choose.mid(4).toInt());
+    else if (choose == "header")
+        e.clickHeader();
+    else if (choose == "below")
+        e.clickBelowLastRow();
+    const int chosen = e.w->LigneChoisie();
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(e.w->model().sentences(), after);
+    QCOMPARE(e.numbers(), numbers);
+    QCOMPARE(e.journal().last(), line);
+    QCOMPARE(e.w->LigneChoisie(), chosen);
+    QVERIFY(e.w->MSFlexGrid1->isEnabled());
+}
+
+void tst_frmPhrases::cutRowThatNoLongerExists()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B", "C"});
+    e.click(3);
+    e.w->mnuCouper->trigger();
+    QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B"}));
+    e.w->mnuCouper->trigger();
+    QCOMPARE(e.journal().last(), QStringLiteral("Editer - Couper ''"));
+    QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B"}));
+    QCOMPARE(e.numbers(), (QStringList{"1", "2"}));
+}
+
+void tst_frmPhrases::doubleClickGivesRowOneItsNumberBack()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A"});
+    e.click(1);
+    e.w->mnuCouper->trigger();
+    QCOMPARE(e.numbers(), QStringList{""});
+    e.doubleClick(1);
+    QCOMPARE(e.numbers(), QStringList{"1"});
+    QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::Modify);
+    QCOMPARE(e.w->Text1->toPlainText(), QString());
+    QCOMPARE(e.journal().last(), QStringLiteral("Editer - Modifier ''"));
+}
+
+void tst_frmPhrases::modifyingARowThatWasCutAppendsIt()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B", "C"});
+    e.doubleClick(3);
+    // Ctrl+X from the edit box cuts the row being changed; the table is unlocked by the cut.
+    QTest::keyClick(e.w->Text1, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B"}));
+    QVERIFY(e.w->MSFlexGrid1->isEnabled());
+    e.type(QStringLiteral("C modifiée"));
+    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+    QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B", "C modifiée"}));
+    QCOMPARE(e.numbers(), numbered(3));
+    QCOMPARE(e.journal().last(), QStringLiteral("Editer - Modifier en 'C modifiée'"));
+}
+
+void tst_frmPhrases::shortcutsActOnTheTableFromTheEditBox()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B", "C"});
+    e.click(2);
+    QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+    QTest::keyClicks(e.w->Text1, QStringLiteral("abc"));
+    QCOMPARE(QApplication::focusWidget(), e.w->Text1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("presse-papiers"));
+    QTest::keyClick(e.w->Text1, Qt::Key_A, Qt::ControlModifier);
+
+    QTest::keyClick(e.w->Text1, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("presse-papiers"));
+    QTest::keyClick(e.w->Text1, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("abc"));
+    QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B", "C"}));
+
+    QTest::keyClick(e.w->Text1, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("abc"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("presse-papiers"));
+    QCOMPARE(e.w->model().sentences(), (QStringList{"A", "C"}));
+    QCOMPARE(e.journal().last(), QStringLiteral("Editer - Couper 'B'"));
+    // Still entering the new sentence.
+    QCOMPARE(e.w->designHeight(), frmPhrases::EditingHeight);
+}
+
+void tst_frmPhrases::defaultButtonAndReopening()
+{
+    {
+        Editor e;
+        QVERIFY(e.ready());
+        // On a fresh window Enter is OK: the window closes (nothing to save, no question).
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        processDeletes();
+        QVERIFY(e.w.isNull());
+        QVERIFY(e.env.messages.shown.isEmpty());
+    }
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B"});
+    e.click(2);
+    e.doubleClick(1);
+    QCOMPARE(e.w->defaultButton(), e.w->Valider);
+    QVERIFY(!e.w->OKButton->isDefault());
+    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+    QCOMPARE(e.w->defaultButton(), e.w->Valider);
+    e.w->close();
+    processDeletes();
+    QVERIFY(e.w.isNull());
+
+    // A new window starts over.
+    e.w = new frmPhrases(e.env.services);
+    e.w->show();
+    QVERIFY(e.ready());
+    QCOMPARE(e.w->model().sentences(), QStringList{QString()});
+    QCOMPARE(e.w->LigneChoisie(), 0);
+    QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::New);
+    QCOMPARE(e.w->defaultButton(), e.w->OKButton);
+    QCOMPARE(e.w->cheminChoisi(), QString());
+}
+
+void tst_frmPhrases::choixFichierPhrases_data()
+{
+    QTest::addColumn<QString>("answer"); // null: cancel
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("cancel") << QString() << false;
+    QTest::newRow("empty name") << "" << false;
+    QTest::newRow("blanks only") << "   " << false;
+    QTest::newRow("path kept untrimmed") << " /tmp/phrases.txt " << true;
+    QTest::newRow("name without extension") << "/tmp/phrases" << true;
+}
+
+void tst_frmPhrases::choixFichierPhrases()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, chosen);
+    FakeFileChooser files;
+    files.answers << answer;
+    QString last = QStringLiteral("/tmp/avant.txt");
+    const std::optional<QString> result = ChoixFichierPhrases(files, nullptr, last);
+    QCOMPARE(files.requests.size(), 1);
+    const FileChooser::Request &request = files.requests.first();
+    QCOMPARE(request.title, QStringLiteral("Sélection de la photographie"));
+    QCOMPARE(request.filters, (QStringList{"Fichier des phrases (*.txt)", "Tous les fichiers (*.*)"}));
+    QCOMPARE(request.initialPath, QStringLiteral("/tmp/avant.txt"));
+    QVERIFY(!request.mustExist);
+    QCOMPARE(result.has_value(), chosen);
+    if (chosen) {
+        QCOMPARE(*result, answer);
+        QCOMPARE(last, answer);
+    } else {
+        QCOMPARE(last, QStringLiteral("/tmp/avant.txt"));
+    }
+}
+
+void tst_frmPhrases::load_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // null: no such file
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("three records")
+        << QByteArray("\"Le chat dort.\"\r\n\"Il pleut, il mouille.\"\r\n\"\xC9t\xE9\"\r\n")
+        << QStringList{"Le chat dort.", "Il pleut, il mouille.", "Été"};
+    QTest::newRow("hand-written, no quotes, no last line end")
+        << QByteArray("Le loup, la ch\xE8vre et le chou\r\nfin")
+        << QStringList{"Le loup", "la chèvre et le chou", "fin"};
+    QTest::newRow("empty file") << QByteArray("") << QStringList{""};
+    QTest::newRow("missing file") << QByteArray() << QStringList{"A", "B"};
+}
+
+void tst_frmPhrases::load()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, shown);
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B"});
+    const QString file = e.path(QStringLiteral("liste.txt"));
+    if (!bytes.isNull()) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    e.env.files.answers << file;
+    e.w->mnuCharger->trigger();
+    QCOMPARE(e.journal().last(), "Editer - Charger les phrases (Fichier:" + file + ")");
+    QCOMPARE(e.w->model().sentences(), shown);
+    QCOMPARE(e.numbers(), bytes.isEmpty() && !bytes.isNull() ? QStringList{""}
+                                                             : numbered(int(shown.size())));
+    QVERIFY(!e.w->hasUnsavedChanges());
+
+    // Cancelled: nothing written to the journal, the table unchanged.
+    const int lines = e.env.journal.Rows();
+    e.w->mnuCharger->trigger();
+    QCOMPARE(e.env.journal.Rows(), lines);
+    QCOMPARE(e.w->model().sentences(), shown);
+}
+
+void tst_frmPhrases::loadLeavesTheStateAlone()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B", "C"});
+    e.doubleClick(3);
+    e.load({"X"});
+    QVERIFY(!e.w->MSFlexGrid1->isEnabled());
+    QCOMPARE(e.w->designHeight(), frmPhrases::EditingHeight);
+    QCOMPARE(e.w->LigneChoisie(), 3);
+    QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::Modify);
+    QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("C"));
+}
+
+void tst_frmPhrases::saveRoundTrip()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    for (const QString &s : {QStringLiteral("  Le chat dort.  "),
+                             QStringLiteral("Il pleut, il mouille."),
+                             QStringLiteral("L'élève à l'école")}) {
+        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+        e.type(s);
+        QTest::keyClick(e.w->Text1, Qt::Key_Return);
+    }
+    QVERIFY(e.w->hasUnsavedChanges());
+    const QString file = e.path(QStringLiteral("mes phrases.txt"));
+    e.env.files.answers << file;
+    e.w->mnuSauvegarder->trigger();
+    QCOMPARE(fileBytes(file), QByteArray("\"Le chat dort.\"\r\n\"Il pleut, il mouille.\"\r\n"
+                                         "\"L'\xE9l\xE8ve \xE0 l'\xE9" "cole\"\r\n"));
+    QCOMPARE(e.journal().mid(e.journal().size() - 2),
+             (QStringList{"Editer - Sauvegarder les phrases",
+                          "Editer - Sauvegarder les phrases (Fichier:" + file + ")"}));
+    QVERIFY(!e.w->hasUnsavedChanges());
+    QVERIFY(e.env.messages.shown.isEmpty());
+
+    // Loaded back into another window: the same sentences without their blanks, from 1.
+    Editor again;
+    QVERIFY(again.ready());
+    again.env.files.answers << file;
+    again.w->mnuCharger->trigger();
+    QCOMPARE(again.w->model().sentences(),
+             (QStringList{"Le chat dort.", "Il pleut, il mouille.", "L'élève à l'école"}));
+    QCOMPARE(again.numbers(), numbered(3));
+}
+
+void tst_frmPhrases::saveFreshWindowAndCancel()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.w->mnuSauvegarder->trigger();
+    QCOMPARE(e.journal(), QStringList{"Editer - Sauvegarder les phrases"});
+
+    const QString file = e.path(QStringLiteral("vide.txt"));
+    e.env.files.answers << file;
+    e.w->mnuSauvegarder->trigger();
+    QCOMPARE(fileBytes(file), QByteArray("\"\"\r\n"));
+    QCOMPARE(e.journal(), (QStringList{"Editer - Sauvegarder les phrases",
+                                       "Editer - Sauvegarder les phrases",
+                                       "Editer - Sauvegarder les phrases (Fichier:" + file + ")"}));
+    QVERIFY(e.env.messages.shown.isEmpty());
+}
+
+void tst_frmPhrases::saveProposesTheLoadedFileAndKeepsNamesAsTyped()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B"});
+    const QString loaded = e.path(QStringLiteral("depart.txt"));
+    QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+    e.type(QStringLiteral("C"));
+    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+
+    e.env.files.answers << loaded;
+    QVERIFY(e.w->mnuSauvegarder_Click());
+    QCOMPARE(e.env.files.requests.last().initialPath, loaded);
+    QCOMPARE(fileBytes(loaded), QByteArray("\"A\"\r\n\"B\"\r\n\"C\"\r\n"));
+    QVERIFY(e.env.messages.shown.isEmpty()); // replaced without a question
+
+    const QString bare = e.path(QStringLiteral("sans extension"));
+    e.env.files.answers << bare;
+    QVERIFY(e.w->mnuSauvegarder_Click());
+    QCOMPARE(e.env.files.requests.last().initialPath, loaded);
+    QCOMPARE(fileBytes(bare), QByteArray("\"A\"\r\n\"B\"\r\n\"C\"\r\n"));
+    QVERIFY(!QFile::exists(bare + ".txt"));
+    QCOMPARE(e.w->cheminChoisi(), bare);
+}
+
+void tst_frmPhrases::failedSave_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("a folder") << "folder";
+    QTest::newRow("a missing folder") << "missing";
+    QTest::newRow("a read-only folder") << "readonly";
+}
+
+void tst_frmPhrases::failedSave()
+{
+    QFETCH(QString, where);
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B"});
+    QString target;
+    QByteArray earlier = "<absent>";
+    if (where == "folder") {
+        target = e.path(QStringLiteral("dossier.txt"));
+        QVERIFY(QDir().mkpath(target));
+    } else if (where == "missing") {
+        target = e.path(QStringLiteral("nulle/part/phrases.txt"));
+    } else {
+        const QString folder = e.path(QStringLiteral("protege"));
+        QVERIFY(QDir().mkpath(folder));
+        target = folder + QStringLiteral("/phrases.txt");
+        QVERIFY(SentenceFile::write(target, {QStringLiteral("ancienne")}));
+        earlier = fileBytes(target);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (QFileInfo(folder).isWritable() || QFile(target).open(QIODevice::Append)) {
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                              | QFileDevice::ExeOwner);
+            QSKIP("This user may write into read-only folders");
+        }
+    }
+    e.doubleClick(1);
+    e.type(QStringLiteral("A changée"));
+    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+
+    e.env.files.answers << target;
+    QVERIFY(!e.w->mnuSauvegarder_Click());
+    QCOMPARE(e.env.messages.shown.size(), 1);
+    const FakeMessageBoxes::Shown &box = e.env.messages.shown.first();
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QVERIFY2(box.text.startsWith("Les phrases n'ont pas pu être enregistrées."), qPrintable(box.text));
+    QCOMPARE(e.w->model().sentences(), (QStringList{"A changée", "B"}));
+    QVERIFY(e.w->hasUnsavedChanges());
+    QCOMPARE(fileBytes(target), earlier);
+    if (where == "readonly")
+        QFile::setPermissions(QFileInfo(target).path(), QFileDevice::ReadOwner
+                                                            | QFileDevice::WriteOwner
+                                                            | QFileDevice::ExeOwner);
+}
+
+void tst_frmPhrases::unsavedChangesOnClosing_data()
+{
+    QTest::addColumn<QString>("how");        // "OK", "Annuler", "close box"
+    QTest::addColumn<QString>("before");     // "fresh", "loaded", "saved", "changed"
+    QTest::addColumn<int>("answer");         // the question's answer
+    QTest::addColumn<QString>("saveAnswer"); // the file dialog's answer after Oui; null: cancel
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("written");
+
+    const QString none;
+    QTest::newRow("fresh, OK") << "OK" << "fresh" << 0 << none << false << true << false;
+    QTest::newRow("loaded, Annuler") << "Annuler" << "loaded" << 0 << none << false << true << false;
+    QTest::newRow("saved, close box") << "close box" << "saved" << 0 << none << false << true << false;
+    QTest::newRow("changed, Non") << "OK" << "changed" << int(QMessageBox::No) << none
+                                  << true << true << false;
+    QTest::newRow("changed, Annuler answered")
+        << "close box" << "changed" << int(QMessageBox::Cancel) << none << true << false << false;
+    QTest::newRow("changed, Oui") << "Annuler" << "changed" << int(QMessageBox::Yes)
+                                  << "sortie.txt" << true << true << true;
+    QTest::newRow("changed, Oui, dialog cancelled")
+        << "OK" << "changed" << int(QMessageBox::Yes) << none << true << false << false;
+    QTest::newRow("changed, Oui, save fails")
+        << "close box" << "changed" << int(QMessageBox::Yes) << "dossier" << true << false << false;
+}
+
+void tst_frmPhrases::unsavedChangesOnClosing()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, before);
+    QFETCH(int, answer);
+    QFETCH(QString, saveAnswer);
+    QFETCH(bool, asked);
+    QFETCH(bool, closed);
+    QFETCH(bool, written);
+    Editor e;
+    QVERIFY(e.ready());
+    if (before != "fresh")
+        e.load({"A", "B"});
+    if (before == "saved" || before == "changed") {
+        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+        e.type(QStringLiteral("C"));
+        QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+    }
+    if (before == "saved") {
+        e.env.files.answers << e.path(QStringLiteral("garde.txt"));
+        QVERIFY(e.w->mnuSauvegarder_Click());
+    }
+    QVERIFY(QDir().mkpath(e.path(QStringLiteral("dossier"))));
+    if (answer)
+        e.env.messages.answers.push_back(QMessageBox::StandardButton(answer));
+    e.env.files.answers << (saveAnswer.isNull() ? QString() : e.path(saveAnswer));
+
+    if (how == "OK")
+        QTest::mouseClick(e.w->OKButton, Qt::LeftButton);
+    else if (how == "Annuler")
+        QTest::mouseClick(e.w->CancelButton, Qt::LeftButton);
+    else
+        e.w->close();
+    processDeletes();
+
+    const auto questions = std::count_if(e.env.messages.shown.begin(), e.env.messages.shown.end(),
+                                         [](const FakeMessageBoxes::Shown &s) {
+                                             return s.text == "Enregistrer les modifications ?";
+                                         });
+    QCOMPARE(questions, asked ? 1 : 0);
+    if (asked) {
+        const FakeMessageBoxes::Shown &q = e.env.messages.shown.first();
+        QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(q.icon, QMessageBox::Question);
+    }
+    QCOMPARE(e.w.isNull(), closed);
+    if (!closed)
+        QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B", "C"}));
+    QCOMPARE(fileBytes(e.path(QStringLiteral("sortie.txt"))),
+             written ? QByteArray("\"A\"\r\n\"B\"\r\n\"C\"\r\n") : QByteArray("<absent>"));
+}
+
+QTEST_MAIN(tst_frmPhrases)
+#include "tst_frmphrases.moc"
