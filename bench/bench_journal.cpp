@@ -2,6 +2,7 @@
 // with its window created (hidden), as the exercise leaves it.
 #include "common/programstate.h"
 #include "journal/journal.h"
+#include "journal/journalmodel.h"
 #include "platform/clock.h"
 
 #include <QApplication>

@@ -95,10 +95,11 @@ QFont fittingStampFont(const QFont &base, int available)
 {
     const QString sample = JournalModel::stamp(QDateTime(QDate(2000, 12, 28), QTime(23, 58, 58)));
     QFont font = base;
-    for (const int stretch : {100, 87, 75}) {
-        for (const qreal size : {base.pointSizeF(), 8.0, 7.5, 7.0}) {
-            if (size > base.pointSizeF())
-                continue;
+    // A narrower face at the grid's size reads better than a smaller one.
+    for (const qreal size : {base.pointSizeF(), 8.0, 7.5, 7.0}) {
+        if (size > base.pointSizeF())
+            continue;
+        for (const int stretch : {100, 87, 75}) {
             font.setStretch(stretch);
             font.setPointSizeF(size);
             if (QFontMetrics(font).horizontalAdvance(sample) <= available)
@@ -118,6 +119,10 @@ frmProgression::frmProgression(Journal &journal, QWidget *parent)
     setFixedSize(pixels(8880), pixels(3690));
     // The journal ends with the program: it never keeps the program running on its own.
     setAttribute(Qt::WA_QuitOnClose, false);
+    // The layout's fixed sizes were made for 8-point controls.
+    QFont formFont = font();
+    formFont.setPointSizeF(8.25);
+    setFont(formFont);
 
     Label1 = new QLabel(QStringLiteral("Progression de..."), this);
     QFont titleFont = font();
