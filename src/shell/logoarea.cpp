@@ -7,6 +7,10 @@ LogoArea::LogoArea(QWidget *parent)
     : QMdiArea(parent)
 {
     setBackground(QColor(255, 255, 255));
+    // An inner window larger than the area (the exercise on a 640 x 480 main window) stays
+    // reachable.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 QRect LogoArea::logoRect() const

@@ -167,18 +167,20 @@ def tour(run, config_home, program_folder):
         session.wait_gone("Sélection de la photographie")
         time.sleep(0.5)
         run.shot(session, "editor")
-        session.activate(editor)
-        session.keys("Escape")
+        session.request_close(editor)
+        session.wait_gone("Boîte de dialogue")
         session.activate(main)
         session.keys("ctrl+s")
         time.sleep(1.5)
+        run.shot(session, "exercise-in-main")
         # "Progression": the fourth entry that can be chosen in "&Rubriques".
         session.activate(main)
         session.keys("alt+r", "Down", "Down", "Return")
         journal = session.wait_window("Progression de l'exercice ...")
         session.activate(journal)
         time.sleep(0.5)
-        run.shot(session, "journal")
+        if run.shots:
+            session.screenshot(os.path.join(run.shots, "journal.png"), window=journal)
         stop(process)
     finally:
         session.close()

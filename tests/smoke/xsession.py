@@ -182,8 +182,10 @@ class XSession:
         subprocess.run(["xdotool", "type", "--delay", "20", text], env=self.env, check=True,
                        timeout=60)
 
-    def screenshot(self, path):
+    def screenshot(self, path, window=None):
+        """The whole screen, or one window with its decoration."""
         os.makedirs(os.path.dirname(path), exist_ok=True)
+        which = ["-frame", "-window", str(window.id)] if window else ["-window", "root"]
         # No date chunks: the same screen gives the same file.
-        subprocess.run(["import", "-window", "root", "-define", "png:exclude-chunks=date,time",
-                        path], env=self.env, check=True, timeout=60)
+        subprocess.run(["import", *which, "-define", "png:exclude-chunks=date,time", path],
+                       env=self.env, check=True, timeout=60)
