@@ -7,6 +7,7 @@
 #include <QCollator>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -41,6 +42,35 @@ constexpr int FallbackHasard = 4;
 constexpr int FallbackExercice = 0;
 constexpr int FallbackSon = 0;
 const QString FallbackFichier = QStringLiteral("plumalin.txt");
+
+// The layout has the fixed sizes it was drawn with, for a small dialog font. Where the desktop's
+// font is larger, the labels take a smaller size, the same for all, so that no text is cut.
+void fitLabelFont(const QList<QLabel *> &labels)
+{
+    QFont font = labels.first()->font();
+    auto fits = [&labels](const QFont &f) {
+        const QFontMetrics metrics(f);
+        for (const QLabel *label : labels) {
+            if (metrics.horizontalAdvance(label->text()) > label->width())
+                return false;
+        }
+        return true;
+    };
+    constexpr double Smallest = 6.0;
+    while (!fits(font)) {
+        if (font.pointSizeF() > 0) {
+            if (font.pointSizeF() - 0.5 < Smallest)
+                break;
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        } else {
+            if (font.pixelSize() <= 8)
+                break;
+            font.setPixelSize(font.pixelSize() - 1);
+        }
+    }
+    for (QLabel *label : labels)
+        label->setFont(font);
+}
 }
 
 const QStringList &frmParam::lignesNiveau()
@@ -125,6 +155,8 @@ void frmParam::buildControls()
     saisieSon = list(inFrame(2130, 1530, 2235, 315));
     Label5 = label(QStringLiteral("Fichier de référence :"), Qt::AlignRight, inFrame(480, 1950, 1575, 270));
     saisieFichier = list(inFrame(2130, 1905, 2235, 315));
+
+    fitLabelFont({Label1, Label2, Label3, Label4, Label5});
 
     Label1->setBuddy(saisieNiveau);
     Label2->setBuddy(saisieHasard);

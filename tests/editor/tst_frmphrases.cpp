@@ -479,6 +479,12 @@ void tst_frmPhrases::shortcutsActOnTheTableFromTheEditBox()
     QCOMPARE(e.journal().last(), QStringLiteral("Editer - Couper 'B'"));
     // Still entering the new sentence.
     QCOMPARE(e.w->designHeight(), frmPhrases::EditingHeight);
+
+    // The table does not copy its cells either.
+    e.click(1);
+    QCOMPARE(QApplication::focusWidget(), e.w->MSFlexGrid1);
+    QTest::keyClick(e.w->MSFlexGrid1, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("presse-papiers"));
 }
 
 void tst_frmPhrases::defaultButtonAndReopening()

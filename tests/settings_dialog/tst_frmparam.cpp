@@ -5,6 +5,8 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -50,6 +52,7 @@ class tst_frmParam : public QObject
 {
     Q_OBJECT
 private slots:
+    void labelsReadWhole();
     void emptyStoreShowsFallbacksAndStoresThem();
     void storedPosition_data();
     void storedPosition();
@@ -65,6 +68,27 @@ private slots:
     void tabOrder();
     void placedOverTheMainWindowAsFixedInnerWindow();
 };
+
+void tst_frmParam::labelsReadWhole()
+{
+    TestEnv env;
+    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    QCOMPARE(dlg->Frame1->title(), QStringLiteral("Sélectionnez le niveau des exercices"));
+    const QList<std::pair<QLabel *, QString>> labels{
+        {dlg->Label1, "Durée de la phrase :"},   {dlg->Label2, "Durée entre chaque mot :"},
+        {dlg->Label3, "Nombre d'exercices :"},   {dlg->Label4, "Activation du son :"},
+        {dlg->Label5, "Fichier de référence :"},
+    };
+    for (const auto &[label, text] : labels) {
+        QCOMPARE(label->text(), text);
+        // Whatever the desktop's font, no text is cut by its fixed place.
+        QVERIFY2(label->fontMetrics().horizontalAdvance(text) <= label->width(), qPrintable(text));
+        QCOMPARE(label->font(), dlg->Label1->font());
+    }
+    QVERIFY(dlg->Label3->alignment() & Qt::AlignLeft);
+    QVERIFY(dlg->Label1->alignment() & Qt::AlignRight);
+    QCOMPARE(dlg->cmdOK->text(), QStringLiteral("OK"));
+}
 
 void tst_frmParam::emptyStoreShowsFallbacksAndStoresThem()
 {
