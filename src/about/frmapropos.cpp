@@ -4,6 +4,7 @@
 #include "common/services.h"
 #include "platform/messageboxes.h"
 
+#include <QFont>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -52,6 +53,11 @@ frmApropos::frmApropos(Services &services, QWidget *mainWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixels(4515), pixels(3045));
+    // The texts are laid out at fixed pixel sizes: a narrow 8-point face keeps each credit
+    // line on its line, whatever the desktop's own font.
+    QFont boxFont(QStringLiteral("Liberation Sans"));
+    boxFont.setPointSize(8);
+    setFont(boxFont);
 
     picIcon = new QLabel(this);
     picIcon->setGeometry(fromTwips(90, 135, 1410, 1200));
@@ -126,8 +132,6 @@ void frmApropos::resizeEvent(QResizeEvent *event)
 void frmApropos::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    // The frame is known only now: centre the outer box, as its first resize does on most
-    // desktops.
     centrer();
 }
 
