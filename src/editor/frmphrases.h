@@ -68,8 +68,8 @@ public:
     QPushButton *Nouveau = nullptr;
 
 public slots:
-    // Row under the mouse at the last press on the table, as MSFlexGrid1_Click and _DblClick
-    // read it.
+    // Both read the row under the mouse at the last left press on the table (0 for the header
+    // row or below the last row).
     void MSFlexGrid1_Click();
     void MSFlexGrid1_DblClick();
     void Nouveau_Click();

@@ -315,9 +315,10 @@ void frmParam::placeOver(const QSize &mainOuterSize)
     QWidget *outer = this;
     if (QMdiSubWindow *sub = subWindow()) {
         const bool wasVisible = sub->isVisible();
-        // A small window with a close box only; its size is the dialog's.
+        // A small window with a close box only; its size is the dialog's. Qt's styles draw the
+        // close box of an inner window only when it has a system menu.
         sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                            | Qt::WindowCloseButtonHint);
+                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
         sub->adjustSize();
         sub->setFixedSize(sub->size());
         if (wasVisible)

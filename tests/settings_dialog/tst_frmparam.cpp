@@ -342,6 +342,7 @@ void tst_frmParam::placedOverTheMainWindowAsFixedInnerWindow()
     QVERIFY(!(sub->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(!(sub->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(sub->windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(sub->windowFlags() & Qt::WindowSystemMenuHint); // without it no close box is drawn
     const QSize fixed = sub->size();
     sub->resize(fixed + QSize(100, 100));
     QCOMPARE(sub->size(), fixed);
