@@ -196,6 +196,14 @@ void tst_frmPhrases::freshWindow()
     QCOMPARE(w->mnuCopier->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     QCOMPARE(w->mnuColler->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
     QCOMPARE(e.journal(), QStringList());
+
+    w->OKButton->setFocus();
+    const QList<QWidget *> order{w->CancelButton, w->MSFlexGrid1, w->Text1, w->Valider,
+                                 w->Nouveau, w->OKButton};
+    for (QWidget *expected : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), expected);
+    }
 }
 
 void tst_frmPhrases::statesAndHeights()
