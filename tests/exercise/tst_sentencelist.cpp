@@ -46,7 +46,7 @@ void tst_SentenceList::loadsTheFileNamedBySettings()
     TestEnv env;
     QVERIFY(SentenceFile::write(env.programFolder + "/plumalin.txt", {"a", "b", "c"}));
     QVERIFY(SentenceFile::write(env.programFolder + "/autre.txt", {"x", "y"}));
-    ChargePhrases(env.state, env.settings, env.programFolder);
+    QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Loaded);
     QCOMPARE(env.state.NbPhrasesChargees, 3);
     QCOMPARE(env.state.Phrases[0], QStringLiteral("a"));
     QCOMPARE(env.state.Phrases[2], QStringLiteral("c"));
@@ -74,10 +74,14 @@ void tst_SentenceList::missingFileLoadsNothing()
 {
     TestEnv env;
     env.state.NbPhrasesChargees = 5;
-    ChargePhrases(env.state, env.settings, env.programFolder);
+    QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Missing);
     QCOMPARE(env.state.NbPhrasesChargees, 0);
     QDir().mkpath(env.programFolder + "/plumalin.txt"); // a folder of that name
-    ChargePhrases(env.state, env.settings, env.programFolder);
+    QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Unreadable);
+    QCOMPARE(env.state.NbPhrasesChargees, 0);
+    QVERIFY(SentenceFile::write(env.programFolder + "/vide.txt", {}));
+    env.settings.SaveSetting(Settings::Fichier, "vide.txt");
+    QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Empty);
     QCOMPARE(env.state.NbPhrasesChargees, 0);
 }
 

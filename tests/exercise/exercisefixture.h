@@ -1,0 +1,149 @@
+#pragma once
+// A word-bag exercise over the fakes: the test chooses the sentences, which one is played and
+// where its tiles land, ticks the clocks itself and drags tiles with real mouse events.
+#include "exercise/exerciserules.h"
+#include "exercise/frmsac2mot.h"
+#include "exercise/sentencelist.h"
+#include "exercise/svgpicture.h"
+#include "exercise/wordtile.h"
+#include "fakes/fakes.h"
+
+#include "common/sentencefile.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+struct ExerciseFixture {
+    TestEnv env;
+    QStringList sentences;
+    std::unique_ptr<frmSac2Mot> window;
+
+    explicit ExerciseFixture(const QStringList &file)
+        : sentences(file)
+    {
+        SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"), file);
+    }
+
+    // The draws of the next sentence start: sentence `index` of the file, then its tiles on a
+    // grid of four columns 100 pixels apart and rows 30 pixels apart, tile 0 at the top left.
+    void queueStart(int index)
+    {
+        env.random.values.push_back((index + 0.5) / sentences.size());
+        const int tiles = int(splitWords(sentences[index]).size());
+        for (int i = 0; i < tiles; ++i) {
+            env.random.values.push_back((i % 4) * 0.25);
+            env.random.values.push_back((i / 4) * 0.25);
+        }
+    }
+
+    // Creates the window on sentence `index`. Shown: through the toolkit (first showing loads
+    // it, activation greets). Not shown: through the handlers.
+    frmSac2Mot &open(int index = 0, bool show = false)
+    {
+        queueStart(index);
+        window = std::make_unique<frmSac2Mot>(env.services);
+        if (show) {
+            window->show();
+            if (!QTest::qWaitForWindowExposed(window.get()))
+                qWarning("exercise window not exposed");
+            if (!QTest::qWaitFor([this] { return env.state.NbPhrasesExercice > 0; }, 5000))
+                qWarning("exercise window not activated");
+        } else {
+            window->Form_Load();
+            window->Form_Activate();
+        }
+        return *window;
+    }
+
+    frmSac2Mot &w() { return *window; }
+    WordTile *tile(int i) { return window->Mot[std::size_t(i)]; }
+
+    // The index of the visible tile carrying `word` (the first one), -1 if none.
+    int tileOf(const QString &word)
+    {
+        for (int i = 0; i <= env.state.NbMots; ++i) {
+            if (!tile(i)->isHidden() && tile(i)->word() == word)
+                return i;
+        }
+        return -1;
+    }
+
+    // A tick of a running clock, as the toolkit would deliver it; false when it is stopped.
+    bool tick(int index)
+    {
+        if (!window->Timer[std::size_t(index)].isActive())
+            return false;
+        window->Timer_Timer(index);
+        return true;
+    }
+
+    bool timerOn(int index) { return window->Timer[std::size_t(index)].isActive(); }
+
+    QString answer() { return window->TexteResultat->text(); }
+
+    const std::vector<JournalLine> &lines() { return env.journal.model().lines(); }
+    QString lastLine() { return lines().back().text; }
+    bool lastLineRed() { return lines().back().red; }
+    int lineCount() { return int(lines().size()); }
+
+    // Real mouse events through the window: press on the tile at `grab` (tile coordinates,
+    // its centre by default), move in steps over `via` points, release at `to` (window
+    // coordinates).
+    void drag(int index, QPoint to, QPoint grab = QPoint(-1, -1), const QList<QPoint> &via = {})
+    {
+        QWindow *handle = window->windowHandle();
+        WordTile *t = tile(index);
+        const QPoint from = t->mapTo(window.get(), grab.x() < 0 ? t->rect().center() : grab);
+        QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, from);
+        QPoint last = from;
+        for (const QPoint &point : via + QList<QPoint>{to}) {
+            for (int step = 1; step <= 3; ++step)
+                QTest::mouseMove(handle, last + (point - last) * step / 3);
+            last = point;
+        }
+        QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, to);
+    }
+
+    QPoint answerBox() { return window->TexteResultat->geometry().center(); }
+
+    void dragToAnswer(int index) { drag(index, answerBox()); }
+
+    void click(QWidget *button)
+    {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          button->mapTo(window.get(), button->rect().center()));
+    }
+
+    // Drops, with the mouse or through the handler, each word of the sentence in order, ticking
+    // the word check after each one.
+    void placeAll(bool mouse)
+    {
+        const QStringList words =
+            ExerciseRules::playedSentence(env.state.Phrases[std::size_t(env.state.PhraseCourante)])
+                .split(QLatin1Char(' '));
+        for (const QString &word : words) {
+            const int i = tileOf(word);
+            QVERIFY2(i >= 0, qPrintable(word));
+            if (mouse)
+                dragToAnswer(i);
+            else
+                window->TexteResultat_DragDrop(i, 0, 0);
+            QVERIFY(tick(0));
+        }
+    }
+
+    // A wrong word: a visible tile whose word is not the one expected next.
+    int wrongTile()
+    {
+        const QString expected = ExerciseRules::expectedNextWord(
+            answer(), env.state.Phrases[std::size_t(env.state.PhraseCourante)]);
+        for (int i = 0; i <= env.state.NbMots; ++i) {
+            if (!tile(i)->isHidden() && !tile(i)->word().isEmpty() && tile(i)->word() != expected)
+                return i;
+        }
+        return -1;
+    }
+};

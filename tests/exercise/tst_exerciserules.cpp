@@ -1,0 +1,241 @@
+#include "exercise/exerciserules.h"
+#include "exercise/sentencelist.h"
+#include "fakes/fakes.h"
+
+#include <QtTest>
+
+using namespace ExerciseRules;
+
+class tst_ExerciseRules : public QObject
+{
+    Q_OBJECT
+private slots:
+    void check_data();
+    void check();
+    void expectedWord_data();
+    void expectedWord();
+    void completion();
+    void limits_data();
+    void limits();
+    void sentencesPerExercise_data();
+    void sentencesPerExercise();
+    void mark_data();
+    void mark();
+    void texts();
+    void tilePositionStaysInItsRectangle();
+    void pickSentenceSkipsSentencesTooLong();
+};
+
+void tst_ExerciseRules::check_data()
+{
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("tile");
+    QTest::addColumn<QString>("candidate");
+    QTest::addColumn<bool>("correct");
+    const QString chat = QStringLiteral("Le chat dort.");
+    QTest::newRow("first word") << chat << "" << " Le " << "Le" << true;
+    QTest::newRow("wrong word") << chat << "Le" << " dort. " << "Le dort." << false;
+    QTest::newRow("second word") << chat << "Le" << " chat " << "Le chat" << true;
+    QTest::newRow("last word") << chat << "Le chat" << " dort. " << "Le chat dort." << true;
+    QTest::newRow("case counts") << chat << "" << " le " << "le" << false;
+    QTest::newRow("accents count") << "Un élève" << "Un" << " eleve " << "Un eleve" << false;
+    QTest::newRow("beginning of a word is wrong") << "un ami a" << "un" << " a " << "un a" << false;
+    QTest::newRow("word after it is right") << "un ami a" << "un" << " ami " << "un ami" << true;
+    QTest::newRow("beginning of the last word") << chat << "Le chat" << " do " << "Le chat do"
+                                                 << false;
+    QTest::newRow("beyond the sentence") << chat << "Le chat dort." << " Le " << "Le chat dort. Le"
+                                         << false;
+    QTest::newRow("blank on empty answer") << chat << "" << "  " << "" << true;
+    QTest::newRow("blank on an answer") << chat << "Le chat" << "  " << "Le chat" << true;
+    QTest::newRow("double space in the sentence") << "Il a  faim" << "Il a" << " faim "
+                                                  << "Il a faim" << true;
+    QTest::newRow("leading space in the sentence") << " l'école" << "" << " l'école "
+                                                   << "l'école" << true;
+}
+
+void tst_ExerciseRules::check()
+{
+    QFETCH(QString, sentence);
+    QFETCH(QString, answer);
+    QFETCH(QString, tile);
+    QFETCH(QString, candidate);
+    QFETCH(bool, correct);
+    const QString proposed = ExerciseRules::candidate(answer, tile);
+    QCOMPARE(proposed, candidate);
+    QCOMPARE(isCorrectBeginning(proposed, sentence), correct);
+}
+
+void tst_ExerciseRules::expectedWord_data()
+{
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("start") << "Le chat dort." << "" << "Le";
+    QTest::newRow("middle") << "Le chat dort." << "Le" << "chat";
+    QTest::newRow("last") << "Le chat dort." << "Le chat" << "dort.";
+    QTest::newRow("complete") << "Le chat dort." << "Le chat dort." << "";
+    QTest::newRow("repeated word") << "le chat le chien" << "le chat" << "le";
+    QTest::newRow("double space") << "Il a  faim" << "Il a" << "faim";
+}
+
+void tst_ExerciseRules::expectedWord()
+{
+    QFETCH(QString, sentence);
+    QFETCH(QString, answer);
+    QFETCH(QString, expected);
+    QCOMPARE(expectedNextWord(answer, sentence), expected);
+}
+
+void tst_ExerciseRules::completion()
+{
+    QVERIFY(isComplete("Le chat dort.", "Le chat dort."));
+    QVERIFY(isComplete("Le chat dort.", "  Le chat dort. "));
+    QVERIFY(isComplete("Il a faim", "Il a  faim"));
+    QVERIFY(!isComplete("Le chat", "Le chat dort."));
+    QVERIFY(!isComplete("le chat dort.", "Le chat dort."));
+}
+
+void tst_ExerciseRules::limits_data()
+{
+    QTest::addColumn<QString>("mot"); // null: the key is absent
+    QTest::addColumn<QString>("phrase");
+    QTest::addColumn<double>("wordSeconds");
+    QTest::addColumn<double>("sentenceSeconds");
+    QTest::addColumn<double>("minutes");
+    QTest::newRow("absent") << QString() << QString() << 180.0 << 720.0 << 12.0;
+    QTest::newRow("first positions") << "0" << "0" << 30.0 << 180.0 << 3.0;
+    QTest::newRow("last positions") << "4" << "4" << 150.0 << 900.0 << 15.0;
+    QTest::newRow("not a number") << "abc" << "x" << 30.0 << 180.0 << 3.0;
+    QTest::newRow("leading number") << " 2 ans" << "1;" << 90.0 << 360.0 << 6.0;
+}
+
+void tst_ExerciseRules::limits()
+{
+    QFETCH(QString, mot);
+    QFETCH(QString, phrase);
+    TestEnv env;
+    if (!mot.isNull())
+        env.settings.SaveSetting(Settings::DureeMot, mot);
+    if (!phrase.isNull())
+        env.settings.SaveSetting(Settings::DureePhrase, phrase);
+    QTEST(wordLimitSeconds(env.settings), "wordSeconds");
+    QTEST(sentenceLimitSeconds(env.settings), "sentenceSeconds");
+    QTEST(sentenceLimitMinutes(env.settings), "minutes");
+}
+
+void tst_ExerciseRules::sentencesPerExercise_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<double>("sentences");
+    QTest::newRow("absent") << QString() << 30.0;
+    QTest::newRow("0") << "0" << 5.0;
+    QTest::newRow("2") << "2" << 15.0;
+    QTest::newRow("3") << "3" << 20.0;
+    QTest::newRow("not a number") << "beaucoup" << 5.0;
+    QTest::newRow("negative: one sentence") << "-3" << 1.0;
+}
+
+void tst_ExerciseRules::sentencesPerExercise()
+{
+    QFETCH(QString, stored);
+    TestEnv env;
+    if (!stored.isNull())
+        env.settings.SaveSetting(Settings::NbPhrases, stored);
+    QTEST(ExerciseRules::sentencesPerExercise(env.settings), "sentences");
+}
+
+void tst_ExerciseRules::mark_data()
+{
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<double>("sentences");
+    QTest::addColumn<double>("mark");
+    QTest::addColumn<QString>("bubble");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("N5 E0") << 0 << 5.0 << 20.0 << "Ta note est 20/20" << "L'élève a une note de 20/20";
+    QTest::newRow("N5 E4") << 4 << 5.0 << 19.0 << "Ta note est 19/20" << "L'élève a une note de 19/20";
+    QTest::newRow("N5 E10") << 10 << 5.0 << 10.0 << "Ta note est 10/20"
+                            << "L'élève a une note de 10/20";
+    QTest::newRow("N5 E15") << 15 << 5.0 << -2.0 << "Tu as ZERO!" << "L'élève a une note de Zéro.";
+    QTest::newRow("N10 E5") << 5 << 10.0 << 19.0 << "Ta note est 19/20"
+                            << "L'élève a une note de 19/20";
+    QTest::newRow("N10 E14") << 14 << 10.0 << 11.0 << "Ta note est 11/20"
+                             << "L'élève a une note de 11/20";
+    QTest::newRow("N10 E20: exactly zero") << 20 << 10.0 << 0.0 << "Tu as ZERO!"
+                                           << "L'élève a une note de Zéro.";
+    QTest::newRow("N15 E6: whole quotient") << 6 << 15.0 << 19.0 << "Ta note est 19/20"
+                                            << "L'élève a une note de 19/20";
+}
+
+void tst_ExerciseRules::mark()
+{
+    QFETCH(int, errors);
+    QFETCH(double, sentences);
+    const double value = note(errors, sentences);
+    QTEST(value, "mark");
+    QTEST(Bubbles::note(value).text, "bubble");
+    QTEST(Lines::note(value), "line");
+}
+
+void tst_ExerciseRules::texts()
+{
+    const QChar cr(13);
+    QCOMPARE(Bubbles::sentenceErrors(0).text, "Tu n'as fait" + QString(cr) + "aucune erreur!!!");
+    QCOMPARE(Bubbles::sentenceErrors(0).top, 350);
+    QCOMPARE(Bubbles::sentenceErrors(1).text, QStringLiteral("Tu as fait une erreur."));
+    QCOMPARE(Bubbles::sentenceErrors(3).text, QStringLiteral("Tu as fait 3 erreurs."));
+    QCOMPARE(Bubbles::sentenceErrors(3).top, 550);
+    QCOMPARE(Lines::sentenceErrors(0), QStringLiteral("L'élève n'a fait aucune erreur."));
+    QCOMPARE(Lines::sentenceErrors(1), QStringLiteral("L'élève a fait une erreur."));
+    QCOMPARE(Lines::sentenceErrors(3), QStringLiteral("L'élève a fait 3 erreurs."));
+    QCOMPARE(Lines::hintLimit(30), QStringLiteral("La temporisation du mot bleu fixée à 30 secondes est dépassée."));
+    QCOMPARE(Lines::hintWord(" chat "), QStringLiteral("Le mot bleu est ' chat '."));
+    QCOMPARE(Lines::timeUp(12), QStringLiteral("Temporisation de la phrase fixée à 12 minutes dépassée."));
+    QCOMPARE(Lines::move(" chat "), QStringLiteral("Déplacement du mot ' chat '."));
+    QCOMPARE(number(7.5), QStringLiteral("7.5"));
+    QCOMPARE(statusNoSentence(SentenceLoad::Missing, "cm1.txt"),
+             QStringLiteral("Le fichier de phrases « cm1.txt » est introuvable."));
+    QCOMPARE(statusNoSentence(SentenceLoad::Empty, "cm1.txt"),
+             QStringLiteral("Le fichier de phrases « cm1.txt » est vide."));
+}
+
+void tst_ExerciseRules::tilePositionStaysInItsRectangle()
+{
+    QCOMPARE(tilePosition(0, 0), QPointF(100, 1700));
+    QCOMPARE(tilePosition(0.5, 0.5), QPointF(3100, 2600));
+    const QPointF edge = tilePosition(std::nextafter(1.0, 0.0), std::nextafter(1.0, 0.0));
+    QVERIFY(edge.x() < 6100 && edge.x() > 6099);
+    QVERIFY(edge.y() < 3500 && edge.y() > 3499);
+}
+
+void tst_ExerciseRules::pickSentenceSkipsSentencesTooLong()
+{
+    ProgramState state;
+    QStringList words127, words128;
+    for (int i = 0; i < 127; ++i)
+        words127 << "m";
+    words128 = words127;
+    words128 << "m";
+    state.Phrases[0] = words128.join(' ');
+    state.Phrases[1] = words127.join(' ');
+    state.Phrases[2] = "court";
+    state.NbPhrasesChargees = 3;
+    QVERIFY(!fitsOnTiles(state.Phrases[0]));
+    QVERIFY(fitsOnTiles(state.Phrases[1]));
+    QCOMPARE(pickSentence(state, 0.0), 1);
+    QCOMPARE(pickSentence(state, 0.49), 1);
+    QCOMPARE(pickSentence(state, 0.5), 2);
+    QCOMPARE(pickSentence(state, 0.999), 2);
+    state.NbPhrasesChargees = 1;
+    QCOMPARE(pickSentence(state, 0.3), -1);
+    state.NbPhrasesChargees = 0;
+    QCOMPARE(pickSentence(state, 0.3), -1);
+    // When every sentence fits, the choice is the whole part of r x count.
+    state.Phrases[0] = "a";
+    state.NbPhrasesChargees = 3;
+    QCOMPARE(pickSentence(state, 0.7), 2);
+    QCOMPARE(pickSentence(state, 0.3), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_ExerciseRules)
+#include "tst_exerciserules.moc"

@@ -1,0 +1,1096 @@
+#include "exercisefixture.h"
+
+#include "journal/frmprogression.h"
+
+#include <QFontInfo>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+using Phase = frmSac2Mot::Phase;
+
+namespace {
+const QColor TileColor(128, 0, 0);
+const QColor Blue(0, 0, 255);
+const QChar CR(13);
+
+QStringList fileNames(const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &p : paths)
+        names << QFileInfo(p).fileName();
+    return names;
+}
+}
+
+class tst_frmSac2Mot : public QObject
+{
+    Q_OBJECT
+private slots:
+    void layoutAndLook();
+    void sentenceStart();
+    void activation_data();
+    void activation();
+    void laterActivationsKeepTheCount();
+    void nouveauStartsTheNextSentence();
+    void quitter();
+    void noSentenceToPlay_data();
+    void noSentenceToPlay();
+    void checkSequence();
+    void wrongDropsInTheCheck_data();
+    void wrongDropsInTheCheck();
+    void blankTilePasses();
+    void backgroundMove();
+    void mouseDragging();
+    void dropsWithNoEffect();
+    void keyboard();
+    void wordCheck_data();
+    void wordCheck();
+    void hint();
+    void hintColoursAVisibleExpectedTile();
+    void timeUp();
+    void marks_data();
+    void marks();
+    void sentenceCountsOnce();
+    void activationInTheMainWindow();
+    void quitterDuringTheGreeting();
+    void mainWindowClosedDuringTheGreeting();
+    void eventsDuringTheBravoSound();
+    void wholeExerciseWithTheMouse();
+    void soak();
+};
+
+void tst_frmSac2Mot::layoutAndLook()
+{
+    ExerciseFixture f({"Le chat dort."});
+    frmSac2Mot w(f.env.services);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Sac de mots"));
+    QCOMPARE(w.size(), QSize(647, 439));
+    QCOMPARE(w.Image1->geometry(), QRect(3, 3, 188, 104));
+    QVERIFY(w.Image1->isValid()); // the logo is compiled in
+    QCOMPARE(w.TexteResultat->geometry(), QRect(18, 297, 511, 91));
+    QVERIFY(w.TexteResultat->wordWrap());
+    QCOMPARE(w.Texte->geometry(), QRect(9, 399, 367, 16));
+    QCOMPARE(w.Nouveau->geometry(), QRect(381, 393, 76, 22));
+    QCOMPARE(w.Quitter->geometry(), QRect(459, 393, 76, 22));
+    QCOMPARE(w.Nouveau->text(), QStringLiteral("&Nouveau"));
+    QCOMPARE(w.Quitter->text(), QStringLiteral("&Quitter"));
+    QCOMPARE(w.Quitter->nextInFocusChain(), w.Nouveau);
+
+    // Creation: the bubble greets and the journal exists, hidden.
+    QCOMPARE(w.messageText(), QStringLiteral("Bonjour!"));
+    QCOMPARE(w.messageTop(), 500);
+    QCOMPARE(w.messageFontSize(), 22.0);
+    QCOMPARE(w.Message->pos(), QPoint(341, 33));
+    QVERIFY(f.env.journal.exists());
+    QCOMPARE(f.env.journal.Rows(), 2);
+
+    QCOMPARE(w.Message->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(w.TexteResultat->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+    const QFont answerFont = w.TexteResultat->font();
+    QVERIFY(answerFont.bold() && answerFont.italic());
+    QCOMPARE(answerFont.families().first(), QStringLiteral("Times New Roman"));
+    QCOMPARE(answerFont.pixelSize(), 27); // 20.25 points at 96 dots per inch
+    QVERIFY(w.Message->font().bold() && !w.Message->font().italic());
+    QVERIFY(w.Texte->font().bold());
+    // Without the Windows fonts the metric-compatible ones are used.
+    const QString used = QFontInfo(answerFont).family();
+    QVERIFY2(QStringList({"Times New Roman", "Liberation Serif", "Tinos", "DejaVu Serif"})
+                 .contains(used),
+             qPrintable(used));
+
+    for (WordTile *tile : w.Mot) {
+        QVERIFY(tile->isHidden());
+        QVERIFY(!tile->isEnabled());
+    }
+    for (const QTimer &timer : w.Timer)
+        QVERIFY(!timer.isActive());
+    QCOMPARE(w.phase(), Phase::NotLoaded);
+}
+
+void tst_frmSac2Mot::sentenceStart()
+{
+    ExerciseFixture f({"Une autre phrase ici.", "Le chat dort bien"});
+    f.env.random.values = {0.75, 0.0, 0.0, std::nextafter(1.0, 0.0), std::nextafter(1.0, 0.0),
+                           0.5, 0.5, 0.25, 0.75, 0.1, 0.9};
+    frmSac2Mot w(f.env.services);
+    f.env.clock.advance(3600);
+    w.Form_Load();
+    QCOMPARE(f.env.random.seeds, 1);
+    QCOMPARE(f.env.state.PhraseCourante, 1);
+    QCOMPARE(int(f.env.state.NbMots), 4);
+    QCOMPARE(f.env.state.HeureProgress, f.env.clock.now());
+    QCOMPARE(w.phase(), Phase::InPlay);
+
+    // A sentence of four words gives five visible, enabled tiles: four words and one blank.
+    const QStringList texts{" Le ", " chat ", " dort ", " bien ", "  "};
+    for (int i = 0; i < 5; ++i) {
+        WordTile *t = w.Mot[i];
+        QVERIFY(!t->isHidden());
+        QVERIFY(t->isEnabled());
+        QCOMPARE(t->text(), texts[i]);
+        QCOMPARE(t->toolTip(), texts[i].trimmed());
+        QCOMPARE(t->accessibleName(), texts[i].trimmed());
+        QCOMPARE(t->textColor(), TileColor);
+        QCOMPARE(t->pointSize(), 16.0);
+        QCOMPARE(t->size(), t->sizeHint()); // sized to its text
+        const QPointF pos = t->twipsPos();
+        QVERIFY(pos.x() >= 100 && pos.x() < 6100);
+        QVERIFY(pos.y() >= 1700 && pos.y() < 3500);
+    }
+    QCOMPARE(w.Mot[0]->twipsPos(), QPointF(100, 1700));
+    QCOMPARE(w.Mot[0]->pos(), QPoint(7, 113));
+    QCOMPARE(w.Mot[2]->twipsPos(), QPointF(3100, 2600));
+    for (int i = 5; i < 128; ++i)
+        QVERIFY(w.Mot[i]->isHidden());
+
+    QVERIFY(w.Timer[2].isActive() && w.Timer[3].isActive());
+    QCOMPARE(w.Timer[2].interval(), 1000);
+    QVERIFY(!w.Timer[0].isActive() && !w.Timer[1].isActive());
+    QVERIFY(w.Nouveau->isHidden());
+    QVERIFY(w.TexteResultat->text().isEmpty());
+    QCOMPARE(f.env.journal.Rows(), 2); // the start writes nothing
+}
+
+void tst_frmSac2Mot::activation_data()
+{
+    QTest::addColumn<QString>("nbPhrases"); // null: absent
+    QTest::addColumn<QString>("son");
+    QTest::addColumn<double>("sentences");
+    QTest::addColumn<QStringList>("played");
+    QTest::addColumn<int>("turns");
+    QTest::newRow("empty store") << QString() << QString() << 30.0 << QStringList() << 1000;
+    QTest::newRow("15 sentences, sound off") << "2" << "0" << 15.0 << QStringList() << 1000;
+    QTest::newRow("not a number, sound on") << "abc" << "1" << 5.0
+                                            << QStringList{"bonjour.mp3"} << 1100;
+}
+
+void tst_frmSac2Mot::activation()
+{
+    QFETCH(QString, nbPhrases);
+    QFETCH(QString, son);
+    ExerciseFixture f({"Le chat dort."});
+    if (!nbPhrases.isNull())
+        f.env.settings.SaveSetting(Settings::NbPhrases, nbPhrases);
+    if (!son.isNull())
+        f.env.settings.SaveSetting(Settings::Son, son);
+    f.open();
+    QTEST(f.env.state.NbPhrasesExercice, "sentences");
+    QTEST(f.env.state.PhrasesRestantes, "sentences");
+    QCOMPARE(f.env.state.TotalErreurs, 0);
+    QVERIFY(f.env.state.ActivationSon == std::optional<QString>(son.isNull() ? "0" : son));
+    QTEST(fileNames(f.env.played()), "played");
+    QTEST(f.env.pump.turns, "turns");
+}
+
+void tst_frmSac2Mot::laterActivationsKeepTheCount()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::NbPhrases, "0");
+    f.open();
+    QCOMPARE(f.env.state.PhrasesRestantes, 5.0);
+    f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
+    f.placeAll(false);
+    QCOMPARE(f.env.state.PhrasesRestantes, 4.0);
+    QCOMPARE(f.env.state.TotalErreurs, 1);
+
+    // The teacher looked at the settings: the pupil is greeted again, nothing else changes.
+    f.env.settings.SaveSetting(Settings::NbPhrases, "3");
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.w().Form_Activate();
+    QCOMPARE(f.env.state.NbPhrasesExercice, 5.0);
+    QCOMPARE(f.env.state.PhrasesRestantes, 4.0);
+    QCOMPARE(f.env.state.TotalErreurs, 1);
+    QVERIFY(f.env.state.ActivationSon == std::optional<QString>("1"));
+    QCOMPARE(fileNames(f.env.played()), QStringList{"bonjour.mp3"});
+    QCOMPARE(f.w().phase(), Phase::SentenceDone);
+}
+
+void tst_frmSac2Mot::nouveauStartsTheNextSentence()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.open();
+    f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
+    f.placeAll(false);
+    QVERIFY(!f.w().Nouveau->isHidden());
+    QCOMPARE(f.w().Texte->text(), QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
+    const double left = f.env.state.PhrasesRestantes;
+    f.queueStart(0);
+    f.w().Nouveau_Click();
+    QVERIFY(f.w().Texte->text().isEmpty());
+    QVERIFY(f.answer().isEmpty());
+    QVERIFY(f.w().Nouveau->isHidden());
+    QCOMPARE(f.w().phase(), Phase::InPlay);
+    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QCOMPARE(f.env.state.MotSuivant, 0);
+    QCOMPARE(f.env.state.TotalErreurs, 1);
+    QCOMPARE(f.env.state.PhrasesRestantes, left);
+    // A file of one sentence gives the same sentence again, all its tiles back.
+    QCOMPARE(f.env.state.PhraseCourante, 0);
+    for (int i = 0; i <= 3; ++i)
+        QVERIFY(!f.tile(i)->isHidden());
+    QCOMPARE(f.w().messageText(), QStringLiteral("Bonjour!"));
+}
+
+void tst_frmSac2Mot::quitter()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.open(0, true);
+    QVERIFY(f.w().isVisible());
+    f.click(f.w().Quitter);
+    QCOMPARE(f.lastLine(), QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"));
+    QVERIFY(!f.lastLineRed());
+    QVERIFY(!f.w().isVisible());
+    for (const QTimer &timer : f.w().Timer)
+        QVERIFY(!timer.isActive());
+    const int rows = f.lineCount();
+    f.w().Quitter_Click(); // nothing more once closing
+    f.w().Timer_Timer(3);
+    QCOMPARE(f.lineCount(), rows);
+}
+
+void tst_frmSac2Mot::noSentenceToPlay_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("kind"); // 0 missing, 1 empty, 2 a folder, 3 only sentences too long
+    QTest::addColumn<QString>("status");
+    QTest::newRow("missing") << "absent.txt" << 0
+                             << "Le fichier de phrases « absent.txt » est introuvable.";
+    QTest::newRow("empty") << "vide.txt" << 1 << "Le fichier de phrases « vide.txt » est vide.";
+    QTest::newRow("unreadable") << "dossier.txt" << 2
+                                << "Le fichier de phrases « dossier.txt » ne peut pas être lu.";
+    QTest::newRow("too long") << "long.txt" << 3
+                              << "Le fichier de phrases « long.txt » n'a aucune phrase de 127 mots ou moins.";
+}
+
+void tst_frmSac2Mot::noSentenceToPlay()
+{
+    QFETCH(QString, fileName);
+    QFETCH(int, kind);
+    QFETCH(QString, status);
+    ExerciseFixture f({"Le chat dort."});
+    const QString path = f.env.programFolder + "/" + fileName;
+    if (kind == 1)
+        QVERIFY(SentenceFile::write(path, {}));
+    if (kind == 2)
+        QVERIFY(QDir().mkpath(path));
+    if (kind == 3)
+        QVERIFY(SentenceFile::write(path, {QStringList(128, "mot").join(' ')}));
+    f.env.settings.SaveSetting(Settings::Fichier, fileName);
+    f.open(0, true);
+    f.env.random.values.clear();
+    QCOMPARE(f.w().phase(), Phase::NoSentence);
+    for (WordTile *t : f.w().Mot)
+        QVERIFY(t->isHidden());
+    for (const QTimer &timer : f.w().Timer)
+        QVERIFY(!timer.isActive());
+    QCOMPARE(f.w().Texte->text(), status);
+    QVERIFY(f.w().Texte->height() >= f.w().Texte->heightForWidth(f.w().Texte->width()));
+    // Ticks and drops have nothing to work on.
+    for (int i = 0; i < 4; ++i)
+        f.w().Timer_Timer(i);
+    f.w().TexteResultat_DragDrop(0, 0, 0);
+    QCOMPARE(f.env.journal.Rows(), 2);
+
+    // Once the teacher has put the file right, "Nouveau" starts a sentence.
+    f.env.settings.SaveSetting(Settings::Fichier, "plumalin.txt");
+    f.queueStart(0);
+    f.click(f.w().Nouveau);
+    QCOMPARE(f.w().phase(), Phase::InPlay);
+    QVERIFY(f.w().Texte->text().isEmpty());
+    QCOMPARE(f.w().Texte->height(), 16);
+
+    f.click(f.w().Quitter);
+    QVERIFY(!f.w().isVisible());
+    QCOMPARE(f.lastLine(), QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"));
+}
+
+void tst_frmSac2Mot::checkSequence()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.open();
+    f.env.soundOutput->played.clear();
+    frmSac2Mot &w = f.w();
+    f.env.clock.advance(5);
+
+    w.TexteResultat_DragDrop(0, 0, 0); // «Le»
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
+    QCOMPARE(f.lastLine(), QStringLiteral("Le"));
+    QVERIFY(!f.lastLineRed());
+    QCOMPARE(f.env.journal.model().cellText(f.lineCount() - 1, 3), QStringLiteral("00:00:05"));
+    QVERIFY(f.tile(0)->isHidden());
+    QCOMPARE(f.env.state.MotSuivant, 1);
+    QCOMPARE(w.messageText(), QStringLiteral("Bravo !!!"));
+    QVERIFY(!f.timerOn(2));
+    QVERIFY(f.timerOn(0));
+    QCOMPARE(fileNames(f.env.played()), QStringList{"son2.wav"});
+
+    QVERIFY(f.tick(0));
+    QCOMPARE(w.messageText(), QStringLiteral("Continue!"));
+    QVERIFY(f.timerOn(2));
+
+    // A hint first, so that "Incorrect!" can be seen to keep the bubble's top and size.
+    w.nTimerAide = 1000;
+    QVERIFY(f.tick(2));
+    QCOMPARE(w.messageTop(), 350);
+    w.TexteResultat_DragDrop(2, 0, 0); // «dort.»
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
+    QCOMPARE(f.lastLine(), QStringLiteral("Le dort."));
+    QVERIFY(f.lastLineRed());
+    QCOMPARE(f.env.state.ErreursPhrase, 1);
+    QVERIFY(!f.tile(2)->isHidden());
+    QCOMPARE(w.messageText(), QStringLiteral("Incorrect!"));
+    QCOMPARE(w.messageTop(), 350);
+    QCOMPARE(w.messageFontSize(), 15.0);
+    QVERIFY(f.timerOn(1));
+    QCOMPARE(fileNames(f.env.played()).last(), QStringLiteral("incorrect.mp3"));
+
+    QVERIFY(f.tick(1));
+    QCOMPARE(w.messageText(), QStringLiteral("Essaie encore!"));
+    QCOMPARE(w.messageTop(), 500);
+    QVERIFY(!f.timerOn(1));
+    QVERIFY(f.timerOn(2));
+
+    w.TexteResultat_DragDrop(1, 0, 0); // «chat»
+    QCOMPARE(f.answer(), QStringLiteral("Le chat"));
+    w.TexteResultat_DragDrop(2, 0, 0);
+    QCOMPARE(f.answer(), QStringLiteral("Le chat dort."));
+    QCOMPARE(w.phase(), Phase::InPlay); // completion is the word check's
+    QVERIFY(f.tick(0));
+    QCOMPARE(w.phase(), Phase::SentenceDone);
+}
+
+void tst_frmSac2Mot::wrongDropsInTheCheck_data()
+{
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<QStringList>("before"); // words placed first
+    QTest::addColumn<int>("tile");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("case counts") << "Le chat dort." << QStringList() << 3 << "le";
+    QTest::newRow("beginning of the expected word") << "un ami a" << QStringList{"un"} << 2
+                                                    << "un a";
+}
+
+void tst_frmSac2Mot::wrongDropsInTheCheck()
+{
+    QFETCH(QString, sentence);
+    QFETCH(QStringList, before);
+    QFETCH(int, tile);
+    ExerciseFixture f({sentence + (tile == 3 ? " le" : "")});
+    f.open();
+    for (const QString &word : before)
+        f.w().TexteResultat_DragDrop(f.tileOf(word), 0, 0);
+    const QString answer = f.answer();
+    f.w().TexteResultat_DragDrop(tile, 0, 0);
+    QTEST(f.lastLine(), "line");
+    QVERIFY(f.lastLineRed());
+    QCOMPARE(f.answer(), answer);
+    QCOMPARE(f.env.state.ErreursPhrase, 1);
+    QVERIFY(!f.tile(tile)->isHidden());
+}
+
+void tst_frmSac2Mot::blankTilePasses()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.open();
+    f.w().TexteResultat_DragDrop(0, 0, 0);
+    QVERIFY(f.tick(0));
+    f.w().TexteResultat_DragDrop(3, 0, 0); // the blank last tile
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
+    QCOMPARE(f.env.state.MotSuivant, 2);
+    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QCOMPARE(f.w().messageText(), QStringLiteral("Bravo !!!"));
+    QVERIFY(f.timerOn(0));
+    QVERIFY(f.tick(0));
+    QCOMPARE(f.w().messageText(), QStringLiteral("Continue!"));
+}
+
+void tst_frmSac2Mot::backgroundMove()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.open();
+    const int rows = f.lineCount();
+    f.w().Mot_DragOver(1, 1, 200, 100);
+    f.w().Mot_DragOver(0, 1, 15, 15); // crossing another tile changes nothing
+    f.w().Form_DragDrop(1, 3000, 2000);
+    QCOMPARE(f.tile(1)->twipsPos(), QPointF(2800, 1900));
+    QCOMPARE(f.tile(1)->pos(), QPoint(187, 127));
+    QCOMPARE(f.lineCount(), rows + 1);
+    QCOMPARE(f.lastLine(), QStringLiteral("Déplacement du mot ' chat '."));
+    QVERIFY(!f.lastLineRed());
+    QCOMPARE(f.env.state.MotSuivant, 0);
+    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QVERIFY(!f.timerOn(0) && !f.timerOn(1) && f.timerOn(2));
+}
+
+void tst_frmSac2Mot::mouseDragging()
+{
+    ExerciseFixture f({"Le chat dort bien."});
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.open(0, true);
+    frmSac2Mot &w = f.w();
+    const QPoint before = f.tile(1)->pos();
+    const int rows = f.lineCount();
+
+    // Grabbed 5 pixels right of and 4 below its corner, dragged across «Le» and «dort».
+    QWindow *handle = w.windowHandle();
+    const QPoint grab(5, 4);
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, before + grab);
+    QCOMPARE(w.draggedTile(), 1);
+    for (QWidget *over : {static_cast<QWidget *>(f.tile(0)), static_cast<QWidget *>(f.tile(2))})
+        QTest::mouseMove(handle, over->geometry().center());
+    QCOMPARE(f.tile(1)->pos(), before); // the tile stays while its outline moves
+    QTest::mouseMove(handle, QPoint(300, 262));
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, QPoint(300, 262));
+    QCOMPARE(w.draggedTile(), -1);
+    QCOMPARE(f.tile(1)->pos(), QPoint(295, 258));
+    QCOMPARE(f.tile(1)->twipsPos(), QPointF(295 * 15, 258 * 15));
+    QCOMPARE(f.lineCount(), rows + 1);
+    QCOMPARE(f.lastLine(), QStringLiteral("Déplacement du mot ' chat '."));
+    QCOMPARE(fileNames(f.env.played()).last(), QStringLiteral("son2.wav"));
+
+    // Onto the answer box: the check.
+    f.dragToAnswer(0);
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
+    QVERIFY(f.tile(0)->isHidden());
+    f.drag(1, f.answerBox(), QPoint(2, 2)); // moved tile, grabbed at its corner
+    QCOMPARE(f.answer(), QStringLiteral("Le chat"));
+    f.dragToAnswer(3); // «bien.» too early
+    QCOMPARE(f.lastLine(), QStringLiteral("Le chat bien."));
+    QVERIFY(f.lastLineRed());
+}
+
+void tst_frmSac2Mot::dropsWithNoEffect()
+{
+    ExerciseFixture f({"Le chat dort bien."});
+    f.open(0, true);
+    frmSac2Mot &w = f.w();
+    const QPoint before = f.tile(1)->pos();
+    const int rows = f.lineCount();
+    const QList<QWidget *> targets{w.Image1, w.Message, f.tile(3), w.Quitter, f.tile(1)};
+    for (QWidget *target : targets) {
+        f.drag(1, target->geometry().center());
+        QCOMPARE(f.tile(1)->pos(), before);
+        QCOMPARE(f.lineCount(), rows);
+    }
+    // Released outside the window.
+    QTest::ignoreMessage(QtWarningMsg, "Mouse event at 700, 200 occurs outside target window (647x439).");
+    QTest::ignoreMessage(QtWarningMsg, "Mouse event at 700, 200 occurs outside target window (647x439).");
+    f.drag(1, QPoint(700, 200));
+    QCOMPARE(f.tile(1)->pos(), before);
+    // The status line, once it has a text.
+    w.Texte->setText("x");
+    f.drag(1, w.Texte->geometry().center());
+    QCOMPARE(f.tile(1)->pos(), before);
+    QCOMPARE(f.lineCount(), rows);
+    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QVERIFY(f.answer().isEmpty());
+}
+
+void tst_frmSac2Mot::keyboard()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.open(0, true);
+    frmSac2Mot &w = f.w();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.Quitter->setFocus();
+    QTRY_VERIFY(w.Quitter->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // "Nouveau" is hidden
+    QVERIFY(f.tile(0)->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(f.tile(1)->hasFocus());
+    QTest::keyClick(f.tile(1), Qt::Key_Return); // «chat» first: wrong
+    QCOMPARE(f.lastLine(), QStringLiteral("chat"));
+    QVERIFY(f.lastLineRed());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QVERIFY(f.tile(0)->hasFocus());
+    QTest::keyClick(f.tile(0), Qt::Key_Space);
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
+    QVERIFY(f.tile(0)->isHidden());
+    QVERIFY(!f.tile(0)->hasFocus());
+    f.tile(1)->setFocus();
+    QTest::keyClick(f.tile(1), Qt::Key_Enter);
+    QCOMPARE(f.answer(), QStringLiteral("Le chat"));
+    // The blank tile is not in the chain: from «dort.» Tab goes round to "Quitter".
+    f.tile(2)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(w.Quitter->hasFocus());
+}
+
+void tst_frmSac2Mot::wordCheck_data()
+{
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<QString>("bubble");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("none") << 0 << QString("Tu n'as fait") + CR + "aucune erreur!!!" << 350
+                          << "L'élève n'a fait aucune erreur.";
+    QTest::newRow("one") << 1 << "Tu as fait une erreur." << 550 << "L'élève a fait une erreur.";
+    QTest::newRow("three") << 3 << "Tu as fait 3 erreurs." << 550 << "L'élève a fait 3 erreurs.";
+}
+
+void tst_frmSac2Mot::wordCheck()
+{
+    QFETCH(int, errors);
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.env.settings.SaveSetting(Settings::NbPhrases, "1");
+    f.open();
+    for (int i = 0; i < errors; ++i) {
+        f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
+        QVERIFY(f.tick(1));
+    }
+    f.env.soundOutput->played.clear();
+    f.w().TexteResultat_DragDrop(0, 0, 0);
+    f.w().TexteResultat_DragDrop(1, 0, 0);
+    QVERIFY(f.tick(0)); // not complete yet
+    QCOMPARE(f.w().messageText(), QStringLiteral("Continue!"));
+    QCOMPARE(f.w().nTimerAide, 0);
+    QVERIFY(f.timerOn(2));
+    f.w().TexteResultat_DragDrop(2, 0, 0);
+    QVERIFY(f.tick(0));
+
+    QTEST(f.w().messageText(), "bubble");
+    QTEST(f.w().messageTop(), "top");
+    QCOMPARE(f.w().messageFontSize(), 18.0);
+    QVERIFY(f.w().Message->text().contains('\n') == (errors == 0));
+    QTEST(f.lastLine(), "line");
+    QVERIFY(!f.lastLineRed());
+    QCOMPARE(f.env.state.PhrasesRestantes, 9.0);
+    QCOMPARE(f.env.state.TotalErreurs, errors);
+    QVERIFY(!f.w().Nouveau->isHidden());
+    QCOMPARE(f.w().Texte->text(), QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!f.timerOn(i));
+    QCOMPARE(fileNames(f.env.played()), (QStringList{"son2.wav", "son2.wav", "son2.wav", "bravo.mp3"}));
+}
+
+void tst_frmSac2Mot::hint()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::DureeMot, "0");
+    f.open();
+    f.w().TexteResultat_DragDrop(0, 0, 0);
+    QVERIFY(f.tick(0));
+    const int rows = f.lineCount();
+    for (int i = 0; i < 30; ++i)
+        QVERIFY(f.tick(2));
+    QCOMPARE(f.lineCount(), rows);
+    QVERIFY(f.tick(2)); // the 31st tick after the last correct word
+    QCOMPARE(f.w().messageText(), QString("Regarde bien") + CR + "le mot en BLEU.");
+    QCOMPARE(f.w().Message->text(), QStringLiteral("Regarde bien\nle mot en BLEU."));
+    QCOMPARE(f.w().messageTop(), 350);
+    QCOMPARE(f.w().messageFontSize(), 15.0);
+    QCOMPARE(f.tile(1)->textColor(), Blue);
+    QCOMPARE(f.lineCount(), rows + 2);
+    QCOMPARE(f.lines()[rows].text,
+             QStringLiteral("La temporisation du mot bleu fixée à 30 secondes est dépassée."));
+    QCOMPARE(f.lastLine(), QStringLiteral("Le mot bleu est ' chat '."));
+    QVERIFY(f.lines()[rows].red && f.lastLineRed());
+    QVERIFY(f.lines()[rows].duree.isEmpty());
+    QVERIFY(!f.timerOn(2));
+    QCOMPARE(f.w().nTimerAide, 0);
+
+    // A wrong drop and its retry prompt restart the clock: the same tile turns blue again.
+    f.w().TexteResultat_DragDrop(2, 0, 0);
+    QVERIFY(f.tick(1));
+    QVERIFY(f.timerOn(2));
+    for (int i = 0; i < 31; ++i)
+        QVERIFY(f.tick(2));
+    QCOMPARE(f.lastLine(), QStringLiteral("Le mot bleu est ' chat '."));
+    QCOMPARE(f.lineCount(), rows + 2 + 1 + 2);
+
+    // The limit is read at every tick.
+    f.w().TexteResultat_DragDrop(1, 0, 0);
+    QVERIFY(f.tick(0));
+    f.env.settings.SaveSetting(Settings::DureeMot, "1");
+    for (int i = 0; i < 60; ++i)
+        QVERIFY(f.tick(2));
+    QVERIFY(f.tick(2));
+    QCOMPARE(f.lastLine(), QStringLiteral("Le mot bleu est ' dort. '."));
+    QCOMPARE(f.lines()[f.lineCount() - 2].text,
+             QStringLiteral("La temporisation du mot bleu fixée à 60 secondes est dépassée."));
+}
+
+void tst_frmSac2Mot::hintColoursAVisibleExpectedTile()
+{
+    ExerciseFixture f({"le chat le chien"});
+    f.open();
+    f.w().TexteResultat_DragDrop(2, 0, 0); // the second «le» first
+    QVERIFY(f.tick(0));
+    f.w().TexteResultat_DragDrop(1, 0, 0);
+    QVERIFY(f.tick(0));
+    QCOMPARE(f.env.state.MotSuivant, 2);
+    f.w().nTimerAide = 180;
+    QVERIFY(f.tick(2));
+    // Mot(2) carries the expected word but is gone: the visible «le» is coloured instead.
+    QCOMPARE(f.tile(0)->textColor(), Blue);
+    QCOMPARE(f.tile(3)->textColor(), TileColor);
+    QCOMPARE(f.lastLine(), QStringLiteral("Le mot bleu est ' le '."));
+}
+
+void tst_frmSac2Mot::timeUp()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.open();
+    f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
+    f.w().TexteResultat_DragDrop(0, 0, 0);
+    const double left = f.env.state.PhrasesRestantes;
+    const int rows = f.lineCount();
+    for (int i = 0; i < 720; ++i)
+        QVERIFY(f.tick(3));
+    QCOMPARE(f.w().phase(), Phase::InPlay);
+    QVERIFY(f.tick(3)); // the 721st
+    QCOMPARE(f.w().phase(), Phase::TimeUp);
+    QCOMPARE(f.answer(), QStringLiteral("Le chat dort."));
+    for (int i = 0; i <= 3; ++i)
+        QVERIFY(f.tile(i)->isHidden());
+    QVERIFY(!f.w().Nouveau->isHidden());
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!f.timerOn(i));
+    QCOMPARE(f.w().messageText(), QString("Voici la phrase à trouver.") + CR + "Clique sur NOUVEAU.");
+    QCOMPARE(f.w().messageTop(), 400);
+    QCOMPARE(f.w().messageFontSize(), 15.0);
+    QCOMPARE(f.lineCount(), rows + 1);
+    QCOMPARE(f.lastLine(), QStringLiteral("Temporisation de la phrase fixée à 12 minutes dépassée."));
+    QVERIFY(f.lastLineRed());
+    QCOMPARE(f.env.state.PhrasesRestantes, left);
+    QCOMPARE(f.env.state.TotalErreurs, 0);
+    QCOMPARE(f.w().nTimerPhrase, 0);
+
+    // Its errors are forgotten at the next sentence.
+    f.queueStart(0);
+    f.w().Nouveau_Click();
+    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    f.placeAll(false);
+    QCOMPARE(f.env.state.TotalErreurs, 0);
+    QCOMPARE(f.env.state.PhrasesRestantes, left - 1);
+}
+
+void tst_frmSac2Mot::marks_data()
+{
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<QString>("bubble");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("4 errors") << 4 << "Ta note est 19/20" << "L'élève a une note de 19/20";
+    QTest::newRow("10 errors") << 10 << "Ta note est 10/20" << "L'élève a une note de 10/20";
+    QTest::newRow("15 errors") << 15 << "Tu as ZERO!" << "L'élève a une note de Zéro.";
+}
+
+void tst_frmSac2Mot::marks()
+{
+    QFETCH(int, errors);
+    ExerciseFixture f({"Le chat dort.", "Il pleut."});
+    f.env.settings.SaveSetting(Settings::NbPhrases, "0");
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.open(0);
+    int made = 0;
+    for (int sentence = 0; sentence < 5; ++sentence) {
+        if (sentence > 0) {
+            f.queueStart(sentence % 2);
+            f.w().Nouveau_Click();
+        }
+        const int here = sentence == 4 ? errors - made : errors / 5;
+        for (int e = 0; e < here; ++e)
+            f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
+        made += here;
+        f.env.soundOutput->played.clear();
+        f.placeAll(false);
+    }
+    QCOMPARE(f.env.state.TotalErreurs, errors);
+    QCOMPARE(f.env.state.PhrasesRestantes, 0.0);
+    QCOMPARE(f.w().phase(), Phase::ExerciseOver);
+    QTEST(f.w().messageText(), "bubble");
+    QCOMPARE(f.w().messageTop(), 500);
+    QCOMPARE(f.w().messageFontSize(), 22.0);
+    QTEST(f.lastLine(), "line");
+    QVERIFY(f.lines()[f.lineCount() - 2].text.startsWith("L'élève a fait"));
+    QCOMPARE(f.w().Texte->text(), QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."));
+    QVERIFY(f.w().Nouveau->isHidden());
+    QCOMPARE(fileNames(f.env.played()).mid(fileNames(f.env.played()).size() - 2),
+             (QStringList{"bravo.mp3", "cgagne.mp3"}));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!f.timerOn(i));
+}
+
+void tst_frmSac2Mot::sentenceCountsOnce()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::NbPhrases, "0");
+    f.open(0, true);
+    auto tryToEndItAgain = [&] {
+        const double left = f.env.state.PhrasesRestantes;
+        const int total = f.env.state.TotalErreurs;
+        const int rows = f.lineCount();
+        if (!f.tile(3)->isHidden()) {
+            f.dragToAnswer(3); // the blank tile, with the mouse
+            f.w().TexteResultat_DragDrop(3, 0, 0);
+        }
+        f.w().TexteResultat_DragDrop(0, 0, 0);
+        f.w().Timer_Timer(0);
+        f.w().Timer_Timer(1);
+        f.w().Timer_Timer(2);
+        QCOMPARE(f.env.state.PhrasesRestantes, left);
+        QCOMPARE(f.env.state.TotalErreurs, total);
+        QCOMPARE(f.lineCount(), rows);
+    };
+
+    f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
+    f.placeAll(false);
+    QCOMPARE(f.w().phase(), Phase::SentenceDone);
+    QVERIFY(!f.tile(3)->isHidden()); // the blank tile is still there
+    tryToEndItAgain();
+
+    f.queueStart(0);
+    f.w().Nouveau_Click();
+    f.w().nTimerPhrase = 5000;
+    QVERIFY(f.tick(3));
+    QCOMPARE(f.w().phase(), Phase::TimeUp);
+    tryToEndItAgain();
+
+    for (int s = 0; s < 4; ++s) {
+        f.queueStart(0);
+        f.w().Nouveau_Click();
+        f.placeAll(false);
+    }
+    QCOMPARE(f.w().phase(), Phase::ExerciseOver);
+    QCOMPARE(f.env.state.PhrasesRestantes, 0.0);
+    tryToEndItAgain();
+    QCOMPARE(f.env.state.TotalErreurs, 1);
+}
+
+void tst_frmSac2Mot::activationInTheMainWindow()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.queueStart(0);
+    QMainWindow main;
+    auto *area = new QMdiArea(&main);
+    main.setCentralWidget(area);
+    main.resize(900, 700);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QPointer<frmSac2Mot> w = new frmSac2Mot(f.env.services, nullptr);
+    QMdiSubWindow *sub = area->addSubWindow(w);
+    sub->move(120, 80);
+    sub->show();
+    QTRY_COMPARE(f.env.pump.turns, 1000); // loaded, then activated once
+    QCOMPARE(w->phase(), Phase::InPlay);
+    QCOMPARE(sub->pos(), QPoint(0, 0));
+    QCOMPARE(f.env.state.PhrasesRestantes, 30.0);
+    f.env.state.PhrasesRestantes = 12;
+    f.env.state.TotalErreurs = 4;
+
+    // Another inner window, then back.
+    QMdiSubWindow *other = area->addSubWindow(new QWidget);
+    other->show();
+    area->setActiveSubWindow(other);
+    QTest::qWait(20);
+    QCOMPARE(f.env.pump.turns, 1000);
+    area->setActiveSubWindow(sub);
+    QTRY_COMPARE(f.env.pump.turns, 2000);
+
+    // Another top-level window of the program (the journal), then back.
+    f.env.journal.show();
+    QVERIFY(QTest::qWaitForWindowActive(static_cast<QWidget *>(f.env.journal.window())));
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTRY_COMPARE(f.env.pump.turns, 3000);
+    QCOMPARE(f.env.state.PhrasesRestantes, 12.0);
+    QCOMPARE(f.env.state.TotalErreurs, 4);
+    QCOMPARE(w->phase(), Phase::InPlay);
+
+    // Another program for a while, then back: not another window of this one, no greeting.
+    QApplication::setActiveWindow(nullptr);
+    QTRY_VERIFY(!main.isActiveWindow());
+    QTest::qWait(20);
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::qWait(20);
+    QCOMPARE(f.env.pump.turns, 3000);
+
+    // Quitter closes the inner window, which goes.
+    w->Quitter_Click();
+    QTRY_VERIFY(w.isNull());
+    QCOMPARE(f.lastLine(), QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"));
+}
+
+void tst_frmSac2Mot::quitterDuringTheGreeting()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.queueStart(0);
+    QMainWindow main;
+    auto *area = new QMdiArea(&main);
+    main.setCentralWidget(area);
+    QPointer<frmSac2Mot> w = new frmSac2Mot(f.env.services, nullptr);
+    QPointer<QMdiSubWindow> sub = area->addSubWindow(w);
+    w->Form_Load();
+    int quits = 0;
+    for (int turn : {50, 600}) { // in the sound's wait, then in the greeting's
+        if (!w) {
+            w = new frmSac2Mot(f.env.services, nullptr);
+            sub = area->addSubWindow(w);
+            f.queueStart(0);
+            w->Form_Load();
+        }
+        f.env.pump.turns = 0;
+        f.env.pump.fireAtTurn = turn;
+        f.env.pump.onTurn = [&] {
+            w->Quitter_Click();
+            ++quits;
+            // As the real event loop would: anything due for deletion goes now.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!w.isNull());
+            QVERIFY(sub->isHidden());
+            w->Timer_Timer(3);
+            w->TexteResultat_DragDrop(0, 0, 0);
+        };
+        w->Form_Activate();
+        QCOMPARE(f.env.pump.turns, turn < 100 ? 100 : 1100);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(w.isNull());
+        QVERIFY(sub.isNull());
+    }
+    int quitLines = 0;
+    for (const JournalLine &line : f.lines())
+        quitLines += line.text == "Fin de l'exercice avec le bouton 'QUITTER'" ? 1 : 0;
+    QCOMPARE(quitLines, quits);
+    QCOMPARE(quits, 2);
+    QCOMPARE(f.lineCount(), 3);
+}
+
+void tst_frmSac2Mot::mainWindowClosedDuringTheGreeting()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.queueStart(0);
+    auto *main = new QMainWindow;
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    auto *area = new QMdiArea(main);
+    main->setCentralWidget(area);
+    QPointer<frmSac2Mot> w = new frmSac2Mot(f.env.services, nullptr);
+    area->addSubWindow(w);
+    main->show();
+    QTRY_COMPARE(f.env.pump.turns, 1100);
+    QPointer<QMainWindow> mainAlive(main);
+    f.env.pump.fireAtTurn = f.env.pump.turns + 30;
+    f.env.pump.onTurn = [&] {
+        area->closeAllSubWindows();
+        main->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    w->Form_Activate();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(w.isNull());
+    QVERIFY(mainAlive.isNull());
+}
+
+void tst_frmSac2Mot::eventsDuringTheBravoSound()
+{
+    ExerciseFixture f({"Le chat dort.", "Il pleut."});
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.env.settings.SaveSetting(Settings::NbPhrases, "0");
+    f.open(0);
+    f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
+    f.w().TexteResultat_DragDrop(0, 0, 0);
+    f.w().TexteResultat_DragDrop(1, 0, 0);
+    f.w().TexteResultat_DragDrop(2, 0, 0);
+    // While "bravo.mp3" starts: the blank tile, another word check, a tick, then "Nouveau".
+    f.env.pump.fireAtTurn = f.env.pump.turns + 10;
+    f.env.pump.onTurn = [&] {
+        QCOMPARE(f.w().phase(), Phase::SentenceDone);
+        f.w().TexteResultat_DragDrop(3, 0, 0);
+        f.w().Timer_Timer(0);
+        f.w().Timer_Timer(3);
+        f.queueStart(1);
+        f.w().Nouveau_Click();
+    };
+    QVERIFY(f.tick(0));
+    QCOMPARE(f.env.state.PhrasesRestantes, 4.0);
+    QCOMPARE(f.env.state.TotalErreurs, 1);
+    // The new sentence is in play, untouched by the end of the word check.
+    QCOMPARE(f.w().phase(), Phase::InPlay);
+    QCOMPARE(f.env.state.PhraseCourante, 1);
+    QVERIFY(f.w().Texte->text().isEmpty());
+    QVERIFY(f.w().Nouveau->isHidden());
+    QVERIFY(f.timerOn(2) && f.timerOn(3));
+}
+
+void tst_frmSac2Mot::wholeExerciseWithTheMouse()
+{
+    const QStringList file{"Le chat dort.", "Il pleut beaucoup.", "Papa lit le journal.",
+                           "Une souris verte.", "Bonjour, Paul !"};
+    ExerciseFixture f(file);
+    f.env.settings.SaveSetting(Settings::NbPhrases, "0");
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.open(0, true);
+    frmSac2Mot &w = f.w();
+    const int firstLine = f.lineCount();
+    QStringList expected;
+    for (int s = 0; s < 5; ++s) {
+        if (s > 0) {
+            f.queueStart(s);
+            f.click(w.Nouveau);
+            QCOMPARE(w.phase(), Phase::InPlay);
+        }
+        const QStringList words = file[s].split(' ');
+        QString answer;
+        for (int k = 0; k < words.size(); ++k) {
+            if (s == 2 && k == 1) { // moves a tile about first
+                const int t = f.tileOf(words[k]);
+                f.drag(t, QPoint(330, 270));
+                expected << "Déplacement du mot ' " + words[k] + " '.";
+            }
+            if ((s == 1 || s == 3) && k < 2) { // wrong words: 4 in all
+                const int wrong = f.wrongTile();
+                f.dragToAnswer(wrong);
+                expected << ExerciseRules::candidate(answer, f.tile(wrong)->text());
+                QVERIFY(f.tick(1));
+            }
+            answer = ExerciseRules::candidate(answer, words[k]);
+            f.dragToAnswer(f.tileOf(words[k]));
+            QCOMPARE(f.answer(), answer);
+            expected << answer;
+            QVERIFY(f.tick(0));
+        }
+        const int e = (s == 1 || s == 3) ? 2 : 0;
+        expected << ExerciseRules::Lines::sentenceErrors(e);
+    }
+    expected << "L'élève a une note de 19/20";
+    QCOMPARE(w.messageText(), QStringLiteral("Ta note est 19/20"));
+    QCOMPARE(w.phase(), Phase::ExerciseOver);
+    f.click(w.Quitter);
+    expected << "Fin de l'exercice avec le bouton 'QUITTER'";
+    QVERIFY(!w.isVisible());
+
+    QStringList journal;
+    for (int i = firstLine; i < f.lineCount(); ++i)
+        journal << f.lines()[i].text;
+    QCOMPARE(journal, expected);
+    QCOMPARE(int(fileNames(f.env.played()).count("bravo.mp3")), 5);
+    QCOMPARE(int(fileNames(f.env.played()).count("incorrect.mp3")), 4);
+    QCOMPARE(fileNames(f.env.played()).last(), QStringLiteral("cgagne.mp3"));
+}
+
+void tst_frmSac2Mot::soak()
+{
+    // A pupil who does anything at all, 1,000 sentences long; the counters must agree with
+    // what happened after every single event.
+    const QStringList file{"Le chat dort.", "le chat le chien", "Il a  faim",
+                           "Bonjour, Paul !", "un ami a un ami", "Papa lit le journal du matin.",
+                           "La la la."};
+    ExerciseFixture f(file);
+    f.env.settings.SaveSetting(Settings::NbPhrases, "3"); // 20 sentences per exercise
+    f.env.random.fallback = 0.3;
+    std::mt19937 chance(20011015);
+    auto roll = [&](int n) { return int(chance() % unsigned(n)); };
+
+    int sentences = 0;
+    int exercises = 0;
+    while (sentences < 1000) {
+        f.env.random.values.push_back(roll(1000) / 1000.0);
+        f.window = std::make_unique<frmSac2Mot>(f.env.services);
+        frmSac2Mot &w = *f.window;
+        w.Form_Load();
+        w.Form_Activate();
+        ++exercises;
+        const double total = f.env.state.NbPhrasesExercice;
+        int done = 0;
+        int errorsDone = 0;
+        int errorsHere = 0;
+        int afterTheEnd = 0; // events tried once the exercise is over
+        while (afterTheEnd < 5 && sentences < 1000) {
+            if (w.phase() == Phase::ExerciseOver)
+                ++afterTheEnd;
+            const QString sentence = f.env.state.Phrases[std::size_t(f.env.state.PhraseCourante)];
+            const int rows = f.lineCount();
+            const int event = roll(20);
+            const QString expected = ExerciseRules::expectedNextWord(f.answer(), sentence);
+            std::array<QColor, 128> colours;
+            for (int i = 0; i < 128; ++i)
+                colours[std::size_t(i)] = f.tile(i)->textColor();
+            const bool inPlay = w.phase() == Phase::InPlay;
+
+            // Now and then the pupil still drags and the clocks still tick before "Nouveau".
+            if ((w.phase() == Phase::SentenceDone || w.phase() == Phase::TimeUp) && roll(3) == 0) {
+                f.env.random.values.push_back(roll(1000) / 1000.0);
+                w.Nouveau_Click();
+                errorsHere = 0;
+                ++sentences;
+            } else if (event < 6) { // the right word
+                const int t = f.tileOf(expected);
+                if (t >= 0)
+                    w.TexteResultat_DragDrop(t, 0, 0);
+            } else if (event < 8) { // a wrong word
+                const int t = f.wrongTile();
+                if (t >= 0) {
+                    w.TexteResultat_DragDrop(t, 0, 0);
+                    if (inPlay) {
+                        ++errorsHere;
+                        QVERIFY(f.lastLineRed());
+                    }
+                }
+            } else if (event < 9) { // the blank tile
+                w.TexteResultat_DragDrop(f.env.state.NbMots, 0, 0);
+            } else if (event < 10) { // a move on the background
+                const int t = roll(f.env.state.NbMots + 1);
+                if (!f.tile(t)->isHidden()) {
+                    const int ox = roll(600), oy = roll(300), x = roll(9000), y = roll(6000);
+                    w.Mot_DragOver(t, t, ox, oy);
+                    w.Form_DragDrop(t, x, y);
+                    QCOMPARE(f.tile(t)->twipsPos(), QPointF(x - ox, y - oy));
+                    QCOMPARE(f.lastLine(), "Déplacement du mot '" + f.tile(t)->text() + "'.");
+                }
+            } else { // a clock ticks; now and then its time runs out
+                const int index = roll(4);
+                if (index == 2 && roll(4) == 0)
+                    w.nTimerAide = 10000;
+                if (index == 3 && roll(10) == 0)
+                    w.nTimerPhrase = 10000;
+                const bool wasComplete = w.phase() == Phase::InPlay && index == 0
+                                         && ExerciseRules::isComplete(f.answer(), sentence)
+                                         && f.timerOn(0);
+                f.tick(index);
+                if (wasComplete) {
+                    ++done;
+                    errorsDone += errorsHere;
+                }
+            }
+
+            // Invariants.
+            QVERIFY(f.env.state.PhrasesRestantes >= 0);
+            QCOMPARE(f.env.state.PhrasesRestantes, total - done);
+            QCOMPARE(f.env.state.TotalErreurs, errorsDone);
+            if (inPlay && w.phase() == Phase::InPlay)
+                QCOMPARE(f.env.state.ErreursPhrase, errorsHere);
+            QVERIFY(ExerciseRules::isCorrectBeginning(f.answer(), sentence)
+                    || w.phase() == Phase::TimeUp);
+            for (int i = 0; i < 128; ++i) {
+                if (f.tile(i)->textColor() == Blue && colours[std::size_t(i)] != Blue) {
+                    QVERIFY(!f.tile(i)->isHidden());
+                    QCOMPARE(f.tile(i)->word(), expected);
+                    QCOMPARE(f.lastLine(), "Le mot bleu est '" + f.tile(i)->text() + "'.");
+                }
+            }
+            if (w.phase() != Phase::InPlay) {
+                for (int i = 0; i < 4; ++i)
+                    QVERIFY(!f.timerOn(i));
+            } else {
+                QVERIFY(f.timerOn(3));
+            }
+            QVERIFY(f.lineCount() - rows <= 3);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        if (w.phase() == Phase::ExerciseOver) {
+            ++sentences;
+            QCOMPARE(done, int(total));
+        }
+    }
+    QVERIFY(exercises >= 2);
+}
+
+QTEST_MAIN(tst_frmSac2Mot)
+#include "tst_frmsac2mot.moc"
