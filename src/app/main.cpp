@@ -18,13 +18,13 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumalin"));
-    QApplication::setWindowIcon(appIcon()); // every window of the program shows it
 
     // The program speaks French whatever the desktop's language, Qt's own dialogs included.
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
@@ -49,5 +49,8 @@ int main(int argc, char *argv[])
     frmMain window(services);
     window.MDIForm_Load(QGuiApplication::primaryScreen()->availableGeometry());
     window.show();
+    // Every window of the program shows the icon; drawing it waits until the main window is
+    // on the screen, which it reaches a few milliseconds sooner.
+    QTimer::singleShot(0, &window, [] { QApplication::setWindowIcon(appIcon()); });
     return app.exec();
 }
