@@ -56,6 +56,7 @@ private slots:
     void quitterAsks();
     void quitterAfterVider();
     void closeBoxClosesEverything();
+    void closeBoxOrder();
     void closeBoxPosition_data();
     void closeBoxPosition();
     void unsavedSentencesKept_data();
@@ -383,6 +384,51 @@ void TestFrmMain::closeBoxClosesEverything()
     QVERIFY(!settings || !settings->isVisible());
     QVERIFY(!about || !about->isVisible());
     QTRY_VERIFY(settings.isNull() && about.isNull());
+}
+
+namespace {
+// Notes, in order, each window that receives its close or is destroyed.
+struct CloseRecorder : QObject {
+    QStringList order;
+    void watch(QWidget *window, const QString &name)
+    {
+        window->setObjectName(name);
+        window->installEventFilter(this);
+        connect(window, &QObject::destroyed, this, [this, name] { note(name); });
+    }
+    void note(const QString &name)
+    {
+        if (!order.contains(name))
+            order.append(name);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close)
+            note(watched->objectName());
+        return false;
+    }
+};
+}
+
+void TestFrmMain::closeBoxOrder()
+{
+    MainFixture f;
+    f.window.show();
+    // Created in this order: the journal (by the first command's line), the settings dialog,
+    // the About box, the editor.
+    f.window.mnuParam->trigger();
+    f.window.mnuApropos->trigger();
+    f.window.mnuPhrases->trigger();
+    CloseRecorder recorder;
+    recorder.watch(f.env.journal.window(), QStringLiteral("journal"));
+    recorder.watch(f.window.settingsWindow(), QStringLiteral("paramètres"));
+    recorder.watch(f.window.aboutWindow(), QStringLiteral("à propos"));
+    recorder.watch(f.window.editorWindow(), QStringLiteral("éditeur"));
+
+    QVERIFY(f.window.close());
+    // The inner window first, with its container; then the others, newest first.
+    QCOMPARE(recorder.order, QStringList({QStringLiteral("paramètres"), QStringLiteral("éditeur"),
+                                          QStringLiteral("à propos"), QStringLiteral("journal")}));
 }
 
 void TestFrmMain::closeBoxPosition_data()
