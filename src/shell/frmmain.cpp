@@ -44,12 +44,9 @@ frmMain::frmMain(Services &services, QWidget *parent)
     resize(DesignedSize);
 }
 
-frmMain::~frmMain()
-{
-    // Windows without a parent (the editor) are ours to delete; the others go with us.
-    for (const CreatedWindow &entry : m_windows)
-        delete entry.widget.data();
-}
+// Every window we create is our child (the editor and the About box as windows of their own
+// in front of us): they go with us.
+frmMain::~frmMain() = default;
 
 QMdiArea *frmMain::mdiArea() const
 {
