@@ -43,6 +43,7 @@ private slots:
     void backgroundMove();
     void mouseDragging();
     void dropsWithNoEffect();
+    void touchDragging();
     void keyboard();
     void wordCheck_data();
     void wordCheck();
@@ -486,6 +487,28 @@ void tst_frmSac2Mot::dropsWithNoEffect()
     QCOMPARE(f.lineCount(), rows);
     QCOMPARE(f.env.state.ErreursPhrase, 0);
     QVERIFY(f.answer().isEmpty());
+}
+
+void tst_frmSac2Mot::touchDragging()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.open(0, true);
+    frmSac2Mot &w = f.w();
+    static QPointingDevice *screen = QTest::createTouchDevice();
+    auto fingerDrag = [&](int index, QPoint to) {
+        const QPoint from = f.tile(index)->geometry().center();
+        QTest::touchEvent(&w, screen).press(0, from, &w);
+        QTest::touchEvent(&w, screen).move(0, (from + to) / 2, &w);
+        QTest::touchEvent(&w, screen).move(0, to, &w);
+        QTest::touchEvent(&w, screen).release(0, to, &w);
+    };
+    fingerDrag(1, QPoint(320, 262));
+    QCOMPARE(f.tile(1)->geometry().center(), QPoint(320, 262));
+    QCOMPARE(f.lastLine(), QStringLiteral("Déplacement du mot ' chat '."));
+    fingerDrag(0, f.answerBox());
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
+    fingerDrag(1, f.answerBox());
+    QCOMPARE(f.answer(), QStringLiteral("Le chat"));
 }
 
 void tst_frmSac2Mot::keyboard()
