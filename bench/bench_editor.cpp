@@ -1,5 +1,6 @@
 // The sentence editor with the longest list it was ever meant to hold (32,767 sentences):
 // loading a file into its table, saving the table, and the file reader alone for comparison.
+#include "guibenchmain.h"
 #include "common/sentencefile.h"
 #include "editor/frmphrases.h"
 #include "editor/sentencetablemodel.h"
@@ -97,11 +98,5 @@ BENCHMARK(BM_EditorSave)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runGuiBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The word-bag exercise: a sentence start (reading a file of 129 sentences, cutting the chosen
 // one into words, laying out its tiles; goal: one frame at 60 Hz, 16 ms) and one drop on the
 // answer box with sound off (goal: 1 ms).
+#include "guibenchmain.h"
 #include "exercise/frmsac2mot.h"
 #include "fakes/fakes.h"
 
@@ -75,11 +76,5 @@ BENCHMARK(BM_DropOnAnswer)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runGuiBenchmarks(argc, argv);
 }

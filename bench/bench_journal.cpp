@@ -1,5 +1,6 @@
 // The journal over a long class session: appending, clearing and the memory a line costs,
 // with its window created (hidden), as the exercise leaves it.
+#include "guibenchmain.h"
 #include "common/programstate.h"
 #include "journal/journal.h"
 #include "journal/journalmodel.h"
@@ -128,11 +129,5 @@ BENCHMARK(BM_Csv)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runGuiBenchmarks(argc, argv);
 }
