@@ -1,6 +1,8 @@
 // Draws the exercise window into a PNG, for the README and for checking the layout by eye:
-//   QT_QPA_PLATFORM=offscreen exercise_screenshot docs/exercice.png [indice|note|temps|vide]
-// "indice" (the default) is a sentence in progress with the blue hint.
+//   QT_QPA_PLATFORM=offscreen exercise_screenshot docs/exercice.png [scene]
+// The scene is one of the moments below; "indice" (the default) is a sentence in progress with
+// the blue hint. Every text the teacher says has its scene, so that each can be seen inside the
+// speech bubble; the extent of the bubble's text is printed, in pixels of the window.
 #include "exercise/frmsac2mot.h"
 #include "exercise/wordtile.h"
 #include "fakes/fakes.h"
@@ -8,21 +10,40 @@
 #include "common/sentencefile.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPixmap>
+
+#include <cstdio>
+
+namespace {
+const QStringList Scenes{"bonjour", "bravo",      "incorrect",  "encore",  "continue",
+                         "indice",  "sans-erreur", "une-erreur", "erreurs", "note",
+                         "zero",    "temps",      "vide"};
+
+// Drops the words of the sentence from `from` on, each followed by its word check.
+void placeFrom(frmSac2Mot &window, int from)
+{
+    for (int i = from; i < 8; ++i) {
+        window.TexteResultat_DragDrop(i, 0, 0);
+        window.Timer_Timer(0);
+    }
+}
+}
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        qWarning("usage: exercise_screenshot fichier.png [indice|note|temps|vide]");
+    const QString scene = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("indice");
+    if (argc < 2 || !Scenes.contains(scene)) {
+        std::fprintf(stderr, "usage: exercise_screenshot fichier.png [%s]\n",
+                     qPrintable(Scenes.join('|')));
         return 2;
     }
-    const QString scene = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("indice");
     TestEnv env;
     SentenceFile::write(env.programFolder + "/plumalin.txt",
                         {"Le petit chat dort près de la fenêtre."});
     env.settings.SaveSetting(Settings::DureeMot, "0");
-    env.settings.SaveSetting(Settings::NbPhrases, "0");
+    env.settings.SaveSetting(Settings::NbPhrases, "0"); // 5 sentences
     if (scene == QStringLiteral("vide"))
         env.settings.SaveSetting(Settings::Fichier, "cours-moyen-premiere-annee.txt");
     // Sentence 0, then the tiles' places: a loose scatter over the free part of the scene.
@@ -31,27 +52,45 @@ int main(int argc, char *argv[])
     frmSac2Mot window(env.services);
     window.Form_Load();
     window.Form_Activate();
-    if (scene == QStringLiteral("indice")) {
+    const int wrong = 4; // «près» before its turn
+    if (scene == QStringLiteral("bravo")) {
+        window.TexteResultat_DragDrop(0, 0, 0);
+    } else if (scene == QStringLiteral("incorrect")) {
+        window.TexteResultat_DragDrop(wrong, 0, 0);
+    } else if (scene == QStringLiteral("encore")) {
+        window.TexteResultat_DragDrop(wrong, 0, 0);
+        window.Timer_Timer(1);
+    } else if (scene == QStringLiteral("continue")) {
+        window.TexteResultat_DragDrop(0, 0, 0);
+        window.Timer_Timer(0);
+    } else if (scene == QStringLiteral("indice")) {
         for (int i = 0; i < 3; ++i) {
             window.TexteResultat_DragDrop(i, 0, 0);
             window.Timer_Timer(0);
         }
-        window.TexteResultat_DragDrop(4, 0, 0); // «de» too early: the teacher says so
+        window.TexteResultat_DragDrop(wrong, 0, 0); // «de» too early: the teacher says so
         window.Timer_Timer(1);
         for (int i = 0; i <= 30; ++i)
             window.Timer_Timer(2); // and after a while shows the word expected next in blue
-    } else if (scene == QStringLiteral("note")) {
+    } else if (scene == QStringLiteral("sans-erreur")) {
+        placeFrom(window, 0);
+    } else if (scene == QStringLiteral("une-erreur") || scene == QStringLiteral("erreurs")) {
+        for (int e = scene == QStringLiteral("erreurs") ? 12 : 1; e > 0; --e)
+            window.TexteResultat_DragDrop(wrong, 0, 0);
+        placeFrom(window, 0);
+    } else if (scene == QStringLiteral("note") || scene == QStringLiteral("zero")) {
+        // The last sentence of five: 4 errors in all give 19, 15 give zero.
         env.state.PhrasesRestantes = 1;
-        env.state.TotalErreurs = 3;
-        for (int i = 0; i < 8; ++i) {
-            window.TexteResultat_DragDrop(i, 0, 0);
-            window.Timer_Timer(0);
-        }
+        env.state.TotalErreurs = scene == QStringLiteral("note") ? 4 : 15;
+        placeFrom(window, 0);
     } else if (scene == QStringLiteral("temps")) {
         window.nTimerPhrase = 10000;
         window.Timer_Timer(3);
     }
     window.show();
     QApplication::processEvents();
+    const QRect bubble = window.Message->geometry();
+    std::printf("%s: texte de la bulle x %d..%d, y %d..%d\n", qPrintable(scene), bubble.left(),
+                bubble.right(), bubble.top(), bubble.bottom());
     return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
