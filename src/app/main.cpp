@@ -7,6 +7,7 @@
 #include "platform/eventpump.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxes.h"
+#include "platform/qttranslations.h"
 #include "platform/randomsource.h"
 #include "platform/soundoutput.h"
 #include "shell/appicon.h"
@@ -15,11 +16,9 @@
 #include "sound/soundplayer.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QTimer>
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -28,10 +27,7 @@ int main(int argc, char *argv[])
 
     // The program speaks French whatever the desktop's language, Qt's own dialogs included.
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    installFrenchQtTranslations(app);
 
     SettingsStore settings;
     SystemClock clock;

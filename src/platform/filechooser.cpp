@@ -1,22 +1,42 @@
 #include "filechooser.h"
 
+#include <QComboBox>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace {
+// Qt's dialog reads the pattern "*.*" literally, as a name holding a dot, where a file dialog's
+// "*.*" has always meant every file: a sentence list saved without extension would be hidden
+// under "Tous les fichiers (*.*)". Qt is given "*" instead, and the list of file types still
+// shows each filter as written.
+QString patternForQt(QString filter)
+{
+    static const QRegularExpression anyName(QStringLiteral("(?<=[(\\s])\\*\\.\\*(?=[)\\s])"));
+    return filter.replace(anyName, QStringLiteral("*"));
+}
+
 std::optional<QString> runDialog(QWidget *parent, const FileChooser::Request &request,
                                  QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent, request.title);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(request.filters);
-    if (!request.filters.isEmpty())
-        dialog.selectNameFilter(request.filters.first());
     // Qt's own dialog, so that it is the same on every desktop and speaks French with Qt's
     // translations; no overwrite question and no added extension.
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ReadOnly
-                      | QFileDialog::DontConfirmOverwrite);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QString());
+
+    QStringList qtFilters;
+    for (const QString &filter : request.filters)
+        qtFilters.append(patternForQt(filter));
+    dialog.setNameFilters(qtFilters);
+    if (auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))) {
+        for (int i = 0; i < types->count() && i < request.filters.size(); ++i)
+            types->setItemText(i, request.filters.at(i));
+    }
+    if (!request.filters.isEmpty())
+        dialog.selectNameFilter(request.filters.first());
+
     if (!request.initialPath.isEmpty())
         dialog.selectFile(request.initialPath);
     if (dialog.exec() != QDialog::Accepted)
