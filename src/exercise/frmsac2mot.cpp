@@ -102,6 +102,8 @@ void frmSac2Mot::buildControls()
     Quitter->setGeometry(twipsRect(6885, 5895, 1140, 330));
     Nouveau = new QPushButton(QStringLiteral("&Nouveau"), this);
     Nouveau->setGeometry(twipsRect(5715, 5895, 1140, 330));
+    // A pupil who drops words with Enter goes on to the next sentence with it.
+    Nouveau->setAutoDefault(true);
     connect(Quitter, &QPushButton::clicked, this, &frmSac2Mot::Quitter_Click);
     connect(Nouveau, &QPushButton::clicked, this, &frmSac2Mot::Nouveau_Click);
 
@@ -168,6 +170,15 @@ void frmSac2Mot::stopAllTimers()
 }
 
 // ---- Sentence start, activation, buttons ----
+
+void frmSac2Mot::focusNouveau()
+{
+    // Only when the focus is already in this window: taking it from another inner window
+    // would make this one active.
+    const QWidget *focus = QApplication::focusWidget();
+    if (focus && (focus == this || isAncestorOf(focus)))
+        Nouveau->setFocus();
+}
 
 void frmSac2Mot::Form_Load()
 {
@@ -322,7 +333,12 @@ void frmSac2Mot::TexteResultat_DragDrop(int Source, double, double)
     if (isCorrectBeginning(proposed, sentence)) {
         m_services.journal.AjoutProgress(proposed, true);
         TexteResultat->setText(proposed);
+        const bool focused = tile->hasFocus();
         tile->hide();
+        // The focus goes on to the next word; after the last one not on to "Quitter", which a
+        // pupil dropping words with Space would press next.
+        if (focused && Quitter->hasFocus())
+            setFocus();
         ++state.MotSuivant;
         showBubble(Bubbles::bravo());
         stopTimer(2);
@@ -387,6 +403,7 @@ void frmSac2Mot::wordCheck()
     if (!over) {
         m_phase = Phase::SentenceDone;
         Nouveau->show();
+        focusNouveau();
         Texte->setText(statusNext());
     } else {
         m_phase = Phase::ExerciseOver;
@@ -477,6 +494,7 @@ void frmSac2Mot::sentenceClock()
     showBubble(Bubbles::timeUp());
     for (int i = 0; i <= state.NbMots && i < int(Mot.size()); ++i)
         Mot[std::size_t(i)]->hide();
+    focusNouveau();
     m_services.journal.SetProgress(Lines::timeUp(sentenceLimitMinutes(m_services.settings)),
                                    QString(), false);
 }
@@ -511,9 +529,13 @@ bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
         const int k = key->key();
-        if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space)
-            && key->modifiers() == Qt::NoModifier && m_dragSource < 0) {
-            TexteResultat_DragDrop(tile->index(), 0, 0);
+        // The Enter of the numeric keypad comes with the keypad modifier.
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space) && plain
+            && m_dragSource < 0) {
+            // A key held down drops its word once, not every word that takes the focus after.
+            if (!key->isAutoRepeat())
+                TexteResultat_DragDrop(tile->index(), 0, 0);
             return true;
         }
         break;
@@ -579,7 +601,6 @@ void frmSac2Mot::dropAt(QPoint windowPos)
         Form_DragDrop(source, windowPos.x() * 15.0, windowPos.y() * 15.0);
     }
     // Anything else (the logo, the bubble, a button, a tile, outside the window): no effect.
-    m_offsetTaken = false;
 }
 
 void frmSac2Mot::cancelDrag()

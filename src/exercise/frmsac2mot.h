@@ -109,6 +109,8 @@ private:
     void stopTimer(int index);
     void stopAllTimers();
     void noSentence(SentenceLoad load);
+    // Keyboard pupils go on with Space or Enter: "Nouveau" takes the focus when it appears.
+    void focusNouveau();
     bool isPlayableTile(int index) const;
     void wordCheck();
     void hintClock();

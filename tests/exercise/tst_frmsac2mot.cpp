@@ -45,6 +45,7 @@ private slots:
     void dropsWithNoEffect();
     void touchDragging();
     void keyboard();
+    void keyboardPupilGoesOn();
     void wordCheck_data();
     void wordCheck();
     void hint();
@@ -540,6 +541,53 @@ void tst_frmSac2Mot::keyboard()
     f.tile(2)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QVERIFY(w.Quitter->hasFocus());
+}
+
+void tst_frmSac2Mot::keyboardPupilGoesOn()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.open(0, true);
+    frmSac2Mot &w = f.w();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    f.tile(0)->setFocus();
+    QTRY_VERIFY(f.tile(0)->hasFocus());
+    QTest::keyClick(f.tile(0), Qt::Key_Space);
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
+    QVERIFY(f.tile(1)->hasFocus());
+    // Space held down: its repeats do not drop the word that took the focus.
+    const int rows = f.lineCount();
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QApplication::sendEvent(f.tile(1), &repeat);
+    QCOMPARE(f.lineCount(), rows);
+    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    // The Enter of the numeric keypad.
+    QTest::keyClick(f.tile(1), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(f.answer(), QStringLiteral("Le chat"));
+    QTest::keyClick(f.tile(2), Qt::Key_Space);
+    QCOMPARE(f.answer(), QStringLiteral("Le chat dort."));
+    // The last word gone, the focus is not on "Quitter", where one Space more would end it all;
+    // once the sentence is done it is on "Nouveau", which Enter presses.
+    QVERIFY(!w.Quitter->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(w.isVisible());
+    QVERIFY(f.tick(0));
+    QCOMPARE(w.phase(), Phase::SentenceDone);
+    QVERIFY(w.Nouveau->hasFocus());
+    f.queueStart(0);
+    QTest::keyClick(w.Nouveau, Qt::Key_Return);
+    QCOMPARE(w.phase(), Phase::InPlay);
+    QVERIFY(f.tile(0)->hasFocus()); // the focus is back on the words
+
+    // So too when the time is up.
+    w.nTimerPhrase = 5000;
+    QVERIFY(f.tick(3));
+    QCOMPARE(w.phase(), Phase::TimeUp);
+    QVERIFY(w.Nouveau->hasFocus());
+    f.queueStart(0);
+    QTest::keyClick(w.Nouveau, Qt::Key_Space);
+    QCOMPARE(w.phase(), Phase::InPlay);
+    QCOMPARE(f.lastLine(), QStringLiteral("Temporisation de la phrase fixée à 12 minutes dépassée."));
 }
 
 void tst_frmSac2Mot::wordCheck_data()
