@@ -13,7 +13,7 @@
 #include <cmath>
 
 const QString frmApropos::Auteur = QStringLiteral("l'équipe Plumalin");
-const QString frmApropos::SiteWeb = QStringLiteral("https://plumalin.example.org");
+const QString frmApropos::SiteWeb = QStringLiteral("plumalin.example.org");
 const QString frmApropos::Email = QStringLiteral("contact@plumalin.example.org");
 
 namespace {

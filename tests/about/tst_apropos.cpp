@@ -14,6 +14,7 @@ class TestApropos : public QObject
 private slots:
     void texts();
     void layout();
+    void creditsKeepTheirLines();
     void centring_data();
     void centring();
     void mainWindowMovedLater();
@@ -38,7 +39,7 @@ void TestApropos::texts()
     const QStringList lines = box.lblDescription->text().split(QLatin1Char('\n'));
     QCOMPARE(lines, QStringList({QStringLiteral("Progrmmes d 'aide pédagogique pour Ecole primaire."),
                                  QString(),
-                                 QStringLiteral("Distribué sur https://plumalin.example.org"),
+                                 QStringLiteral("Distribué sur plumalin.example.org"),
                                  QStringLiteral("Email : contact@plumalin.example.org")}));
     QCOMPARE(box.lblDescription->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     QCOMPARE(box.lblTitle->palette().color(QPalette::WindowText), QColor(Qt::black));
@@ -64,6 +65,24 @@ void TestApropos::layout()
     // A dialog of the main window: no task bar entry of its own.
     QCOMPARE(box.windowType(), Qt::Dialog);
     QCOMPARE(box.parentWidget(), &main);
+}
+
+void TestApropos::creditsKeepTheirLines()
+{
+    TestEnv env;
+    QWidget main;
+    frmApropos box(env.services, &main);
+    // Each credit on a line of its own: an address broken in the middle reads wrong. Only the
+    // description's first line is long enough to wrap, between words.
+    const auto fits = [](const QLabel *label, const QString &line) {
+        return QFontMetrics(label->font()).horizontalAdvance(line)
+               <= label->contentsRect().width();
+    };
+    QVERIFY(fits(box.lblTitle, box.lblTitle->text()));
+    QVERIFY(fits(box.lblVersion, box.lblVersion->text()));
+    const QStringList lines = box.lblDescription->text().split(QLatin1Char('\n'));
+    for (const QString &line : lines.mid(1))
+        QVERIFY2(fits(box.lblDescription, line), qPrintable(line));
 }
 
 void TestApropos::centring_data()
