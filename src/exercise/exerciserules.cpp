@@ -205,6 +205,6 @@ QString statusNoSentence(SentenceLoad load, const QString &fileName)
     case SentenceLoad::Loaded:
         break;
     }
-    return file + QStringLiteral(" n'a aucune phrase de 127 mots ou moins.");
+    return file + QStringLiteral(" n'a aucune phrase à jouer (de 1 à 127 mots).");
 }
 }

@@ -47,23 +47,24 @@ qint16 ExpandWord(ProgramState &state, const QString &sentence)
         std::min<qsizetype>(words.size() - 1, std::numeric_limits<qint16>::max()));
 }
 
-bool fitsOnTiles(const QString &sentence)
+bool isPlayable(const QString &sentence)
 {
     // n spaces give n + 2 entries: n + 1 words and the blank.
-    return sentence.count(QLatin1Char(' ')) + 2 <= ProgramState::TileCount;
+    return !SentenceFile::trimSpaces(sentence).isEmpty()
+           && sentence.count(QLatin1Char(' ')) + 2 <= ProgramState::TileCount;
 }
 
 int pickSentence(const ProgramState &state, double r)
 {
     const int loaded = std::clamp(state.NbPhrasesChargees, 0, ProgramState::SentenceSlots);
-    int fitting = 0;
+    int playable = 0;
     for (int i = 0; i < loaded; ++i)
-        fitting += fitsOnTiles(state.Phrases[static_cast<std::size_t>(i)]) ? 1 : 0;
-    if (fitting == 0)
+        playable += isPlayable(state.Phrases[static_cast<std::size_t>(i)]) ? 1 : 0;
+    if (playable == 0)
         return -1;
-    int wanted = std::clamp(static_cast<int>(r * fitting), 0, fitting - 1);
+    int wanted = std::clamp(static_cast<int>(r * playable), 0, playable - 1);
     for (int i = 0; i < loaded; ++i) {
-        if (!fitsOnTiles(state.Phrases[static_cast<std::size_t>(i)]))
+        if (!isPlayable(state.Phrases[static_cast<std::size_t>(i)]))
             continue;
         if (wanted-- == 0)
             return i;

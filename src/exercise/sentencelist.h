@@ -33,9 +33,10 @@ qint16 ExpandWord(ProgramState &state, const QString &sentence);
 // The path of the exercise's sentence file as the settings name it.
 QString sentenceFilePath(const SettingsStore &settings, const QString &programFolder);
 
-// Whether the exercise has a tile for every word of the sentence and for its blank last entry.
-bool fitsOnTiles(const QString &sentence);
+// Whether the sentence can be played: it has a word (a blank line of a hand-made file gives
+// nothing to drag), and the exercise has a tile for every word and for the blank last entry.
+bool isPlayable(const QString &sentence);
 
-// A uniform choice, by the draw r in [0, 1), among the sentences read that fit on the tiles;
-// -1 when none does. When all fit this is the whole part of r x NbPhrasesChargees.
+// A uniform choice, by the draw r in [0, 1), among the sentences read that can be played; -1
+// when none can. When all can this is the whole part of r x NbPhrasesChargees.
 int pickSentence(const ProgramState &state, double r);

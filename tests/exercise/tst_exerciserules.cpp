@@ -23,7 +23,7 @@ private slots:
     void mark();
     void texts();
     void tilePositionStaysInItsRectangle();
-    void pickSentenceSkipsSentencesTooLong();
+    void pickSentenceSkipsUnplayableSentences();
 };
 
 void tst_ExerciseRules::check_data()
@@ -208,7 +208,7 @@ void tst_ExerciseRules::tilePositionStaysInItsRectangle()
     QVERIFY(edge.y() < 3500 && edge.y() > 3499);
 }
 
-void tst_ExerciseRules::pickSentenceSkipsSentencesTooLong()
+void tst_ExerciseRules::pickSentenceSkipsUnplayableSentences()
 {
     ProgramState state;
     QStringList words127, words128;
@@ -220,8 +220,8 @@ void tst_ExerciseRules::pickSentenceSkipsSentencesTooLong()
     state.Phrases[1] = words127.join(' ');
     state.Phrases[2] = "court";
     state.NbPhrasesChargees = 3;
-    QVERIFY(!fitsOnTiles(state.Phrases[0]));
-    QVERIFY(fitsOnTiles(state.Phrases[1]));
+    QVERIFY(!isPlayable(state.Phrases[0]));
+    QVERIFY(isPlayable(state.Phrases[1]));
     QCOMPARE(pickSentence(state, 0.0), 1);
     QCOMPARE(pickSentence(state, 0.49), 1);
     QCOMPARE(pickSentence(state, 0.5), 2);
@@ -235,6 +235,14 @@ void tst_ExerciseRules::pickSentenceSkipsSentencesTooLong()
     state.NbPhrasesChargees = 3;
     QCOMPARE(pickSentence(state, 0.7), 2);
     QCOMPARE(pickSentence(state, 0.3), 0);
+    // Blank lines of a hand-made file have no word to drag: never chosen.
+    state.Phrases[0] = "";
+    state.Phrases[1] = "   ";
+    QVERIFY(!isPlayable(state.Phrases[0]) && !isPlayable(state.Phrases[1]));
+    QCOMPARE(pickSentence(state, 0.0), 2);
+    QCOMPARE(pickSentence(state, 0.999), 2);
+    state.NbPhrasesChargees = 2;
+    QCOMPARE(pickSentence(state, 0.5), -1);
 }
 
 QTEST_GUILESS_MAIN(tst_ExerciseRules)

@@ -254,7 +254,8 @@ void tst_frmSac2Mot::quitter()
 void tst_frmSac2Mot::noSentenceToPlay_data()
 {
     QTest::addColumn<QString>("fileName");
-    QTest::addColumn<int>("kind"); // 0 missing, 1 empty, 2 a folder, 3 only sentences too long
+    // 0 missing, 1 empty, 2 a folder, 3 only sentences too long, 4 only blank lines
+    QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("status");
     QTest::newRow("missing") << "absent.txt" << 0
                              << "Le fichier de phrases « absent.txt » est introuvable.";
@@ -262,7 +263,9 @@ void tst_frmSac2Mot::noSentenceToPlay_data()
     QTest::newRow("unreadable") << "dossier.txt" << 2
                                 << "Le fichier de phrases « dossier.txt » ne peut pas être lu.";
     QTest::newRow("too long") << "long.txt" << 3
-                              << "Le fichier de phrases « long.txt » n'a aucune phrase de 127 mots ou moins.";
+                              << "Le fichier de phrases « long.txt » n'a aucune phrase à jouer (de 1 à 127 mots).";
+    QTest::newRow("blank lines") << "blanc.txt" << 4
+                                 << "Le fichier de phrases « blanc.txt » n'a aucune phrase à jouer (de 1 à 127 mots).";
 }
 
 void tst_frmSac2Mot::noSentenceToPlay()
@@ -278,6 +281,11 @@ void tst_frmSac2Mot::noSentenceToPlay()
         QVERIFY(QDir().mkpath(path));
     if (kind == 3)
         QVERIFY(SentenceFile::write(path, {QStringList(128, "mot").join(' ')}));
+    if (kind == 4) {
+        QFile blank(path);
+        QVERIFY(blank.open(QIODevice::WriteOnly));
+        blank.write("\r\n   \r\n\"\"\r\n");
+    }
     f.env.settings.SaveSetting(Settings::Fichier, fileName);
     f.open(0, true);
     f.env.random.values.clear();
