@@ -10,6 +10,7 @@
 #include "platform/messageboxes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -23,6 +24,9 @@
 #include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 constexpr int ClientWidth = 6030;
@@ -84,7 +88,11 @@ frmPhrases::frmPhrases(Services &services, QWidget *parent)
     }
 }
 
-frmPhrases::~frmPhrases() = default;
+frmPhrases::~frmPhrases()
+{
+    // The controls go before QObject would end this connection, and focus moves as they go.
+    disconnect(qApp, &QApplication::focusChanged, this, &frmPhrases::showDefaultButton);
+}
 
 void frmPhrases::buildMenus()
 {
@@ -166,6 +174,7 @@ void frmPhrases::buildControls()
     setTabOrder(Text1, Valider);
     setTabOrder(Valider, Nouveau);
 
+    connect(qApp, &QApplication::focusChanged, this, &frmPhrases::showDefaultButton);
     connect(OKButton, &QPushButton::clicked, this, &frmPhrases::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmPhrases::CancelButton_Click);
     connect(Valider, &QPushButton::clicked, this, &frmPhrases::Valider_Click);
@@ -192,10 +201,20 @@ void frmPhrases::setDesignHeight(int twipsHeight)
 
 void frmPhrases::makeDefault(QPushButton *button)
 {
-    if (m_defaultButton && m_defaultButton != button)
-        m_defaultButton->setDefault(false);
     m_defaultButton = button;
-    m_defaultButton->setDefault(true);
+    showDefaultButton();
+}
+
+void frmPhrases::showDefaultButton()
+{
+    // As in a dialog, Enter presses the button that has the focus, else the default button:
+    // that one alone is drawn as the default. (Qt's buttons drop the look when the focus leaves
+    // them outside a QDialog, and the default button would seem to be none.)
+    const std::array<QPushButton *, 4> buttons{OKButton, CancelButton, Valider, Nouveau};
+    QWidget *focused = focusWidget();
+    const bool onButton = std::find(buttons.begin(), buttons.end(), focused) != buttons.end();
+    for (QPushButton *button : buttons)
+        button->setDefault(onButton ? button == focused : button == m_defaultButton);
 }
 
 void frmPhrases::pressDefaultButton()

@@ -104,6 +104,7 @@ private:
     void Form_Load();
     void setDesignHeight(int twipsHeight);
     void makeDefault(QPushButton *button);
+    void showDefaultButton();
     void pressDefaultButton();
     void setCurrentCell(int row);
 

@@ -149,6 +149,7 @@ private slots:
     void modifyingARowThatWasCutAppendsIt();
     void shortcutsActOnTheTableFromTheEditBox();
     void defaultButtonAndReopening();
+    void defaultButtonStaysMarked();
     void choixFichierPhrases_data();
     void choixFichierPhrases();
     void load_data();
@@ -528,6 +529,41 @@ void tst_frmPhrases::defaultButtonAndReopening()
     QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::New);
     QCOMPARE(e.w->defaultButton(), e.w->OKButton);
     QCOMPARE(e.w->cheminChoisi(), QString());
+}
+
+void tst_frmPhrases::defaultButtonStaysMarked()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    frmPhrases *w = e.w;
+    const auto marked = [w] {
+        QList<QPushButton *> list;
+        for (QPushButton *b : {w->OKButton, w->CancelButton, w->Valider, w->Nouveau})
+            if (b->isDefault())
+                list << b;
+        return list;
+    };
+    using Buttons = QList<QPushButton *>;
+    QCOMPARE(QApplication::focusWidget(), w->OKButton);
+    QCOMPARE(marked(), Buttons{w->OKButton});
+    // The focus leaves OK for the table: OK is still the button Enter presses, and looks it.
+    e.click(1);
+    QCOMPARE(QApplication::focusWidget(), w->MSFlexGrid1);
+    QCOMPARE(marked(), Buttons{w->OKButton});
+    // A button with the focus is the one Enter presses, as in any dialog; it alone looks it.
+    w->CancelButton->setFocus();
+    QCOMPARE(marked(), Buttons{w->CancelButton});
+
+    QTest::mouseClick(w->Nouveau, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), w->Text1);
+    QCOMPARE(marked(), Buttons{w->Valider});
+    QTest::keyClick(w->Text1, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w->Valider);
+    QTest::keyClick(w->Valider, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), w->Text1);
+    QCOMPARE(marked(), Buttons{w->Valider});
+    e.click(1);
+    QCOMPARE(marked(), Buttons{w->Valider});
 }
 
 void tst_frmPhrases::choixFichierPhrases_data()
