@@ -130,23 +130,18 @@ void frmSac2Mot::Form_Initialize()
 
 // ---- Speech bubble and clocks ----
 
-void frmSac2Mot::setMessage(int top, double size, const QString &text)
+void frmSac2Mot::showBubble(const Bubble &bubble)
 {
-    if (top >= 0)
-        m_messageTop = top;
-    if (size >= 0)
-        m_messageSize = size;
-    m_messageText = text;
+    if (bubble.top >= 0)
+        m_messageTop = bubble.top;
+    if (bubble.size >= 0)
+        m_messageSize = bubble.size;
+    m_messageText = bubble.text;
     Message->setFont(serifFont(m_messageSize, true, false));
-    Message->setText(QString(text).replace(QChar(13), QLatin1Char('\n')));
+    Message->setText(QString(bubble.text).replace(QChar(13), QLatin1Char('\n')));
     // Sized to its text, growing right and down from its left and top edges.
     Message->move(toPixels(MessageLeft), toPixels(m_messageTop));
     Message->adjustSize();
-}
-
-void frmSac2Mot::showBubble(const Bubble &bubble)
-{
-    setMessage(bubble.top, bubble.size, bubble.text);
 }
 
 void frmSac2Mot::runTimer(int index)
@@ -484,7 +479,6 @@ void frmSac2Mot::sentenceClock()
     if (nTimerPhrase <= sentenceLimitSeconds(m_services.settings))
         return;
     const ProgramState &state = m_services.state;
-    stopTimer(3);
     nTimerPhrase = 0;
     m_phase = Phase::TimeUp;
     cancelDrag();

@@ -103,7 +103,6 @@ protected:
 private:
     void Form_Initialize();
     void buildControls();
-    void setMessage(int top, double size, const QString &text);
     void showBubble(const ExerciseRules::Bubble &bubble);
     void runTimer(int index);
     void stopTimer(int index);
