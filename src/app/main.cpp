@@ -37,6 +37,7 @@ int main(int argc, char *argv[])
     QtEventPump pump;
     ProgramState state;
     Journal journal(clock, state);
+    journal.setDialogs(files, messages);
     SoundPlayer sound(settings, state, pump, programFolder(),
                       [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,

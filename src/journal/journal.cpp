@@ -22,14 +22,6 @@ Journal::Journal(Clock &clock, ProgramState &state)
 {
 }
 
-Journal::Journal(Clock &clock, ProgramState &state, FileChooser &files, MessageBoxes &messages)
-    : m_clock(clock)
-    , m_state(state)
-    , m_files(&files)
-    , m_messages(&messages)
-{
-}
-
 Journal::~Journal()
 {
     delete m_window;

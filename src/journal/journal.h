@@ -17,15 +17,14 @@ class QWidget;
 class Journal
 {
 public:
-    // Without dialogs of its own, the journal saves through the platform's real ones.
     Journal(Clock &clock, ProgramState &state);
-    Journal(Clock &clock, ProgramState &state, FileChooser &files, MessageBoxes &messages);
     ~Journal();
 
     Journal(const Journal &) = delete;
     Journal &operator=(const Journal &) = delete;
 
-    // The file dialog and message boxes used by "&Sauvegarder".
+    // The file dialog and message boxes used by "&Sauvegarder"; without them, the journal makes
+    // the platform's real ones when it first needs them.
     void setDialogs(FileChooser &files, MessageBoxes &messages);
 
     // A timed line: its duration runs from HeureProgress, which then moves to now.

@@ -103,11 +103,6 @@ QString JournalModel::formatElapsed(qint64 seconds)
         .arg(inDay % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString JournalModel::headerText(int column)
-{
-    return column >= 0 && column < ColumnCount ? Headers[column] : QString();
-}
-
 QString JournalModel::cellText(int line, int column) const
 {
     if (line < 0 || line >= rowCount())

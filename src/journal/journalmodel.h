@@ -39,7 +39,6 @@ public:
     const std::vector<JournalLine> &lines() const { return m_lines; }
     // Texts of a line's cells as the grid shows them (column 0 to 3).
     QString cellText(int line, int column) const;
-    static QString headerText(int column);
 
     // The whole journal as a spreadsheet reads it: UTF-8 with a byte-order mark, ';' between
     // fields, CR LF line ends, a header row, the texts as they were written.

@@ -14,12 +14,12 @@ class QPushButton;
 // "OK" (Enter, Escape, the close box) only closes it.
 //
 // It is an inner window of the main window. The main window creates it (its lists are filled and
-// stored by the constructor), wraps it in a sub-window of its QMdiArea, then calls placeOver()
-// before showing it:
+// stored by the constructor), wraps it in a sub-window of its QMdiArea, then places it before
+// showing it:
 //
 //     auto *dlg = new frmParam(services, this);
 //     mdiArea()->addSubWindow(dlg);
-//     dlg->placeOver(frameGeometry().size());
+//     dlg->placeOverMainWindow();
 //     dlg->parentWidget()->show();
 //
 // Closing it deletes it (and its sub-window); keep it in a QPointer to know whether it is open.

@@ -181,7 +181,7 @@ void frmMain::mnuParam_Click()
     if (!m_settings) {
         auto *dialog = new frmParam(m_services, this);
         m_mdi->addSubWindow(dialog);
-        dialog->placeOver(frameGeometry().size());
+        dialog->placeOverMainWindow();
         m_settings = dialog->subWindow();
         m_settings->setAttribute(Qt::WA_DeleteOnClose);
         remember(m_settings);
