@@ -1,4 +1,5 @@
 #pragma once
+#include <QRect>
 #include <QString>
 
 // Names the program shows of itself.
@@ -14,3 +15,8 @@ inline constexpr int VersionRevision = 0;
 // Twips are the unit of every position in the program's layouts: 15 to the pixel at 96 dpi.
 constexpr int twips(int pixels) { return pixels * 15; }
 constexpr int pixels(int twipsValue) { return twipsValue / 15; }
+// A control's place given in twips, as the layouts give it.
+constexpr QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}

@@ -36,11 +36,6 @@ constexpr int ClientWidth = 6030;
 // area (rather than the outer height) shows the same controls whatever the desktop's caption.
 constexpr int DesignedNonClient = 660;
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
-}
-
 // A sentence is one record of its file: line breaks typed into the edit box become spaces.
 QString oneLine(QString text)
 {

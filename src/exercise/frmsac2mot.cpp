@@ -4,6 +4,7 @@
 #include "svgpicture.h"
 #include "wordtile.h"
 
+#include "common/apptexts.h"
 #include "common/programstate.h"
 #include "common/services.h"
 #include "common/settingsstore.h"
@@ -26,12 +27,6 @@
 using namespace ExerciseRules;
 
 namespace {
-// Controls are placed in twips, 15 to the pixel.
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
 int toPixels(double twipsValue)
 {
     return static_cast<int>(std::lround(twipsValue / 15.0));

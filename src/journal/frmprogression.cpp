@@ -19,11 +19,6 @@
 #include <algorithm>
 
 namespace {
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
-}
-
 // The grid scrolls up and down only: the number column stays in place even when a cell of
 // the partly hidden last column becomes current.
 class JournalGrid : public QTableView

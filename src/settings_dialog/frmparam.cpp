@@ -26,11 +26,6 @@ constexpr int InnerHeight = 2940;
 constexpr int FrameLeft = 120;
 constexpr int FrameTop = 120;
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
-}
-
 QRect inFrame(int left, int top, int width, int height)
 {
     return twipsRect(left - FrameLeft, top - FrameTop, width, height);
