@@ -17,11 +17,6 @@ const QString frmApropos::SiteWeb = QStringLiteral("plumalin.example.org");
 const QString frmApropos::Email = QStringLiteral("contact@plumalin.example.org");
 
 namespace {
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
-}
-
 QLabel *makeLabel(QWidget *parent, const QRect &geometry)
 {
     auto *label = new QLabel(parent);
@@ -60,17 +55,17 @@ frmApropos::frmApropos(Services &services, QWidget *mainWindow)
     setFont(boxFont);
 
     picIcon = new QLabel(this);
-    picIcon->setGeometry(fromTwips(90, 135, 1410, 1200));
+    picIcon->setGeometry(twipsRect(90, 135, 1410, 1200));
     picIcon->setPixmap(renderLogo(picIcon->size(), devicePixelRatioF()));
 
-    lblTitle = makeLabel(this, fromTwips(1560, 135, 2850, 255));
+    lblTitle = makeLabel(this, twipsRect(1560, 135, 2850, 255));
     QPalette black = lblTitle->palette();
     black.setColor(QPalette::WindowText, Qt::black);
     lblTitle->setPalette(black);
 
-    lblVersion = makeLabel(this, fromTwips(1575, 360, 2850, 225));
+    lblVersion = makeLabel(this, twipsRect(1575, 360, 2850, 225));
 
-    lblDescription = makeLabel(this, fromTwips(1530, 675, 2895, 1830));
+    lblDescription = makeLabel(this, twipsRect(1530, 675, 2895, 1830));
     QPalette blue = lblDescription->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     lblDescription->setPalette(blue);
@@ -78,10 +73,10 @@ frmApropos::frmApropos(Services &services, QWidget *mainWindow)
     lblDescription->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-    cmdSysInfo->setGeometry(fromTwips(1890, 2610, 1245, 345));
+    cmdSysInfo->setGeometry(twipsRect(1890, 2610, 1245, 345));
     cmdSysInfo->setAutoDefault(false);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setGeometry(fromTwips(3180, 2610, 1260, 345));
+    cmdOK->setGeometry(twipsRect(3180, 2610, 1260, 345));
     cmdOK->setDefault(true);
 
     setTabOrder(cmdOK, cmdSysInfo);
