@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <algorithm>
 #include <cstring>
 
 namespace {

@@ -55,8 +55,6 @@ public:
         return SaveSetting(entry.application, entry.section, entry.key, value);
     }
 
-    QString folder() const { return m_folder; }
-
 private:
     QString m_folder; // empty: the platform's native per-user store
 };

@@ -1,5 +1,4 @@
 #pragma once
-#include <QDateTime>
 #include <QString>
 
 #include <memory>

@@ -42,8 +42,6 @@ public:
     QMdiSubWindow *settingsWindow() const { return m_settings; }
     QWidget *editorWindow() const { return m_editor; }
     QWidget *aboutWindow() const { return m_about; }
-    // The path last chosen through "Charger exercice", proposed at its next use.
-    QString lastChosenPath() const { return m_lastChosenPath; }
 
     QMenu *mnuOptions = nullptr;
     QAction *mnuSac2Mot = nullptr;
@@ -90,7 +88,7 @@ private:
     std::function<void()> m_endProgram;
     std::vector<CreatedWindow> m_windows;
     bool m_journalRemembered = false;
-    QString m_lastChosenPath;
+    QString m_lastChosenPath; // "Charger exercice" proposes the path it was last given
     QPointer<QMdiSubWindow> m_exercise;
     QPointer<QMdiSubWindow> m_settings;
     QPointer<QWidget> m_editor;
