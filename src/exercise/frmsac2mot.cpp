@@ -5,6 +5,7 @@
 #include "wordtile.h"
 
 #include "common/apptexts.h"
+#include "common/programfolder.h"
 #include "common/programstate.h"
 #include "common/services.h"
 #include "common/settingsstore.h"
@@ -225,10 +226,9 @@ void frmSac2Mot::noSentence(SentenceLoad load)
     m_phase = Phase::NoSentence;
     stopAllTimers();
     TexteResultat->clear();
-    const QString name =
-        m_services.settings.GetSetting(Settings::Fichier, QStringLiteral("plumalin.txt"));
+    const QString name = sentenceFileName(m_services.settings);
     Texte->setText(statusNoSentence(load, name));
-    Texte->setToolTip(sentenceFilePath(m_services.settings, m_services.programFolder));
+    Texte->setToolTip(joinPath(m_services.programFolder, name));
     // Long file names wrap onto a second line rather than being cut.
     Texte->resize(Texte->width(), std::max(twipsRect(0, 0, 0, 240).height(),
                                            Texte->heightForWidth(Texte->width())));

@@ -17,10 +17,14 @@ QStringList splitWords(const QString &sentence)
     return words;
 }
 
+QString sentenceFileName(const SettingsStore &settings)
+{
+    return settings.GetSetting(Settings::Fichier, QStringLiteral("plumalin.txt"));
+}
+
 QString sentenceFilePath(const SettingsStore &settings, const QString &programFolder)
 {
-    const QString name = settings.GetSetting(Settings::Fichier, QStringLiteral("plumalin.txt"));
-    return joinPath(programFolder, name);
+    return joinPath(programFolder, sentenceFileName(settings));
 }
 
 SentenceLoad ChargePhrases(ProgramState &state, const SettingsStore &settings,

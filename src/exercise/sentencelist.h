@@ -30,7 +30,9 @@ SentenceLoad ChargePhrases(ProgramState &state, const SettingsStore &settings,
 // entry (the number of words when they are separated by single spaces).
 qint16 ExpandWord(ProgramState &state, const QString &sentence);
 
-// The path of the exercise's sentence file as the settings name it.
+// The name of the exercise's sentence file as the settings give it, "plumalin.txt" by default.
+QString sentenceFileName(const SettingsStore &settings);
+// The path of that file in the program's folder.
 QString sentenceFilePath(const SettingsStore &settings, const QString &programFolder);
 
 // Whether the sentence can be played: it has a word (a blank line of a hand-made file gives
