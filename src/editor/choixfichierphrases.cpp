@@ -1,6 +1,14 @@
 #include "choixfichierphrases.h"
 
+#include "common/sentencefile.h"
 #include "platform/filechooser.h"
+
+namespace {
+QString lineWithFile(const QString &action, const QString &path)
+{
+    return action + QStringLiteral(" (Fichier:") + SentenceFile::trimSpaces(path) + QLatin1Char(')');
+}
+}
 
 std::optional<QString> ChoixFichierPhrases(FileChooser &files, QWidget *parent,
                                            QString &lastChosenPath)
@@ -16,4 +24,14 @@ std::optional<QString> ChoixFichierPhrases(FileChooser &files, QWidget *parent,
         return std::nullopt;
     lastChosenPath = *chosen;
     return chosen;
+}
+
+QString ChoixFichier::loadLine(const QString &path)
+{
+    return lineWithFile(QStringLiteral("Editer - Charger les phrases"), path);
+}
+
+QString ChoixFichier::saveLine(const QString &path)
+{
+    return lineWithFile(QStringLiteral("Editer - Sauvegarder les phrases"), path);
 }

@@ -21,4 +21,9 @@ namespace ChoixFichier {
 inline const QString Title = QStringLiteral("Sélection de la photographie");
 inline const QStringList Filters{QStringLiteral("Fichier des phrases (*.txt)"),
                                  QStringLiteral("Tous les fichiers (*.*)")};
+
+// The journal lines that name the file chosen for loading and for saving sentences; the path
+// is shown trimmed of spaces.
+QString loadLine(const QString &path);
+QString saveLine(const QString &path);
 }

@@ -345,9 +345,7 @@ void frmPhrases::mnuCharger_Click()
     const std::optional<QString> path = ChoixFichierPhrases(m_services.files, this, m_cheminChoisi);
     if (!path)
         return;
-    m_services.journal.AjoutProgress(QStringLiteral("Editer - Charger les phrases (Fichier:")
-                                         + SentenceFile::trimSpaces(*path) + QLatin1Char(')'),
-                                     true);
+    m_services.journal.AjoutProgress(ChoixFichier::loadLine(*path), true);
     ChargeGrille(*path);
 }
 
@@ -357,9 +355,7 @@ bool frmPhrases::mnuSauvegarder_Click()
     const std::optional<QString> path = ChoixFichierPhrases(m_services.files, this, m_cheminChoisi);
     if (!path)
         return false;
-    m_services.journal.AjoutProgress(QStringLiteral("Editer - Sauvegarder les phrases (Fichier:")
-                                         + SentenceFile::trimSpaces(*path) + QLatin1Char(')'),
-                                     true);
+    m_services.journal.AjoutProgress(ChoixFichier::saveLine(*path), true);
     return SauveGrille(*path);
 }
 

@@ -153,9 +153,7 @@ void frmMain::mnuCharger_Click()
     if (!chosen)
         return;
     const QString path = *chosen;
-    m_services.journal.AjoutProgress(QStringLiteral("Editer - Charger les phrases (Fichier:")
-                                         + SentenceFile::trimSpaces(path) + QLatin1Char(')'),
-                                     true);
+    m_services.journal.AjoutProgress(ChoixFichier::loadLine(path), true);
     rememberJournal();
     SauveFichier(path);
 }
