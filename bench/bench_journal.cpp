@@ -5,6 +5,8 @@
 #include "journal/journal.h"
 #include "journal/journalmodel.h"
 #include "platform/clock.h"
+#include "platform/filechooser.h"
+#include "platform/messageboxes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,6 +23,22 @@ QString lineText(int i)
     return QStringLiteral("Le petit chat dort sur le tapis %1").arg(i);
 }
 
+// A journal as the program has it, on the real clock; its dialogs are never opened here.
+struct Session {
+    SystemClock clock;
+    ProgramState state;
+    QtFileChooser files;
+    QtMessageBoxes messages;
+    Journal journal{clock, state, files, messages};
+};
+
+void reportTimePerLine(benchmark::State &state)
+{
+    state.counters["per_line"] = benchmark::Counter(double(state.iterations()) * Lines,
+                                                    benchmark::Counter::kIsRate
+                                                        | benchmark::Counter::kInvert);
+}
+
 // Resident memory of the process, in bytes.
 qint64 residentBytes()
 {
@@ -35,9 +53,8 @@ qint64 residentBytes()
 // the allocator does not hide the cost.
 void BM_MemoryPerLine(benchmark::State &state)
 {
-    SystemClock clock;
-    ProgramState programState;
-    Journal journal(clock, programState);
+    Session session;
+    Journal &journal = session.journal;
     journal.ensureCreated();
     double perLine = 0;
     for (auto _ : state) {
@@ -57,9 +74,8 @@ BENCHMARK(BM_MemoryPerLine)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_AjoutProgress(benchmark::State &state)
 {
-    SystemClock clock;
-    ProgramState programState;
-    Journal journal(clock, programState);
+    Session session;
+    Journal &journal = session.journal;
     journal.ensureCreated();
     QStringList texts;
     for (int i = 0; i < Lines; ++i)
@@ -71,17 +87,14 @@ void BM_AjoutProgress(benchmark::State &state)
         journal.Vider();
         state.ResumeTiming();
     }
-    state.counters["per_line"] = benchmark::Counter(double(state.iterations()) * Lines,
-                                                    benchmark::Counter::kIsRate
-                                                        | benchmark::Counter::kInvert);
+    reportTimePerLine(state);
 }
 BENCHMARK(BM_AjoutProgress)->Unit(benchmark::kMillisecond);
 
 void BM_SetProgress(benchmark::State &state)
 {
-    SystemClock clock;
-    ProgramState programState;
-    Journal journal(clock, programState);
+    Session session;
+    Journal &journal = session.journal;
     journal.ensureCreated();
     const QString text = QStringLiteral("La temporisation du mot bleu fixée à 10 secondes est dépassée.");
     for (auto _ : state) {
@@ -91,17 +104,14 @@ void BM_SetProgress(benchmark::State &state)
         journal.Vider();
         state.ResumeTiming();
     }
-    state.counters["per_line"] = benchmark::Counter(double(state.iterations()) * Lines,
-                                                    benchmark::Counter::kIsRate
-                                                        | benchmark::Counter::kInvert);
+    reportTimePerLine(state);
 }
 BENCHMARK(BM_SetProgress)->Unit(benchmark::kMillisecond);
 
 void BM_Vider(benchmark::State &state)
 {
-    SystemClock clock;
-    ProgramState programState;
-    Journal journal(clock, programState);
+    Session session;
+    Journal &journal = session.journal;
     journal.ensureCreated();
     for (auto _ : state) {
         state.PauseTiming();
@@ -116,9 +126,8 @@ BENCHMARK(BM_Vider)->Unit(benchmark::kMillisecond)->Iterations(10);
 // The export of a long journal, from the model to the bytes of the file.
 void BM_Csv(benchmark::State &state)
 {
-    SystemClock clock;
-    ProgramState programState;
-    Journal journal(clock, programState);
+    Session session;
+    Journal &journal = session.journal;
     for (int i = 0; i < Lines; ++i)
         journal.AjoutProgress(lineText(i), true);
     for (auto _ : state)

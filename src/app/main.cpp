@@ -36,8 +36,7 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     QtEventPump pump;
     ProgramState state;
-    Journal journal(clock, state);
-    journal.setDialogs(files, messages);
+    Journal journal(clock, state, files, messages);
     SoundPlayer sound(settings, state, pump, programFolder(),
                       [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,

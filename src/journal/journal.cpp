@@ -16,39 +16,17 @@
 
 #include <algorithm>
 
-Journal::Journal(Clock &clock, ProgramState &state)
+Journal::Journal(Clock &clock, ProgramState &state, FileChooser &files, MessageBoxes &messages)
     : m_clock(clock)
     , m_state(state)
+    , m_files(files)
+    , m_messages(messages)
 {
 }
 
 Journal::~Journal()
 {
     delete m_window;
-}
-
-void Journal::setDialogs(FileChooser &files, MessageBoxes &messages)
-{
-    m_files = &files;
-    m_messages = &messages;
-}
-
-FileChooser &Journal::files()
-{
-    if (!m_files) {
-        m_ownFiles = std::make_unique<QtFileChooser>();
-        m_files = m_ownFiles.get();
-    }
-    return *m_files;
-}
-
-MessageBoxes &Journal::messages()
-{
-    if (!m_messages) {
-        m_ownMessages = std::make_unique<QtMessageBoxes>();
-        m_messages = m_ownMessages.get();
-    }
-    return *m_messages;
 }
 
 void Journal::ensureCreated()
@@ -128,7 +106,7 @@ bool Journal::Sauvegarder(QWidget *parent)
         QDir(folder).filePath(QStringLiteral("journal-%1.csv")
                                   .arg(m_clock.now().date().toString(QStringLiteral("yyyy-MM-dd"))));
 
-    const std::optional<QString> chosen = files().chooseSave(parent, request);
+    const std::optional<QString> chosen = m_files.chooseSave(parent, request);
     if (!chosen || chosen->trimmed().isEmpty())
         return false;
     QString path = *chosen;
@@ -138,7 +116,7 @@ bool Journal::Sauvegarder(QWidget *parent)
 
     // The dialog does not ask before replacing a file: an earlier export is worth a question.
     if (QFileInfo(path).isFile()) {
-        const auto answer = messages().ask(
+        const auto answer = m_messages.ask(
             parent, QMessageBox::Question, AppTexts::Title,
             QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?").arg(shown),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -153,7 +131,7 @@ bool Journal::Sauvegarder(QWidget *parent)
                          && file.write(csv) == csv.size() && file.commit();
     if (!written) {
         file.cancelWriting();
-        messages().tell(parent, QMessageBox::Warning, AppTexts::Title,
+        m_messages.tell(parent, QMessageBox::Warning, AppTexts::Title,
                         QStringLiteral("La progression n'a pas pu être enregistrée dans le fichier "
                                        "« %1 ».\nVérifiez que le dossier existe et que vous pouvez "
                                        "y écrire, puis recommencez. Le journal n'a pas changé.")

@@ -16,15 +16,12 @@ class QWidget;
 class Journal
 {
 public:
-    Journal(Clock &clock, ProgramState &state);
+    // The file dialog and the message boxes serve "&Sauvegarder".
+    Journal(Clock &clock, ProgramState &state, FileChooser &files, MessageBoxes &messages);
     ~Journal();
 
     Journal(const Journal &) = delete;
     Journal &operator=(const Journal &) = delete;
-
-    // The file dialog and message boxes used by "&Sauvegarder"; without them, the journal makes
-    // the platform's real ones when it first needs them.
-    void setDialogs(FileChooser &files, MessageBoxes &messages);
 
     // A timed line: its duration runs from HeureProgress, which then moves to now.
     void AjoutProgress(const QString &libelle, bool normal);
@@ -52,15 +49,11 @@ public:
 private:
     // Writes the header and line 1, "Lancement du programme", stamped now.
     void InitProgress();
-    FileChooser &files();
-    MessageBoxes &messages();
 
     Clock &m_clock;
     ProgramState &m_state;
-    FileChooser *m_files = nullptr;
-    MessageBoxes *m_messages = nullptr;
-    std::unique_ptr<FileChooser> m_ownFiles;
-    std::unique_ptr<MessageBoxes> m_ownMessages;
+    FileChooser &m_files;
+    MessageBoxes &m_messages;
     std::unique_ptr<JournalModel> m_model;
     frmProgression *m_window = nullptr;
 };

@@ -132,7 +132,7 @@ struct TestEnv {
     FakeMessageBoxes messages;
     FakeEventPump pump;
     ProgramState state;
-    Journal journal{clock, state};
+    Journal journal{clock, state, files, messages}; // its "Sauvegarder" never opens a real dialog
     FakeSoundOutput *soundOutput = nullptr; // owned by the player once it is first used
     SoundPlayer sound{settings, state, pump, programFolder, [this] {
                           auto out = std::make_unique<FakeSoundOutput>();
@@ -142,12 +142,7 @@ struct TestEnv {
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,
                       programFolder};
 
-    TestEnv()
-    {
-        QDir().mkpath(programFolder);
-        // The journal's "Sauvegarder" asks the fakes, never a real dialog.
-        journal.setDialogs(files, messages);
-    }
+    TestEnv() { QDir().mkpath(programFolder); }
 
     QStringList played() const { return soundOutput ? soundOutput->played : QStringList(); }
     // Text of column `column` of journal line `line` (1-based, as numbered in the grid).
