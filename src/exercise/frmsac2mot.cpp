@@ -270,15 +270,8 @@ void frmSac2Mot::Quitter_Click()
     if (m_closing)
         return;
     m_services.journal.AjoutProgress(Lines::quit(), true);
-    m_closing = true;
-    stopAllTimers();
-    cancelDrag();
-    if (m_waitDepth > 0) {
-        m_closeRequested = true;
-        hideContainer();
-        return;
-    }
-    closeContainer();
+    if (!beginClose())
+        closeContainer();
 }
 
 // ---- Drops and the check ----
@@ -681,18 +674,23 @@ void frmSac2Mot::updateActivation()
 
 void frmSac2Mot::closeEvent(QCloseEvent *event)
 {
-    m_closing = true;
-    stopAllTimers();
-    cancelDrag();
-    if (m_waitDepth > 0) {
-        // A handler below us is waiting for a sound: the window goes out of sight now and
-        // closes when that handler is done with it.
+    if (beginClose()) {
         event->ignore();
-        m_closeRequested = true;
-        hideContainer();
         return;
     }
     QWidget::closeEvent(event);
+}
+
+bool frmSac2Mot::beginClose()
+{
+    m_closing = true;
+    stopAllTimers();
+    cancelDrag();
+    if (m_waitDepth == 0)
+        return false;
+    m_closeRequested = true;
+    hideContainer();
+    return true;
 }
 
 void frmSac2Mot::hideContainer()

@@ -134,6 +134,9 @@ private:
     bool playSound(const QString &name);
     bool wait(int count);
     template <typename F> bool yielding(F call);
+    // Stops the clocks and any drag for a close. True when a handler is waiting for a sound:
+    // the window is then hidden now and closed once that handler returns.
+    bool beginClose();
     void closeContainer();
     void hideContainer();
     QMdiSubWindow *subWindow() const;
