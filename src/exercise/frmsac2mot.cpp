@@ -28,13 +28,9 @@
 using namespace ExerciseRules;
 
 namespace {
-int toPixels(double twipsValue)
-{
-    return static_cast<int>(std::lround(twipsValue / 15.0));
-}
-
-const QSize ClientSize(9705 / 15, 6585 / 15);
+const QSize ClientSize(pixels(9705), pixels(6585));
 const int MessageLeft = 5115;
+const int TexteHeight = 240; // one line
 const QColor TileColor(128, 0, 0);
 const QColor HintColor(0, 0, 255);
 }
@@ -90,7 +86,7 @@ void frmSac2Mot::buildControls()
     TexteResultat->setPalette(darkRed);
 
     Texte = new QLabel(this);
-    Texte->setGeometry(twipsRect(135, 5985, 5505, 240));
+    Texte->setGeometry(twipsRect(135, 5985, 5505, TexteHeight));
     Texte->setTextFormat(Qt::PlainText);
     Texte->setWordWrap(true);
 
@@ -136,7 +132,7 @@ void frmSac2Mot::showBubble(const Bubble &bubble)
     Message->setFont(serifFont(m_messageSize, true, false));
     Message->setText(QString(bubble.text).replace(QChar(13), QLatin1Char('\n')));
     // Sized to its text, growing right and down from its left and top edges.
-    Message->move(toPixels(MessageLeft), toPixels(m_messageTop));
+    Message->move(nearestPixel(MessageLeft), nearestPixel(m_messageTop));
     Message->adjustSize();
 }
 
@@ -230,8 +226,8 @@ void frmSac2Mot::noSentence(SentenceLoad load)
     Texte->setText(statusNoSentence(load, name));
     Texte->setToolTip(joinPath(m_services.programFolder, name));
     // Long file names wrap onto a second line rather than being cut.
-    Texte->resize(Texte->width(), std::max(twipsRect(0, 0, 0, 240).height(),
-                                           Texte->heightForWidth(Texte->width())));
+    Texte->resize(Texte->width(),
+                  std::max(pixels(TexteHeight), Texte->heightForWidth(Texte->width())));
     // "Nouveau" tries again, once the teacher has put the file right.
     Nouveau->show();
 }
@@ -260,7 +256,7 @@ void frmSac2Mot::Nouveau_Click()
     if (m_closing)
         return;
     Texte->clear();
-    Texte->resize(Texte->width(), twipsRect(0, 0, 0, 240).height());
+    Texte->resize(Texte->width(), pixels(TexteHeight));
     Texte->setToolTip(QString());
     Form_Load();
 }
@@ -552,7 +548,7 @@ void frmSac2Mot::beginDrag(WordTile *tile, QPoint windowPos)
     m_dragGrab = windowPos - tile->pos();
     m_offsetTaken = false;
     // The drag starts with the pointer over the tile itself: this is the grab offset.
-    Mot_DragOver(tile->index(), m_dragSource, m_dragGrab.x() * 15.0, m_dragGrab.y() * 15.0);
+    Mot_DragOver(tile->index(), m_dragSource, twips(m_dragGrab.x()), twips(m_dragGrab.y()));
     m_outline->follow(*tile, tile->text());
     m_outline->move(windowPos - m_dragGrab);
     m_outline->show();
@@ -565,8 +561,8 @@ void frmSac2Mot::dragTo(QPoint windowPos)
         return;
     m_outline->move(windowPos - m_dragGrab);
     if (auto *over = qobject_cast<WordTile *>(childAt(windowPos)))
-        Mot_DragOver(over->index(), m_dragSource, (windowPos.x() - over->x()) * 15.0,
-                     (windowPos.y() - over->y()) * 15.0);
+        Mot_DragOver(over->index(), m_dragSource, twips(windowPos.x() - over->x()),
+                     twips(windowPos.y() - over->y()));
 }
 
 void frmSac2Mot::dropAt(QPoint windowPos)
@@ -578,9 +574,9 @@ void frmSac2Mot::dropAt(QPoint windowPos)
     QWidget *target = childAt(windowPos);
     if (target == TexteResultat) {
         const QPoint inBox = windowPos - TexteResultat->pos();
-        TexteResultat_DragDrop(source, inBox.x() * 15.0, inBox.y() * 15.0);
+        TexteResultat_DragDrop(source, twips(inBox.x()), twips(inBox.y()));
     } else if ((target == nullptr || target == m_scene) && rect().contains(windowPos)) {
-        Form_DragDrop(source, windowPos.x() * 15.0, windowPos.y() * 15.0);
+        Form_DragDrop(source, twips(windowPos.x()), twips(windowPos.y()));
     }
     // Anything else (the logo, the bubble, a button, a tile, outside the window): no effect.
 }

@@ -1,5 +1,6 @@
 #include "wordtile.h"
 
+#include "common/apptexts.h"
 #include "common/sentencefile.h"
 
 #include <QPainter>
@@ -86,7 +87,7 @@ void WordTile::setPointSize(double points)
 void WordTile::setTwipsPos(QPointF pos)
 {
     m_twipsPos = pos;
-    move(static_cast<int>(std::lround(pos.x() / 15.0)), static_cast<int>(std::lround(pos.y() / 15.0)));
+    move(nearestPixel(pos.x()), nearestPixel(pos.y()));
 }
 
 void WordTile::paintEvent(QPaintEvent *event)
