@@ -1,12 +1,12 @@
 #include "frmapropos.h"
 
 #include "common/apptexts.h"
+#include "common/rendersvg.h"
 #include "common/services.h"
 #include "platform/messageboxes.h"
 
 #include <QFont>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QSvgRenderer>
 
@@ -24,17 +24,6 @@ QLabel *makeLabel(QWidget *parent, const QRect &geometry)
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
-}
-
-QPixmap renderLogo(const QSize &size, qreal devicePixelRatio)
-{
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/pictures/about_logo.svg"));
-    QPainter painter(&pixmap);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    return pixmap;
 }
 }
 
@@ -56,7 +45,8 @@ frmApropos::frmApropos(Services &services, QWidget *mainWindow)
 
     picIcon = new QLabel(this);
     picIcon->setGeometry(twipsRect(90, 135, 1410, 1200));
-    picIcon->setPixmap(renderLogo(picIcon->size(), devicePixelRatioF()));
+    QSvgRenderer logo(QStringLiteral(":/pictures/about_logo.svg"));
+    picIcon->setPixmap(renderSvg(logo, picIcon->size(), devicePixelRatioF()));
 
     lblTitle = makeLabel(this, twipsRect(1560, 135, 2850, 255));
     QPalette black = lblTitle->palette();

@@ -1,6 +1,7 @@
 #include "svgpicture.h"
 
-#include <QImage>
+#include "common/rendersvg.h"
+
 #include <QPainter>
 
 SvgPicture::SvgPicture(const QString &resource, QWidget *parent)
@@ -12,17 +13,8 @@ SvgPicture::SvgPicture(const QString &resource, QWidget *parent)
 void SvgPicture::paintEvent(QPaintEvent *)
 {
     const qreal ratio = devicePixelRatioF();
-    const QSize device = (QSizeF(size()) * ratio).toSize();
-    if (m_cache.isNull() || m_cache.size() != device) {
-        QImage image(device, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        image.setDevicePixelRatio(ratio);
-        QPainter imagePainter(&image);
-        imagePainter.setRenderHint(QPainter::Antialiasing);
-        m_renderer.render(&imagePainter, QRectF(QPointF(0, 0), QSizeF(size())));
-        imagePainter.end();
-        m_cache = QPixmap::fromImage(image);
-    }
+    if (m_cache.isNull() || m_cache.size() != (QSizeF(size()) * ratio).toSize())
+        m_cache = renderSvg(m_renderer, size(), ratio);
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_cache);
 }

@@ -1,5 +1,7 @@
 #include "logoarea.h"
 
+#include "common/rendersvg.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -25,12 +27,8 @@ void LogoArea::paintEvent(QPaintEvent *event)
     QMdiArea::paintEvent(event);
     const qreal ratio = viewport()->devicePixelRatioF();
     if (m_logo.isNull() || m_logo.devicePixelRatio() != ratio) {
-        m_logo = QPixmap(LogoSize * ratio);
-        m_logo.setDevicePixelRatio(ratio);
-        m_logo.fill(Qt::white);
         QSvgRenderer renderer(QStringLiteral(":/pictures/main_logo.svg"));
-        QPainter logoPainter(&m_logo);
-        renderer.render(&logoPainter, QRectF(QPointF(0, 0), QSizeF(LogoSize)));
+        m_logo = renderSvg(renderer, LogoSize, ratio, Qt::white);
     }
     QPainter painter(viewport());
     painter.drawPixmap(logoRect().topLeft(), m_logo);
