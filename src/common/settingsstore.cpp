@@ -12,22 +12,18 @@
 namespace {
 std::unique_ptr<QSettings> openStore(const QString &folder, const QString &application)
 {
-    if (folder.isEmpty()) {
+    QString base = folder;
+    if (base.isEmpty()) {
 #ifdef Q_OS_WIN
         return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                            QStringLiteral("Plumalin"), application);
 #else
-        const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                             + QStringLiteral("/plumalin");
-        QDir().mkpath(base);
-        return std::make_unique<QSettings>(base + QLatin1Char('/') + application
-                                               + QStringLiteral(".ini"),
-                                           QSettings::IniFormat);
+        base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+               + QStringLiteral("/plumalin");
 #endif
     }
-    QDir().mkpath(folder);
-    return std::make_unique<QSettings>(folder + QLatin1Char('/') + application
-                                           + QStringLiteral(".ini"),
+    QDir().mkpath(base);
+    return std::make_unique<QSettings>(base + QLatin1Char('/') + application + QStringLiteral(".ini"),
                                        QSettings::IniFormat);
 }
 
