@@ -86,7 +86,7 @@ void frmMain::buildMenus()
 
 void frmMain::MDIForm_Load(const QRect &screen)
 {
-    if (twips(screen.width()) > twips(DesignedSize.width())) {
+    if (screen.width() > DesignedSize.width()) {
         setWindowState(Qt::WindowNoState);
         resize(DesignedSize);
         // The frame's top left corner goes there: the window itself is centred, its
