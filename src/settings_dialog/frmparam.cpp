@@ -100,12 +100,11 @@ const QStringList &frmParam::lignesSon()
 QStringList frmParam::fichiersPhrases(const QString &folder)
 {
     // Without QDir::Hidden and QDir::System, hidden files and special files stay out.
-    const QStringList names = QDir(folder).entryList({QStringLiteral("*.txt")},
-                                                     QDir::Files | QDir::NoDotAndDotDot);
-    QStringList sorted = names;
-    QCollator collator{QLocale(QLocale::French, QLocale::France)};
-    std::stable_sort(sorted.begin(), sorted.end(), collator);
-    return sorted;
+    QStringList names = QDir(folder).entryList({QStringLiteral("*.txt")},
+                                               QDir::Files | QDir::NoDotAndDotDot);
+    const QCollator collator{QLocale(QLocale::French, QLocale::France)};
+    std::stable_sort(names.begin(), names.end(), collator);
+    return names;
 }
 
 frmParam::frmParam(Services &services, QWidget *mainWindow)
