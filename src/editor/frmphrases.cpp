@@ -285,22 +285,16 @@ void frmPhrases::Nouveau_Click()
 void frmPhrases::Valider_Click()
 {
     const QString text = oneLine(Text1->toPlainText());
-    int row = 0;
-    if (m_dernierMode == Mode::New) {
-        m_services.journal.AjoutProgress(
-            QStringLiteral("Editer - Nouveau '") + text + QLatin1Char('\''), true);
+    const bool modify = m_dernierMode == Mode::Modify;
+    const QString action = modify ? QStringLiteral("Editer - Modifier en '")
+                                  : QStringLiteral("Editer - Nouveau '");
+    m_services.journal.AjoutProgress(action + text + QLatin1Char('\''), true);
+    int row = modify ? m_ligneChoisie : 0;
+    if (row < 1 || row >= m_model->Rows()) {
+        // A new sentence goes last; so does a changed one whose row was cut or a shorter list
+        // was loaded meanwhile, rather than being lost.
         row = m_model->Rows();
         m_model->AddItem(QString::number(row));
-    } else {
-        m_services.journal.AjoutProgress(
-            QStringLiteral("Editer - Modifier en '") + text + QLatin1Char('\''), true);
-        row = m_ligneChoisie;
-        if (row < 1 || row >= m_model->Rows()) {
-            // The row was cut or a shorter list was loaded meanwhile: the sentence is kept as a
-            // new last row rather than lost.
-            row = m_model->Rows();
-            m_model->AddItem(QString::number(row));
-        }
     }
     setCurrentCell(row);
     m_model->setTextMatrix(row, 1, text);
