@@ -9,6 +9,7 @@ public:
     virtual QDateTime now() const = 0;
 };
 
+// The computer's local date and time.
 class SystemClock : public Clock
 {
 public:

@@ -8,6 +8,7 @@ public:
     virtual void processPendingEvents() = 0;
 };
 
+// One turn of the application's event loop.
 class QtEventPump : public EventPump
 {
 public:

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-// The platform's file-open dialog; tests answer it with the path they want.
+// The platform's file dialogs, to open and to save; tests answer them with the path they want.
 class FileChooser
 {
 public:
@@ -22,6 +22,7 @@ public:
     virtual std::optional<QString> chooseSave(QWidget *parent, const Request &request) = 0;
 };
 
+// Qt's own file dialog, not the desktop's.
 class QtFileChooser : public FileChooser
 {
 public:

@@ -17,6 +17,7 @@ public:
                       const QString &text) = 0;
 };
 
+// Modal QMessageBox dialogs.
 class QtMessageBoxes : public MessageBoxes
 {
 public:

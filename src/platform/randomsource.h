@@ -10,6 +10,7 @@ public:
     virtual double next() = 0;
 };
 
+// A Mersenne Twister, seeded from the system at creation and from the clock on request.
 class SystemRandom : public RandomSource
 {
 public:
