@@ -65,7 +65,8 @@ void Journal::AjoutProgress(const QString &libelle, bool normal)
     ensureCreated();
     const qint64 nowSecs = m_clock.now().toSecsSinceEpoch();
     // No mark yet (nothing timed so far): the duration stays empty rather than showing the
-    // time of day. A clock set back gives 00:00:00, not a negative time.
+    // time of day. A clock set back gives 00:00:00, not a negative time; whole days are
+    // dropped (25 hours show as 01:00:00).
     qint32 elapsed = -1;
     if (m_state.HeureProgress.isValid())
         elapsed = static_cast<qint32>(

@@ -19,6 +19,14 @@ QString singleLine(QString text)
     return text;
 }
 
+QString formatElapsed(qint32 seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
 void appendCsvField(QString &out, const QString &field)
 {
     const bool quote = field.contains(QLatin1Char(';')) || field.contains(QLatin1Char('"'))
@@ -89,18 +97,6 @@ QString JournalModel::stamp(const QDateTime &when, const QLocale &locale)
     }
     return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ')
            + locale.toString(when.time(), cachedFormat);
-}
-
-QString JournalModel::formatElapsed(qint64 seconds)
-{
-    // Whole days are dropped: 25 hours show as 01:00:00.
-    qint64 inDay = seconds % 86400;
-    if (inDay < 0)
-        inDay += 86400;
-    return QStringLiteral("%1:%2:%3")
-        .arg(inDay / 3600, 2, 10, QLatin1Char('0'))
-        .arg((inDay / 60) % 60, 2, 10, QLatin1Char('0'))
-        .arg(inDay % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString JournalModel::cellText(int line, int column) const

@@ -12,7 +12,7 @@ struct JournalLine {
     qint64 stampSecs = 0;    // local date-time of the line, seconds since the epoch
     QString text;
     QString duree;           // caller's duration text (SetProgress), usually empty
-    qint32 elapsedSecs = -1; // AjoutProgress's duration in seconds, -1 when none
+    qint32 elapsedSecs = -1; // AjoutProgress's duration in seconds (under a day), -1 when none
     bool red = false;
 };
 
@@ -51,7 +51,6 @@ public:
     static QLocale stampLocale();
     // The locale's long time format without its time zone.
     static QString timeFormatWithoutZone(const QLocale &locale);
-    static QString formatElapsed(qint64 seconds);
 
 private:
     std::vector<JournalLine> m_lines;
