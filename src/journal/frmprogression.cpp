@@ -156,9 +156,7 @@ void frmProgression::buildGrid()
 {
     MSFlexGrid1 = new JournalGrid(this);
     MSFlexGrid1->setGeometry(twipsRect(90, 420, 8685, 2745));
-    QFont gridFont = font();
-    gridFont.setPointSizeF(8.25);
-    MSFlexGrid1->setFont(gridFont);
+    const QFont gridFont = font();
     MSFlexGrid1->setModel(&m_journal.model());
 
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
