@@ -22,16 +22,11 @@ QString sentenceFileName(const SettingsStore &settings)
     return settings.GetSetting(Settings::Fichier, QStringLiteral("plumalin.txt"));
 }
 
-QString sentenceFilePath(const SettingsStore &settings, const QString &programFolder)
-{
-    return joinPath(programFolder, sentenceFileName(settings));
-}
-
 SentenceLoad ChargePhrases(ProgramState &state, const SettingsStore &settings,
                            const QString &programFolder)
 {
     state.NbPhrasesChargees = 0;
-    const QString path = sentenceFilePath(settings, programFolder);
+    const QString path = joinPath(programFolder, sentenceFileName(settings));
     const auto sentences = SentenceFile::read(path, ProgramState::SentenceSlots);
     if (!sentences)
         return QFileInfo::exists(path) ? SentenceLoad::Unreadable : SentenceLoad::Missing;

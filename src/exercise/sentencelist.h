@@ -32,8 +32,6 @@ qint16 ExpandWord(ProgramState &state, const QString &sentence);
 
 // The name of the exercise's sentence file as the settings give it, "plumalin.txt" by default.
 QString sentenceFileName(const SettingsStore &settings);
-// The path of that file in the program's folder.
-QString sentenceFilePath(const SettingsStore &settings, const QString &programFolder);
 
 // Whether the sentence can be played: it has a word (a blank line of a hand-made file gives
 // nothing to drag), and the exercise has a tile for every word and for the blank last entry.
