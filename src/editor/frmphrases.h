@@ -48,9 +48,6 @@ public:
     // The path the file dialog proposes next (the last one chosen in this window).
     QString cheminChoisi() const { return m_cheminChoisi; }
 
-    // Grid row under a point of the table's viewport: 0 below the last row.
-    int rowAt(const QPoint &viewportPos) const;
-
     QMenuBar *menuBar = nullptr;
     QMenu *mnuFichier = nullptr;
     QAction *mnuCharger = nullptr;
@@ -107,6 +104,8 @@ private:
     void showDefaultButton();
     void pressDefaultButton();
     void setCurrentCell(int row);
+    // Grid row under a point of the table's viewport: 0 below the last row.
+    int rowAt(const QPoint &viewportPos) const;
 
     Services &m_services;
     SentenceTableModel *m_model = nullptr;
