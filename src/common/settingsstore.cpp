@@ -1,6 +1,7 @@
 #include "settingsstore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -22,7 +23,6 @@ std::unique_ptr<QSettings> openStore(const QString &folder, const QString &appli
                + QStringLiteral("/plumalin");
 #endif
     }
-    QDir().mkpath(base);
     return std::make_unique<QSettings>(base + QLatin1Char('/') + application + QStringLiteral(".ini"),
                                        QSettings::IniFormat);
 }
@@ -67,6 +67,8 @@ bool SettingsStore::SaveSetting(const QString &application, const QString &secti
     if (application.isEmpty() || section.isEmpty() || key.isEmpty())
         return false;
     auto store = openStore(m_folder, application);
+    if (store->format() == QSettings::IniFormat)
+        QDir().mkpath(QFileInfo(store->fileName()).absolutePath());
     store->setValue(keyPath(section, key), value);
     store->sync();
     return store->status() == QSettings::NoError;
