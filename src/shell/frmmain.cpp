@@ -19,6 +19,9 @@
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QWindow>
+
+#include <utility>
 
 namespace {
 void leaveEventLoop()
@@ -86,16 +89,72 @@ void frmMain::buildMenus()
 
 void frmMain::MDIForm_Load(const QRect &screen)
 {
+    m_startupFrame = QRect();
     if (screen.width() > DesignedSize.width()) {
         setWindowState(Qt::WindowNoState);
-        resize(DesignedSize);
-        // The frame's top left corner goes there: the window itself is centred, its
-        // decoration (known only to the window manager) added around it.
-        move(screen.x() + (screen.width() - DesignedSize.width()) / 2,
-             screen.y() + (screen.height() - DesignedSize.height()) / 2);
+        const QRect outer(screen.x() + (screen.width() - DesignedSize.width()) / 2,
+                          screen.y() + (screen.height() - DesignedSize.height()) / 2,
+                          DesignedSize.width(), DesignedSize.height());
+        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        placeFrame(outer, frame);
+        if (frame.isNull()) {
+            m_startupFrame = outer;
+            m_startupInner = size();
+        }
     } else {
         setWindowState(Qt::WindowMaximized);
     }
+}
+
+void frmMain::placeFrame(const QRect &outer, const QMargins &frame)
+{
+    resize(outer.size().shrunkBy(frame));
+    // A window's position is its frame's corner.
+    move(outer.topLeft());
+}
+
+bool frmMain::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (m_startupFrame.isValid()) {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowStateChange:
+            fitStartupFrame();
+            break;
+        case QEvent::Paint:
+            // On the screen, hence framed if it ever is: the last chance, taken right after
+            // painting rather than during it.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    fitStartupFrame();
+                    m_startupFrame = QRect();
+                },
+                Qt::QueuedConnection);
+            break;
+        default:
+            break;
+        }
+    }
+    return handled;
+}
+
+void frmMain::fitStartupFrame()
+{
+    if (!m_startupFrame.isValid())
+        return;
+    // Resized or maximised by someone else first (the person, the window manager's rules):
+    // theirs is the last word.
+    if (windowState() != Qt::WindowNoState || size() != m_startupInner) {
+        m_startupFrame = QRect();
+        return;
+    }
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (!frame.isNull())
+        placeFrame(std::exchange(m_startupFrame, QRect()), frame);
 }
 
 void frmMain::remember(QWidget *window)

@@ -23,11 +23,14 @@ public:
     explicit frmMain(Services &services, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // The window's size when it is not maximised, frame excluded.
+    // The whole window's size when it is not maximised, frame, caption and menu bar included.
     static constexpr QSize DesignedSize{640, 480};
 
-    // Start-up sizing for a screen whose usable area is `screen`: centred at the designed size
-    // on a screen wider than 640 pixels, maximised otherwise. Call it before showing.
+    // Start-up sizing for a screen whose usable area is `screen`: the whole window centred at
+    // the designed size on a screen wider than 640 pixels, maximised otherwise. Call it before
+    // showing. The frame's size is the window manager's: until it has framed the window, the
+    // designed size is the inner size, and the window fits its frame to it once, as soon as the
+    // frame is known.
     void MDIForm_Load(const QRect &screen);
 
     // How the program ends at once ("Quitter", and after the window has closed). By default
@@ -65,6 +68,7 @@ public slots:
     void mnuApropos_Click();
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -76,6 +80,8 @@ private:
     };
 
     void buildMenus();
+    void placeFrame(const QRect &outer, const QMargins &frame);
+    void fitStartupFrame();
     void MDIForm_Unload();
     bool editorLetsGo();
     void remember(QWidget *window);
@@ -87,6 +93,10 @@ private:
     LogoArea *m_mdi = nullptr;
     std::function<void()> m_endProgram;
     std::vector<CreatedWindow> m_windows;
+    // Where the whole window opens, while its frame is still unknown; and the inner size it was
+    // given meanwhile, so that a size set by anyone else ends the wait.
+    QRect m_startupFrame;
+    QSize m_startupInner;
     bool m_journalRemembered = false;
     QString m_lastChosenPath; // "Charger exercice" proposes the path it was last given
     QPointer<QMdiSubWindow> m_exercise;

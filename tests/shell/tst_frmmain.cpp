@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -42,6 +43,8 @@ class TestFrmMain : public QObject
 private slots:
     void startupSizing_data();
     void startupSizing();
+    void startupFrame_data();
+    void startupFrame();
     void menuBar();
     void logoOnWhite();
     void commandJournalLines_data();
@@ -86,14 +89,72 @@ void TestFrmMain::startupSizing()
     MainFixture f;
     f.window.MDIForm_Load(screen);
     QCOMPARE(f.window.isMaximized(), maximised);
-    if (!maximised) {
-        QCOMPARE(f.window.windowState(), Qt::WindowNoState);
-        QCOMPARE(f.window.size(), QSize(640, 480));
-        QCOMPARE(f.window.pos(), topLeft);
-    }
     QCOMPARE(f.window.windowTitle(), QStringLiteral("Plumalin pour Ecole Primaire"));
     // Sizing the window opens nothing and writes nothing.
     QVERIFY(!f.env.journal.exists());
+    if (maximised)
+        return;
+    QCOMPARE(f.window.windowState(), Qt::WindowNoState);
+    // The whole window, frame included, once the window is framed.
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QTRY_COMPARE(f.window.frameGeometry(), QRect(topLeft, QSize(640, 480)));
+    QVERIFY(f.window.isVisible() && !f.window.isMaximized());
+}
+
+void TestFrmMain::startupFrame_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QRect>("outer");
+    QTest::addColumn<QSize>("inner");
+
+    // The offscreen platform frames a window with 2 pixels on each side.
+    QTest::newRow("framed on showing") << QString() << QRect(80, 60, 640, 480)
+                                       << QSize(636, 476);
+    QTest::newRow("frame known at start-up") << QStringLiteral("created")
+                                             << QRect(80, 60, 640, 480) << QSize(636, 476);
+    QTest::newRow("no frame") << QStringLiteral("frameless") << QRect(80, 60, 640, 480)
+                              << QSize(640, 480);
+    QTest::newRow("resized before showing") << QStringLiteral("resized")
+                                            << QRect(80, 60, 704, 504) << QSize(700, 500);
+}
+
+void TestFrmMain::startupFrame()
+{
+    QFETCH(QString, before);
+    QFETCH(QRect, outer);
+    QFETCH(QSize, inner);
+    MainFixture f;
+    if (before == QLatin1String("created"))
+        f.window.winId();
+    if (before == QLatin1String("frameless"))
+        f.window.setWindowFlag(Qt::FramelessWindowHint);
+    f.window.MDIForm_Load(QRect(0, 0, 800, 600));
+    if (before == QLatin1String("created"))
+        QCOMPARE(f.window.frameGeometry(), outer); // at once, before it is shown
+    if (before == QLatin1String("resized"))
+        f.window.resize(700, 500);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QTRY_COMPARE(f.window.frameGeometry(), outer);
+    QCOMPARE(f.window.size(), inner);
+
+    // Fitted once, at start-up: a frame that appears later changes nothing, and the person's
+    // later sizes and places stay.
+    if (before == QLatin1String("frameless")) {
+        QTest::qWait(20); // painted once
+        f.window.setWindowFlag(Qt::FramelessWindowHint, false);
+        f.window.windowHandle()->destroy(); // the new frame is known only to a new window
+        f.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        QTest::qWait(20);
+        QCOMPARE(f.window.size(), inner);
+    }
+    f.window.resize(500, 400);
+    f.window.move(10, 20);
+    QTest::qWait(20);
+    QCOMPARE(f.window.size(), QSize(500, 400));
+    QCOMPARE(f.window.pos(), QPoint(10, 20));
 }
 
 void TestFrmMain::menuBar()
@@ -466,8 +527,12 @@ void TestFrmMain::closeBoxPosition()
     QCOMPARE(f.setting(Settings::MainTop), QString::number(outer.y() * 15));
     QCOMPARE(f.setting(Settings::MainWidth), QString::number(outer.width() * 15));
     QCOMPARE(f.setting(Settings::MainHeight), QString::number(outer.height() * 15));
-    if (state == Qt::WindowNoState)
-        QCOMPARE(f.setting(Settings::MainWidth).toInt(), outer.width() * 15);
+    if (state == Qt::WindowNoState) {
+        // As it opened: the whole window centred on the 800 x 600 screen.
+        QCOMPARE(outer, QRect(80, 60, 640, 480));
+        QCOMPARE(f.setting(Settings::MainWidth), QStringLiteral("9600"));
+        QCOMPARE(f.setting(Settings::MainHeight), QStringLiteral("7200"));
+    }
 }
 
 void TestFrmMain::unsavedSentencesKept_data()
