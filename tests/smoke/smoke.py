@@ -75,15 +75,26 @@ def first_start(run, config_home):
     session = XSession(800, 600)
     try:
         process, main = run.start(session, config_home)
-        # Placed and sized once the window manager has framed it.
-        wait_for("la taille 640 x 480",
-                 lambda: session.geometry(main)[2:] == (640, 480)
-                 and session.frame_geometry(main)[:2] != (0, 0))
-        x, y, w, h = session.frame_geometry(main)
-        cx, cy, cw, ch = session.geometry(main)
-        run.expect((cw, ch) == (640, 480), f"fenêtre de 640 x 480 (mesurée {cw} x {ch})")
-        # The window is placed by its frame's corner at ((800 - 640) / 2, (600 - 480) / 2).
-        run.expect((x, y) == (80, 60), f"coin du cadre en 80, 60 (mesuré {x}, {y})")
+        # The whole window, frame included, is 640 x 480 and centred: the program fits itself
+        # to its frame once the window manager has framed it.
+        centred = (80, 60, 640, 480)
+
+        def near(measured):
+            return all(abs(a - b) <= 1 for a, b in zip(measured, centred))
+
+        try:
+            wait_for("le cadre de 640 x 480",
+                     lambda: session.frame_extents(main) and near(session.frame_geometry(main))
+                     and near(session.outer_geometry(main)))
+        except Failure:
+            pass  # the checks below tell what was measured
+        frame = session.frame_geometry(main)
+        outer = session.outer_geometry(main)
+        client = session.geometry(main)
+        print(f"cadre {frame}, fenêtre du gestionnaire {outer}, intérieur {client}, "
+              f"bords {session.frame_extents(main)}")
+        run.expect(near(frame), f"cadre de 640 x 480 en 80, 60 (mesuré {frame})")
+        run.expect(outer == frame, f"la fenêtre du gestionnaire a ce cadre (mesurée {outer})")
         run.expect("_NET_WM_STATE_MAXIMIZED_VERT" not in session.states(main), "pas agrandie")
         run.shot(session, "main")
 
@@ -124,6 +135,8 @@ def first_start(run, config_home):
         expected = [str(v * 15) for v in frame]
         run.expect(position == expected,
                    f"position écrite en twips : {position} (cadre {expected})")
+        run.expect(near([int(v) / 15 for v in position]),
+                   f"soit 9600 x 7200 en 1200, 900 ({position})")
     finally:
         session.close()
 

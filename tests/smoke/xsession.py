@@ -148,12 +148,29 @@ class XSession:
         origin = window.translate_coords(self.root, 0, 0)
         return -origin.x, -origin.y, g.width, g.height
 
+    def frame_extents(self, window):
+        """The decoration's left, right, top and bottom widths, None until the window manager
+        has framed the window."""
+        extents = window.get_full_property(self.atom("_NET_FRAME_EXTENTS"), Xatom.CARDINAL)
+        return tuple(extents.value) if extents else None
+
     def frame_geometry(self, window):
         """The window with its decoration, as the window manager reports it."""
         x, y, w, h = self.geometry(window)
-        extents = window.get_full_property(self.atom("_NET_FRAME_EXTENTS"), Xatom.CARDINAL)
-        left, right, top, bottom = extents.value if extents else (0, 0, 0, 0)
+        left, right, top, bottom = self.frame_extents(window) or (0, 0, 0, 0)
         return x - left, y - top, w + left + right, h + top + bottom
+
+    def outer_geometry(self, window):
+        """The window manager's own window around this one (its frame), on the screen, border
+        included: what a person sees of the window, whatever the window says of its frame."""
+        outer = window
+        while True:
+            parent = outer.query_tree().parent
+            if parent.id == self.root.id:
+                break
+            outer = parent
+        g = outer.get_geometry()
+        return g.x, g.y, g.width + 2 * g.border_width, g.height + 2 * g.border_width
 
     def states(self, window):
         value = window.get_full_property(self.atom("_NET_WM_STATE"), Xatom.ATOM)
