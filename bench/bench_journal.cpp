@@ -5,8 +5,8 @@
 #include "journal/journal.h"
 #include "journal/journalmodel.h"
 #include "platform/clock.h"
-#include "platform/filechooser.h"
-#include "platform/messageboxes.h"
+#include "platform/qtfilechooser.h"
+#include "platform/qtmessageboxes.h"
 
 #include <QApplication>
 #include <QFile>

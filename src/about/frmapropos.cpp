@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <QWindow>
 
 #include <cmath>
 
@@ -100,6 +101,7 @@ void frmApropos::centrer()
 {
     if (!m_mainWindow)
         return;
+    m_centredWithFrame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     // Outer sizes on both sides, so that the box's frame is centred on the main window's.
     const QRect main = m_mainWindow->frameGeometry();
     const QRect box = frameGeometry();
@@ -120,6 +122,25 @@ void frmApropos::showEvent(QShowEvent *event)
     centrer();
 }
 
+bool frmApropos::event(QEvent *event)
+{
+    const bool handled = QDialog::event(event);
+    // The window manager's frame is known only once it has framed the box, after the box was
+    // shown: centred again with it then, so that the whole framed box is centred. The person
+    // moving the box changes no frame and is never fought.
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Expose:
+    case QEvent::WindowStateChange:
+        if (windowHandle() && windowHandle()->frameMargins() != m_centredWithFrame)
+            centrer();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
 void frmApropos::cmdOK_Click()
 {
     close();
@@ -134,7 +155,7 @@ void frmApropos::StartSysInfo()
 {
     if (SysInfo::StartSysInfo(m_sysInfo))
         return;
-    m_services.messages.tell(this, QMessageBox::NoIcon, AppTexts::Title,
+    m_services.messages.tell(this, MessageBoxes::NoIcon, AppTexts::Title,
                              QStringLiteral("Les informations systèmes ne sont pas disponible "
                                             "actuellement!"));
 }

@@ -2,6 +2,7 @@
 #include "about/sysinfo.h"
 
 #include <QDialog>
+#include <QMargins>
 
 struct Services;
 class QLabel;
@@ -37,6 +38,7 @@ public slots:
     void StartSysInfo();
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -47,4 +49,5 @@ private:
     Services &m_services;
     QWidget *m_mainWindow;
     SysInfo::Access m_sysInfo;
+    QMargins m_centredWithFrame; // the frame the box was last centred with
 };

@@ -1,6 +1,7 @@
 #include "frmphrases.h"
 
 #include "choixfichierphrases.h"
+#include "sentencequotes.h"
 #include "sentencetablemodel.h"
 
 #include "common/apptexts.h"
@@ -229,9 +230,32 @@ int frmPhrases::rowAt(const QPoint &viewportPos) const
     return row < 0 ? 0 : row + 1;
 }
 
+bool frmPhrases::hasPendingText() const
+{
+    return m_designHeight == EditingHeight && oneLine(Text1->toPlainText()) != m_texteDepart;
+}
+
 bool frmPhrases::hasUnsavedChanges() const
 {
-    return m_model->sentences() != m_savedList;
+    return m_model->sentences() != m_savedList || hasPendingText();
+}
+
+bool frmPhrases::askToSave()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    const MessageBoxes::Button answer = m_services.messages.ask(
+        this, MessageBoxes::Question, AppTexts::Title,
+        QStringLiteral("Enregistrer les modifications ?"),
+        MessageBoxes::Yes | MessageBoxes::No | MessageBoxes::Cancel, MessageBoxes::Yes);
+    if (answer == MessageBoxes::Cancel)
+        return false;
+    if (answer != MessageBoxes::Yes)
+        return true;
+    // The sentence being typed is part of what the teacher asked to save.
+    if (hasPendingText())
+        Valider_Click();
+    return mnuSauvegarder_Click();
 }
 
 void frmPhrases::InitGrille()
@@ -257,8 +281,10 @@ void frmPhrases::MSFlexGrid1_DblClick()
         // Locked until Valider (or a cut), so that the row being changed stays the one shown.
         MSFlexGrid1->setEnabled(false);
         m_ligneChoisie = row;
+        m_ligneModifiee = row;
         setCurrentCell(row);
         Text1->setPlainText(m_model->TextMatrix(row, 1));
+        m_texteDepart = oneLine(Text1->toPlainText());
         Text1->moveCursor(QTextCursor::End);
         setDesignHeight(EditingHeight);
         m_dernierMode = Mode::Modify;
@@ -278,23 +304,48 @@ void frmPhrases::Nouveau_Click()
     m_dernierMode = Mode::New;
     Nouveau->hide();
     Text1->clear();
+    m_texteDepart.clear();
     setDesignHeight(EditingHeight);
     Text1->setFocus();
 }
 
+QString frmPhrases::textToValidate()
+{
+    QString text = oneLine(Text1->toPlainText());
+    if (SentenceQuotes::readsBackTheSame(text) || text == m_gardeTelQuel)
+        return text;
+    const MessageBoxes::Button answer = m_services.messages.ask(
+        this, MessageBoxes::Question, AppTexts::Title,
+        QStringLiteral("Cette phrase contient un guillemet droit (\") suivi d'une virgule : "
+                       "enregistrée dans un fichier de phrases, elle serait relue comme deux "
+                       "phrases.\n\nRemplacer les guillemets droits par les guillemets "
+                       "français « » ?\n\nOui : %1\nNon : garder la phrase telle quelle.")
+            .arg(SentenceQuotes::frenchQuotes(text)),
+        MessageBoxes::Yes | MessageBoxes::No, MessageBoxes::Yes);
+    if (answer == MessageBoxes::Yes) {
+        text = SentenceQuotes::frenchQuotes(text);
+        Text1->setPlainText(text);
+    } else {
+        m_gardeTelQuel = text;
+    }
+    return text;
+}
+
 void frmPhrases::Valider_Click()
 {
-    const QString text = oneLine(Text1->toPlainText());
+    const QString text = textToValidate();
     const bool modify = m_dernierMode == Mode::Modify;
     const QString action = modify ? QStringLiteral("Editer - Modifier en '")
                                   : QStringLiteral("Editer - Nouveau '");
     m_services.journal.AjoutProgress(action + text + QLatin1Char('\''), true);
-    int row = modify ? m_ligneChoisie : 0;
+    int row = modify ? m_ligneModifiee : 0;
     if (row < 1 || row >= m_model->Rows()) {
-        // A new sentence goes last; so does a changed one whose row was cut or a shorter list
-        // was loaded meanwhile, rather than being lost.
+        // A new sentence goes last; so does a changed one whose row was cut or whose list was
+        // replaced meanwhile, rather than being lost or overwriting another sentence.
         row = m_model->Rows();
         m_model->AddItem(QString::number(row));
+        if (modify)
+            m_ligneModifiee = row;
     }
     setCurrentCell(row);
     m_model->setTextMatrix(row, 1, text);
@@ -308,7 +359,16 @@ void frmPhrases::Valider_Click()
     if (m_model->TextMatrix(1, 1).isEmpty() && m_model->Rows() > 2) {
         m_model->RemoveItem(1);
         NumeroteGrille();
+        forgetRow(1);
     }
+}
+
+void frmPhrases::forgetRow(int removed)
+{
+    if (removed == m_ligneModifiee)
+        m_ligneModifiee = 0;
+    else if (removed < m_ligneModifiee)
+        --m_ligneModifiee;
 }
 
 void frmPhrases::mnuCouper_Click()
@@ -323,6 +383,8 @@ void frmPhrases::mnuCouper_Click()
     if (m_model->Rows() > 2 && row > 0) {
         m_model->RemoveItem(row);
         NumeroteGrille();
+        // Cutting the row being modified ends its modification.
+        forgetRow(row);
         MSFlexGrid1->setEnabled(true);
     } else {
         m_model->setTextMatrix(1, 0, QString());
@@ -336,6 +398,9 @@ void frmPhrases::mnuColler_Click() {}
 
 void frmPhrases::mnuCharger_Click()
 {
+    // A load replaces the list: what is not saved yet is worth the same question as closing.
+    if (!askToSave())
+        return;
     const std::optional<QString> path = ChoixFichierPhrases(m_services.files, this, m_cheminChoisi);
     if (!path)
         return;
@@ -360,6 +425,8 @@ bool frmPhrases::ChargeGrille(const QString &path)
         return false;
     m_model->setSentences(*sentences);
     m_savedList = m_model->sentences();
+    // The row being modified belonged to the list that is gone.
+    m_ligneModifiee = 0;
     return true;
 }
 
@@ -368,7 +435,7 @@ bool frmPhrases::SauveGrille(const QString &path)
     const QStringList sentences = m_model->sentences();
     QString error;
     if (!SentenceFile::write(path, sentences, &error)) {
-        m_services.messages.tell(this, QMessageBox::Warning, AppTexts::Title,
+        m_services.messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
                                  QStringLiteral("Les phrases n'ont pas pu être enregistrées.\n\n")
                                      + error);
         return false;
@@ -389,17 +456,10 @@ void frmPhrases::CancelButton_Click()
 
 void frmPhrases::closeEvent(QCloseEvent *event)
 {
-    if (hasUnsavedChanges()) {
-        const QMessageBox::StandardButton answer = m_services.messages.ask(
-            this, QMessageBox::Question, AppTexts::Title,
-            QStringLiteral("Enregistrer les modifications ?"),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-        // Saving that is cancelled or fails keeps the window, and the list, open.
-        if (answer == QMessageBox::Cancel
-            || (answer == QMessageBox::Yes && !mnuSauvegarder_Click())) {
-            event->ignore();
-            return;
-        }
+    // Saving that is cancelled or fails keeps the window, and the list, open.
+    if (!askToSave()) {
+        event->ignore();
+        return;
     }
     event->accept();
 }

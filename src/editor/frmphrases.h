@@ -43,7 +43,8 @@ public:
     int designHeight() const { return m_designHeight; }
     // The area below the menu bar that holds the controls; its height follows the state.
     QWidget *clientArea() const { return m_client; }
-    // Whether the list differs from the one last opened, loaded or saved.
+    // Whether the list differs from the one last opened, loaded or saved, or the edit box holds
+    // text not yet validated.
     bool hasUnsavedChanges() const;
     // The path the file dialog proposes next (the last one chosen in this window).
     QString cheminChoisi() const { return m_cheminChoisi; }
@@ -104,6 +105,15 @@ private:
     void showDefaultButton();
     void pressDefaultButton();
     void setCurrentCell(int row);
+    // Text typed in the edit area, in view, that differs from what it opened with.
+    bool hasPendingText() const;
+    // Asks whether to save unsaved changes; false when the teacher cancels or the save fails.
+    bool askToSave();
+    // The edit box's text as it will be validated: the teacher chooses about straight quotes
+    // that would not read back from a file.
+    QString textToValidate();
+    // Keeps the row being modified in step with a row removed from the table.
+    void forgetRow(int removed);
     // Grid row under a point of the table's viewport: 0 below the last row.
     int rowAt(const QPoint &viewportPos) const;
 
@@ -112,6 +122,11 @@ private:
     QWidget *m_client = nullptr;
     QPushButton *m_defaultButton = nullptr;
     int m_ligneChoisie = 0;
+    // The row being modified, or last modified; 0 once it is cut or the list replaced, so that
+    // Valider then adds the text rather than overwrite another sentence.
+    int m_ligneModifiee = 0;
+    QString m_texteDepart;  // the edit box's text when the edit area opened
+    QString m_gardeTelQuel; // a sentence the teacher chose to keep with its straight quotes
     int m_mouseRow = 0;
     Mode m_dernierMode = Mode::New;
     int m_designHeight = BrowsingHeight;

@@ -118,10 +118,10 @@ bool Journal::Sauvegarder(QWidget *parent)
     // The dialog does not ask before replacing a file: an earlier export is worth a question.
     if (QFileInfo(path).isFile()) {
         const auto answer = m_messages.ask(
-            parent, QMessageBox::Question, AppTexts::Title,
+            parent, MessageBoxes::Question, AppTexts::Title,
             QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?").arg(shown),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer != QMessageBox::Yes)
+            MessageBoxes::Yes | MessageBoxes::No, MessageBoxes::No);
+        if (answer != MessageBoxes::Yes)
             return false;
     }
 
@@ -132,7 +132,7 @@ bool Journal::Sauvegarder(QWidget *parent)
                          && file.write(csv) == csv.size() && file.commit();
     if (!written) {
         file.cancelWriting();
-        m_messages.tell(parent, QMessageBox::Warning, AppTexts::Title,
+        m_messages.tell(parent, MessageBoxes::Warning, AppTexts::Title,
                         QStringLiteral("La progression n'a pas pu être enregistrée dans le fichier "
                                        "« %1 ».\nVérifiez que le dossier existe et que vous pouvez "
                                        "y écrire, puis recommencez. Le journal n'a pas changé.")
@@ -145,6 +145,9 @@ bool Journal::Sauvegarder(QWidget *parent)
 void Journal::show()
 {
     ensureCreated();
+    // A minimised journal comes back to its normal state first: showing it must bring it into
+    // view, not merely write that it was consulted.
+    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

@@ -21,11 +21,3 @@ public:
     // A file to write to (the journal's export); nothing on cancel.
     virtual std::optional<QString> chooseSave(QWidget *parent, const Request &request) = 0;
 };
-
-// Qt's own file dialog, not the desktop's.
-class QtFileChooser : public FileChooser
-{
-public:
-    std::optional<QString> choose(QWidget *parent, const Request &request) override;
-    std::optional<QString> chooseSave(QWidget *parent, const Request &request) override;
-};

@@ -1,29 +1,25 @@
 #pragma once
-#include <QMessageBox>
+#include <QObject>
 #include <QString>
 
 class QWidget;
 
-// The program's message boxes; tests answer them without a modal loop.
+// The program's message boxes; tests answer them without a modal loop. Icons and buttons are
+// the program's own names, so that the logic asking a question needs no widget library.
 class MessageBoxes
 {
+    Q_GADGET
 public:
-    virtual ~MessageBoxes() = default;
-    virtual QMessageBox::StandardButton ask(QWidget *parent, QMessageBox::Icon icon,
-                                            const QString &title, const QString &text,
-                                            QMessageBox::StandardButtons buttons,
-                                            QMessageBox::StandardButton defaultButton) = 0;
-    virtual void tell(QWidget *parent, QMessageBox::Icon icon, const QString &title,
-                      const QString &text) = 0;
-};
+    enum Icon { NoIcon, Information, Warning, Critical, Question };
+    Q_ENUM(Icon)
+    enum Button { NoButton = 0x0, Ok = 0x1, Yes = 0x2, No = 0x4, Cancel = 0x8 };
+    Q_DECLARE_FLAGS(Buttons, Button)
+    Q_FLAG(Buttons)
 
-// Modal QMessageBox dialogs.
-class QtMessageBoxes : public MessageBoxes
-{
-public:
-    QMessageBox::StandardButton ask(QWidget *parent, QMessageBox::Icon icon, const QString &title,
-                                    const QString &text, QMessageBox::StandardButtons buttons,
-                                    QMessageBox::StandardButton defaultButton) override;
-    void tell(QWidget *parent, QMessageBox::Icon icon, const QString &title,
-              const QString &text) override;
+    virtual ~MessageBoxes() = default;
+    // The button the person chose; the default button when the box is closed otherwise.
+    virtual Button ask(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                       Buttons buttons, Button defaultButton) = 0;
+    virtual void tell(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
 };
+Q_DECLARE_OPERATORS_FOR_FLAGS(MessageBoxes::Buttons)

@@ -184,6 +184,8 @@ void frmMain::showInner(QMdiSubWindow *window)
 
 void frmMain::showTopLevel(QWidget *window)
 {
+    // Brought to the front means into view: a minimised window comes back first.
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();
@@ -252,11 +254,11 @@ void frmMain::mnuExit_Click()
     rememberJournal();
     if (rows >= 3) {
         const auto answer = m_services.messages.ask(
-            this, QMessageBox::Critical, QStringLiteral("Quitter ..."),
+            this, MessageBoxes::Critical, QStringLiteral("Quitter ..."),
             QStringLiteral("Voulez-vous réellement quitter '") + AppTexts::ProductName
                 + QStringLiteral("' ?"),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-        if (answer != QMessageBox::Yes)
+            MessageBoxes::Yes | MessageBoxes::No, MessageBoxes::Yes);
+        if (answer != MessageBoxes::Yes)
             return;
     }
     if (!editorLetsGo())

@@ -183,7 +183,7 @@ void TestApropos::sysInfoUnavailableHere()
     const auto &shown = env.messages.shown.first();
     QCOMPARE(shown.text, QStringLiteral("Les informations systèmes ne sont pas disponible actuellement!"));
     QCOMPARE(shown.title, QStringLiteral("Ecole Primaire - Plumalin"));
-    QCOMPARE(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(shown.buttons, MessageBoxes::Buttons(MessageBoxes::Ok));
 }
 
 void TestApropos::sysInfoSearch_data()

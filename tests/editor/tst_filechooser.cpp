@@ -1,6 +1,6 @@
 // The sentence files' file-selection step through Qt's real file dialog, as the teacher sees it.
 #include "editor/choixfichierphrases.h"
-#include "platform/filechooser.h"
+#include "platform/qtfilechooser.h"
 #include "platform/qttranslations.h"
 
 #include <QComboBox>

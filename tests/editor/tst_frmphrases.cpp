@@ -122,6 +122,24 @@ void processDeletes()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// "fresh", "loaded" (A, B), "changed" (C added), "saved" (C added and saved), "typing" (C typed
+// after Nouveau, not validated).
+void makeChanges(Editor &e, const QString &before)
+{
+    if (before != "fresh")
+        e.load({"A", "B"});
+    if (before == "saved" || before == "changed" || before == "typing") {
+        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+        e.type(QStringLiteral("C"));
+        if (before != "typing")
+            QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+    }
+    if (before == "saved") {
+        e.env.files.answers << e.path(QStringLiteral("garde.txt"));
+        QVERIFY(e.w->mnuSauvegarder_Click());
+    }
+}
+
 QStringList numbered(int n)
 {
     QStringList list;
@@ -146,7 +164,10 @@ private slots:
     void cut();
     void cutRowThatNoLongerExists();
     void doubleClickGivesRowOneItsNumberBack();
+    void modifyingARowThatWasCutAppendsIt_data();
     void modifyingARowThatWasCutAppendsIt();
+    void straightQuoteBeforeComma_data();
+    void straightQuoteBeforeComma();
     void shortcutsActOnTheTableFromTheEditBox();
     void defaultButtonAndReopening();
     void defaultButtonStaysMarked();
@@ -162,6 +183,8 @@ private slots:
     void failedSave();
     void unsavedChangesOnClosing_data();
     void unsavedChangesOnClosing();
+    void loadOverUnsavedChanges_data();
+    void loadOverUnsavedChanges();
 };
 
 void tst_frmPhrases::freshWindow()
@@ -446,21 +469,82 @@ void tst_frmPhrases::doubleClickGivesRowOneItsNumberBack()
     QCOMPARE(e.journal().last(), QStringLiteral("Editer - Modifier ''"));
 }
 
+void tst_frmPhrases::modifyingARowThatWasCutAppendsIt_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("last row") << 3 << QStringList{"A", "B", "X"};
+    // The row that held the cut sentence now holds the next one, which stays as it was.
+    QTest::newRow("middle row") << 2 << QStringList{"A", "C", "X"};
+    QTest::newRow("first row") << 1 << QStringList{"B", "C", "X"};
+}
+
 void tst_frmPhrases::modifyingARowThatWasCutAppendsIt()
 {
+    QFETCH(int, row);
+    QFETCH(QStringList, after);
     Editor e;
     QVERIFY(e.ready());
     e.load({"A", "B", "C"});
-    e.doubleClick(3);
+    e.doubleClick(row);
     // Ctrl+X from the edit box cuts the row being changed; the table is unlocked by the cut.
     QTest::keyClick(e.w->Text1, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B"}));
+    QCOMPARE(e.w->model().sentences().size(), 2);
     QVERIFY(e.w->MSFlexGrid1->isEnabled());
-    e.type(QStringLiteral("C modifiée"));
-    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
-    QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B", "C modifiée"}));
+    e.type(QStringLiteral("X"));
+    QTest::keyClick(e.w->Text1, Qt::Key_Return);
+    QCOMPARE(e.w->model().sentences(), after);
     QCOMPARE(e.numbers(), numbered(3));
-    QCOMPARE(e.journal().last(), QStringLiteral("Editer - Modifier en 'C modifiée'"));
+    QCOMPARE(e.journal().last(), QStringLiteral("Editer - Modifier en 'X'"));
+    // Enter again writes the same row again, still touching no other sentence.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(e.w->model().sentences(), after);
+}
+
+void tst_frmPhrases::straightQuoteBeforeComma_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer"); // 0: no question expected
+    QTest::addColumn<QString>("kept");
+    const QString oui = QStringLiteral("\"Oui\", dit-il.");
+    QTest::newRow("replaced") << oui << int(MessageBoxes::Yes) << "«Oui», dit-il.";
+    QTest::newRow("kept as typed") << oui << int(MessageBoxes::No) << oui;
+    QTest::newRow("quote before a space asks nothing")
+        << "Il dit \"oui\" et part." << 0 << "Il dit \"oui\" et part.";
+    QTest::newRow("quote at the end asks nothing") << "Il dit \"oui\"" << 0 << "Il dit \"oui\"";
+    QTest::newRow("comma without a quote asks nothing") << "Oui, dit-il." << 0 << "Oui, dit-il.";
+}
+
+void tst_frmPhrases::straightQuoteBeforeComma()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    QFETCH(QString, kept);
+    Editor e;
+    QVERIFY(e.ready());
+    QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+    e.type(typed);
+    if (answer)
+        e.env.messages.answers.push_back(MessageBoxes::Button(answer));
+    QTest::keyClick(e.w->Text1, Qt::Key_Return);
+    QCOMPARE(e.env.messages.shown.size(), answer ? 1 : 0);
+    if (answer) {
+        const FakeMessageBoxes::Shown &box = e.env.messages.shown.first();
+        QCOMPARE(box.buttons, MessageBoxes::Yes | MessageBoxes::No);
+        QVERIFY2(box.text.contains("« »"), qPrintable(box.text));
+    }
+    QCOMPARE(e.w->model().sentences(), QStringList{kept});
+    QCOMPARE(e.journal().last(), "Editer - Nouveau '" + kept + "'");
+    // Chosen once: validating the same sentence again asks nothing more.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(e.env.messages.shown.size(), answer ? 1 : 0);
+
+    // What is saved reads back as the sentences shown, unless the teacher kept the quotes.
+    const QString file = e.path(QStringLiteral("guillemets.txt"));
+    e.env.files.answers << file;
+    QVERIFY(e.w->mnuSauvegarder_Click());
+    const bool same = SentenceFile::read(file) == std::optional<QStringList>(QStringList{kept, kept});
+    QCOMPARE(same, answer != int(MessageBoxes::No));
 }
 
 void tst_frmPhrases::shortcutsActOnTheTableFromTheEditBox()
@@ -773,7 +857,7 @@ void tst_frmPhrases::failedSave()
     QVERIFY(!e.w->mnuSauvegarder_Click());
     QCOMPARE(e.env.messages.shown.size(), 1);
     const FakeMessageBoxes::Shown &box = e.env.messages.shown.first();
-    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.icon, MessageBoxes::Warning);
     QVERIFY2(box.text.startsWith("Les phrases n'ont pas pu être enregistrées."), qPrintable(box.text));
     QCOMPARE(e.w->model().sentences(), (QStringList{"A changée", "B"}));
     QVERIFY(e.w->hasUnsavedChanges());
@@ -798,16 +882,23 @@ void tst_frmPhrases::unsavedChangesOnClosing_data()
     QTest::newRow("fresh, OK") << "OK" << "fresh" << 0 << none << false << true << false;
     QTest::newRow("loaded, Annuler") << "Annuler" << "loaded" << 0 << none << false << true << false;
     QTest::newRow("saved, close box") << "close box" << "saved" << 0 << none << false << true << false;
-    QTest::newRow("changed, Non") << "OK" << "changed" << int(QMessageBox::No) << none
+    QTest::newRow("changed, Non") << "OK" << "changed" << int(MessageBoxes::No) << none
                                   << true << true << false;
     QTest::newRow("changed, Annuler answered")
-        << "close box" << "changed" << int(QMessageBox::Cancel) << none << true << false << false;
-    QTest::newRow("changed, Oui") << "Annuler" << "changed" << int(QMessageBox::Yes)
+        << "close box" << "changed" << int(MessageBoxes::Cancel) << none << true << false << false;
+    QTest::newRow("changed, Oui") << "Annuler" << "changed" << int(MessageBoxes::Yes)
                                   << "sortie.txt" << true << true << true;
     QTest::newRow("changed, Oui, dialog cancelled")
-        << "OK" << "changed" << int(QMessageBox::Yes) << none << true << false << false;
+        << "OK" << "changed" << int(MessageBoxes::Yes) << none << true << false << false;
     QTest::newRow("changed, Oui, save fails")
-        << "close box" << "changed" << int(QMessageBox::Yes) << "dossier" << true << false << false;
+        << "close box" << "changed" << int(MessageBoxes::Yes) << "dossier" << true << false << false;
+    // A sentence typed and not validated is an unsaved change too; Oui saves it with the list.
+    QTest::newRow("typing, Non") << "close box" << "typing" << int(MessageBoxes::No) << none
+                                 << true << true << false;
+    QTest::newRow("typing, Oui") << "OK" << "typing" << int(MessageBoxes::Yes) << "sortie.txt"
+                                 << true << true << true;
+    QTest::newRow("typing, Annuler answered")
+        << "close box" << "typing" << int(MessageBoxes::Cancel) << none << true << false << false;
 }
 
 void tst_frmPhrases::unsavedChangesOnClosing()
@@ -821,20 +912,10 @@ void tst_frmPhrases::unsavedChangesOnClosing()
     QFETCH(bool, written);
     Editor e;
     QVERIFY(e.ready());
-    if (before != "fresh")
-        e.load({"A", "B"});
-    if (before == "saved" || before == "changed") {
-        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
-        e.type(QStringLiteral("C"));
-        QTest::mouseClick(e.w->Valider, Qt::LeftButton);
-    }
-    if (before == "saved") {
-        e.env.files.answers << e.path(QStringLiteral("garde.txt"));
-        QVERIFY(e.w->mnuSauvegarder_Click());
-    }
+    makeChanges(e, before);
     QVERIFY(QDir().mkpath(e.path(QStringLiteral("dossier"))));
     if (answer)
-        e.env.messages.answers.push_back(QMessageBox::StandardButton(answer));
+        e.env.messages.answers.push_back(MessageBoxes::Button(answer));
     e.env.files.answers << (saveAnswer.isNull() ? QString() : e.path(saveAnswer));
 
     if (how == "OK")
@@ -852,12 +933,81 @@ void tst_frmPhrases::unsavedChangesOnClosing()
     QCOMPARE(questions, asked ? 1 : 0);
     if (asked) {
         const FakeMessageBoxes::Shown &q = e.env.messages.shown.first();
-        QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(q.icon, QMessageBox::Question);
+        QCOMPARE(q.buttons, MessageBoxes::Yes | MessageBoxes::No | MessageBoxes::Cancel);
+        QCOMPARE(q.icon, MessageBoxes::Question);
     }
     QCOMPARE(e.w.isNull(), closed);
-    if (!closed)
+    if (!closed && before == "typing")
+        QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("C"));
+    else if (!closed)
         QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B", "C"}));
+    QCOMPARE(fileBytes(e.path(QStringLiteral("sortie.txt"))),
+             written ? QByteArray("\"A\"\r\n\"B\"\r\n\"C\"\r\n") : QByteArray("<absent>"));
+}
+
+void tst_frmPhrases::loadOverUnsavedChanges_data()
+{
+    QTest::addColumn<QString>("before");     // as for closing
+    QTest::addColumn<int>("answer");         // the question's answer
+    QTest::addColumn<QString>("saveAnswer"); // the file dialog's answer after Oui; null: cancel
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<bool>("written");
+
+    const QString none;
+    QTest::newRow("loaded, nothing to ask") << "loaded" << 0 << none << false << true << false;
+    QTest::newRow("saved, nothing to ask") << "saved" << 0 << none << false << true << false;
+    QTest::newRow("changed, Non") << "changed" << int(MessageBoxes::No) << none << true << true << false;
+    QTest::newRow("changed, Annuler")
+        << "changed" << int(MessageBoxes::Cancel) << none << true << false << false;
+    QTest::newRow("changed, Oui") << "changed" << int(MessageBoxes::Yes) << "sortie.txt"
+                                  << true << true << true;
+    QTest::newRow("changed, Oui, dialog cancelled")
+        << "changed" << int(MessageBoxes::Yes) << none << true << false << false;
+    QTest::newRow("changed, Oui, save fails")
+        << "changed" << int(MessageBoxes::Yes) << "dossier" << true << false << false;
+    QTest::newRow("typing, Oui") << "typing" << int(MessageBoxes::Yes) << "sortie.txt"
+                                 << true << true << true;
+    QTest::newRow("typing, Annuler")
+        << "typing" << int(MessageBoxes::Cancel) << none << true << false << false;
+}
+
+void tst_frmPhrases::loadOverUnsavedChanges()
+{
+    QFETCH(QString, before);
+    QFETCH(int, answer);
+    QFETCH(QString, saveAnswer);
+    QFETCH(bool, asked);
+    QFETCH(bool, loaded);
+    QFETCH(bool, written);
+    Editor e;
+    QVERIFY(e.ready());
+    makeChanges(e, before);
+    const QString other = e.path(QStringLiteral("autre.txt"));
+    QVERIFY(SentenceFile::write(other, {QStringLiteral("Autre")}));
+    QVERIFY(QDir().mkpath(e.path(QStringLiteral("dossier"))));
+    e.env.messages.shown.clear();
+    if (answer)
+        e.env.messages.answers.push_back(MessageBoxes::Button(answer));
+    if (answer == int(MessageBoxes::Yes))
+        e.env.files.answers << (saveAnswer.isNull() ? QString() : e.path(saveAnswer));
+    e.env.files.answers << other;
+
+    e.w->mnuCharger->trigger();
+
+    const bool question = !e.env.messages.shown.isEmpty()
+                          && e.env.messages.shown.first().text == "Enregistrer les modifications ?";
+    QCOMPARE(question, asked);
+    if (loaded) {
+        QCOMPARE(e.w->model().sentences(), QStringList{"Autre"});
+        // The list is the file's now: closing asks nothing.
+        QVERIFY(!e.w->hasUnsavedChanges());
+    } else if (before == "typing") {
+        QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B"}));
+        QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("C"));
+    } else {
+        QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B", "C"}));
+    }
     QCOMPARE(fileBytes(e.path(QStringLiteral("sortie.txt"))),
              written ? QByteArray("\"A\"\r\n\"B\"\r\n\"C\"\r\n") : QByteArray("<absent>"));
 }

@@ -96,17 +96,17 @@ class FakeMessageBoxes : public MessageBoxes
 {
 public:
     struct Shown {
-        QMessageBox::Icon icon;
+        MessageBoxes::Icon icon;
         QString title;
         QString text;
-        QMessageBox::StandardButtons buttons;
-        QMessageBox::StandardButton defaultButton;
+        MessageBoxes::Buttons buttons;
+        MessageBoxes::Button defaultButton;
     };
     QList<Shown> shown;
-    std::deque<QMessageBox::StandardButton> answers; // nothing queued: the default button
-    QMessageBox::StandardButton ask(QWidget *, QMessageBox::Icon icon, const QString &title,
-                                    const QString &text, QMessageBox::StandardButtons buttons,
-                                    QMessageBox::StandardButton defaultButton) override
+    std::deque<MessageBoxes::Button> answers; // nothing queued: the default button
+    MessageBoxes::Button ask(QWidget *, MessageBoxes::Icon icon, const QString &title,
+                                    const QString &text, MessageBoxes::Buttons buttons,
+                                    MessageBoxes::Button defaultButton) override
     {
         shown.append({icon, title, text, buttons, defaultButton});
         if (answers.empty())
@@ -115,9 +115,9 @@ public:
         answers.pop_front();
         return a;
     }
-    void tell(QWidget *, QMessageBox::Icon icon, const QString &title, const QString &text) override
+    void tell(QWidget *, MessageBoxes::Icon icon, const QString &title, const QString &text) override
     {
-        shown.append({icon, title, text, QMessageBox::Ok, QMessageBox::Ok});
+        shown.append({icon, title, text, MessageBoxes::Ok, MessageBoxes::Ok});
     }
 };
 

@@ -512,7 +512,7 @@ void TestJournal::sauvegarderFails()
 
     QVERIFY(!env.journal.Sauvegarder());
     QCOMPARE(env.messages.shown.size(), 1);
-    QCOMPARE(env.messages.shown.first().icon, QMessageBox::Warning);
+    QCOMPARE(env.messages.shown.first().icon, MessageBoxes::Warning);
     QVERIFY(env.messages.shown.first().text.contains(QStringLiteral("n'a pas pu être enregistrée")));
     QVERIFY(!QFileInfo::exists(env.dir.filePath(QStringLiteral("absent"))));
     QCOMPARE(env.journal.Rows(), 4);
@@ -521,15 +521,15 @@ void TestJournal::sauvegarderFails()
 
 void TestJournal::sauvegarderAsksBeforeReplacing_data()
 {
-    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<MessageBoxes::Button>("answer");
     QTest::addColumn<bool>("replaced");
-    QTest::newRow("yes") << QMessageBox::Yes << true;
-    QTest::newRow("no") << QMessageBox::No << false;
+    QTest::newRow("yes") << MessageBoxes::Yes << true;
+    QTest::newRow("no") << MessageBoxes::No << false;
 }
 
 void TestJournal::sauvegarderAsksBeforeReplacing()
 {
-    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(MessageBoxes::Button, answer);
     QFETCH(bool, replaced);
     TestEnv env;
     const QString path = env.dir.filePath(QStringLiteral("journal.csv"));
@@ -543,7 +543,7 @@ void TestJournal::sauvegarderAsksBeforeReplacing()
 
     QCOMPARE(env.journal.Sauvegarder(), replaced);
     QCOMPARE(env.messages.shown.size(), 1);
-    QCOMPARE(env.messages.shown.first().defaultButton, QMessageBox::No);
+    QCOMPARE(env.messages.shown.first().defaultButton, MessageBoxes::No);
     QCOMPARE(readFile(path) == "ancien", !replaced);
 }
 

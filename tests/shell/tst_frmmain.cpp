@@ -275,8 +275,16 @@ void TestFrmMain::commandTwiceOneWindow()
     action->trigger();
     QPointer<QWidget> first = shownBy(f.window, f.env, command);
     QVERIFY(first);
+    // A window of its own that the teacher minimised comes back into view.
+    const bool topLevel = first->isWindow() && !qobject_cast<QMdiSubWindow *>(first.data());
+    if (topLevel) {
+        first->showMinimized();
+        QVERIFY(first->isMinimized());
+    }
     action->trigger();
     QCOMPARE(shownBy(f.window, f.env, command), first.data());
+    QVERIFY(!first->isMinimized());
+    QVERIFY(first->isVisible());
     QCOMPARE(f.env.journal.Rows(), 4);
     QCOMPARE(f.env.journalText(2), line);
     QCOMPARE(f.env.journalText(3), line);
@@ -386,8 +394,8 @@ void TestFrmMain::quitterAsks_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("ended");
-    QTest::newRow("Oui") << int(QMessageBox::Yes) << 1;
-    QTest::newRow("Non") << int(QMessageBox::No) << 0;
+    QTest::newRow("Oui") << int(MessageBoxes::Yes) << 1;
+    QTest::newRow("Non") << int(MessageBoxes::No) << 0;
 }
 
 void TestFrmMain::quitterAsks()
@@ -398,7 +406,7 @@ void TestFrmMain::quitterAsks()
     f.window.show();
     f.window.mnuParam->trigger();
     f.window.settingsWindow()->close();
-    f.env.messages.answers.push_back(QMessageBox::StandardButton(answer));
+    f.env.messages.answers.push_back(MessageBoxes::Button(answer));
     f.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.window));
     QTest::keyClick(&f.window, Qt::Key_Q, Qt::ControlModifier);
@@ -407,9 +415,9 @@ void TestFrmMain::quitterAsks()
     const auto &question = f.env.messages.shown.first();
     QCOMPARE(question.text, QStringLiteral("Voulez-vous réellement quitter 'Plumalin' ?"));
     QCOMPARE(question.title, QStringLiteral("Quitter ..."));
-    QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(question.defaultButton, QMessageBox::Yes);
-    QCOMPARE(question.icon, QMessageBox::Critical);
+    QCOMPARE(question.buttons, MessageBoxes::Yes | MessageBoxes::No);
+    QCOMPARE(question.defaultButton, MessageBoxes::Yes);
+    QCOMPARE(question.icon, MessageBoxes::Critical);
     QCOMPARE(f.ended, ended);
     // No line for the question, and no closing: nothing written to the "Position" entries.
     QCOMPARE(f.env.journal.Rows(), 3);
@@ -540,10 +548,10 @@ void TestFrmMain::unsavedSentencesKept_data()
     QTest::addColumn<bool>("byCloseBox");
     QTest::addColumn<int>("answer"); // to the editor's question about its unsaved list
     QTest::addColumn<bool>("ends");
-    QTest::newRow("close box, Annuler") << true << int(QMessageBox::Cancel) << false;
-    QTest::newRow("close box, Non") << true << int(QMessageBox::No) << true;
-    QTest::newRow("Quitter, Annuler") << false << int(QMessageBox::Cancel) << false;
-    QTest::newRow("Quitter, Non") << false << int(QMessageBox::No) << true;
+    QTest::newRow("close box, Annuler") << true << int(MessageBoxes::Cancel) << false;
+    QTest::newRow("close box, Non") << true << int(MessageBoxes::No) << true;
+    QTest::newRow("Quitter, Annuler") << false << int(MessageBoxes::Cancel) << false;
+    QTest::newRow("Quitter, Non") << false << int(MessageBoxes::No) << true;
 }
 
 void TestFrmMain::unsavedSentencesKept()
@@ -563,10 +571,10 @@ void TestFrmMain::unsavedSentencesKept()
     QVERIFY(editor->hasUnsavedChanges());
 
     if (byCloseBox) {
-        f.env.messages.answers = {QMessageBox::StandardButton(answer)};
+        f.env.messages.answers = {MessageBoxes::Button(answer)};
         QCOMPARE(f.window.close(), ends);
     } else {
-        f.env.messages.answers = {QMessageBox::Yes, QMessageBox::StandardButton(answer)};
+        f.env.messages.answers = {MessageBoxes::Yes, MessageBoxes::Button(answer)};
         f.window.mnuExit->trigger();
     }
     QCOMPARE(f.ended, ends ? 1 : 0);

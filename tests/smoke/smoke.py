@@ -162,6 +162,75 @@ def second_start(run, config_home):
         session.close()
 
 
+def centred_on(inner, outer):
+    """Whether the frame `inner` overhangs or leaves `outer` equally on each side (1 pixel)."""
+    ix, iy, iw, ih = inner
+    ox, oy, ow, oh = outer
+    return (abs((ix - ox) - (ox + ow - ix - iw)) <= 1
+            and abs((iy - oy) - (oy + oh - iy - ih)) <= 1)
+
+
+def teacher_windows(run, config_home):
+    """The About box centred by its framed size; "Progression" bringing back a minimised
+    journal; with "premier plan" ticked, the program's own question above the journal."""
+    session = XSession(800, 600)
+    try:
+        process, main = run.start(session, config_home)
+        wait_for("le cadre de la fenêtre principale", lambda: session.frame_extents(main))
+        session.activate(main)
+        session.keys("alt+question", "Return")  # "&?", "&A propos de ..."
+        about = session.wait_window("Ecole Primaire - Plumalin")
+        wait_for("le cadre de la boîte « A propos »", lambda: session.frame_extents(about))
+        main_frame = session.frame_geometry(main)
+        try:
+            wait_for("la boîte centrée", lambda: centred_on(session.frame_geometry(about),
+                                                            main_frame), timeout=3)
+        except Failure:
+            pass
+        about_frame = session.frame_geometry(about)
+        run.expect(centred_on(about_frame, main_frame),
+                   f"« A propos » centrée sur la fenêtre principale par son cadre "
+                   f"({about_frame} sur {main_frame})")
+        run.shot(session, "apropos")
+        session.activate(about)
+        session.keys("Escape")
+        session.wait_gone("Ecole Primaire - Plumalin")
+
+        def progression():
+            session.activate(main)
+            session.keys("alt+r", "Down", "Down", "Return")
+            return session.wait_window("Progression de l'exercice ...")
+
+        journal = progression()
+        session.minimize(journal)
+        wait_for("le journal réduit", lambda: "_NET_WM_STATE_HIDDEN" in session.states(journal))
+        journal = progression()
+        run.expect("_NET_WM_STATE_HIDDEN" not in session.states(journal),
+                   "« Progression » ramène le journal réduit")
+
+        # "Fenêtre de progression en premier plan", at the journal's bottom left.
+        session.activate(journal)
+        session.click(journal, 20, 228)
+        journal = wait_for("le journal au premier plan",
+                           lambda: (lambda w: w if w and "_NET_WM_STATE_ABOVE" in session.states(w)
+                                    else None)(session.find_window("Progression de l'exercice ...")))
+        session.activate(main)
+        session.keys("ctrl+q")
+        question = session.wait_window("Quitter ...")
+        time.sleep(0.3)
+        run.shot(session, "question-above-journal")
+        stack = session.stacking()
+        run.expect(question.id in stack and journal.id in stack
+                   and stack.index(question.id) > stack.index(journal.id),
+                   "la question « Quitter ... » s'ouvre au-dessus du journal au premier plan")
+        session.activate(question)
+        session.keys("n")
+        session.wait_gone("Quitter ...")
+        stop(process)
+    finally:
+        session.close()
+
+
 def tour(run, config_home, program_folder):
     """The README's pictures: the sentence editor with the default file, and the journal."""
     session = XSession(800, 600)
@@ -211,6 +280,7 @@ def main():
         try:
             first_start(run, config_home)
             second_start(run, config_home)
+            teacher_windows(run, config_home)
             if args.tour:
                 tour(run, config_home, os.path.dirname(run.program))
         except Failure as failure:

@@ -176,6 +176,20 @@ class XSession:
         value = window.get_full_property(self.atom("_NET_WM_STATE"), Xatom.ATOM)
         return {self.display.get_atom_name(a) for a in (value.value if value else [])}
 
+    def stacking(self):
+        """The client windows' ids from the bottom of the stack to its top."""
+        value = self.root.get_full_property(self.atom("_NET_CLIENT_LIST_STACKING"), Xatom.WINDOW)
+        return list(value.value) if value else []
+
+    def minimize(self, window):
+        subprocess.run(["xdotool", "windowminimize", "--sync", str(window.id)], env=self.env,
+                       check=True, timeout=20, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def click(self, window, x, y):
+        """A left click at a point of the window's client area."""
+        subprocess.run(["xdotool", "mousemove", "--sync", "--window", str(window.id), str(x), str(y),
+                        "click", "1"], env=self.env, check=True, timeout=20)
+
     def request_close(self, window):
         """What a window manager sends when the close box is pressed."""
         message = protocol.event.ClientMessage(

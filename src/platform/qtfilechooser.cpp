@@ -1,4 +1,6 @@
-#include "filechooser.h"
+#include "qtfilechooser.h"
+
+#include "stayabove.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -39,6 +41,7 @@ std::optional<QString> runDialog(QWidget *parent, const FileChooser::Request &re
 
     if (!request.initialPath.isEmpty())
         dialog.selectFile(request.initialPath);
+    stayAboveOurTopWindows(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList files = dialog.selectedFiles();
