@@ -47,7 +47,7 @@ struct OpenEditor {
 
     OpenEditor()
     {
-        window = std::make_unique<frmPhrases>(env.services);
+        window = std::make_unique<frmPhrases>(env.journal, env.files, env.messages);
         window->show();
         QCoreApplication::processEvents();
     }

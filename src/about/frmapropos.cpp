@@ -1,8 +1,9 @@
 #include "frmapropos.h"
 
+#include "sysinfo.h"
+
 #include "common/apptexts.h"
 #include "common/rendersvg.h"
-#include "common/services.h"
 #include "platform/messageboxes.h"
 
 #include <QFont>
@@ -28,13 +29,13 @@ QLabel *makeLabel(QWidget *parent, const QRect &geometry)
 }
 }
 
-frmApropos::frmApropos(Services &services, QWidget *mainWindow)
+frmApropos::frmApropos(MessageBoxes &messages, SystemTools &system, QWidget *mainWindow)
     : QDialog(mainWindow,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , m_services(services)
+    , m_messages(messages)
+    , m_system(system)
     , m_mainWindow(mainWindow)
-    , m_sysInfo(SysInfo::systemAccess())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(pixels(4515), pixels(3045));
@@ -153,9 +154,9 @@ void frmApropos::cmdSysInfo_Click()
 
 void frmApropos::StartSysInfo()
 {
-    if (SysInfo::StartSysInfo(m_sysInfo))
+    if (SysInfo::StartSysInfo(m_system))
         return;
-    m_services.messages.tell(this, MessageBoxes::NoIcon, AppTexts::Title,
+    m_messages.tell(this, MessageBoxes::NoIcon, AppTexts::Title,
                              QStringLiteral("Les informations systèmes ne sont pas disponible "
                                             "actuellement!"));
 }

@@ -1,10 +1,9 @@
 #pragma once
-#include "about/sysinfo.h"
-
 #include <QDialog>
 #include <QMargins>
 
-struct Services;
+class MessageBoxes;
+class SystemTools;
 class QLabel;
 class QPushButton;
 
@@ -14,16 +13,14 @@ class frmApropos : public QDialog
 {
     Q_OBJECT
 public:
-    frmApropos(Services &services, QWidget *mainWindow);
+    // Centred on `mainWindow`; the system information tool is looked up through `system`.
+    frmApropos(MessageBoxes &messages, SystemTools &system, QWidget *mainWindow);
     ~frmApropos() override;
 
     // Author credit and addresses shown in the box: our own, no third party's.
     static const QString Auteur;
     static const QString SiteWeb;
     static const QString Email;
-
-    // Replaces how the system information tool is looked up and started (tests).
-    void setSysInfoAccess(SysInfo::Access access) { m_sysInfo = std::move(access); }
 
     QLabel *picIcon = nullptr;
     QLabel *lblTitle = nullptr;
@@ -46,8 +43,8 @@ private:
     void Form_Load();
     void centrer();
 
-    Services &m_services;
+    MessageBoxes &m_messages;
+    SystemTools &m_system;
     QWidget *m_mainWindow;
-    SysInfo::Access m_sysInfo;
     QMargins m_centredWithFrame; // the frame the box was last centred with
 };

@@ -1,13 +1,7 @@
 #include "sysinfo.h"
 
 #include "common/cp1252.h"
-
-#include <QFileInfo>
-#include <QProcess>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
+#include "platform/systemtools.h"
 
 namespace SysInfo {
 
@@ -36,66 +30,33 @@ QString decodeRegistryValue(quint32 type, QByteArray bytes)
     }
 }
 
-#ifdef Q_OS_WIN
-namespace {
-std::optional<QString> getKeyValue(const QString &keyPath, const QString &valueName)
+std::optional<QString> GetKeyValue(SystemTools &system, const QString &keyPath,
+                                   const QString &valueName)
 {
-    HKEY key = nullptr;
-    const QByteArray path = Cp1252::encode(keyPath);
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.constData(), 0, 0x2003F, &key)
-        != ERROR_SUCCESS) {
-        // Pupils and teachers rarely have write access to this root: reading is all we need.
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.constData(), 0, KEY_READ, &key)
-            != ERROR_SUCCESS)
-            return std::nullopt;
-    }
-    QByteArray buffer(1024, '\0');
-    DWORD type = 0;
-    DWORD size = DWORD(buffer.size());
-    const QByteArray name = Cp1252::encode(valueName);
-    const LONG status = RegQueryValueExA(key, name.constData(), nullptr, &type,
-                                         reinterpret_cast<LPBYTE>(buffer.data()), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
+    const std::optional<SystemTools::RegistryValue> value = system.registryValue(keyPath, valueName);
+    if (!value)
         return std::nullopt;
-    buffer.truncate(qsizetype(size));
-    return decodeRegistryValue(quint32(type), buffer);
-}
-}
-#endif
-
-Access systemAccess()
-{
-    Access access;
-#ifdef Q_OS_WIN
-    access.getKeyValue = getKeyValue;
-#else
-    access.getKeyValue = [](const QString &, const QString &) -> std::optional<QString> {
-        return std::nullopt;
-    };
-#endif
-    access.fileExists = [](const QString &path) { return QFileInfo(path).isFile(); };
-    access.start = [](const QString &path) { return QProcess::startDetached(path, {}); };
-    return access;
+    return decodeRegistryValue(value->type, value->bytes);
 }
 
-bool StartSysInfo(const Access &access)
+bool StartSysInfo(SystemTools &system)
 {
     QString tool;
-    if (const auto path = access.getKeyValue(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                                             QStringLiteral("PATH"))) {
+    if (const auto path = GetKeyValue(system,
+                                      QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
+                                      QStringLiteral("PATH"))) {
         // Started as the registry gives it, without checking the file: a failed start says it.
         tool = *path;
-    } else if (const auto folder = access.getKeyValue(
-                   QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
+    } else if (const auto folder = GetKeyValue(
+                   system, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
                    QStringLiteral("MSINFO"))) {
         const QString candidate = *folder + QStringLiteral("\\MSINFO32.EXE");
-        if (!access.fileExists(candidate))
+        if (!system.fileExists(candidate))
             return false;
         tool = candidate;
     } else {
         return false;
     }
-    return access.start(tool);
+    return system.start(tool);
 }
 }

@@ -1,6 +1,6 @@
 #include "common/programfolder.h"
 #include "common/programstate.h"
-#include "common/services.h"
+#include "app/services.h"
 #include "common/settingsstore.h"
 #include "journal/journal.h"
 #include "platform/clock.h"
@@ -10,6 +10,7 @@
 #include "platform/qttranslations.h"
 #include "platform/randomsource.h"
 #include "platform/soundoutput.h"
+#include "platform/systemtools.h"
 #include "shell/appicon.h"
 #include "shell/frmmain.h"
 #include "sound/frmson.h"
@@ -39,8 +40,9 @@ int main(int argc, char *argv[])
     Journal journal(clock, state, files, messages);
     SoundPlayer sound(settings, state, pump, programFolder(),
                       [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });
+    QtSystemTools system;
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,
-                      programFolder()};
+                      system, programFolder()};
 
     frmMain window(services);
     window.MDIForm_Load(QGuiApplication::primaryScreen()->availableGeometry());

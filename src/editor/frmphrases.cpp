@@ -6,7 +6,6 @@
 
 #include "common/apptexts.h"
 #include "common/sentencefile.h"
-#include "common/services.h"
 #include "journal/journal.h"
 #include "platform/messageboxes.h"
 
@@ -53,10 +52,13 @@ bool isEnter(const QKeyEvent *event)
 }
 }
 
-frmPhrases::frmPhrases(Services &services, QWidget *parent)
+frmPhrases::frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messages,
+                       QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , m_services(services)
+    , m_journal(journal)
+    , m_files(files)
+    , m_messages(messages)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Boîte de dialogue"));
@@ -244,7 +246,7 @@ bool frmPhrases::askToSave()
 {
     if (!hasUnsavedChanges())
         return true;
-    const MessageBoxes::Button answer = m_services.messages.ask(
+    const MessageBoxes::Button answer = m_messages.ask(
         this, MessageBoxes::Question, AppTexts::Title,
         QStringLiteral("Enregistrer les modifications ?"),
         MessageBoxes::Yes | MessageBoxes::No | MessageBoxes::Cancel, MessageBoxes::Yes);
@@ -290,7 +292,7 @@ void frmPhrases::MSFlexGrid1_DblClick()
         m_dernierMode = Mode::Modify;
         Nouveau->hide();
         Text1->setFocus();
-        m_services.journal.AjoutProgress(
+        m_journal.AjoutProgress(
             QStringLiteral("Editer - Modifier '") + Text1->toPlainText() + QLatin1Char('\''), true);
     }
     // Gives back its number to a row 1 that a cut left blank.
@@ -314,7 +316,7 @@ QString frmPhrases::textToValidate()
     QString text = oneLine(Text1->toPlainText());
     if (SentenceQuotes::readsBackTheSame(text) || text == m_gardeTelQuel)
         return text;
-    const MessageBoxes::Button answer = m_services.messages.ask(
+    const MessageBoxes::Button answer = m_messages.ask(
         this, MessageBoxes::Question, AppTexts::Title,
         QStringLiteral("Cette phrase contient un guillemet droit (\") suivi d'une virgule : "
                        "enregistrée dans un fichier de phrases, elle serait relue comme deux "
@@ -337,7 +339,7 @@ void frmPhrases::Valider_Click()
     const bool modify = m_dernierMode == Mode::Modify;
     const QString action = modify ? QStringLiteral("Editer - Modifier en '")
                                   : QStringLiteral("Editer - Nouveau '");
-    m_services.journal.AjoutProgress(action + text + QLatin1Char('\''), true);
+    m_journal.AjoutProgress(action + text + QLatin1Char('\''), true);
     int row = modify ? m_ligneModifiee : 0;
     if (row < 1 || row >= m_model->Rows()) {
         // A new sentence goes last; so does a changed one whose row was cut or whose list was
@@ -375,7 +377,7 @@ void frmPhrases::mnuCouper_Click()
 {
     const int row = m_ligneChoisie;
     const bool exists = row >= 0 && row < m_model->Rows();
-    m_services.journal.AjoutProgress(
+    m_journal.AjoutProgress(
         QStringLiteral("Editer - Couper '") + m_model->TextMatrix(row, 1) + QLatin1Char('\''),
         true);
     if (!exists)
@@ -401,20 +403,20 @@ void frmPhrases::mnuCharger_Click()
     // A load replaces the list: what is not saved yet is worth the same question as closing.
     if (!askToSave())
         return;
-    const std::optional<QString> path = ChoixFichierPhrases(m_services.files, this, m_cheminChoisi);
+    const std::optional<QString> path = ChoixFichierPhrases(m_files, this, m_cheminChoisi);
     if (!path)
         return;
-    m_services.journal.AjoutProgress(ChoixFichier::loadLine(*path), true);
+    m_journal.AjoutProgress(ChoixFichier::loadLine(*path), true);
     ChargeGrille(*path);
 }
 
 bool frmPhrases::mnuSauvegarder_Click()
 {
-    m_services.journal.AjoutProgress(QStringLiteral("Editer - Sauvegarder les phrases"), true);
-    const std::optional<QString> path = ChoixFichierPhrases(m_services.files, this, m_cheminChoisi);
+    m_journal.AjoutProgress(QStringLiteral("Editer - Sauvegarder les phrases"), true);
+    const std::optional<QString> path = ChoixFichierPhrases(m_files, this, m_cheminChoisi);
     if (!path)
         return false;
-    m_services.journal.AjoutProgress(ChoixFichier::saveLine(*path), true);
+    m_journal.AjoutProgress(ChoixFichier::saveLine(*path), true);
     return SauveGrille(*path);
 }
 
@@ -435,7 +437,7 @@ bool frmPhrases::SauveGrille(const QString &path)
     const QStringList sentences = m_model->sentences();
     QString error;
     if (!SentenceFile::write(path, sentences, &error)) {
-        m_services.messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
+        m_messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
                                  QStringLiteral("Les phrases n'ont pas pu être enregistrées.\n\n")
                                      + error);
         return false;

@@ -3,7 +3,9 @@
 #include <QStringList>
 #include <QWidget>
 
-struct Services;
+class FileChooser;
+class Journal;
+class MessageBoxes;
 class QAction;
 class QFrame;
 class QMenu;
@@ -30,7 +32,8 @@ public:
     static constexpr int BrowsingHeight = 3795;
     static constexpr int EditingHeight = 4830;
 
-    explicit frmPhrases(Services &services, QWidget *parent = nullptr);
+    frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messages,
+               QWidget *parent = nullptr);
     ~frmPhrases() override;
 
     SentenceTableModel &model() const { return *m_model; }
@@ -117,7 +120,9 @@ private:
     // Grid row under a point of the table's viewport: 0 below the last row.
     int rowAt(const QPoint &viewportPos) const;
 
-    Services &m_services;
+    Journal &m_journal;
+    FileChooser &m_files;
+    MessageBoxes &m_messages;
     SentenceTableModel *m_model = nullptr;
     QWidget *m_client = nullptr;
     QPushButton *m_defaultButton = nullptr;

@@ -7,7 +7,7 @@
 #include "common/apptexts.h"
 #include "common/programfolder.h"
 #include "common/programstate.h"
-#include "common/services.h"
+#include "app/services.h"
 #include "common/settingsstore.h"
 #include "journal/journal.h"
 #include "platform/clock.h"

@@ -1,6 +1,5 @@
 #include "journal.h"
 
-#include "frmprogression.h"
 #include "journalmodel.h"
 
 #include "common/apptexts.h"
@@ -24,10 +23,7 @@ Journal::Journal(Clock &clock, ProgramState &state, FileChooser &files, MessageB
 {
 }
 
-Journal::~Journal()
-{
-    delete m_window;
-}
+Journal::~Journal() = default;
 
 void Journal::ensureCreated()
 {
@@ -35,7 +31,6 @@ void Journal::ensureCreated()
         return;
     m_model = std::make_unique<JournalModel>();
     InitProgress();
-    m_window = new frmProgression(*this);
 }
 
 void Journal::InitProgress()
@@ -46,12 +41,6 @@ void Journal::InitProgress()
 bool Journal::exists() const
 {
     return m_model != nullptr;
-}
-
-frmProgression *Journal::window()
-{
-    ensureCreated();
-    return m_window;
 }
 
 JournalModel &Journal::model()
@@ -142,22 +131,7 @@ bool Journal::Sauvegarder(QWidget *parent)
     return true;
 }
 
-void Journal::show()
-{
-    ensureCreated();
-    // A minimised journal comes back to its normal state first: showing it must bring it into
-    // view, not merely write that it was consulted.
-    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
-}
-
 void Journal::closeByProgram()
 {
-    if (!m_model)
-        return;
-    delete m_window;
-    m_window = nullptr;
     m_model.reset();
 }

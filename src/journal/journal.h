@@ -5,14 +5,13 @@
 
 class Clock;
 struct ProgramState;
-class frmProgression;
 class JournalModel;
 class FileChooser;
 class MessageBoxes;
 class QWidget;
 
 // The progress journal: the time-stamped record of every action, kept in memory for the run.
-// Its window is created hidden on first use and only the program itself can close it.
+// It exists from its first use; its window (frmProgression) is the shell's, which shows it.
 class Journal
 {
 public:
@@ -36,14 +35,11 @@ public:
     // message box and changes nothing. Returns true when a file was written.
     bool Sauvegarder(QWidget *parent = nullptr);
 
-    // Creates the journal, hidden, if it does not exist yet.
+    // Creates the journal if it does not exist yet (its line 1 is stamped then).
     void ensureCreated();
     bool exists() const;
-    frmProgression *window();
     JournalModel &model();
-    // Shows the window modeless and brings it to the front.
-    void show();
-    // The program's own close (the main window closing): the window goes and its lines with it.
+    // The program's own close (the main window closing): the lines go.
     void closeByProgram();
 
 private:
@@ -55,5 +51,4 @@ private:
     FileChooser &m_files;
     MessageBoxes &m_messages;
     std::unique_ptr<JournalModel> m_model;
-    frmProgression *m_window = nullptr;
 };

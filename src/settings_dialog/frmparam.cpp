@@ -1,7 +1,6 @@
 #include "frmparam.h"
 
 #include "common/apptexts.h"
-#include "common/services.h"
 #include "common/settingsstore.h"
 
 #include <QCollator>
@@ -107,9 +106,10 @@ QStringList frmParam::fichiersPhrases(const QString &folder)
     return names;
 }
 
-frmParam::frmParam(Services &services, QWidget *mainWindow)
+frmParam::frmParam(SettingsStore &settings, const QString &programFolder, QWidget *mainWindow)
     : QWidget(nullptr)
-    , m_services(services)
+    , m_settings(settings)
+    , m_programFolder(programFolder)
     , m_mainWindow(mainWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -207,7 +207,7 @@ void frmParam::selectStoredPosition(QComboBox *list, const QStringList &lines,
 
 void frmParam::Form_Load()
 {
-    SettingsStore &store = m_services.settings;
+    SettingsStore &store = m_settings;
     selectStoredPosition(saisieNiveau, lignesNiveau(),
                          store.GetSetting(Settings::DureePhrase, QString::number(FallbackNiveau)),
                          FallbackNiveau, &frmParam::saisieNiveau_Click);
@@ -222,7 +222,7 @@ void frmParam::Form_Load()
                          FallbackSon, &frmParam::saisieSon_Click);
 
     const QString fichier = store.GetSetting(Settings::Fichier, FallbackFichier);
-    const QStringList names = fichiersPhrases(m_services.programFolder);
+    const QStringList names = fichiersPhrases(m_programFolder);
     int selected = -1;
     {
         const QSignalBlocker quiet(saisieFichier);
@@ -240,32 +240,32 @@ void frmParam::Form_Load()
 
 void frmParam::saisieNiveau_Click()
 {
-    m_services.settings.SaveSetting(Settings::DureePhrase,
+    m_settings.SaveSetting(Settings::DureePhrase,
                                     QString::number(saisieNiveau->currentIndex()));
 }
 
 void frmParam::saisieHasard_Click()
 {
-    m_services.settings.SaveSetting(Settings::DureeMot,
+    m_settings.SaveSetting(Settings::DureeMot,
                                     QString::number(saisieHasard->currentIndex()));
 }
 
 void frmParam::saisieExercice_Click()
 {
-    m_services.settings.SaveSetting(Settings::NbPhrases,
+    m_settings.SaveSetting(Settings::NbPhrases,
                                     QString::number(saisieExercice->currentIndex()));
 }
 
 void frmParam::saisieSon_Click()
 {
-    m_services.settings.SaveSetting(Settings::Son, QString::number(saisieSon->currentIndex()));
+    m_settings.SaveSetting(Settings::Son, QString::number(saisieSon->currentIndex()));
 }
 
 void frmParam::saisieFichier_Click()
 {
     if (saisieFichier->currentIndex() < 0)
         return;
-    m_services.settings.SaveSetting(Settings::Fichier, saisieFichier->currentText().trimmed());
+    m_settings.SaveSetting(Settings::Fichier, saisieFichier->currentText().trimmed());
 }
 
 void frmParam::cmdOK_Click()

@@ -2,7 +2,7 @@
 #include <QStringList>
 #include <QWidget>
 
-struct Services;
+class SettingsStore;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -17,7 +17,7 @@ class QPushButton;
 // stored by the constructor), wraps it in a sub-window of its QMdiArea, then places it before
 // showing it:
 //
-//     auto *dlg = new frmParam(services, this);
+//     auto *dlg = new frmParam(settings, programFolder, this);
 //     mdiArea()->addSubWindow(dlg);
 //     dlg->placeOverMainWindow();
 //     dlg->parentWidget()->show();
@@ -27,7 +27,8 @@ class frmParam : public QWidget
 {
     Q_OBJECT
 public:
-    frmParam(Services &services, QWidget *mainWindow);
+    // The sentence files listed are those of `programFolder`.
+    frmParam(SettingsStore &settings, const QString &programFolder, QWidget *mainWindow);
     ~frmParam() override;
 
     // Places the dialog, or its sub-window when it has one, centred over a main window of this
@@ -80,6 +81,7 @@ private:
     void selectStoredPosition(QComboBox *list, const QStringList &lines, const QString &stored,
                               int fallback, void (frmParam::*handler)());
 
-    Services &m_services;
+    SettingsStore &m_settings;
+    QString m_programFolder;
     QWidget *m_mainWindow;
 };

@@ -6,11 +6,12 @@
 #include "about/frmapropos.h"
 #include "common/apptexts.h"
 #include "common/sentencefile.h"
-#include "common/services.h"
+#include "app/services.h"
 #include "common/settingsstore.h"
 #include "editor/choixfichierphrases.h"
 #include "editor/frmphrases.h"
 #include "exercise/frmsac2mot.h"
+#include "journal/frmprogression.h"
 #include "journal/journal.h"
 #include "platform/messageboxes.h"
 #include "settings_dialog/frmparam.h"
@@ -48,8 +49,17 @@ frmMain::frmMain(Services &services, QWidget *parent)
 }
 
 // Every window we create is our child (the editor and the About box as windows of their own
-// in front of us): they go with us.
-frmMain::~frmMain() = default;
+// in front of us): they go with us. The journal's window is nobody's child: it has a task bar
+// entry of its own.
+frmMain::~frmMain()
+{
+    delete m_journalWindow;
+}
+
+QWidget *frmMain::journalWindow() const
+{
+    return m_journalWindow;
+}
 
 QMdiArea *frmMain::mdiArea() const
 {
@@ -167,8 +177,8 @@ void frmMain::remember(QWidget *window)
 
 void frmMain::rememberJournal()
 {
-    // The journal creates its window on first use, which is always one of our own commands
-    // writing its line before it opens anything: noted right after each of them.
+    // The journal begins at its first use, which is always one of our own commands writing
+    // its line before it opens anything: noted right after each of them.
     if (m_journalRemembered || !m_services.journal.exists())
         return;
     m_journalRemembered = true;
@@ -229,7 +239,9 @@ void frmMain::mnuProgression_Click()
 {
     m_services.journal.AjoutProgress(QStringLiteral("Consultation de la progression"), true);
     rememberJournal();
-    m_services.journal.show();
+    if (!m_journalWindow)
+        m_journalWindow = new frmProgression(m_services.journal);
+    showTopLevel(m_journalWindow);
 }
 
 void frmMain::mnuParam_Click()
@@ -238,7 +250,7 @@ void frmMain::mnuParam_Click()
                                      true);
     rememberJournal();
     if (!m_settings) {
-        auto *dialog = new frmParam(m_services, this);
+        auto *dialog = new frmParam(m_services.settings, m_services.programFolder, this);
         m_mdi->addSubWindow(dialog);
         dialog->placeOverMainWindow();
         m_settings = dialog->subWindow();
@@ -284,7 +296,8 @@ void frmMain::mnuPhrases_Click()
     rememberJournal();
     if (!m_editor) {
         // Ours, so that it stays in front of the main window and has no task bar entry.
-        m_editor = new frmPhrases(m_services, this);
+        m_editor = new frmPhrases(m_services.journal, m_services.files, m_services.messages,
+                                  this);
         remember(m_editor);
     }
     showTopLevel(m_editor);
@@ -296,7 +309,7 @@ void frmMain::mnuApropos_Click()
                                      true);
     rememberJournal();
     if (!m_about) {
-        m_about = new frmApropos(m_services, this);
+        m_about = new frmApropos(m_services.messages, m_services.system, this);
         remember(m_about);
     }
     showTopLevel(m_about);
@@ -322,6 +335,7 @@ void frmMain::MDIForm_Unload()
     rememberJournal();
     for (auto entry = m_windows.rbegin(); entry != m_windows.rend(); ++entry) {
         if (entry->journal) {
+            delete m_journalWindow;
             m_services.journal.closeByProgram();
             continue;
         }

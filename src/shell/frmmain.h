@@ -8,6 +8,7 @@
 
 struct Services;
 class LogoArea;
+class frmProgression;
 class QAction;
 class QMdiArea;
 class QMenu;
@@ -45,6 +46,8 @@ public:
     QMdiSubWindow *settingsWindow() const { return m_settings; }
     QWidget *editorWindow() const { return m_editor; }
     QWidget *aboutWindow() const { return m_about; }
+    // The journal's window, once "Progression" has shown it.
+    QWidget *journalWindow() const;
 
     QMenu *mnuOptions = nullptr;
     QAction *mnuSac2Mot = nullptr;
@@ -72,8 +75,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // A window the program created, in order of creation; the journal's window is created by
-    // the journal on first use and is closed through it.
+    // A window the program created, in order of creation. The journal counts from its first use
+    // (its window, if ever shown, goes with it).
     struct CreatedWindow {
         QPointer<QWidget> widget;
         bool journal = false;
@@ -103,4 +106,5 @@ private:
     QPointer<QMdiSubWindow> m_settings;
     QPointer<QWidget> m_editor;
     QPointer<QWidget> m_about;
+    QPointer<frmProgression> m_journalWindow;
 };

@@ -32,7 +32,7 @@ void TestApropos::texts()
     TestEnv env;
     QWidget main;
     main.setGeometry(80, 60, 640, 480);
-    frmApropos box(env.services, &main);
+    frmApropos box(env.messages, env.system, &main);
     QCOMPARE(box.windowTitle(), QStringLiteral("Ecole Primaire - Plumalin"));
     QCOMPARE(box.lblTitle->text(), QStringLiteral("Ecole Primaire - Plumalin v1.0.0"));
     QCOMPARE(box.lblVersion->text(), QStringLiteral("Par l'équipe Plumalin, le 15 Nov 1999"));
@@ -53,7 +53,7 @@ void TestApropos::layout()
 {
     TestEnv env;
     QWidget main;
-    frmApropos box(env.services, &main);
+    frmApropos box(env.messages, env.system, &main);
     QCOMPARE(box.size(), QSize(301, 203));
     QCOMPARE(box.minimumSize(), box.maximumSize()); // fixed border
     QCOMPARE(box.picIcon->geometry(), QRect(6, 9, 94, 80));
@@ -71,7 +71,7 @@ void TestApropos::creditsKeepTheirLines()
 {
     TestEnv env;
     QWidget main;
-    frmApropos box(env.services, &main);
+    frmApropos box(env.messages, env.system, &main);
     // Each credit on a line of its own: an address broken in the middle reads wrong. Only the
     // description's first line is long enough to wrap, between words.
     const auto fits = [](const QLabel *label, const QString &line) {
@@ -119,7 +119,7 @@ void TestApropos::centring()
     TestEnv env;
     QWidget main;
     main.setGeometry(mainWindow);
-    frmApropos box(env.services, &main);
+    frmApropos box(env.messages, env.system, &main);
     QCOMPARE(box.pos(), boxAt);
     // Shown, the box gets its frame and a first resize: centred again with its outer size. (The
     // offscreen platform does not move windows lying off its screen: not checked there.)
@@ -136,7 +136,7 @@ void TestApropos::mainWindowMovedLater()
     TestEnv env;
     QWidget main;
     main.setGeometry(80, 60, 640, 480);
-    frmApropos box(env.services, &main);
+    frmApropos box(env.messages, env.system, &main);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     const QPoint at = box.pos();
@@ -158,7 +158,7 @@ void TestApropos::closesAndIsDestroyed()
     QFETCH(int, key);
     TestEnv env;
     QWidget main;
-    QPointer<frmApropos> box = new frmApropos(env.services, &main);
+    QPointer<frmApropos> box = new frmApropos(env.messages, env.system, &main);
     box->show();
     box->activateWindow();
     QVERIFY(QTest::qWaitForWindowExposed(box));
@@ -176,8 +176,9 @@ void TestApropos::sysInfoUnavailableHere()
     QSKIP("Windows may have the tool");
 #endif
     TestEnv env;
+    QtSystemTools system;
     QWidget main;
-    frmApropos box(env.services, &main);
+    frmApropos box(env.messages, system, &main);
     QTest::mouseClick(box.cmdSysInfo, Qt::LeftButton);
     QCOMPARE(env.messages.shown.size(), 1);
     const auto &shown = env.messages.shown.first();
@@ -217,28 +218,19 @@ void TestApropos::sysInfoSearch()
     QFETCH(bool, message);
 
     TestEnv env;
+    if (!pathValue.isNull())
+        env.system.registry.insert(QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH"),
+                                   pathValue);
+    if (!locationValue.isNull())
+        env.system.registry.insert(
+            QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO"), locationValue);
+    env.system.filesExist = fileThere;
+    env.system.startWorks = startWorks;
     QWidget main;
-    frmApropos box(env.services, &main);
-    QStringList starts;
-    SysInfo::Access access;
-    access.getKeyValue = [&](const QString &key, const QString &value) -> std::optional<QString> {
-        if (key == QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO")
-            && value == QStringLiteral("PATH") && !pathValue.isNull())
-            return pathValue;
-        if (key == QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location")
-            && value == QStringLiteral("MSINFO") && !locationValue.isNull())
-            return locationValue;
-        return std::nullopt;
-    };
-    access.fileExists = [&](const QString &) { return fileThere; };
-    access.start = [&](const QString &path) {
-        starts.append(path);
-        return startWorks;
-    };
-    box.setSysInfoAccess(access);
+    frmApropos box(env.messages, env.system, &main);
     box.StartSysInfo();
 
-    QCOMPARE(starts, started.isNull() ? QStringList() : QStringList{started});
+    QCOMPARE(env.system.started, started.isNull() ? QStringList() : QStringList{started});
     QCOMPARE(env.messages.shown.size(), message ? 1 : 0);
 }
 

@@ -26,7 +26,7 @@ struct Editor {
 
     Editor()
     {
-        w = new frmPhrases(env.services);
+        w = new frmPhrases(env.journal, env.files, env.messages);
         w->show();
         w->activateWindow();
     }
@@ -605,7 +605,7 @@ void tst_frmPhrases::defaultButtonAndReopening()
     QVERIFY(e.w.isNull());
 
     // A new window starts over.
-    e.w = new frmPhrases(e.env.services);
+    e.w = new frmPhrases(e.env.journal, e.env.files, e.env.messages);
     e.w->show();
     QVERIFY(e.ready());
     QCOMPARE(e.w->model().sentences(), QStringList{QString()});

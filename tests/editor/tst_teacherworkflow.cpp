@@ -30,7 +30,7 @@ void tst_TeacherWorkflow::listWrittenInTheEditorReachesTheExercise()
         other.write("\"Le chat dort.\"\r\n");
     }
 
-    auto editor = std::make_unique<frmPhrases>(env.services);
+    auto editor = std::make_unique<frmPhrases>(env.journal, env.files, env.messages);
     editor->show();
     editor->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(editor.get()));
@@ -43,7 +43,7 @@ void tst_TeacherWorkflow::listWrittenInTheEditorReachesTheExercise()
     editor->mnuSauvegarder->trigger();
     QVERIFY(!editor->hasUnsavedChanges());
 
-    auto settings = std::make_unique<frmParam>(env.services, nullptr);
+    auto settings = std::make_unique<frmParam>(env.settings, env.programFolder, nullptr);
     settings->show();
     QVERIFY(QTest::qWaitForWindowExposed(settings.get()));
     QComboBox *files = settings->saisieFichier;

@@ -871,8 +871,7 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     QTRY_COMPARE(f.env.pump.turns, 2000);
 
     // Another top-level window of the program (the journal), then back.
-    f.env.journal.show();
-    QVERIFY(QTest::qWaitForWindowActive(static_cast<QWidget *>(f.env.journal.window())));
+    QVERIFY(QTest::qWaitForWindowActive(static_cast<QWidget *>(f.env.showJournal())));
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     QTRY_COMPARE(f.env.pump.turns, 3000);

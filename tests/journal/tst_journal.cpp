@@ -1,80 +1,33 @@
-// The progress journal through its operations and its window, with an injected clock.
-#include "fakes/fakes.h"
-#include "journal/frmprogression.h"
+// The progress journal through its operations, with an injected clock; no window.
+#include "fakes/platformfakes.h"
+#include "journaltests.h"
 
-#include <QCheckBox>
+#include "common/programstate.h"
+#include "journal/journal.h"
+#include "journal/journalmodel.h"
+
+#include <QBrush>
+#include <QDir>
 #include <QFile>
-#include <QHeaderView>
-#include <QLabel>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-// Reads back what a spreadsheet would: ';' between fields, quoted fields with doubled quotes.
-QList<QStringList> parseCsv(const QString &text)
-{
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
-                field += c;
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == QLatin1Char(';')) {
-            row << field;
-            field.clear();
-        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-            row << field;
-            rows << row;
-            row.clear();
-            field.clear();
-            ++i;
-        } else {
-            field += c;
-        }
-    }
-    if (!field.isEmpty() || !row.isEmpty())
-        rows << (row << field);
-    return rows;
-}
+// The journal alone, as the program holds it, over a temporary folder.
+struct TestEnv {
+    QTemporaryDir dir;
+    QString programFolder = dir.path() + QStringLiteral("/bin");
+    FakeClock clock;
+    ProgramState state;
+    FakeFileChooser files;
+    FakeMessageBoxes messages;
+    Journal journal{clock, state, files, messages};
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool isRed(const QVariant &foreground)
-{
-    return foreground.canConvert<QBrush>() && foreground.value<QBrush>().color() == QColor(255, 0, 0);
-}
-
-// Widgets reached by the Tab key from `first`, in order, until the chain comes back to it.
-QList<QWidget *> tabChain(QWidget *first)
-{
-    QList<QWidget *> chain{first};
-    for (QWidget *w = first->nextInFocusChain(); w && w != first; w = w->nextInFocusChain()) {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(first->window())
-            && w->window() == first->window() && w != first->window())
-            chain << w;
-    }
-    return chain;
-}
+    TestEnv() { QDir().mkpath(programFolder); }
+    // Text of column `column` of journal line `line` (1-based, as numbered in the grid).
+    QString journalText(int line, int column = 2) { return journal.model().cellText(line - 1, column); }
+    QString lastJournalText() { return journalText(journal.Rows() - 1); }
+};
 }
 
 class TestJournal : public QObject
@@ -82,7 +35,7 @@ class TestJournal : public QObject
     Q_OBJECT
 
 private slots:
-    void createdHiddenOnFirstUse();
+    void createdOnFirstUse();
     void durations_data();
     void durations();
     void setProgressNeitherReadsNorMovesTheMark();
@@ -91,15 +44,7 @@ private slots:
     void stamp_data();
     void stamp();
     void stampOfALine();
-    void vider_data();
-    void vider();
-    void closeIsRefused();
-    void quitterHidesAndKeepsTheLines();
     void closedByTheProgram();
-    void layout();
-    void appendingDoesNotScroll();
-    void premierPlan();
-    void sauvegarder();
     void sauvegarderNames_data();
     void sauvegarderNames();
     void sauvegarderCancelled();
@@ -109,14 +54,13 @@ private slots:
     void sauvegarderAsksBeforeReplacing();
 };
 
-void TestJournal::createdHiddenOnFirstUse()
+void TestJournal::createdOnFirstUse()
 {
     TestEnv env;
     QVERIFY(!env.journal.exists());
     env.clock.advance(60); // line 1 carries the time of the first use, not of the start
     QCOMPARE(env.journal.Rows(), 2);
     QVERIFY(env.journal.exists());
-    QVERIFY(env.journal.window()->isHidden());
     QCOMPARE(env.journalText(1, 0), QStringLiteral("1"));
     QCOMPARE(env.journalText(1, 1), JournalModel::stamp(env.clock.now()));
     QCOMPARE(env.journalText(1), QStringLiteral("Lancement du programme"));
@@ -126,7 +70,6 @@ void TestJournal::createdHiddenOnFirstUse()
     env.journal.AjoutProgress(QStringLiteral("Debut de l'exercice."), true);
     QCOMPARE(env.journal.Rows(), 3);
     QCOMPARE(env.journalText(2, 0), QStringLiteral("2"));
-    QVERIFY(env.journal.window()->isHidden());
 }
 
 void TestJournal::durations_data()
@@ -246,221 +189,14 @@ void TestJournal::stampOfALine()
     QVERIFY(!JournalModel::timeFormatWithoutZone(JournalModel::stampLocale()).contains(QLatin1Char('t')));
 }
 
-void TestJournal::vider_data()
-{
-    QTest::addColumn<int>("lines");
-    QTest::newRow("only line 1") << 1;
-    QTest::newRow("40 lines") << 40;
-}
-
-void TestJournal::vider()
-{
-    QFETCH(int, lines);
-    TestEnv env;
-    for (int i = 2; i <= lines; ++i)
-        env.journal.AjoutProgress(QStringLiteral("ligne %1").arg(i), i % 2 == 0);
-    QCOMPARE(env.journal.Rows(), lines + 1);
-    const QDateTime mark = env.state.HeureProgress;
-    env.clock.advance(600);
-
-    frmProgression *window = env.journal.window();
-    window->show();
-    QTest::mouseClick(window->Vider, Qt::LeftButton);
-
-    QCOMPARE(env.journal.Rows(), 2);
-    QCOMPARE(env.journalText(1), QStringLiteral("Lancement du programme"));
-    QCOMPARE(env.journalText(1, 1), JournalModel::stamp(env.clock.now()));
-    QCOMPARE(env.journalText(1, 3), QString());
-    QVERIFY(!isRed(env.journal.model().index(0, 2).data(Qt::ForegroundRole)));
-    QCOMPARE(env.state.HeureProgress, mark);
-    QVERIFY(window->isVisible());
-
-    env.journal.AjoutProgress(QStringLiteral("suite"), true);
-    QCOMPARE(env.journalText(2, 0), QStringLiteral("2"));
-}
-
-void TestJournal::closeIsRefused()
-{
-    TestEnv env;
-    frmProgression *window = env.journal.window();
-    env.journal.AjoutProgress(QStringLiteral("Le"), true);
-
-    QVERIFY(!window->close()); // hidden: stays hidden
-    QVERIFY(window->isHidden());
-
-    env.journal.show();
-    QVERIFY(!window->close());
-    QVERIFY(window->isVisible());
-    QCOMPARE(env.journal.window(), window);
-    QCOMPARE(env.journal.Rows(), 3);
-    QCOMPARE(env.journalText(2), QStringLiteral("Le"));
-}
-
-void TestJournal::quitterHidesAndKeepsTheLines()
-{
-    TestEnv env;
-    env.journal.AjoutProgress(QStringLiteral("Le"), true);
-    env.journal.show();
-    frmProgression *window = env.journal.window();
-    QTest::mouseClick(window->Quitter, Qt::LeftButton);
-    QVERIFY(window->isHidden());
-    QCOMPARE(env.journal.Rows(), 3);
-
-    // As the main window's "Progression" command does.
-    env.journal.AjoutProgress(QStringLiteral("Consultation de la progression"), true);
-    env.journal.show();
-    QVERIFY(window->isVisible());
-    QCOMPARE(env.journal.Rows(), 4);
-    QCOMPARE(env.journalText(2), QStringLiteral("Le"));
-    QCOMPARE(env.lastJournalText(), QStringLiteral("Consultation de la progression"));
-}
-
 void TestJournal::closedByTheProgram()
 {
     TestEnv env;
     env.journal.AjoutProgress(QStringLiteral("Le"), true);
-    env.journal.show();
-    QPointer<frmProgression> window = env.journal.window();
     env.journal.closeByProgram();
-    QVERIFY(window.isNull());
     QVERIFY(!env.journal.exists());
-    QCOMPARE(env.journal.Rows(), 2); // a new journal, created hidden
-    QVERIFY(env.journal.window()->isHidden());
-}
-
-void TestJournal::layout()
-{
-    TestEnv env;
-    frmProgression *w = env.journal.window();
-    QCOMPARE(w->windowTitle(), QStringLiteral("Progression de l'exercice ..."));
-    QCOMPARE(w->size(), QSize(592, 246));
-    QCOMPARE(w->minimumSize(), w->maximumSize());
-    QVERIFY(!(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QVERIFY(w->windowFlags() & Qt::WindowCloseButtonHint);
-
-    QCOMPARE(w->Label1->text(), QStringLiteral("Progression de..."));
-    QCOMPARE(w->Label1->geometry(), QRect(6, 6, 581, 19));
-    QVERIFY(w->Label1->font().bold());
-    QCOMPARE(w->MSFlexGrid1->geometry(), QRect(6, 28, 579, 183));
-    QCOMPARE(w->PremierPlan->text(), QStringLiteral("Fenêtre de progression en premier plan"));
-    QCOMPARE(w->PremierPlan->geometry(), QRect(8, 220, 335, 17));
-    QVERIFY(!w->PremierPlan->isChecked());
-    QCOMPARE(w->Vider->text(), QStringLiteral("&Vider"));
-    QCOMPARE(w->Vider->geometry(), QRect(352, 216, 75, 23));
-    QCOMPARE(w->Sauvegarder->text(), QStringLiteral("&Sauvegarder"));
-    QCOMPARE(w->Sauvegarder->geometry(), QRect(430, 216, 75, 23));
-    QCOMPARE(w->Quitter->text(), QStringLiteral("&Quitter"));
-    QCOMPARE(w->Quitter->geometry(), QRect(508, 216, 75, 23));
-
-    QTableView *grid = w->MSFlexGrid1;
-    const QList<int> widths{40, 100, 366, 72};
-    const QStringList headers{QStringLiteral("N°"), QStringLiteral("Date"),
-                              QStringLiteral("Progression de l'exercice"), QStringLiteral("Durée")};
-    QCOMPARE(grid->model()->columnCount(), 4);
-    for (int column = 0; column < 4; ++column) {
-        QCOMPARE(grid->columnWidth(column), widths[column]);
-        QCOMPARE(grid->model()->headerData(column, Qt::Horizontal).toString(), headers[column]);
-    }
-    QVERIFY(grid->horizontalHeader()->isVisible() || grid->horizontalHeader()->isVisibleTo(w));
-    QCOMPARE(grid->horizontalHeader()->sectionResizeMode(3), QHeaderView::Fixed);
-    QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QVERIFY(!(grid->model()->flags(grid->model()->index(0, 2)) & Qt::ItemIsEditable));
-    QCOMPARE(grid->model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
-             Qt::AlignRight | Qt::AlignVCenter);
-    QCOMPARE(grid->model()->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
-             Qt::AlignLeft | Qt::AlignVCenter);
-
-    const QList<QWidget *> expectedOrder{w->Quitter, w->Sauvegarder, w->Vider, grid, w->PremierPlan};
-    QCOMPARE(tabChain(w->Quitter), expectedOrder);
-}
-
-void TestJournal::appendingDoesNotScroll()
-{
-    TestEnv env;
-    env.journal.show();
-    QTableView *grid = env.journal.window()->MSFlexGrid1;
-    for (int i = 0; i < 100; ++i)
-        env.journal.AjoutProgress(QStringLiteral("ligne %1").arg(i), true);
-    QCoreApplication::processEvents();
-    QCOMPARE(grid->verticalScrollBar()->value(), 0);
-
-    grid->verticalScrollBar()->setValue(20);
-    const QModelIndex current = grid->currentIndex();
-    for (int i = 0; i < 50; ++i)
-        env.journal.AjoutProgress(QStringLiteral("encore une ligne plus longue que la colonne, "
-                                                 "bien plus longue, vraiment %1")
-                                      .arg(i),
-                                  false);
-    QCoreApplication::processEvents();
-    QCOMPARE(grid->verticalScrollBar()->value(), 20);
-    QCOMPARE(grid->currentIndex(), current);
-    QCOMPARE(grid->rowHeight(env.journal.Rows() - 2), grid->rowHeight(0));
-}
-
-void TestJournal::premierPlan()
-{
-    TestEnv env;
-    frmProgression *w = env.journal.window();
-
-    w->PremierPlan->setChecked(true); // while hidden: stays hidden
-    QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
-    QVERIFY(w->isHidden());
-    w->PremierPlan->setChecked(false);
-    QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
-
-    env.journal.show();
-    const QPoint where = w->pos();
-    QTest::mouseClick(w->PremierPlan, Qt::LeftButton);
-    QVERIFY(w->PremierPlan->isChecked());
-    QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
-    QVERIFY(w->isVisible());
-    QCOMPARE(w->pos(), where);
-    QTest::mouseClick(w->PremierPlan, Qt::LeftButton);
-    QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
-    QVERIFY(w->isVisible());
-    QCOMPARE(env.journal.Rows(), 2);
-}
-
-void TestJournal::sauvegarder()
-{
-    TestEnv env;
-    env.state.HeureProgress = env.clock.now();
-    env.clock.advance(90);
-    env.journal.AjoutProgress(QStringLiteral("Le chat; dort"), true);
-    env.journal.AjoutProgress(QStringLiteral("Il a dit \"bonjour\""), false);
-    env.journal.SetProgress(QStringLiteral("deux\r\nlignes\tet une tabulation"), QString(), true);
-    env.journal.AjoutProgress(QStringLiteral("Déplacement du mot 'été'."), true);
-    const int rows = env.journal.Rows();
-
-    const QString path = env.dir.filePath(QStringLiteral("journal.csv"));
-    env.files.answers << path;
-    frmProgression *w = env.journal.window();
-    w->show();
-    QTest::mouseClick(w->Sauvegarder, Qt::LeftButton);
-
-    QCOMPARE(env.files.requests.size(), 1);
-    QVERIFY(env.files.requests.first().filters.first().contains(QStringLiteral("*.csv")));
-    QVERIFY(env.messages.shown.isEmpty());
-    QCOMPARE(env.journal.Rows(), rows); // saving writes no journal line
-
-    const QByteArray bytes = readFile(path);
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-    QVERIFY(bytes.endsWith("\r\n"));
-    const QList<QStringList> csv = parseCsv(QString::fromUtf8(bytes.mid(3)));
-    QCOMPARE(csv.size(), rows);
-    QCOMPARE(csv.first(), (QStringList{QStringLiteral("N°"), QStringLiteral("Date"),
-                                       QStringLiteral("Progression de l'exercice"),
-                                       QStringLiteral("Durée")}));
-    const JournalModel &model = env.journal.model();
-    for (int line = 0; line < model.rowCount(); ++line) {
-        const QStringList expected{QString::number(line + 1), model.cellText(line, 1),
-                                   model.lines()[std::size_t(line)].text, model.cellText(line, 3)};
-        QCOMPARE(csv.at(line + 1), expected);
-    }
-    QCOMPARE(csv.at(2).at(2), QStringLiteral("Le chat; dort"));
-    QCOMPARE(csv.at(2).at(3), QStringLiteral("00:01:30"));
-    QCOMPARE(csv.at(4).at(2), QStringLiteral("deux\r\nlignes\tet une tabulation"));
+    QCOMPARE(env.journal.Rows(), 2); // a new journal
+    QCOMPARE(env.lastJournalText(), QStringLiteral("Lancement du programme"));
 }
 
 void TestJournal::sauvegarderNames_data()
@@ -547,5 +283,5 @@ void TestJournal::sauvegarderAsksBeforeReplacing()
     QCOMPARE(readFile(path) == "ancien", !replaced);
 }
 
-QTEST_MAIN(TestJournal)
+QTEST_GUILESS_MAIN(TestJournal)
 #include "tst_journal.moc"

@@ -72,7 +72,7 @@ private slots:
 void tst_frmParam::labelsReadWhole()
 {
     TestEnv env;
-    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
     QCOMPARE(dlg->Frame1->title(), QStringLiteral("Sélectionnez le niveau des exercices"));
     const QList<std::pair<QLabel *, QString>> labels{
         {dlg->Label1, "Durée de la phrase :"},   {dlg->Label2, "Durée entre chaque mot :"},
@@ -93,7 +93,7 @@ void tst_frmParam::labelsReadWhole()
 void tst_frmParam::emptyStoreShowsFallbacksAndStoresThem()
 {
     TestEnv env;
-    QPointer<frmParam> dlg = new frmParam(env.services, nullptr);
+    QPointer<frmParam> dlg = new frmParam(env.settings, env.programFolder, nullptr);
     QCOMPARE(dlg->windowTitle(), QStringLiteral("Paramètres"));
     QCOMPARE(dlg->size(), QSize(301, 196));
     QCOMPARE(dlg->saisieNiveau->currentText(), QStringLiteral("15 minutes"));
@@ -153,7 +153,7 @@ void tst_frmParam::storedPosition()
     QFETCH(QString, storedAfter);
     TestEnv env;
     QVERIFY(env.settings.SaveSetting(Settings::Application, Settings::Demarrage, key, text));
-    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
     QComboBox *list = key == "Durée_Phrase" ? dlg->saisieNiveau
                       : key == "Durée_Mot"  ? dlg->saisieHasard
                       : key == "NbPhrases"  ? dlg->saisieExercice
@@ -182,7 +182,7 @@ void tst_frmParam::choiceIsStoredAtOnce()
     QFETCH(QString, key);
     QFETCH(QString, value);
     TestEnv env;
-    QPointer<frmParam> dlg = new frmParam(env.services, nullptr);
+    QPointer<frmParam> dlg = new frmParam(env.settings, env.programFolder, nullptr);
     dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(dlg));
     const QMap<QString, QComboBox *> byName{{"saisieSon", dlg->saisieSon},
@@ -207,7 +207,7 @@ void tst_frmParam::repickingTheSameFileStoresItAgain()
     TestEnv env;
     touch(env.programFolder + "/plumalin.txt");
     touch(env.programFolder + "/autre.txt");
-    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
     dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
     QCOMPARE(dlg->saisieFichier->currentText(), QStringLiteral("plumalin.txt"));
@@ -225,7 +225,7 @@ void tst_frmParam::fileListShowsPlainTxtFilesInOrder()
                              ".cachée.txt", "notes.md", "texte.txt.bak"})
         touch(bin + "/" + QString::fromUtf8(name));
     QVERIFY(QDir(bin).mkdir("dossier.txt"));
-    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
     QStringList lines;
     for (int i = 0; i < dlg->saisieFichier->count(); ++i)
         lines << dlg->saisieFichier->itemText(i);
@@ -256,7 +256,7 @@ void tst_frmParam::storedFileSelection()
         touch(env.programFolder + "/" + name);
     if (!fichier.isNull())
         QVERIFY(env.settings.SaveSetting(Settings::Fichier, fichier));
-    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
     QCOMPARE(dlg->saisieFichier->currentText(), selected);
     QCOMPARE(stored(env, Settings::Fichier), storedAfter);
 }
@@ -266,7 +266,7 @@ void tst_frmParam::folderWithoutSentenceFilesLeavesFichier()
     TestEnv env;
     touch(env.programFolder + "/lisez-moi.md");
     QVERIFY(env.settings.SaveSetting(Settings::Fichier, QStringLiteral("mes phrases.txt")));
-    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
     QCOMPARE(dlg->saisieFichier->count(), 0);
     QCOMPARE(dlg->saisieFichier->currentIndex(), -1);
     QCOMPARE(stored(env, Settings::Fichier), QStringLiteral("mes phrases.txt"));
@@ -285,7 +285,7 @@ void tst_frmParam::closesByOkEnterEscape()
 {
     QFETCH(int, key);
     TestEnv env;
-    QPointer<frmParam> dlg = new frmParam(env.services, nullptr);
+    QPointer<frmParam> dlg = new frmParam(env.settings, env.programFolder, nullptr);
     dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(dlg));
     QVERIFY(dlg->cmdOK->isDefault());
@@ -306,7 +306,7 @@ void tst_frmParam::tabOrder()
 {
     TestEnv env;
     touch(env.programFolder + "/plumalin.txt");
-    std::unique_ptr<frmParam> dlg(new frmParam(env.services, nullptr));
+    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
     dlg->show();
     dlg->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
@@ -329,7 +329,7 @@ void tst_frmParam::placedOverTheMainWindowAsFixedInnerWindow()
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
 
-    QPointer<frmParam> dlg = new frmParam(env.services, &main);
+    QPointer<frmParam> dlg = new frmParam(env.settings, env.programFolder, &main);
     QMdiSubWindow *sub = mdi->addSubWindow(dlg);
     dlg->placeOverMainWindow();
     sub->show();

@@ -227,10 +227,10 @@ static QAction *actionNamed(frmMain &window, const QString &text)
 }
 
 // The window a command shows, once it has run.
-static QWidget *shownBy(frmMain &window, TestEnv &env, const QString &command)
+static QWidget *shownBy(frmMain &window, const QString &command)
 {
     if (command == QStringLiteral("Progression"))
-        return env.journal.window();
+        return window.journalWindow();
     if (command == QStringLiteral("&Paramètres"))
         return window.settingsWindow();
     if (command == QStringLiteral("&A propos de ..."))
@@ -255,7 +255,7 @@ void TestFrmMain::commandJournalLines()
     QCOMPARE(f.env.journal.Rows(), 3);
     QCOMPARE(f.env.lastJournalText(), line);
     QVERIFY(!f.env.journal.model().lines().back().red);
-    QWidget *shown = shownBy(f.window, f.env, command);
+    QWidget *shown = shownBy(f.window, command);
     QVERIFY(shown);
     QVERIFY(shown->isVisible());
 }
@@ -273,7 +273,7 @@ void TestFrmMain::commandTwiceOneWindow()
     f.window.show();
     QAction *action = actionNamed(f.window, command);
     action->trigger();
-    QPointer<QWidget> first = shownBy(f.window, f.env, command);
+    QPointer<QWidget> first = shownBy(f.window, command);
     QVERIFY(first);
     // A window of its own that the teacher minimised comes back into view.
     const bool topLevel = first->isWindow() && !qobject_cast<QMdiSubWindow *>(first.data());
@@ -282,7 +282,7 @@ void TestFrmMain::commandTwiceOneWindow()
         QVERIFY(first->isMinimized());
     }
     action->trigger();
-    QCOMPARE(shownBy(f.window, f.env, command), first.data());
+    QCOMPARE(shownBy(f.window, command), first.data());
     QVERIFY(!first->isMinimized());
     QVERIFY(first->isVisible());
     QCOMPARE(f.env.journal.Rows(), 4);
@@ -441,12 +441,12 @@ void TestFrmMain::closeBoxClosesEverything()
     f.window.MDIForm_Load(QRect(0, 0, 800, 600));
     f.window.show();
     f.window.mnuProgression->trigger();
-    f.env.journal.window()->hide(); // hidden or shown, it goes
+    f.window.journalWindow()->hide(); // hidden or shown, it goes
     f.window.mnuParam->trigger();
     f.window.mnuApropos->trigger();
     QPointer<QWidget> settings = f.window.settingsWindow();
     QPointer<QWidget> about = f.window.aboutWindow();
-    QPointer<QWidget> journal = f.env.journal.window();
+    QPointer<QWidget> journal = f.window.journalWindow();
 
     QVERIFY(f.window.close());
     QCOMPARE(f.ended, 1);
@@ -485,13 +485,14 @@ void TestFrmMain::closeBoxOrder()
 {
     MainFixture f;
     f.window.show();
-    // Created in this order: the journal (by the first command's line), the settings dialog,
-    // the About box, the editor.
+    // Created in this order: the journal (by the first command's line, its window shown by that
+    // command), the settings dialog, the About box, the editor.
+    f.window.mnuProgression->trigger();
     f.window.mnuParam->trigger();
     f.window.mnuApropos->trigger();
     f.window.mnuPhrases->trigger();
     CloseRecorder recorder;
-    recorder.watch(f.env.journal.window(), QStringLiteral("journal"));
+    recorder.watch(f.window.journalWindow(), QStringLiteral("journal"));
     recorder.watch(f.window.settingsWindow(), QStringLiteral("paramètres"));
     recorder.watch(f.window.aboutWindow(), QStringLiteral("à propos"));
     recorder.watch(f.window.editorWindow(), QStringLiteral("éditeur"));

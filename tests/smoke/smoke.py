@@ -210,6 +210,7 @@ def teacher_windows(run, config_home):
 
         # "Fenêtre de progression en premier plan", at the journal's bottom left.
         session.activate(journal)
+        time.sleep(0.5)  # let the restored window take its events (not a wait for a state)
         session.click(journal, 20, 228)
         journal = wait_for("le journal au premier plan",
                            lambda: (lambda w: w if w and "_NET_WM_STATE_ABOVE" in session.states(w)

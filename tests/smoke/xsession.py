@@ -187,8 +187,10 @@ class XSession:
 
     def click(self, window, x, y):
         """A left click at a point of the window's client area."""
-        subprocess.run(["xdotool", "mousemove", "--sync", "--window", str(window.id), str(x), str(y),
-                        "click", "1"], env=self.env, check=True, timeout=20)
+        left, top, _, _ = self.geometry(window)
+        subprocess.run(["xdotool", "mousemove", "--sync", str(left + x), str(top + y)],
+                       env=self.env, check=True, timeout=20)
+        subprocess.run(["xdotool", "click", "1"], env=self.env, check=True, timeout=20)
 
     def request_close(self, window):
         """What a window manager sends when the close box is pressed."""

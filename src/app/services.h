@@ -9,10 +9,11 @@ class MessageBoxes;
 class EventPump;
 class Journal;
 class SoundPlayer;
+class SystemTools;
 struct ProgramState;
 
-// What every window needs from the rest of the program, handed to it when it is created.
-// The program builds one from the real services; each test builds one from fakes.
+// Every service of the program, built once by main() from the real implementations (each test
+// builds one from fakes). The main window hands each window the few services it uses.
 struct Services {
     SettingsStore &settings;
     Clock &clock;
@@ -23,5 +24,6 @@ struct Services {
     ProgramState &state;
     Journal &journal;
     SoundPlayer &sound;
+    SystemTools &system;
     QString programFolder; // where sentence files and the default sounds are looked up
 };
