@@ -1,20 +1,17 @@
 #include "frmparam.h"
 
 #include "common/apptexts.h"
-#include "common/settingsstore.h"
 
-#include <QCollator>
 #include <QComboBox>
-#include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QMdiSubWindow>
 #include <QPushButton>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -29,13 +26,6 @@ QRect inFrame(int left, int top, int width, int height)
 {
     return twipsRect(left - FrameLeft, top - FrameTop, width, height);
 }
-
-// The lists' fallbacks, as positions of their lines.
-constexpr int FallbackNiveau = 4;
-constexpr int FallbackHasard = 4;
-constexpr int FallbackExercice = 0;
-constexpr int FallbackSon = 0;
-const QString FallbackFichier = QStringLiteral("plumalin.txt");
 
 // The layout has the fixed sizes it was drawn with, for a small dialog font. Where the desktop's
 // font is larger, the labels take a smaller size, the same for all, so that no text is cut.
@@ -67,49 +57,9 @@ void fitLabelFont(const QList<QLabel *> &labels)
 }
 }
 
-const QStringList &frmParam::lignesNiveau()
-{
-    static const QStringList lines{QStringLiteral("3 minute"), QStringLiteral("6 minutes"),
-                                   QStringLiteral("9 minutes"), QStringLiteral("12 minutes"),
-                                   QStringLiteral("15 minutes")};
-    return lines;
-}
-
-const QStringList &frmParam::lignesHasard()
-{
-    static const QStringList lines{QStringLiteral("30 secondes"), QStringLiteral("1 minute"),
-                                   QStringLiteral("1,5 minutes"), QStringLiteral("2 minutes"),
-                                   QStringLiteral("2,5 minutes")};
-    return lines;
-}
-
-const QStringList &frmParam::lignesExercice()
-{
-    static const QStringList lines{QStringLiteral("5 phrases"), QStringLiteral("10 phrases"),
-                                   QStringLiteral("15 phrases"), QStringLiteral("20 phrases")};
-    return lines;
-}
-
-const QStringList &frmParam::lignesSon()
-{
-    static const QStringList lines{QStringLiteral("Non"), QStringLiteral("Oui")};
-    return lines;
-}
-
-QStringList frmParam::fichiersPhrases(const QString &folder)
-{
-    // Without QDir::Hidden and QDir::System, hidden files and special files stay out.
-    QStringList names = QDir(folder).entryList({QStringLiteral("*.txt")},
-                                               QDir::Files | QDir::NoDotAndDotDot);
-    const QCollator collator{QLocale(QLocale::French, QLocale::France)};
-    std::stable_sort(names.begin(), names.end(), collator);
-    return names;
-}
-
 frmParam::frmParam(SettingsStore &settings, const QString &programFolder, QWidget *mainWindow)
     : QWidget(nullptr)
-    , m_settings(settings)
-    , m_programFolder(programFolder)
+    , m_choices(settings, programFolder)
     , m_mainWindow(mainWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -185,87 +135,46 @@ void frmParam::buildControls()
     connect(cmdOK, &QPushButton::clicked, this, &frmParam::cmdOK_Click);
 }
 
-void frmParam::selectStoredPosition(QComboBox *list, const QStringList &lines,
-                                    const QString &stored, int fallback,
-                                    void (frmParam::*handler)())
-{
-    {
-        // A list takes its first line by itself when it is filled: that is no choice yet.
-        const QSignalBlocker quiet(list);
-        list->addItems(lines);
-        list->setCurrentIndex(-1);
-    }
-    const std::optional<int> position = strictInteger(stored);
-    const bool valid = position && *position >= 0 && *position < lines.size();
-    {
-        const QSignalBlocker quiet(list);
-        list->setCurrentIndex(valid ? *position : fallback);
-    }
-    // Setting the selection is a choice like the user's: it is stored at once.
-    (this->*handler)();
-}
-
 void frmParam::Form_Load()
 {
-    SettingsStore &store = m_settings;
-    selectStoredPosition(saisieNiveau, lignesNiveau(),
-                         store.GetSetting(Settings::DureePhrase, QString::number(FallbackNiveau)),
-                         FallbackNiveau, &frmParam::saisieNiveau_Click);
-    selectStoredPosition(saisieHasard, lignesHasard(),
-                         store.GetSetting(Settings::DureeMot, QString::number(FallbackHasard)),
-                         FallbackHasard, &frmParam::saisieHasard_Click);
-    selectStoredPosition(saisieExercice, lignesExercice(),
-                         store.GetSetting(Settings::NbPhrases, QString::number(FallbackExercice)),
-                         FallbackExercice, &frmParam::saisieExercice_Click);
-    selectStoredPosition(saisieSon, lignesSon(),
-                         store.GetSetting(Settings::Son, QString::number(FallbackSon)),
-                         FallbackSon, &frmParam::saisieSon_Click);
-
-    const QString fichier = store.GetSetting(Settings::Fichier, FallbackFichier);
-    const QStringList names = fichiersPhrases(m_programFolder);
-    int selected = -1;
-    {
-        const QSignalBlocker quiet(saisieFichier);
-        saisieFichier->addItems(names);
-        saisieFichier->setCurrentIndex(-1);
-        // Exact match only, letter case included: the exercise opens the stored name as is.
-        selected = int(names.indexOf(fichier));
-        if (selected < 0 && !names.isEmpty())
-            selected = 0;
-        saisieFichier->setCurrentIndex(selected);
+    const SettingsChoices::Selection selection = m_choices.load();
+    const std::array<QComboBox *, SettingsChoices::ListCount> lists{saisieNiveau, saisieHasard,
+                                                                     saisieExercice, saisieSon};
+    for (int i = 0; i < SettingsChoices::ListCount; ++i) {
+        // Filled and set without their handlers: the choices were stored as they were read.
+        const QSignalBlocker quiet(lists[size_t(i)]);
+        lists[size_t(i)]->addItems(SettingsChoices::lines(SettingsChoices::List(i)));
+        lists[size_t(i)]->setCurrentIndex(selection.positions[size_t(i)]);
     }
-    if (selected >= 0)
-        saisieFichier_Click();
+    const QSignalBlocker quiet(saisieFichier);
+    saisieFichier->addItems(selection.files);
+    saisieFichier->setCurrentIndex(selection.file);
 }
 
 void frmParam::saisieNiveau_Click()
 {
-    m_settings.SaveSetting(Settings::DureePhrase,
-                                    QString::number(saisieNiveau->currentIndex()));
+    m_choices.choose(SettingsChoices::Niveau, saisieNiveau->currentIndex());
 }
 
 void frmParam::saisieHasard_Click()
 {
-    m_settings.SaveSetting(Settings::DureeMot,
-                                    QString::number(saisieHasard->currentIndex()));
+    m_choices.choose(SettingsChoices::Hasard, saisieHasard->currentIndex());
 }
 
 void frmParam::saisieExercice_Click()
 {
-    m_settings.SaveSetting(Settings::NbPhrases,
-                                    QString::number(saisieExercice->currentIndex()));
+    m_choices.choose(SettingsChoices::Exercice, saisieExercice->currentIndex());
 }
 
 void frmParam::saisieSon_Click()
 {
-    m_settings.SaveSetting(Settings::Son, QString::number(saisieSon->currentIndex()));
+    m_choices.choose(SettingsChoices::Son, saisieSon->currentIndex());
 }
 
 void frmParam::saisieFichier_Click()
 {
-    if (saisieFichier->currentIndex() < 0)
-        return;
-    m_settings.SaveSetting(Settings::Fichier, saisieFichier->currentText().trimmed());
+    if (saisieFichier->currentIndex() >= 0)
+        m_choices.chooseFile(saisieFichier->currentText());
 }
 
 void frmParam::cmdOK_Click()

@@ -1,8 +1,8 @@
 #pragma once
-#include <QStringList>
+#include "settingschoices.h"
+
 #include <QWidget>
 
-class SettingsStore;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -42,15 +42,6 @@ public:
     // The sub-window that holds the dialog inside the main window, if it has been wrapped yet.
     QMdiSubWindow *subWindow() const;
 
-    // Fills a list as the dialog does; public so that the tests can check the lines.
-    static const QStringList &lignesNiveau();
-    static const QStringList &lignesHasard();
-    static const QStringList &lignesExercice();
-    static const QStringList &lignesSon();
-    // The sentence files listed by the dialog: plain, non-hidden "*.txt" files of the folder,
-    // in alphabetical order.
-    static QStringList fichiersPhrases(const QString &folder);
-
     QGroupBox *Frame1 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -78,10 +69,7 @@ protected:
 private:
     void buildControls();
     void Form_Load();
-    void selectStoredPosition(QComboBox *list, const QStringList &lines, const QString &stored,
-                              int fallback, void (frmParam::*handler)());
 
-    SettingsStore &m_settings;
-    QString m_programFolder;
+    SettingsChoices m_choices;
     QWidget *m_mainWindow;
 };

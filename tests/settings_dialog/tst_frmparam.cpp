@@ -54,15 +54,9 @@ class tst_frmParam : public QObject
 private slots:
     void labelsReadWhole();
     void emptyStoreShowsFallbacksAndStoresThem();
-    void storedPosition_data();
-    void storedPosition();
     void choiceIsStoredAtOnce_data();
     void choiceIsStoredAtOnce();
     void repickingTheSameFileStoresItAgain();
-    void fileListShowsPlainTxtFilesInOrder();
-    void storedFileSelection_data();
-    void storedFileSelection();
-    void folderWithoutSentenceFilesLeavesFichier();
     void closesByOkEnterEscape_data();
     void closesByOkEnterEscape();
     void tabOrder();
@@ -121,48 +115,6 @@ void tst_frmParam::emptyStoreShowsFallbacksAndStoresThem()
     QCOMPARE(stored(env, Settings::Son), QStringLiteral("0"));
 }
 
-void tst_frmParam::storedPosition_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("storedAfter");
-
-    QTest::newRow("phrase valid") << "Durée_Phrase" << "2" << "9 minutes" << "2";
-    QTest::newRow("phrase first") << "Durée_Phrase" << "0" << "3 minute" << "0";
-    QTest::newRow("phrase blanks around") << "Durée_Phrase" << " 1 " << "6 minutes" << "1";
-    QTest::newRow("phrase too big") << "Durée_Phrase" << "5" << "15 minutes" << "4";
-    QTest::newRow("phrase negative") << "Durée_Phrase" << "-1" << "15 minutes" << "4";
-    QTest::newRow("phrase decimal") << "Durée_Phrase" << "2.5" << "15 minutes" << "4";
-    QTest::newRow("phrase letters") << "Durée_Phrase" << "deux" << "15 minutes" << "4";
-    QTest::newRow("phrase empty") << "Durée_Phrase" << "" << "15 minutes" << "4";
-    QTest::newRow("mot valid") << "Durée_Mot" << "1" << "1 minute" << "1";
-    QTest::newRow("mot huge") << "Durée_Mot" << "99999999999" << "2,5 minutes" << "4";
-    QTest::newRow("exercices last") << "NbPhrases" << "3" << "20 phrases" << "3";
-    QTest::newRow("exercices out of range") << "NbPhrases" << "4" << "5 phrases" << "0";
-    QTest::newRow("exercices trailing letters") << "NbPhrases" << "2x" << "5 phrases" << "0";
-    QTest::newRow("son on") << "Son" << "1" << "Oui" << "1";
-    QTest::newRow("son two") << "Son" << "2" << "Non" << "0";
-}
-
-void tst_frmParam::storedPosition()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, text);
-    QFETCH(QString, shown);
-    QFETCH(QString, storedAfter);
-    TestEnv env;
-    QVERIFY(env.settings.SaveSetting(Settings::Application, Settings::Demarrage, key, text));
-    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
-    QComboBox *list = key == "Durée_Phrase" ? dlg->saisieNiveau
-                      : key == "Durée_Mot"  ? dlg->saisieHasard
-                      : key == "NbPhrases"  ? dlg->saisieExercice
-                                            : dlg->saisieSon;
-    QCOMPARE(list->currentText(), shown);
-    QCOMPARE(env.settings.GetSetting(Settings::Application, Settings::Demarrage, key, Absent),
-             storedAfter);
-}
-
 void tst_frmParam::choiceIsStoredAtOnce_data()
 {
     QTest::addColumn<QString>("list");
@@ -215,61 +167,6 @@ void tst_frmParam::repickingTheSameFileStoresItAgain()
     env.settings.SaveSetting(Settings::Fichier, QStringLiteral("ailleurs.txt"));
     pickLine(dlg->saisieFichier, 1);
     QCOMPARE(stored(env, Settings::Fichier), QStringLiteral("plumalin.txt"));
-}
-
-void tst_frmParam::fileListShowsPlainTxtFilesInOrder()
-{
-    TestEnv env;
-    const QString bin = env.programFolder;
-    for (const char *name : {"plumalin.txt", "b.txt", "Alpha.txt", "écoles.txt", "eau.txt",
-                             ".cachée.txt", "notes.md", "texte.txt.bak"})
-        touch(bin + "/" + QString::fromUtf8(name));
-    QVERIFY(QDir(bin).mkdir("dossier.txt"));
-    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
-    QStringList lines;
-    for (int i = 0; i < dlg->saisieFichier->count(); ++i)
-        lines << dlg->saisieFichier->itemText(i);
-    QCOMPARE(lines, (QStringList{"Alpha.txt", "b.txt", "eau.txt", "écoles.txt", "plumalin.txt"}));
-    QVERIFY(!dlg->saisieFichier->isEditable());
-}
-
-void tst_frmParam::storedFileSelection_data()
-{
-    QTest::addColumn<QString>("fichier"); // what the store holds before; empty: nothing
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("storedAfter");
-    QTest::newRow("absent: the default file") << QString() << "plumalin.txt" << "plumalin.txt";
-    QTest::newRow("listed, not first") << "plumalin.txt" << "plumalin.txt" << "plumalin.txt";
-    QTest::newRow("listed first") << "a.txt" << "a.txt" << "a.txt";
-    QTest::newRow("no longer there") << "disparu.txt" << "a.txt" << "a.txt";
-    QTest::newRow("other letter case") << "Plumalin.txt" << "a.txt" << "a.txt";
-    QTest::newRow("blanks around") << " z.txt" << "a.txt" << "a.txt";
-}
-
-void tst_frmParam::storedFileSelection()
-{
-    QFETCH(QString, fichier);
-    QFETCH(QString, selected);
-    QFETCH(QString, storedAfter);
-    TestEnv env;
-    for (const char *name : {"a.txt", "plumalin.txt", "z.txt"})
-        touch(env.programFolder + "/" + name);
-    if (!fichier.isNull())
-        QVERIFY(env.settings.SaveSetting(Settings::Fichier, fichier));
-    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
-    QCOMPARE(dlg->saisieFichier->currentText(), selected);
-    QCOMPARE(stored(env, Settings::Fichier), storedAfter);
-}
-
-void tst_frmParam::folderWithoutSentenceFilesLeavesFichier()
-{
-    TestEnv env;
-    touch(env.programFolder + "/lisez-moi.md");
-    QVERIFY(env.settings.SaveSetting(Settings::Fichier, QStringLiteral("mes phrases.txt")));
-    std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
-    QCOMPARE(dlg->saisieFichier->count(), 0);
-    QCOMPARE(dlg->saisieFichier->currentIndex(), -1);
-    QCOMPARE(stored(env, Settings::Fichier), QStringLiteral("mes phrases.txt"));
 }
 
 void tst_frmParam::closesByOkEnterEscape_data()
