@@ -262,12 +262,41 @@ bool frmPhrases::askToSave()
 
 void frmPhrases::InitGrille()
 {
-    m_model->InitGrille();
+    m_model->setSentences({});
 }
 
 void frmPhrases::NumeroteGrille()
 {
-    m_model->NumeroteGrille();
+    m_model->renumber();
+}
+
+int frmPhrases::Rows() const
+{
+    return m_model->rowCount() + 1;
+}
+
+QString frmPhrases::TextMatrix(int row, int col) const
+{
+    if (row == 0)
+        return m_model->headerData(col, Qt::Horizontal).toString();
+    return m_model->index(row - 1, col).data(Qt::EditRole).toString();
+}
+
+void frmPhrases::setTextMatrix(int row, int col, const QString &text)
+{
+    m_model->setData(m_model->index(row - 1, col), text);
+}
+
+void frmPhrases::AddItem(const QString &number)
+{
+    const int at = m_model->rowCount();
+    m_model->insertRows(at, 1);
+    m_model->setData(m_model->index(at, SentenceTableModel::NumberColumn), number);
+}
+
+void frmPhrases::RemoveItem(int row)
+{
+    m_model->removeRows(row - 1, 1);
 }
 
 void frmPhrases::MSFlexGrid1_Click()
@@ -285,7 +314,7 @@ void frmPhrases::MSFlexGrid1_DblClick()
         m_ligneChoisie = row;
         m_ligneModifiee = row;
         setCurrentCell(row);
-        Text1->setPlainText(m_model->TextMatrix(row, 1));
+        Text1->setPlainText(TextMatrix(row, 1));
         m_texteDepart = oneLine(Text1->toPlainText());
         Text1->moveCursor(QTextCursor::End);
         setDesignHeight(EditingHeight);
@@ -297,7 +326,7 @@ void frmPhrases::MSFlexGrid1_DblClick()
     }
     // Gives back its number to a row 1 that a cut left blank.
     if (row == 1)
-        m_model->setTextMatrix(1, 0, QStringLiteral("1"));
+        setTextMatrix(1, 0, QStringLiteral("1"));
 }
 
 void frmPhrases::Nouveau_Click()
@@ -341,16 +370,16 @@ void frmPhrases::Valider_Click()
                                   : QStringLiteral("Editer - Nouveau '");
     m_journal.AjoutProgress(action + text + QLatin1Char('\''), true);
     int row = modify ? m_ligneModifiee : 0;
-    if (row < 1 || row >= m_model->Rows()) {
+    if (row < 1 || row >= Rows()) {
         // A new sentence goes last; so does a changed one whose row was cut or whose list was
         // replaced meanwhile, rather than being lost or overwriting another sentence.
-        row = m_model->Rows();
-        m_model->AddItem(QString::number(row));
+        row = Rows();
+        AddItem(QString::number(row));
         if (modify)
             m_ligneModifiee = row;
     }
     setCurrentCell(row);
-    m_model->setTextMatrix(row, 1, text);
+    setTextMatrix(row, 1, text);
 
     Nouveau->show();
     MSFlexGrid1->setEnabled(true);
@@ -358,8 +387,8 @@ void frmPhrases::Valider_Click()
     // The edit box is out of view now: the keyboard goes on in the table.
     MSFlexGrid1->setFocus();
 
-    if (m_model->TextMatrix(1, 1).isEmpty() && m_model->Rows() > 2) {
-        m_model->RemoveItem(1);
+    if (TextMatrix(1, 1).isEmpty() && Rows() > 2) {
+        RemoveItem(1);
         NumeroteGrille();
         forgetRow(1);
     }
@@ -376,21 +405,21 @@ void frmPhrases::forgetRow(int removed)
 void frmPhrases::mnuCouper_Click()
 {
     const int row = m_ligneChoisie;
-    const bool exists = row >= 0 && row < m_model->Rows();
+    const bool exists = row >= 0 && row < Rows();
     m_journal.AjoutProgress(
-        QStringLiteral("Editer - Couper '") + m_model->TextMatrix(row, 1) + QLatin1Char('\''),
+        QStringLiteral("Editer - Couper '") + TextMatrix(row, 1) + QLatin1Char('\''),
         true);
     if (!exists)
         return;
-    if (m_model->Rows() > 2 && row > 0) {
-        m_model->RemoveItem(row);
+    if (Rows() > 2 && row > 0) {
+        RemoveItem(row);
         NumeroteGrille();
         // Cutting the row being modified ends its modification.
         forgetRow(row);
         MSFlexGrid1->setEnabled(true);
     } else {
-        m_model->setTextMatrix(1, 0, QString());
-        m_model->setTextMatrix(1, 1, QString());
+        setTextMatrix(1, 0, QString());
+        setTextMatrix(1, 1, QString());
     }
 }
 

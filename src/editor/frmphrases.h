@@ -85,8 +85,6 @@ public slots:
     void CancelButton_Click();
 
 public:
-    void InitGrille();
-    void NumeroteGrille();
     // Loads a sentence file into the table; false, with the table unchanged, when it cannot be
     // read.
     bool ChargeGrille(const QString &path);
@@ -108,6 +106,17 @@ private:
     void showDefaultButton();
     void pressDefaultButton();
     void setCurrentCell(int row);
+    // The table in the grid's numbering: row 0 is the header row, rows 1 to Rows() - 1 the
+    // sentences (the model's rows 0 to n - 1).
+    int Rows() const;
+    QString TextMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString &text);
+    void AddItem(const QString &number);
+    void RemoveItem(int row);
+    // Header row and one blank row: the table of an empty list.
+    void InitGrille();
+    // Writes "1", "2", ... into the rows' numbers.
+    void NumeroteGrille();
     // Text typed in the edit area, in view, that differs from what it opened with.
     bool hasPendingText() const;
     // Asks whether to save unsaved changes; false when the teacher cancels or the save fails.

@@ -19,7 +19,7 @@ int SentenceTableModel::rowCount(const QModelIndex &parent) const
 
 int SentenceTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : 2;
+    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant SentenceTableModel::data(const QModelIndex &index, int role) const
@@ -29,7 +29,8 @@ QVariant SentenceTableModel::data(const QModelIndex &index, int role) const
     const Row &row = m_rows[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == 0 ? row.number : row.sentence;
+    case Qt::EditRole:
+        return index.column() == NumberColumn ? row.number : row.sentence;
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? int(Qt::AlignCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::BackgroundRole:
@@ -64,57 +65,45 @@ Qt::ItemFlags SentenceTableModel::flags(const QModelIndex &index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-QString SentenceTableModel::TextMatrix(int row, int col) const
+bool SentenceTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (row == 0)
-        return col == 0 ? HeaderNumber : HeaderSentence;
-    if (row < 1 || row > int(m_rows.size()))
-        return QString();
-    const Row &r = m_rows[size_t(row - 1)];
-    return col == 0 ? r.number : r.sentence;
+    if (!index.isValid() || index.row() >= int(m_rows.size())
+        || (role != Qt::EditRole && role != Qt::DisplayRole))
+        return false;
+    Row &row = m_rows[size_t(index.row())];
+    (index.column() == NumberColumn ? row.number : row.sentence) = value.toString();
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
 }
 
-void SentenceTableModel::setTextMatrix(int row, int col, const QString &text)
+bool SentenceTableModel::insertRows(int row, int count, const QModelIndex &parent)
 {
-    if (row < 1 || row > int(m_rows.size()) || col < 0 || col > 1)
-        return;
-    Row &r = m_rows[size_t(row - 1)];
-    (col == 0 ? r.number : r.sentence) = text;
-    const QModelIndex cell = index(row - 1, col);
-    emit dataChanged(cell, cell, {Qt::DisplayRole});
-}
-
-void SentenceTableModel::AddItem(const QString &number, const QString &sentence)
-{
-    const int at = int(m_rows.size());
-    beginInsertRows({}, at, at);
-    m_rows.push_back(Row{number, sentence});
+    if (parent.isValid() || row < 0 || row > int(m_rows.size()) || count < 1)
+        return false;
+    beginInsertRows({}, row, row + count - 1);
+    m_rows.insert(m_rows.begin() + row, size_t(count), Row{});
     endInsertRows();
+    return true;
 }
 
-void SentenceTableModel::RemoveItem(int row)
+bool SentenceTableModel::removeRows(int row, int count, const QModelIndex &parent)
 {
-    if (row < 1 || row > int(m_rows.size()))
-        return;
-    beginRemoveRows({}, row - 1, row - 1);
-    m_rows.erase(m_rows.begin() + (row - 1));
+    if (parent.isValid() || row < 0 || count < 1 || row + count > int(m_rows.size()))
+        return false;
+    beginRemoveRows({}, row, row + count - 1);
+    m_rows.erase(m_rows.begin() + row, m_rows.begin() + row + count);
     endRemoveRows();
+    return true;
 }
 
-void SentenceTableModel::InitGrille()
-{
-    beginResetModel();
-    m_rows.assign(1, Row{});
-    endResetModel();
-}
-
-void SentenceTableModel::NumeroteGrille()
+void SentenceTableModel::renumber()
 {
     if (m_rows.empty())
         return;
     for (size_t i = 0; i < m_rows.size(); ++i)
         m_rows[i].number = QString::number(i + 1);
-    emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, 0), {Qt::DisplayRole});
+    emit dataChanged(index(0, NumberColumn), index(int(m_rows.size()) - 1, NumberColumn),
+                     {Qt::DisplayRole, Qt::EditRole});
 }
 
 void SentenceTableModel::setSentences(const QStringList &sentences)

@@ -5,14 +5,15 @@
 
 #include <vector>
 
-// The sentence editor's table. Its interface counts rows as the editor's grid does: row 0 is the
-// header row ("N°", "Liste des phrases :"), shown as the view's header, and rows 1 to n are the
-// sentences, which are model rows 0 to n - 1. Column 0 holds each row's number as plain text, so
-// that a row can have a blank number (row 1 after a cut) and any number of rows fits.
+// The sentence editor's table: one row per sentence, rows from 0, two columns (the row's number
+// as plain text, and the sentence). The number is text so that a row can show none (the blank
+// row of an empty list, or a first row that a cut blanked). The headers are "N°" and "Liste des
+// phrases :". Read-only in the view: the editor writes the cells through setData.
 class SentenceTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
+    enum Column { NumberColumn, SentenceColumn, ColumnCount };
     static const QString HeaderNumber;
     static const QString HeaderSentence;
 
@@ -20,30 +21,21 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Writes a cell's text (display or edit role).
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    // Inserts rows with no number and no sentence.
+    bool insertRows(int row, int count, const QModelIndex &parent = {}) override;
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 
-    // Grid rows, the header row included: 2 for the blank row of an empty list.
-    int Rows() const { return int(m_rows.size()) + 1; }
-    // Text of a cell in grid numbering; row 0 gives the header's texts, a row that does not
-    // exist gives an empty text.
-    QString TextMatrix(int row, int col) const;
-    // Writes a cell of data row `row` (1 to Rows() - 1); other rows are ignored.
-    void setTextMatrix(int row, int col, const QString &text);
-    // Appends a data row at the end.
-    void AddItem(const QString &number, const QString &sentence = QString());
-    // Removes data row `row` (1 to Rows() - 1).
-    void RemoveItem(int row);
-
-    // Header row and one blank data row: the table of an empty list.
-    void InitGrille();
-    // Writes "1", "2", ... into the number cells of the data rows.
-    void NumeroteGrille();
-
-    // Replaces the whole list: rows numbered from 1, or the blank row for an empty list.
+    // Writes "1", "2", ... into every row's number, at once.
+    void renumber();
+    // Replaces the whole list: rows numbered from 1, or one blank row for an empty list.
     void setSentences(const QStringList &sentences);
-    // The sentence cells of every data row, in order, as they would be saved.
+    // Every row's sentence, in order, as they would be saved.
     QStringList sentences() const;
 
 private:

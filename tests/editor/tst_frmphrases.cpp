@@ -91,8 +91,8 @@ struct Editor {
     QStringList numbers() const
     {
         QStringList list;
-        for (int row = 1; row < w->model().Rows(); ++row)
-            list << w->model().TextMatrix(row, 0);
+        for (int row = 0; row < w->model().rowCount(); ++row)
+            list << w->model().index(row, 0).data().toString();
         return list;
     }
     // Journal texts after its first line ("Lancement du programme").
@@ -193,13 +193,13 @@ void tst_frmPhrases::freshWindow()
     QVERIFY(e.ready());
     frmPhrases *w = e.w;
     QCOMPARE(w->windowTitle(), QStringLiteral("Boîte de dialogue"));
-    QCOMPARE(w->model().Rows(), 2);
+    QCOMPARE(w->model().rowCount(), 1);
     QCOMPARE(w->model().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("N°"));
     QCOMPARE(w->model().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("Liste des phrases :"));
-    QCOMPARE(w->model().TextMatrix(1, 0), QString());
-    QCOMPARE(w->model().TextMatrix(1, 1), QString());
+    QCOMPARE(w->model().index(0, 0).data().toString(), QString());
+    QCOMPARE(w->model().index(0, 1).data().toString(), QString());
     QVERIFY(!(w->model().flags(w->model().index(0, 1)) & Qt::ItemIsEditable));
     QCOMPARE(w->LigneChoisie(), 0);
     QCOMPARE(w->DernierMode(), frmPhrases::Mode::New);
