@@ -10,7 +10,6 @@
 #include "platform/messageboxes.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -45,16 +44,11 @@ QString oneLine(QString text)
         text.replace(c, QLatin1Char(' '));
     return text;
 }
-
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
 }
 
 frmPhrases::frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messages,
                        QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_journal(journal)
     , m_files(files)
@@ -86,11 +80,7 @@ frmPhrases::frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messa
     }
 }
 
-frmPhrases::~frmPhrases()
-{
-    // The controls go before QObject would end this connection, and focus moves as they go.
-    disconnect(qApp, &QApplication::focusChanged, this, &frmPhrases::showDefaultButton);
-}
+frmPhrases::~frmPhrases() = default;
 
 void frmPhrases::buildMenus()
 {
@@ -126,8 +116,6 @@ void frmPhrases::buildControls()
     auto button = [this](const QString &text, QRect geometry) {
         auto *b = new QPushButton(text, m_client);
         b->setGeometry(geometry);
-        // Enter presses the button that has the focus, as in any dialog.
-        b->setAutoDefault(true);
         return b;
     };
     OKButton = button(QStringLiteral("&OK"), twipsRect(4710, 120, 1215, 375));
@@ -172,7 +160,6 @@ void frmPhrases::buildControls()
     setTabOrder(Text1, Valider);
     setTabOrder(Valider, Nouveau);
 
-    connect(qApp, &QApplication::focusChanged, this, &frmPhrases::showDefaultButton);
     connect(OKButton, &QPushButton::clicked, this, &frmPhrases::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmPhrases::CancelButton_Click);
     connect(Valider, &QPushButton::clicked, this, &frmPhrases::Valider_Click);
@@ -200,25 +187,7 @@ void frmPhrases::setDesignHeight(int twipsHeight)
 void frmPhrases::makeDefault(QPushButton *button)
 {
     m_defaultButton = button;
-    showDefaultButton();
-}
-
-void frmPhrases::showDefaultButton()
-{
-    // As in a dialog, Enter presses the button that has the focus, else the default button:
-    // that one alone is drawn as the default. (Qt's buttons drop the look when the focus leaves
-    // them outside a QDialog, and the default button would seem to be none.)
-    const std::array<QPushButton *, 4> buttons{OKButton, CancelButton, Valider, Nouveau};
-    QWidget *focused = focusWidget();
-    const bool onButton = std::find(buttons.begin(), buttons.end(), focused) != buttons.end();
-    for (QPushButton *button : buttons)
-        button->setDefault(onButton ? button == focused : button == m_defaultButton);
-}
-
-void frmPhrases::pressDefaultButton()
-{
-    if (m_defaultButton && m_defaultButton->isEnabled())
-        m_defaultButton->click();
+    button->setDefault(true);
 }
 
 void frmPhrases::setCurrentCell(int row)
@@ -495,14 +464,10 @@ void frmPhrases::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void frmPhrases::keyPressEvent(QKeyEvent *event)
+void frmPhrases::reject()
 {
-    // Keys that no control took: Enter presses the default button, as in a dialog.
-    if (isEnter(event) && !(event->modifiers() & Qt::ControlModifier)) {
-        pressDefaultButton();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    // Escape closes the window as its close box does: with the question about unsaved changes.
+    close();
 }
 
 bool frmPhrases::eventFilter(QObject *watched, QEvent *event)
@@ -520,12 +485,14 @@ bool frmPhrases::eventFilter(QObject *watched, QEvent *event)
                 action->trigger();
             return true;
         }
-        if (event->type() == QEvent::KeyPress && isEnter(key)) {
-            // Enter goes to the default button; Ctrl+Enter is the way to type a line break.
+        if (event->type() == QEvent::KeyPress
+            && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            // Enter goes to the default button, as from any control of a dialog; Ctrl+Enter is
+            // the way to type a line break.
             if (key->modifiers() & Qt::ControlModifier)
                 Text1->insertPlainText(QStringLiteral("\n"));
             else
-                pressDefaultButton();
+                QDialog::keyPressEvent(key);
             return true;
         }
         return false;
@@ -550,5 +517,5 @@ bool frmPhrases::eventFilter(QObject *watched, QEvent *event)
         MSFlexGrid1_DblClick();
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
-#include <QWidget>
+#include <QDialog>
 
 class FileChooser;
 class Journal;
@@ -19,9 +19,10 @@ class SentenceTableModel;
 // changing and cutting sentences, and loading and saving sentence files. Every action is
 // written to the progress journal.
 //
-// A separate modeless top-level window. Each one starts with an empty list; closing it deletes
-// it (hold it in a QPointer), after asking whether to save a list that has unsaved changes.
-class frmPhrases : public QWidget
+// A separate modeless dialog. Each one starts with an empty list; closing it (OK, Annuler,
+// Escape, the close box) deletes it (hold it in a QPointer), after asking whether to save
+// unsaved changes.
+class frmPhrases : public QDialog
 {
     Q_OBJECT
 public:
@@ -83,6 +84,7 @@ public slots:
     bool mnuSauvegarder_Click();
     void OKButton_Click();
     void CancelButton_Click();
+    void reject() override;
 
 public:
     // Loads a sentence file into the table; false, with the table unchanged, when it cannot be
@@ -94,7 +96,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -103,8 +104,6 @@ private:
     void Form_Load();
     void setDesignHeight(int twipsHeight);
     void makeDefault(QPushButton *button);
-    void showDefaultButton();
-    void pressDefaultButton();
     void setCurrentCell(int row);
     // The table in the grid's numbering: row 0 is the header row, rows 1 to Rows() - 1 the
     // sentences (the model's rows 0 to n - 1).

@@ -2,10 +2,10 @@
 
 #include "common/apptexts.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -58,7 +58,7 @@ void fitLabelFont(const QList<QLabel *> &labels)
 }
 
 frmParam::frmParam(SettingsStore &settings, const QString &programFolder, QWidget *mainWindow)
-    : QWidget(nullptr)
+    : QDialog(nullptr)
     , m_choices(settings, programFolder)
     , m_mainWindow(mainWindow)
 {
@@ -110,6 +110,8 @@ void frmParam::buildControls()
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setGeometry(twipsRect(3195, 2505, 1260, 345));
+    // Both the default and the cancel button: Enter presses it, and Escape (reject) closes the
+    // dialog as it does.
     cmdOK->setDefault(true);
 
     setTabOrder(saisieNiveau, saisieHasard);
@@ -185,21 +187,17 @@ void frmParam::cmdOK_Click()
         close();
 }
 
-void frmParam::keyPressEvent(QKeyEvent *event)
+void frmParam::closeEvent(QCloseEvent *event)
 {
-    // "OK" is both the default and the cancel button: Enter and Escape close the dialog.
-    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            cmdOK->click();
-            return;
-        default:
-            break;
-        }
-    }
-    QWidget::keyPressEvent(event);
+    // Closing is always accepted and is no rejection: nothing is left to undo.
+    event->accept();
+}
+
+void frmParam::done(int result)
+{
+    // Every choice is stored already: closing is all that is left, inner window included.
+    setResult(result);
+    cmdOK_Click();
 }
 
 QMdiSubWindow *frmParam::subWindow() const

@@ -1,7 +1,7 @@
 #pragma once
 #include "settingschoices.h"
 
-#include <QWidget>
+#include <QDialog>
 
 class QComboBox;
 class QGroupBox;
@@ -23,7 +23,7 @@ class QPushButton;
 //     dlg->parentWidget()->show();
 //
 // Closing it deletes it (and its sub-window); keep it in a QPointer to know whether it is open.
-class frmParam : public QWidget
+class frmParam : public QDialog
 {
     Q_OBJECT
 public:
@@ -63,8 +63,11 @@ public slots:
     void saisieFichier_Click();
     void cmdOK_Click();
 
+public:
+    void done(int result) override;
+
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildControls();

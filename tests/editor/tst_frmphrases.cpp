@@ -870,7 +870,7 @@ void tst_frmPhrases::failedSave()
 
 void tst_frmPhrases::unsavedChangesOnClosing_data()
 {
-    QTest::addColumn<QString>("how");        // "OK", "Annuler", "close box"
+    QTest::addColumn<QString>("how");        // "OK", "Annuler", "close box", "Escape"
     QTest::addColumn<QString>("before");     // "fresh", "loaded", "saved", "changed"
     QTest::addColumn<int>("answer");         // the question's answer
     QTest::addColumn<QString>("saveAnswer"); // the file dialog's answer after Oui; null: cancel
@@ -899,6 +899,9 @@ void tst_frmPhrases::unsavedChangesOnClosing_data()
                                  << true << true << true;
     QTest::newRow("typing, Annuler answered")
         << "close box" << "typing" << int(MessageBoxes::Cancel) << none << true << false << false;
+    QTest::newRow("fresh, Escape") << "Escape" << "fresh" << 0 << none << false << true << false;
+    QTest::newRow("changed, Escape, Annuler answered")
+        << "Escape" << "changed" << int(MessageBoxes::Cancel) << none << true << false << false;
 }
 
 void tst_frmPhrases::unsavedChangesOnClosing()
@@ -922,6 +925,8 @@ void tst_frmPhrases::unsavedChangesOnClosing()
         QTest::mouseClick(e.w->OKButton, Qt::LeftButton);
     else if (how == "Annuler")
         QTest::mouseClick(e.w->CancelButton, Qt::LeftButton);
+    else if (how == "Escape")
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     else
         e.w->close();
     processDeletes();
