@@ -7,7 +7,6 @@
 #include <QStringList>
 
 #include <cmath>
-#include <limits>
 #include <memory>
 
 namespace {
@@ -104,18 +103,8 @@ double leadingNumber(const QString &text)
 
 std::optional<int> strictInteger(const QString &text)
 {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    for (qsizetype i = 0; i < trimmed.size(); ++i) {
-        const QChar c = trimmed[i];
-        const bool sign = i == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'));
-        if (!sign && !(c >= QLatin1Char('0') && c <= QLatin1Char('9')))
-            return std::nullopt;
-    }
+    // Blanks around the number are allowed, nothing else: no decimals, no letters, no overflow.
     bool ok = false;
-    const qlonglong value = trimmed.toLongLong(&ok);
-    if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return static_cast<int>(value);
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
 }

@@ -1,16 +1,9 @@
 #include "nomfichier.h"
 
+#include <QFileInfo>
+
 QString ExtraitNomFichier(const QString &path)
 {
-    for (qsizetype i = path.size() - 1; i >= 0; --i) {
-        const QChar c = path.at(i);
-#ifdef Q_OS_WIN
-        const bool separator = c == QLatin1Char('/') || c == QLatin1Char('\\');
-#else
-        const bool separator = c == QLatin1Char('/');
-#endif
-        if (separator)
-            return path.mid(i + 1);
-    }
-    return path;
+    // Only the text is looked at, never the disk: "/a/b/" gives "", a bare name itself.
+    return QFileInfo(path).fileName();
 }

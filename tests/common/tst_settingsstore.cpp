@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <limits>
 
 class tst_SettingsStore : public QObject
 {
@@ -116,6 +117,12 @@ void tst_SettingsStore::strictInteger_data()
     QTest::newRow("trailing letters") << "2x" << false << 0;
     QTest::newRow("huge") << "99999999999999999999" << false << 0;
     QTest::newRow("plain") << "4" << true << 4;
+    QTest::newRow("blanks around") << "\t 3 \r\n" << true << 3;
+    QTest::newRow("plus sign") << "+2" << true << 2;
+    QTest::newRow("blank inside") << "1 2" << false << 0;
+    QTest::newRow("just over an int") << "2147483648" << false << 0;
+    QTest::newRow("smallest int") << "-2147483648" << true << std::numeric_limits<int>::min();
+    QTest::newRow("hexadecimal") << "0x10" << false << 0;
 }
 
 void tst_SettingsStore::strictInteger()
