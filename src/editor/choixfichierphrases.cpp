@@ -1,5 +1,6 @@
 #include "choixfichierphrases.h"
 
+#include "common/programfolder.h"
 #include "common/sentencefile.h"
 #include "platform/filechooser.h"
 
@@ -17,6 +18,10 @@ std::optional<QString> ChoixFichierPhrases(FileChooser &files, QWidget *parent,
     request.title = ChoixFichier::Title;
     request.filters = ChoixFichier::Filters;
     request.initialPath = lastChosenPath;
+    // Until a path has been chosen, the dialog opens where the user's own lists live: the
+    // program's folder may not be writable.
+    if (lastChosenPath.isEmpty() && ensureFolder(userPlumalinFolder()))
+        request.initialFolder = userPlumalinFolder();
     // The same dialog serves for saving: a name that does not exist yet is accepted.
     request.mustExist = false;
     const std::optional<QString> chosen = files.choose(parent, request);

@@ -5,7 +5,7 @@
 #include "wordtile.h"
 
 #include "common/apptexts.h"
-#include "common/programfolder.h"
+#include "common/sentencefolders.h"
 #include "common/programstate.h"
 #include "app/services.h"
 #include "common/settingsstore.h"
@@ -224,7 +224,7 @@ void frmSac2Mot::noSentence(SentenceLoad load)
     TexteResultat->clear();
     const QString name = sentenceFileName(m_services.settings);
     Texte->setText(statusNoSentence(load, name));
-    Texte->setToolTip(joinPath(m_services.programFolder, name));
+    Texte->setToolTip(SentenceFolders::pathOf(name, m_services.programFolder));
     // Long file names wrap onto a second line rather than being cut.
     Texte->resize(Texte->width(),
                   std::max(pixels(TexteHeight), Texte->heightForWidth(Texte->width())));

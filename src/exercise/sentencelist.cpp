@@ -1,8 +1,8 @@
 #include "sentencelist.h"
 
-#include "common/programfolder.h"
 #include "common/programstate.h"
 #include "common/sentencefile.h"
+#include "common/sentencefolders.h"
 #include "common/settingsstore.h"
 
 #include <QFileInfo>
@@ -26,7 +26,7 @@ SentenceLoad ChargePhrases(ProgramState &state, const SettingsStore &settings,
                            const QString &programFolder)
 {
     state.NbPhrasesChargees = 0;
-    const QString path = joinPath(programFolder, sentenceFileName(settings));
+    const QString path = SentenceFolders::pathOf(sentenceFileName(settings), programFolder);
     const auto sentences = SentenceFile::read(path, ProgramState::SentenceSlots);
     if (!sentences)
         return QFileInfo::exists(path) ? SentenceLoad::Unreadable : SentenceLoad::Missing;

@@ -13,6 +13,7 @@ public:
         QString title;
         QStringList filters;      // "Label (*.txt)" entries, the first one selected
         QString initialPath;      // proposed file name, may be empty
+        QString initialFolder;    // where the dialog opens when no file name is proposed
         bool mustExist = false;
     };
     virtual ~FileChooser() = default;

@@ -39,6 +39,8 @@ std::optional<QString> runDialog(QWidget *parent, const FileChooser::Request &re
     if (!request.filters.isEmpty())
         dialog.selectNameFilter(request.filters.first());
 
+    if (!request.initialFolder.isEmpty())
+        dialog.setDirectory(request.initialFolder);
     if (!request.initialPath.isEmpty())
         dialog.selectFile(request.initialPath);
     stayAboveOurTopWindows(dialog);

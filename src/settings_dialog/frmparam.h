@@ -27,7 +27,7 @@ class frmParam : public QDialog
 {
     Q_OBJECT
 public:
-    // The sentence files listed are those of `programFolder`.
+    // The sentence files listed are those of the user's own folder and of `programFolder`.
     frmParam(SettingsStore &settings, const QString &programFolder, QWidget *mainWindow);
     ~frmParam() override;
 

@@ -1,10 +1,7 @@
 #include "settingschoices.h"
 
+#include "common/sentencefolders.h"
 #include "common/settingsstore.h"
-
-#include <QCollator>
-#include <QDir>
-#include <QLocale>
 
 #include <algorithm>
 
@@ -58,7 +55,7 @@ SettingsChoices::Selection SettingsChoices::load() const
     }
 
     const QString fichier = m_store.GetSetting(Settings::Fichier, FallbackFichier);
-    selection.files = sentenceFiles(m_programFolder);
+    selection.files = SentenceFolders::fileNames(m_programFolder);
     // Exact match only, letter case included: the exercise opens the stored name as is.
     selection.file = int(selection.files.indexOf(fichier));
     if (selection.file < 0 && !selection.files.isEmpty())
@@ -76,14 +73,4 @@ void SettingsChoices::choose(List list, int position) const
 void SettingsChoices::chooseFile(const QString &name) const
 {
     m_store.SaveSetting(Settings::Fichier, name.trimmed());
-}
-
-QStringList SettingsChoices::sentenceFiles(const QString &folder)
-{
-    // Without QDir::Hidden and QDir::System, hidden files and special files stay out.
-    QStringList names = QDir(folder).entryList({QStringLiteral("*.txt")},
-                                               QDir::Files | QDir::NoDotAndDotDot);
-    const QCollator collator{QLocale(QLocale::French, QLocale::France)};
-    std::stable_sort(names.begin(), names.end(), collator);
-    return names;
 }

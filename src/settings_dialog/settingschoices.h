@@ -18,7 +18,7 @@ public:
     // What the dialog shows when it opens.
     struct Selection {
         std::array<int, ListCount> positions{};
-        QStringList files; // the sentence files of the program's folder
+        QStringList files; // the sentence files of the user's folder and the program's folder
         int file = -1;     // the selected one; -1 when there is none
     };
 
@@ -35,9 +35,6 @@ public:
     // Stores a choice at once: a list's position, or a file's name trimmed of blanks.
     void choose(List list, int position) const;
     void chooseFile(const QString &name) const;
-
-    // Plain, non-hidden "*.txt" files of the folder, in French alphabetical order.
-    static QStringList sentenceFiles(const QString &folder);
 
 private:
     SettingsStore &m_store;

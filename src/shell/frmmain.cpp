@@ -7,6 +7,7 @@
 #include "common/apptexts.h"
 #include "common/sentencefile.h"
 #include "app/services.h"
+#include "common/sentencefolders.h"
 #include "common/settingsstore.h"
 #include "editor/choixfichierphrases.h"
 #include "editor/frmphrases.h"
@@ -226,6 +227,9 @@ void frmMain::mnuCharger_Click()
     const QString path = *chosen;
     m_services.journal.AjoutProgress(ChoixFichier::loadLine(path), true);
     rememberJournal();
+    if (!SentenceFolders::adopt(path, SentenceFile::trimSpaces(ExtraitNomFichier(path)),
+                                m_services.programFolder, m_services.messages, this))
+        return;
     SauveFichier(path);
 }
 

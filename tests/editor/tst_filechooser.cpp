@@ -1,4 +1,5 @@
 // The sentence files' file-selection step through Qt's real file dialog, as the teacher sees it.
+#include "common/programfolder.h"
 #include "editor/choixfichierphrases.h"
 #include "platform/qtfilechooser.h"
 #include "platform/qttranslations.h"
@@ -68,6 +69,7 @@ class tst_FileChooser : public QObject
 private slots:
     void initTestCase();
     void everyFileUnderTousLesFichiers();
+    void opensInTheUserFolderUntilAChoice();
     void frenchTexts();
 
 private:
@@ -120,6 +122,26 @@ void tst_FileChooser::everyFileUnderTousLesFichiers()
     });
     QCOMPARE(chosen.value_or(QStringLiteral("<rien>")), bare);
     QCOMPARE(last, bare);
+}
+
+void tst_FileChooser::opensInTheUserFolderUntilAChoice()
+{
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    const QString folder = home.filePath(QStringLiteral("Documents/Plumalin"));
+    QCOMPARE(userPlumalinFolder(), folder);
+
+    QString last;
+    QString opened;
+    chooseWith(last, [&](QFileDialog *dialog) { opened = dialog->directory().absolutePath(); });
+    QCOMPARE(opened, folder); // created when first needed
+    // Once a path has been chosen, the dialog proposes it, in its own folder.
+    QTemporaryDir other;
+    last = other.filePath(QStringLiteral("liste.txt"));
+    chooseWith(last, [&](QFileDialog *dialog) { opened = dialog->directory().absolutePath(); });
+    QCOMPARE(opened, other.path());
+    qputenv("HOME", savedHome);
 }
 
 void tst_FileChooser::frenchTexts()

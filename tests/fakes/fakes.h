@@ -17,10 +17,12 @@
 #include <functional>
 #include <memory>
 
-// Everything a window needs, made of fakes, over a temporary settings folder and program folder.
+// Everything a window needs, made of fakes, over a temporary settings folder, program folder and
+// home folder (so the user's own sentence folder, userPlumalinFolder(), is a fresh one too).
 struct TestEnv {
     QTemporaryDir dir;
     QString programFolder = dir.path() + QStringLiteral("/bin");
+    QByteArray savedHome = qgetenv("HOME");
     SettingsStore settings{dir.path() + QStringLiteral("/config")};
     FakeClock clock;
     FakeRandom random;
@@ -40,7 +42,12 @@ struct TestEnv {
                       system, programFolder};
     std::unique_ptr<frmProgression> m_journalWindow;
 
-    TestEnv() { QDir().mkpath(programFolder); }
+    TestEnv()
+    {
+        QDir().mkpath(programFolder);
+        qputenv("HOME", (dir.path() + QStringLiteral("/home")).toLocal8Bit());
+    }
+    ~TestEnv() { qputenv("HOME", savedHome); }
 
     QStringList played() const { return soundOutput ? soundOutput->played : QStringList(); }
     // Text of column `column` of journal line `line` (1-based, as numbered in the grid).

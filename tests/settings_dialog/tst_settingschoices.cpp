@@ -2,6 +2,7 @@
 // opening stores, and the sentence files listed.
 #include "fakes/platformfakes.h"
 
+#include "common/programfolder.h"
 #include "common/settingsstore.h"
 #include "settings_dialog/settingschoices.h"
 
@@ -13,13 +14,19 @@
 namespace {
 const QString Absent = QStringLiteral("<absent>");
 
-// A settings store and a program folder of its own.
+// A settings store, a program folder and a home folder of its own.
 struct Env {
     QTemporaryDir dir;
     QString folder = dir.path() + QStringLiteral("/bin");
     SettingsStore store{dir.path() + QStringLiteral("/config")};
     SettingsChoices choices{store, folder};
-    Env() { QDir().mkpath(folder); }
+    QByteArray savedHome = qgetenv("HOME");
+    Env()
+    {
+        QDir().mkpath(folder);
+        qputenv("HOME", (dir.path() + QStringLiteral("/home")).toLocal8Bit());
+    }
+    ~Env() { qputenv("HOME", savedHome); }
     QString stored(const SettingKey &key) const { return store.GetSetting(key, Absent); }
     void touch(const QString &name) const
     {
@@ -105,8 +112,15 @@ void tst_SettingsChoices::sentenceFilesInOrder()
                              ".cachée.txt", "notes.md", "texte.txt.bak"})
         env.touch(QString::fromUtf8(name));
     QVERIFY(QDir(env.folder).mkdir("dossier.txt"));
-    QCOMPARE(env.choices.load().files,
-             (QStringList{"Alpha.txt", "b.txt", "eau.txt", "écoles.txt", "plumalin.txt"}));
+    // The user's own folder is listed with it, each name once.
+    const QString own = userPlumalinFolder();
+    QVERIFY(ensureFolder(own));
+    for (const char *name : {"plumalin.txt", "b.txt", "Zèbre.txt", ".brouillon.txt"}) {
+        QFile f(own + QLatin1Char('/') + QString::fromUtf8(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(env.choices.load().files, (QStringList{"Alpha.txt", "b.txt", "eau.txt", "écoles.txt",
+                                                    "plumalin.txt", "Zèbre.txt"}));
 }
 
 void tst_SettingsChoices::storedFileSelection_data()

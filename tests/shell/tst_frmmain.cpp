@@ -3,7 +3,10 @@
 #include "shell/nomfichier.h"
 #include "fakes/fakes.h"
 
+#include "common/programfolder.h"
+#include "common/sentencefile.h"
 #include "editor/frmphrases.h"
+#include "exercise/sentencelist.h"
 #include "journal/frmprogression.h"
 
 #include <QMdiArea>
@@ -53,6 +56,7 @@ private slots:
     void commandTwiceOneWindow();
     void chargerExercice_data();
     void chargerExercice();
+    void chargerFailedCopy();
     void chargerProposesLastPath();
     void extraitNomFichier_data();
     void extraitNomFichier();
@@ -295,6 +299,7 @@ void TestFrmMain::commandTwiceOneWindow()
 
 void TestFrmMain::chargerExercice_data()
 {
+    // %1 stands for a folder of the test's own, outside the user's and the program's folders.
     QTest::addColumn<QString>("answer"); // null: cancelled
     QTest::addColumn<QString>("line");   // null: no line
     QTest::addColumn<QString>("fichier");
@@ -302,19 +307,13 @@ void TestFrmMain::chargerExercice_data()
     QTest::newRow("cancel") << QString() << QString() << QStringLiteral("absent");
     QTest::newRow("blanks only") << QStringLiteral("   ") << QString() << QStringLiteral("absent");
     QTest::newRow("file elsewhere: bare name stored")
-        << QStringLiteral("/home/prof/phrases/animaux.txt")
-        << QStringLiteral("Editer - Charger les phrases (Fichier:/home/prof/phrases/animaux.txt)")
+        << QStringLiteral("%1/phrases/animaux.txt")
+        << QStringLiteral("Editer - Charger les phrases (Fichier:%1/phrases/animaux.txt)")
         << QStringLiteral("animaux.txt");
     QTest::newRow("name ending in blanks")
-        << QStringLiteral("  /home/prof/ski.txt  ")
-        << QStringLiteral("Editer - Charger les phrases (Fichier:/home/prof/ski.txt)")
+        << QStringLiteral("  %1/ski.txt  ")
+        << QStringLiteral("Editer - Charger les phrases (Fichier:%1/ski.txt)")
         << QStringLiteral("ski.txt");
-    QTest::newRow("no folder") << QStringLiteral("ecole.txt")
-                               << QStringLiteral("Editer - Charger les phrases (Fichier:ecole.txt)")
-                               << QStringLiteral("ecole.txt");
-    QTest::newRow("folder only")
-        << QStringLiteral("/home/prof/")
-        << QStringLiteral("Editer - Charger les phrases (Fichier:/home/prof/)") << QString();
 }
 
 void TestFrmMain::chargerExercice()
@@ -323,6 +322,13 @@ void TestFrmMain::chargerExercice()
     QFETCH(QString, line);
     QFETCH(QString, fichier);
     MainFixture f;
+    const QString elsewhere = f.env.dir.path() + QStringLiteral("/ailleurs");
+    answer.replace(QStringLiteral("%1"), elsewhere);
+    line.replace(QStringLiteral("%1"), elsewhere);
+    if (!answer.trimmed().isEmpty()) {
+        QDir().mkpath(QFileInfo(answer).absolutePath());
+        QVERIFY(SentenceFile::write(answer, {QStringLiteral("Le chat dort.")}));
+    }
     f.env.files.answers = {answer};
     f.window.mnuCharger->trigger();
 
@@ -333,6 +339,8 @@ void TestFrmMain::chargerExercice()
                                            QStringLiteral("Tous les fichiers (*.*)")}));
     QVERIFY(!request.mustExist);
     QVERIFY(request.initialPath.isEmpty());
+    QCOMPARE(request.initialFolder, userPlumalinFolder());
+    QVERIFY(QFileInfo(userPlumalinFolder()).isDir());
 
     if (line.isNull()) {
         QVERIFY(!f.env.journal.exists() || f.env.journal.Rows() == 2);
@@ -341,17 +349,40 @@ void TestFrmMain::chargerExercice()
         QCOMPARE(f.env.lastJournalText(), line);
     }
     QCOMPARE(f.setting(Settings::Fichier), fichier);
-    // Nothing opens: the exercise reads the name at its next sentence.
+    QVERIFY(f.env.messages.shown.isEmpty());
+    // Nothing opens: the exercise reads the name at its next sentence, and finds the file.
     QVERIFY(!f.window.exerciseWindow());
+    if (fichier != QStringLiteral("absent")) {
+        QCOMPARE(ChargePhrases(f.env.state, f.env.settings, f.env.programFolder),
+                 SentenceLoad::Loaded);
+        QCOMPARE(f.env.state.Phrases[0], QStringLiteral("Le chat dort."));
+    }
+}
+
+void TestFrmMain::chargerFailedCopy()
+{
+    MainFixture f;
+    f.env.settings.SaveSetting(Settings::Fichier, QStringLiteral("plumalin.txt"));
+    const QString missing = f.env.dir.path() + QStringLiteral("/ailleurs/disparu.txt");
+    f.env.files.answers = {missing};
+    f.window.mnuCharger->trigger();
+
+    QCOMPARE(f.env.lastJournalText(),
+             QStringLiteral("Editer - Charger les phrases (Fichier:") + missing + QLatin1Char(')'));
+    QCOMPARE(f.env.messages.shown.size(), 1);
+    QVERIFY(f.env.messages.shown.first().text.startsWith(
+        QStringLiteral("Le fichier de phrases n'a pas pu être copié")));
+    QCOMPARE(f.setting(Settings::Fichier), QStringLiteral("plumalin.txt"));
 }
 
 void TestFrmMain::chargerProposesLastPath()
 {
     MainFixture f;
-    f.env.files.answers = {QStringLiteral("/home/prof/animaux.txt"), QString()};
+    const QString chosen = f.env.programFolder + QStringLiteral("/animaux.txt");
+    f.env.files.answers = {chosen, QString()};
     f.window.mnuCharger->trigger();
     f.window.mnuCharger->trigger(); // cancelled: the first choice stays
-    QCOMPARE(f.env.files.requests.at(1).initialPath, QStringLiteral("/home/prof/animaux.txt"));
+    QCOMPARE(f.env.files.requests.at(1).initialPath, chosen);
     QCOMPARE(f.setting(Settings::Fichier), QStringLiteral("animaux.txt"));
     QCOMPARE(f.env.journal.Rows(), 3);
 }

@@ -54,7 +54,8 @@ class Run:
             session.screenshot(os.path.join(self.shots, name + ".png"))
 
     def start(self, session, config_home):
-        env = dict(session.env, XDG_CONFIG_HOME=config_home)
+        env = dict(session.env, XDG_CONFIG_HOME=config_home,
+                   HOME=os.path.join(config_home, "home"))
         started = time.monotonic()
         # What the program says on its error output is shown when a check fails.
         self.log = tempfile.TemporaryFile()
