@@ -3,6 +3,8 @@
 #include "common/sentencefile.h"
 #include "common/settingsstore.h"
 
+#include <QLineF>
+
 #include <algorithm>
 #include <cmath>
 
@@ -82,6 +84,71 @@ QPointF tilePosition(double r1, double r2)
     // Single precision can round a draw just below 1 up to the edge; keep the corner inside.
     return QPointF(std::min(double(x), std::nextafter(6100.0, 0.0)),
                    std::min(double(y), std::nextafter(3500.0, 0.0)));
+}
+
+namespace {
+// One scatter of every tile; false when some tile found no free place (it keeps its last draw).
+bool scatterOnce(const std::vector<QRectF> &targets, const std::function<double()> &draw,
+                 std::vector<QPointF> &places)
+{
+    std::vector<QRectF> taken;
+    places.clear();
+    taken.reserve(targets.size());
+    const double half = TileGap / 2;
+    auto spotAt = [half](const QRectF &target, QPointF place) {
+        return target.translated(place).adjusted(-half, -half, half, half);
+    };
+    auto isFree = [&taken](const QRectF &spot) {
+        return std::none_of(taken.begin(), taken.end(),
+                            [&spot](const QRectF &other) { return other.intersects(spot); });
+    };
+    bool allFree = true;
+    for (const QRectF &target : targets) {
+        QPointF place;
+        bool free = false;
+        for (int attempt = 0; attempt < ScatterTries && !free; ++attempt) {
+            const double r1 = draw();
+            const double r2 = draw();
+            place = tilePosition(r1, r2);
+            free = isFree(spotAt(target, place));
+        }
+        if (!free) {
+            // Chance left only small gaps: the free place nearest to the last draw, on a grid
+            // of 4 pixels over the scatter rectangle, when there is one.
+            double best = -1;
+            QPointF nearest;
+            for (double y = 1700; y < 3500; y += 60) {
+                for (double x = 100; x < 6100; x += 60) {
+                    const QPointF candidate(x, y);
+                    const double distance = QLineF(candidate, place).length();
+                    if ((best < 0 || distance < best) && isFree(spotAt(target, candidate))) {
+                        best = distance;
+                        nearest = candidate;
+                    }
+                }
+            }
+            if (best >= 0)
+                place = nearest;
+            else
+                allFree = false;
+        }
+        places.push_back(place);
+        taken.push_back(spotAt(target, place));
+    }
+    return allFree;
+}
+}
+
+std::vector<QPointF> scatterTiles(const std::vector<QRectF> &targets,
+                                  const std::function<double()> &draw)
+{
+    std::vector<QPointF> places;
+    places.reserve(targets.size());
+    for (int round = 0; round < ScatterRounds; ++round) {
+        if (scatterOnce(targets, draw, places))
+            break;
+    }
+    return places;
 }
 
 double wordLimitSeconds(const SettingsStore &settings)
@@ -205,6 +272,7 @@ QString statusNoSentence(SentenceLoad load, const QString &fileName)
     case SentenceLoad::Loaded:
         break;
     }
-    return file + QStringLiteral(" n'a aucune phrase à jouer (de 1 à 127 mots).");
+    return file + QStringLiteral(" n'a aucune phrase à jouer (de 1 à 127 mots, "
+                                 "chacun de 50 caractères au plus).");
 }
 }

@@ -1,6 +1,10 @@
 #pragma once
 #include <QPointF>
+#include <QRectF>
 #include <QString>
+
+#include <functional>
+#include <vector>
 
 #include "sentencelist.h"
 
@@ -35,6 +39,26 @@ QString expectedNextWord(const QString &answer, const QString &sentence);
 // Top-left corner of a tile, in twips, from two uniform draws in [0, 1): inside
 // [100, 6100) x [1700, 3500), computed in single precision.
 QPointF tilePosition(double r1, double r2);
+
+// Redraws allowed for one tile whose target would overlap a tile already placed: enough for a
+// sentence of 15 ordinary words to end without an overlap.
+inline constexpr int ScatterTries = 500;
+// Space kept between two tiles' targets, in twips, so that the rounding of other scales
+// cannot make them touch.
+inline constexpr double TileGap = 30;
+
+// Whole scatters tried when the tiles placed first left no room for a later one.
+inline constexpr int ScatterRounds = 20;
+
+// Tiles scattered one after another, each from draws r1 then r2 (tilePosition): a draw whose
+// target would overlap the target of a tile already placed is drawn again, up to ScatterTries
+// times; after that the free place of the rectangle nearest to the last draw is taken. When a
+// tile has no free place left, the whole scatter starts again, up to ScatterRounds times, and
+// the last one is kept (a sentence far too long for the scene keeps its overlaps).
+// `targets` are the tiles' pointer targets in twips, relative to their text's corner (the
+// place returned).
+std::vector<QPointF> scatterTiles(const std::vector<QRectF> &targets,
+                                  const std::function<double()> &draw);
 
 // Time limits, read from the settings at every tick so that a change applies at once.
 double wordLimitSeconds(const SettingsStore &settings);     // ("Durée_Mot" + 1) x 30

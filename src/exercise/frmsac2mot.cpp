@@ -22,15 +22,22 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 
 #include <cmath>
 
 using namespace ExerciseRules;
 
 namespace {
-const QSize ClientSize(pixels(9705), pixels(6585));
+// The controls' places in twips of the designed scene.
+const QRect LogoRect(45, 45, 2820, 1560);
 const int MessageLeft = 5115;
-const int TexteHeight = 240; // one line
+const QRect AnswerRect(270, 4455, 7665, 1365);
+const QRect TexteRect(135, 5985, 5505, 240); // one line
+const QRect NouveauRect(5715, 5895, 1140, 330);
+const QRect QuitterRect(6885, 5895, 1140, 330);
+const QSize ScenePicture(640, 480); // pixels at scale 1, from the top left, cropped
+const double AnswerPoints = 20.25;
 const QColor TileColor(128, 0, 0);
 const QColor HintColor(0, 0, 255);
 }
@@ -41,6 +48,8 @@ frmSac2Mot::frmSac2Mot(Services &services, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Sac de mots"));
     buildControls();
+    resize(SceneScale::designSize());
+    applyScale(true);
     for (int i = 0; i < int(Timer.size()); ++i)
         connect(&Timer[std::size_t(i)], &QTimer::timeout, this, [this, i] { Timer_Timer(i); });
     Form_Initialize();
@@ -50,7 +59,8 @@ frmSac2Mot::~frmSac2Mot() = default;
 
 void frmSac2Mot::buildControls()
 {
-    setFixedSize(ClientSize);
+    // Small enough for any main window a classroom screen allows; the scene shrinks with it.
+    setMinimumSize(SceneScale::designSize() / 2);
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
@@ -59,15 +69,12 @@ void frmSac2Mot::buildControls()
 
     // The drawn classroom is the window's background: drops on it are drops on the window.
     m_scene = new SvgPicture(QStringLiteral(":/exercise/scene.svg"), this);
-    m_scene->setGeometry(0, 0, 640, 480);
     m_scene->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Image1 = new SvgPicture(QStringLiteral(":/exercise/sac_logo.svg"), this);
-    Image1->setGeometry(twipsRect(45, 45, 2820, 1560));
     Image1->setToolTip(QStringLiteral("Sac de mots"));
 
     Message = new QLabel(this);
-    Message->setGeometry(twipsRect(MessageLeft, 450, 1785, 480));
     Message->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Message->setTextFormat(Qt::PlainText);
     QPalette red = Message->palette();
@@ -75,25 +82,20 @@ void frmSac2Mot::buildControls()
     Message->setPalette(red);
 
     TexteResultat = new QLabel(this);
-    TexteResultat->setGeometry(twipsRect(270, 4455, 7665, 1365));
     TexteResultat->setWordWrap(true);
     TexteResultat->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     TexteResultat->setTextFormat(Qt::PlainText);
-    TexteResultat->setFont(serifFont(20.25, true, true));
     TexteResultat->setAccessibleName(QStringLiteral("Ta phrase"));
     QPalette darkRed = TexteResultat->palette();
     darkRed.setColor(QPalette::WindowText, QColor(192, 0, 0));
     TexteResultat->setPalette(darkRed);
 
     Texte = new QLabel(this);
-    Texte->setGeometry(twipsRect(135, 5985, 5505, TexteHeight));
     Texte->setTextFormat(Qt::PlainText);
     Texte->setWordWrap(true);
 
     Quitter = new QPushButton(QStringLiteral("&Quitter"), this);
-    Quitter->setGeometry(twipsRect(6885, 5895, 1140, 330));
     Nouveau = new QPushButton(QStringLiteral("&Nouveau"), this);
-    Nouveau->setGeometry(twipsRect(5715, 5895, 1140, 330));
     // A pupil who drops words with Enter goes on to the next sentence with it.
     Nouveau->setAutoDefault(true);
     connect(Quitter, &QPushButton::clicked, this, &frmSac2Mot::Quitter_Click);
@@ -112,6 +114,67 @@ void frmSac2Mot::buildControls()
     }
 
     m_outline = new DragOutline(this);
+
+    // Tests and assistive tools find the controls by the names the program gives them.
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Message->setObjectName(QStringLiteral("Message"));
+    TexteResultat->setObjectName(QStringLiteral("TexteResultat"));
+    Texte->setObjectName(QStringLiteral("Texte"));
+    Nouveau->setObjectName(QStringLiteral("Nouveau"));
+    Quitter->setObjectName(QStringLiteral("Quitter"));
+    for (int i = 0; i < int(Mot.size()); ++i)
+        Mot[std::size_t(i)]->setObjectName(QStringLiteral("Mot%1").arg(i));
+}
+
+void frmSac2Mot::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    applyScale(false);
+}
+
+void frmSac2Mot::applyScale(bool force)
+{
+    const SceneScale scale = SceneScale::fitting(size());
+    if (scale == m_scale && !force)
+        return;
+    m_scale = scale;
+    const double factor = scale.factor();
+    // The status line and the buttons take the window's font.
+    setFont(windowFont(factor));
+    m_scene->setGeometry(scale.sceneRect());
+    m_scene->setPictureSize((QSizeF(ScenePicture) * factor).toSize());
+    Image1->setGeometry(scale.toWindow(LogoRect));
+    TexteResultat->setFont(serifFont(AnswerPoints, true, true, factor));
+    TexteResultat->setGeometry(scale.toWindow(AnswerRect));
+    Nouveau->setGeometry(scale.toWindow(NouveauRect));
+    Quitter->setGeometry(scale.toWindow(QuitterRect));
+    layoutTexte();
+    placeBubble();
+    for (WordTile *tile : Mot) {
+        if (!tile->isHidden())
+            tile->place(scale);
+    }
+    if (m_dragSource >= 0) {
+        const WordTile *tile = Mot[std::size_t(m_dragSource)];
+        m_outline->follow(*tile, tile->text());
+    }
+}
+
+void frmSac2Mot::layoutTexte()
+{
+    // Long texts (a file name) wrap onto a second line rather than being cut.
+    QRect line = m_scale.toWindow(TexteRect);
+    if (!Texte->text().isEmpty())
+        line.setHeight(std::max(line.height(), Texte->heightForWidth(line.width())));
+    Texte->setGeometry(line);
+}
+
+void frmSac2Mot::placeBubble()
+{
+    Message->setFont(serifFont(m_messageSize, true, false, m_scale.factor()));
+    // Sized to its text, growing right and down from its left and top edges.
+    Message->move(m_scale.toWindow(QPointF(MessageLeft, m_messageTop)));
+    Message->adjustSize();
 }
 
 void frmSac2Mot::Form_Initialize()
@@ -129,11 +192,8 @@ void frmSac2Mot::showBubble(const Bubble &bubble)
     if (bubble.size >= 0)
         m_messageSize = bubble.size;
     m_messageText = bubble.text;
-    Message->setFont(serifFont(m_messageSize, true, false));
     Message->setText(QString(bubble.text).replace(QChar(13), QLatin1Char('\n')));
-    // Sized to its text, growing right and down from its left and top edges.
-    Message->move(nearestPixel(MessageLeft), nearestPixel(m_messageTop));
-    Message->adjustSize();
+    placeBubble();
 }
 
 void frmSac2Mot::runTimer(int index)
@@ -174,7 +234,8 @@ void frmSac2Mot::Form_Load()
     ProgramState &state = m_services.state;
     cancelDrag();
     state.ErreursPhrase = 0;
-    if (QMdiSubWindow *sub = subWindow())
+    // A maximised inner window already fills the main window from its top left corner.
+    if (QMdiSubWindow *sub = subWindow(); sub && !sub->isMaximized())
         sub->move(0, 0);
     nTimerAide = 0;
     nTimerPhrase = 0;
@@ -199,15 +260,22 @@ void frmSac2Mot::Form_Load()
     }
     state.PhraseCourante = chosen;
     state.NbMots = ExpandWord(state, state.Phrases[std::size_t(chosen)]);
+    std::vector<QRectF> targets;
     for (int i = 0; i <= state.NbMots; ++i) {
-        const double r1 = m_services.random.next();
-        const double r2 = m_services.random.next();
         WordTile *tile = Mot[std::size_t(i)];
         tile->setTextColor(TileColor);
-        tile->setTwipsPos(tilePosition(r1, r2));
         tile->setEnabled(true);
         tile->setWord(state.ListeMots[std::size_t(i)]);
-        tile->adjustSize();
+        tile->place(m_scale);
+        targets.push_back(tile->targetTwips());
+    }
+    // A tile stacked over another turns a right aim into a counted error: they never overlap.
+    const std::vector<QPointF> places =
+        scatterTiles(targets, [this] { return m_services.random.next(); });
+    for (int i = 0; i <= state.NbMots; ++i) {
+        WordTile *tile = Mot[std::size_t(i)];
+        tile->setTwipsPos(places[std::size_t(i)]);
+        tile->place(m_scale);
         tile->show();
     }
     Nouveau->hide();
@@ -225,9 +293,7 @@ void frmSac2Mot::noSentence(SentenceLoad load)
     const QString name = sentenceFileName(m_services.settings);
     Texte->setText(statusNoSentence(load, name));
     Texte->setToolTip(SentenceFolders::pathOf(name, m_services.programFolder));
-    // Long file names wrap onto a second line rather than being cut.
-    Texte->resize(Texte->width(),
-                  std::max(pixels(TexteHeight), Texte->heightForWidth(Texte->width())));
+    layoutTexte();
     // "Nouveau" tries again, once the teacher has put the file right.
     Nouveau->show();
 }
@@ -256,7 +322,7 @@ void frmSac2Mot::Nouveau_Click()
     if (m_closing)
         return;
     Texte->clear();
-    Texte->resize(Texte->width(), pixels(TexteHeight));
+    layoutTexte();
     Texte->setToolTip(QString());
     Form_Load();
 }
@@ -295,6 +361,7 @@ void frmSac2Mot::Form_DragDrop(int Source, double X, double Y)
     const ProgramState &state = m_services.state;
     WordTile *tile = Mot[std::size_t(Source)];
     tile->setTwipsPos(QPointF(X - state.DecalageX, Y - state.DecalageY));
+    tile->place(m_scale);
     m_services.journal.AjoutProgress(Lines::move(tile->text()), true);
     playSound(QStringLiteral("son2.wav"));
 }
@@ -548,7 +615,8 @@ void frmSac2Mot::beginDrag(WordTile *tile, QPoint windowPos)
     m_dragGrab = windowPos - tile->pos();
     m_offsetTaken = false;
     // The drag starts with the pointer over the tile itself: this is the grab offset.
-    Mot_DragOver(tile->index(), m_dragSource, twips(m_dragGrab.x()), twips(m_dragGrab.y()));
+    const QPointF grab = twipsFrom(tile->textOrigin(), windowPos);
+    Mot_DragOver(tile->index(), m_dragSource, grab.x(), grab.y());
     m_outline->follow(*tile, tile->text());
     m_outline->move(windowPos - m_dragGrab);
     m_outline->show();
@@ -560,9 +628,10 @@ void frmSac2Mot::dragTo(QPoint windowPos)
     if (m_dragSource < 0)
         return;
     m_outline->move(windowPos - m_dragGrab);
-    if (auto *over = qobject_cast<WordTile *>(childAt(windowPos)))
-        Mot_DragOver(over->index(), m_dragSource, twips(windowPos.x() - over->x()),
-                     twips(windowPos.y() - over->y()));
+    if (auto *over = qobject_cast<WordTile *>(childAt(windowPos))) {
+        const QPointF inTile = twipsFrom(over->textOrigin(), windowPos);
+        Mot_DragOver(over->index(), m_dragSource, inTile.x(), inTile.y());
+    }
 }
 
 void frmSac2Mot::dropAt(QPoint windowPos)
@@ -573,12 +642,19 @@ void frmSac2Mot::dropAt(QPoint windowPos)
         return;
     QWidget *target = childAt(windowPos);
     if (target == TexteResultat) {
-        const QPoint inBox = windowPos - TexteResultat->pos();
-        TexteResultat_DragDrop(source, twips(inBox.x()), twips(inBox.y()));
-    } else if ((target == nullptr || target == m_scene) && rect().contains(windowPos)) {
-        Form_DragDrop(source, twips(windowPos.x()), twips(windowPos.y()));
+        const QPointF inBox = twipsFrom(TexteResultat->pos(), windowPos);
+        TexteResultat_DragDrop(source, inBox.x(), inBox.y());
+    } else if ((target == nullptr || target == m_scene)
+               && m_scale.sceneRect().contains(windowPos)) {
+        const QPointF inScene = m_scale.toTwips(windowPos);
+        Form_DragDrop(source, inScene.x(), inScene.y());
     }
     // Anything else (the logo, the bubble, a button, a tile, outside the window): no effect.
+}
+
+QPointF frmSac2Mot::twipsFrom(QPoint corner, QPoint windowPos) const
+{
+    return QPointF(windowPos - corner) * 15.0 / m_scale.factor();
 }
 
 void frmSac2Mot::cancelDrag()

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "exerciserules.h"
+#include "scenescale.h"
 #include "sentencelist.h"
 
 struct Services;
@@ -20,10 +21,12 @@ class WordTile;
 // The word-bag exercise window "Sac de mots": the teacher's speech bubble, the answer box, the
 // 128 word tiles scattered over the classroom and the four clocks that run a sentence.
 //
-// The window lays itself out at 647 x 439 pixels (9705 x 6585 twips). The main window creates
-// it as `new frmSac2Mot(services, nullptr)` inside a QMdiSubWindow; its first showing runs the
-// sentence start (Form_Load) and its first activation starts the count of the exercise. A test
-// may equally call Form_Load and Form_Activate itself, without showing the window.
+// The scene is designed at 647 x 439 pixels (9705 x 6585 twips) and drawn at the one uniform
+// scale that fits the window, centred on white; every place the rules know stays in twips. The
+// main window creates it as `new frmSac2Mot(services, nullptr)` inside a QMdiSubWindow that
+// fills its inner area; its first showing runs the sentence start (Form_Load) and its first
+// activation starts the count of the exercise. A test may equally call Form_Load and
+// Form_Activate itself, without showing the window.
 //
 // Handlers keep the names a reader of the program knows; the rules without a widget are in
 // exerciserules.h. Every sound cue lets events run (the sound player's wait), so each handler
@@ -92,6 +95,9 @@ public:
     // The tile being dragged, or -1.
     int draggedTile() const { return m_dragSource; }
 
+    // The scale the scene is drawn at, and where.
+    const SceneScale &sceneScale() const { return m_scale; }
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -99,10 +105,17 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void Form_Initialize();
     void buildControls();
+    // Every control at the scale that fits the window (again when `force`).
+    void applyScale(bool force);
+    void layoutTexte();
+    void placeBubble();
+    // A window position in twips from a control's corner, at the scene's scale.
+    QPointF twipsFrom(QPoint corner, QPoint windowPos) const;
     void showBubble(const ExerciseRules::Bubble &bubble);
     void runTimer(int index);
     void stopTimer(int index);
@@ -152,6 +165,7 @@ private:
     int m_waitDepth = 0;
     QPointer<QMdiSubWindow> m_watchedSubWindow;
 
+    SceneScale m_scale;
     SvgPicture *m_scene = nullptr;
     DragOutline *m_outline = nullptr;
     int m_dragSource = -1;

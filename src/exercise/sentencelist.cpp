@@ -49,8 +49,16 @@ qint16 ExpandWord(ProgramState &state, const QString &sentence)
 bool isPlayable(const QString &sentence)
 {
     // n spaces give n + 2 entries: n + 1 words and the blank.
-    return !SentenceFile::trimSpaces(sentence).isEmpty()
-           && sentence.count(QLatin1Char(' ')) + 2 <= ProgramState::TileCount;
+    if (SentenceFile::trimSpaces(sentence).isEmpty()
+        || sentence.count(QLatin1Char(' ')) + 2 > ProgramState::TileCount)
+        return false;
+    qsizetype run = 0;
+    for (const QChar c : sentence) {
+        run = c == QLatin1Char(' ') ? 0 : run + 1;
+        if (run > LongestWord)
+            return false;
+    }
+    return true;
 }
 
 int pickSentence(const ProgramState &state, double r)

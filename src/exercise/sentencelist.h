@@ -33,8 +33,13 @@ qint16 ExpandWord(ProgramState &state, const QString &sentence);
 // The name of the exercise's sentence file as the settings give it, "plumalin.txt" by default.
 QString sentenceFileName(const SettingsStore &settings);
 
+// The longest word a sentence may hold: a giant word of a hand-made file would make a tile
+// wider than any screen and slow every repaint.
+inline constexpr int LongestWord = 50;
+
 // Whether the sentence can be played: it has a word (a blank line of a hand-made file gives
-// nothing to drag), and the exercise has a tile for every word and for the blank last entry.
+// nothing to drag), the exercise has a tile for every word and for the blank last entry, and
+// no word is longer than LongestWord characters.
 bool isPlayable(const QString &sentence);
 
 // A uniform choice, by the draw r in [0, 1), among the sentences read that can be played; -1

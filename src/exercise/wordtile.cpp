@@ -1,5 +1,7 @@
 #include "wordtile.h"
 
+#include "scenescale.h"
+
 #include "common/apptexts.h"
 #include "common/sentencefile.h"
 
@@ -8,36 +10,27 @@
 #include <QStyleOptionFocusRect>
 #include <cmath>
 
-namespace {
-// Points as the window's layout counts them: 96 dots per inch, whatever the screen's setting,
-// so that texts keep their size against the fixed pixel layout.
-int pixelsForPoints(double points)
-{
-    return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
-}
-}
-
-QFont serifFont(double points, bool bold, bool italic)
+QFont serifFont(double points, bool bold, bool italic, double scale)
 {
     QFont font;
     font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
                       QStringLiteral("Tinos"), QStringLiteral("DejaVu Serif"),
                       QStringLiteral("serif")});
     font.setStyleHint(QFont::Serif);
-    font.setPixelSize(pixelsForPoints(points));
+    font.setPixelSize(SceneScale::fontPixels(points, scale));
     font.setBold(bold);
     font.setItalic(italic);
     return font;
 }
 
-QFont windowFont()
+QFont windowFont(double scale)
 {
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                       QStringLiteral("DejaVu Sans"), QStringLiteral("sans-serif")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelsForPoints(8.25));
+    font.setPixelSize(SceneScale::fontPixels(8.25, scale));
     font.setBold(true);
     return font;
 }
@@ -81,13 +74,34 @@ QColor WordTile::textColor() const
 void WordTile::setPointSize(double points)
 {
     m_pointSize = points;
-    setFont(serifFont(points, true, true));
+    setFont(serifFont(points, true, true, m_scale));
 }
 
-void WordTile::setTwipsPos(QPointF pos)
+void WordTile::place(const SceneScale &scale)
 {
-    m_twipsPos = pos;
-    move(nearestPixel(pos.x()), nearestPixel(pos.y()));
+    m_scale = scale.factor();
+    setFont(serifFont(m_pointSize, true, true, m_scale));
+    setContentsMargins(QMargins());
+    const QSize text = sizeHint();
+    const int target = int(std::lround(MinimumTarget * m_scale));
+    const int wide = std::max(0, target - text.width());
+    const int high = std::max(0, target - text.height());
+    setContentsMargins(wide / 2, high / 2, wide - wide / 2, high - high / 2);
+    resize(sizeHint());
+    move(scale.toWindow(m_twipsPos) - QPoint(wide / 2, high / 2));
+}
+
+QRectF WordTile::targetTwips() const
+{
+    const QMargins margins = contentsMargins();
+    const double twipsPerPixel = 15.0 / m_scale;
+    return QRectF(-margins.left() * twipsPerPixel, -margins.top() * twipsPerPixel,
+                  width() * twipsPerPixel, height() * twipsPerPixel);
+}
+
+QPoint WordTile::textOrigin() const
+{
+    return pos() + contentsRect().topLeft();
 }
 
 void WordTile::paintEvent(QPaintEvent *event)
@@ -98,6 +112,6 @@ void WordTile::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     QStyleOptionFocusRect option;
     option.initFrom(this);
-    option.rect = rect().adjusted(0, 0, -1, -1);
+    option.rect = contentsRect().adjusted(0, 0, -1, -1);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }

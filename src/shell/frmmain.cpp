@@ -44,6 +44,8 @@ frmMain::frmMain(Services &services, QWidget *parent)
 {
     setWindowTitle(AppTexts::MainCaption);
     m_mdi = new LogoArea(this);
+    // The exercise fills the inner area; the settings dialog opens over it at its own size.
+    m_mdi->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     setCentralWidget(m_mdi);
     buildMenus();
     resize(DesignedSize);
@@ -96,6 +98,38 @@ void frmMain::buildMenus()
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(mnuPhrases, &QAction::triggered, this, &frmMain::mnuPhrases_Click);
     connect(mnuApropos, &QAction::triggered, this, &frmMain::mnuApropos_Click);
+
+    // Full screen for a classroom screen or a whiteboard: F11 in and out, Escape out. Escape
+    // is ours only while in full screen, so that the dialogs keep theirs.
+    m_fullScreen = new QAction(this);
+    m_fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
+    addAction(m_fullScreen);
+    m_leaveFullScreen = new QAction(this);
+    m_leaveFullScreen->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_leaveFullScreen->setEnabled(false);
+    addAction(m_leaveFullScreen);
+    connect(m_fullScreen, &QAction::triggered, this, &frmMain::toggleFullScreen);
+    connect(m_leaveFullScreen, &QAction::triggered, this, &frmMain::leaveFullScreen);
+}
+
+void frmMain::toggleFullScreen()
+{
+    if (isFullScreen()) {
+        leaveFullScreen();
+        return;
+    }
+    m_maximisedBeforeFullScreen = isMaximized();
+    showFullScreen();
+}
+
+void frmMain::leaveFullScreen()
+{
+    if (!isFullScreen())
+        return;
+    if (m_maximisedBeforeFullScreen)
+        showMaximized();
+    else
+        showNormal();
 }
 
 void frmMain::MDIForm_Load(const QRect &screen)
@@ -127,6 +161,8 @@ void frmMain::placeFrame(const QRect &outer, const QMargins &frame)
 bool frmMain::event(QEvent *event)
 {
     const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::WindowStateChange)
+        m_leaveFullScreen->setEnabled(isFullScreen());
     if (m_startupFrame.isValid()) {
         switch (event->type()) {
         case QEvent::Show:
@@ -215,6 +251,8 @@ void frmMain::mnuSac2Mot_Click()
         m_exercise->setAttribute(Qt::WA_DeleteOnClose);
         remember(m_exercise);
     }
+    // Filling the inner area at every size, the scene drawn as large as it fits.
+    m_exercise->showMaximized();
     showInner(m_exercise);
 }
 

@@ -91,6 +91,8 @@ private:
     void rememberJournal();
     void showInner(QMdiSubWindow *window);
     void showTopLevel(QWidget *window);
+    void toggleFullScreen();
+    void leaveFullScreen();
 
     Services &m_services;
     LogoArea *m_mdi = nullptr;
@@ -102,6 +104,9 @@ private:
     QSize m_startupInner;
     bool m_journalRemembered = false;
     QString m_lastChosenPath; // "Charger exercice" proposes the path it was last given
+    QAction *m_fullScreen = nullptr;
+    QAction *m_leaveFullScreen = nullptr;
+    bool m_maximisedBeforeFullScreen = false;
     QPointer<QMdiSubWindow> m_exercise;
     QPointer<QMdiSubWindow> m_settings;
     QPointer<QWidget> m_editor;

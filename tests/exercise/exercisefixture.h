@@ -28,14 +28,15 @@ struct ExerciseFixture {
     }
 
     // The draws of the next sentence start: sentence `index` of the file, then its tiles on a
-    // grid of four columns 100 pixels apart and rows 30 pixels apart, tile 0 at the top left.
+    // grid of four columns 100 pixels apart and rows 40 pixels apart, tile 0 at the top left
+    // (room for every tile of a short sentence: none is drawn again).
     void queueStart(int index)
     {
         env.random.values.push_back((index + 0.5) / sentences.size());
         const int tiles = int(splitWords(sentences[index]).size());
         for (int i = 0; i < tiles; ++i) {
             env.random.values.push_back((i % 4) * 0.25);
-            env.random.values.push_back((i / 4) * 0.25);
+            env.random.values.push_back((i / 4) / 3.0);
         }
     }
 

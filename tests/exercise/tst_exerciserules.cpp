@@ -24,6 +24,10 @@ private slots:
     void texts();
     void tilePositionStaysInItsRectangle();
     void pickSentenceSkipsUnplayableSentences();
+    void playable_data();
+    void playable();
+    void scatterNeverOverlaps();
+    void scatterKeepsTheLastDrawWhenFull();
 };
 
 void tst_ExerciseRules::check_data()
@@ -243,6 +247,78 @@ void tst_ExerciseRules::pickSentenceSkipsUnplayableSentences()
     QCOMPARE(pickSentence(state, 0.999), 2);
     state.NbPhrasesChargees = 2;
     QCOMPARE(pickSentence(state, 0.5), -1);
+}
+
+void tst_ExerciseRules::playable_data()
+{
+    QTest::addColumn<QString>("sentence");
+    QTest::addColumn<bool>("playable");
+    const QString w50(50, QChar(0xE9)); // «é»: characters are counted, not bytes
+    QTest::newRow("word of 50 characters") << "Le " + w50 + " dort." << true;
+    QTest::newRow("word of 51 characters") << "Le " + w50 + "x dort." << false;
+    QTest::newRow("51 as the first word") << w50 + "x" << false;
+    QTest::newRow("50 + space + 50") << w50 + " " + w50 << true;
+    QTest::newRow("a million letters") << QString(1'000'000, 'x') << false;
+    QTest::newRow("127 words") << QStringList(127, "m").join(' ') << true;
+    QTest::newRow("128 words") << QStringList(128, "m").join(' ') << false;
+    QTest::newRow("blank") << "   " << false;
+}
+
+void tst_ExerciseRules::playable()
+{
+    QFETCH(QString, sentence);
+    QTEST(isPlayable(sentence), "playable");
+}
+
+namespace {
+// Targets of a typical sentence in twips: ordinary words, 32 to 90 pixels wide, 32 high.
+std::vector<QRectF> typicalTargets(int words, QRandomGenerator &random)
+{
+    std::vector<QRectF> targets;
+    for (int i = 0; i <= words; ++i)
+        targets.emplace_back(-15, -45, 15 * random.bounded(32, 90), 15 * 32);
+    return targets;
+}
+}
+
+// Seeded scatters of sentences of up to 15 words: no two targets overlap, and every corner
+// lies in the scatter rectangle.
+void tst_ExerciseRules::scatterNeverOverlaps()
+{
+    for (quint32 seed = 1; seed <= 300; ++seed) {
+        QRandomGenerator random(seed);
+        const std::vector<QRectF> targets = typicalTargets(1 + int(seed % 15), random);
+        const std::vector<QPointF> places =
+            scatterTiles(targets, [&random] { return random.generateDouble(); });
+        QCOMPARE(places.size(), targets.size());
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            QVERIFY(places[i].x() >= 100 && places[i].x() < 6100);
+            QVERIFY(places[i].y() >= 1700 && places[i].y() < 3500);
+            for (std::size_t j = 0; j < i; ++j) {
+                const QRectF a = targets[i].translated(places[i]);
+                const QRectF b = targets[j].translated(places[j]);
+                QVERIFY2(!a.intersects(b), qPrintable(QStringLiteral("seed %1, tiles %2 and %3")
+                                                          .arg(seed).arg(j).arg(i)));
+            }
+        }
+    }
+}
+
+// No room left at all: every round draws each tile's tries, and the last draw of the last
+// round is kept; the first tile's draw is never redrawn within a round.
+void tst_ExerciseRules::scatterKeepsTheLastDrawWhenFull()
+{
+    const std::vector<QRectF> huge(3, QRectF(0, 0, 20000, 20000));
+    int draws = 0;
+    const std::vector<QPointF> places = scatterTiles(huge, [&draws] {
+        ++draws;
+        return (draws % 7) / 7.0;
+    });
+    const int perRound = 2 + 2 * 2 * ScatterTries;
+    QCOMPARE(draws, ScatterRounds * perRound);
+    QCOMPARE(places[0], tilePosition(((draws - perRound + 1) % 7) / 7.0,
+                                     ((draws - perRound + 2) % 7) / 7.0));
+    QCOMPARE(places[2], tilePosition(((draws - 1) % 7) / 7.0, (draws % 7) / 7.0));
 }
 
 QTEST_GUILESS_MAIN(tst_ExerciseRules)

@@ -29,6 +29,12 @@ class tst_frmSac2Mot : public QObject
 private slots:
     void layoutAndLook();
     void sentenceStart();
+    void wholeScene_data();
+    void wholeScene();
+    void scaledDrag_data();
+    void scaledDrag();
+    void tilesNeverOverlap();
+    void longestSentencePlacesEveryTile();
     void activation_data();
     void activation();
     void laterActivationsKeepTheCount();
@@ -141,7 +147,7 @@ void tst_frmSac2Mot::sentenceStart()
         QVERIFY(pos.y() >= 1700 && pos.y() < 3500);
     }
     QCOMPARE(w.Mot[0]->twipsPos(), QPointF(100, 1700));
-    QCOMPARE(w.Mot[0]->pos(), QPoint(7, 113));
+    QCOMPARE(w.Mot[0]->textOrigin(), QPoint(7, 113));
     QCOMPARE(w.Mot[2]->twipsPos(), QPointF(3100, 2600));
     for (int i = 5; i < 128; ++i)
         QVERIFY(w.Mot[i]->isHidden());
@@ -152,6 +158,214 @@ void tst_frmSac2Mot::sentenceStart()
     QVERIFY(w.Nouveau->isHidden());
     QVERIFY(w.TexteResultat->text().isEmpty());
     QCOMPARE(f.env.journal.Rows(), 2); // the start writes nothing
+}
+
+namespace {
+// A control's rectangle taken back to pixels of the designed scene.
+QRectF atDesign(const frmSac2Mot &w, const QWidget *control)
+{
+    const SceneScale &scale = w.sceneScale();
+    const QRectF g = control->geometry();
+    return QRectF((g.topLeft() - scale.origin()) / scale.factor(), g.size() / scale.factor());
+}
+
+bool near(const QRectF &a, const QRectF &b, double pixels)
+{
+    return qAbs(a.left() - b.left()) <= pixels && qAbs(a.top() - b.top()) <= pixels
+           && qAbs(a.right() - b.right()) <= pixels && qAbs(a.bottom() - b.bottom()) <= pixels;
+}
+
+QString describe(const QRectF &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+}
+
+void tst_frmSac2Mot::wholeScene_data()
+{
+    QTest::addColumn<QSize>("inner");
+    QTest::newRow("640 x 480 main window") << QSize(632, 415);
+    QTest::newRow("1024 x 768 screen") << QSize(1024, 700);
+    QTest::newRow("1920 x 1080 screen") << QSize(1900, 1000);
+}
+
+// The whole scene fits the window at one scale, keeps its proportions and its texts fit, in
+// play and when the sentence's time is up (the bubble's longest text, "Nouveau" shown).
+void tst_frmSac2Mot::wholeScene()
+{
+    QFETCH(QSize, inner);
+    ExerciseFixture f({"Le petit chat dort près de la fenêtre ouverte."});
+    f.env.settings.SaveSetting(Settings::DureePhrase, "0");
+    frmSac2Mot &w = f.open(0, true);
+    w.resize(inner);
+    QCOMPARE(w.size(), inner);
+    const double scale = std::min(inner.width() / 647.0, inner.height() / 439.0);
+    QCOMPARE(w.sceneScale().factor(), scale);
+    const QRect scene = w.sceneScale().sceneRect();
+    QVERIFY(w.rect().contains(scene));
+    // Centred: the margins left and right (or above and below) differ by a pixel at most.
+    QVERIFY(qAbs(scene.left() - (inner.width() - scene.right() - 1)) <= 1);
+    QVERIFY(qAbs(scene.top() - (inner.height() - scene.bottom() - 1)) <= 1);
+
+    // Tiles in play: inside the scene, their text at the scene's font size.
+    const int tileFont = w.findChild<WordTile *>()->font().pixelSize();
+    for (int i = 0; i <= f.env.state.NbMots; ++i) {
+        QVERIFY(scene.contains(f.tile(i)->geometry()));
+        QCOMPARE(f.tile(i)->font().pixelSize(), tileFont);
+    }
+    QVERIFY(qAbs(tileFont - 16 * 4.0 / 3 * scale) <= 0.5);
+
+    for (int second = 0; second <= 180; ++second)
+        QVERIFY(f.tick(3));
+    QCOMPARE(w.phase(), Phase::TimeUp);
+    QVERIFY(!w.Nouveau->isHidden());
+    struct Designed {
+        QWidget *control;
+        QRectF rect; // pixels of the designed scene
+    };
+    const QList<Designed> controls{{w.Image1, QRectF(3, 3, 188, 104)},
+                                   {w.TexteResultat, QRectF(18, 297, 511, 91)},
+                                   {w.Nouveau, QRectF(381, 393, 76, 22)},
+                                   {w.Quitter, QRectF(459, 393, 76, 22)}};
+    for (const Designed &d : controls) {
+        QVERIFY2(scene.contains(d.control->geometry()), qPrintable(d.control->objectName()));
+        QVERIFY2(near(atDesign(w, d.control), d.rect, 1.0),
+                 qPrintable(describe(atDesign(w, d.control))));
+    }
+    // Button texts and the bubble's two lines fit; the bubble's text stays inside the drawn
+    // bubble (x 330..580, y 10..95 of the scene).
+    for (QPushButton *button : {w.Nouveau, w.Quitter})
+        QVERIFY(button->fontMetrics().horizontalAdvance(button->text().remove('&'))
+                < button->width());
+    QVERIFY(w.Message->width() >= w.Message->sizeHint().width());
+    const QRectF bubble = atDesign(w, w.Message);
+    QVERIFY2(QRectF(330, 10, 250, 85).contains(bubble), qPrintable(describe(bubble)));
+    QVERIFY(scene.contains(w.Texte->geometry()));
+    // The answer box shows the whole sentence inside its box.
+    QVERIFY(w.TexteResultat->heightForWidth(w.TexteResultat->width())
+            <= w.TexteResultat->height());
+
+    // The picture is drawn at the same scale: the blackboard's corner (x 210..302, y 14..84 of
+    // the scene) is where the scale puts it.
+    const QImage shot = w.grab().toImage();
+    const QColor board(0x5a, 0x8a, 0x73);
+    for (const QPointF designed : {QPointF(213, 17), QPointF(299, 81)}) {
+        const QPoint at = (w.sceneScale().origin() + designed * scale).toPoint();
+        QCOMPARE(shot.pixelColor(at), board);
+    }
+}
+
+void tst_frmSac2Mot::scaledDrag_data()
+{
+    QTest::addColumn<QSize>("inner");
+    QTest::addColumn<double>("scale");
+    QTest::newRow("0.9") << QSize(600, 395) << 395 / 439.0;
+    QTest::newRow("2.3") << QSize(1900, 1010) << 1010 / 439.0;
+}
+
+// At any scale a tile lands under the pointer where its outline was released, the grab
+// offset kept, and the drops are judged where the pointer is.
+void tst_frmSac2Mot::scaledDrag()
+{
+    QFETCH(QSize, inner);
+    QFETCH(double, scale);
+    ExerciseFixture f({"Le chat dort bien."});
+    frmSac2Mot &w = f.open(0, true);
+    w.resize(inner);
+    QCOMPARE(w.sceneScale().factor(), scale);
+    const QRect scene = w.sceneScale().sceneRect();
+
+    const QPoint grab(7, 5); // from the text's corner
+    const QPoint release = scene.topLeft() + QPoint(scene.width() / 2, scene.height() / 2);
+    const int rows = f.lineCount();
+    f.drag(1, release, f.tile(1)->textOrigin() - f.tile(1)->pos() + grab);
+    QCOMPARE(f.lineCount(), rows + 1);
+    QCOMPARE(f.lastLine(), QStringLiteral("Déplacement du mot ' chat '."));
+    const QPoint landed = f.tile(1)->textOrigin();
+    QVERIFY2((landed - (release - grab)).manhattanLength() <= 1,
+             qPrintable(QStringLiteral("%1,%2").arg(landed.x()).arg(landed.y())));
+    // The place kept in twips is the scene's, whatever the scale.
+    const QPointF twips = f.tile(1)->twipsPos();
+    QVERIFY(qAbs(twips.x() - (release.x() - grab.x() - scene.x()) * 15 / scale) <= 15 / scale);
+    QVERIFY(qAbs(twips.y() - (release.y() - grab.y() - scene.y()) * 15 / scale) <= 15 / scale);
+
+    // In the margin beside the scene: nothing moves, nothing is written.
+    if (scene.left() > 4) {
+        f.drag(1, QPoint(scene.left() / 2, release.y()));
+        QCOMPARE(f.tile(1)->textOrigin(), landed);
+        QCOMPARE(f.lineCount(), rows + 1);
+    }
+
+    f.dragToAnswer(0);
+    f.drag(1, f.answerBox() + QPoint(w.TexteResultat->width() / 3, 0));
+    QCOMPARE(f.answer(), QStringLiteral("Le chat"));
+    QVERIFY(f.tile(0)->isHidden() && f.tile(1)->isHidden());
+}
+
+// Seeded sentence starts over the program's own sentence file: no tile's target overlaps
+// another's, at scale 1 and drawn at 2.3.
+void tst_frmSac2Mot::tilesNeverOverlap()
+{
+    std::optional<QStringList> file =
+        SentenceFile::read(QStringLiteral(PLUMALIN_DEFAULT_SENTENCES));
+    QVERIFY(file && file->size() > 50);
+    // and a sentence of 15 ordinary words
+    ExerciseFixture f(*file << QStringLiteral("Le petit chat gris dort près de la grande "
+                                              "fenêtre ouverte quand il fait très beau."));
+    frmSac2Mot &w = f.open(0, true);
+    QRandomGenerator random(20261210);
+    auto overlaps = [&f] {
+        for (int i = 0; i <= f.env.state.NbMots; ++i)
+            for (int j = 0; j < i; ++j)
+                if (f.tile(i)->geometry().intersects(f.tile(j)->geometry()))
+                    return QStringLiteral("«%1» and «%2» in «%3»")
+                        .arg(f.tile(j)->word(), f.tile(i)->word(),
+                             f.env.state.Phrases[std::size_t(f.env.state.PhraseCourante)]);
+        return QString();
+    };
+    for (int start = 0; start < 200; ++start) {
+        f.env.random.values.clear();
+        for (int i = 0; i < 4000; ++i)
+            f.env.random.values.push_back(random.generateDouble());
+        if (start % 2)
+            w.resize(SceneScale::designSize());
+        w.Nouveau_Click();
+        QCOMPARE(w.phase(), Phase::InPlay);
+        QVERIFY(f.env.state.NbMots >= 2);
+        const QString atOne = overlaps();
+        QVERIFY2(atOne.isEmpty(), qPrintable(atOne));
+        w.resize(1490, 1010);
+        const QString atLarge = overlaps();
+        QVERIFY2(atLarge.isEmpty(), qPrintable(atLarge));
+    }
+}
+
+// A sentence of 127 words has no room for its 128 tiles without overlaps: every one is still
+// placed, shown and can be played.
+void tst_frmSac2Mot::longestSentencePlacesEveryTile()
+{
+    QStringList words;
+    for (int i = 0; i < 127; ++i)
+        words << QStringLiteral("mot%1").arg(i);
+    ExerciseFixture f({words.join(' ')});
+    f.env.random.values.clear();
+    f.env.random.values.push_back(0.0);
+    QRandomGenerator random(7);
+    for (int i = 0; i < 200000; ++i)
+        f.env.random.values.push_back(random.generateDouble());
+    frmSac2Mot w(f.env.services);
+    w.Form_Load();
+    QCOMPARE(w.phase(), Phase::InPlay);
+    QCOMPARE(int(f.env.state.NbMots), 127);
+    const QRect scene = w.sceneScale().sceneRect();
+    for (WordTile *tile : w.Mot) {
+        QVERIFY(!tile->isHidden() && tile->isEnabled());
+        QVERIFY(scene.intersects(tile->geometry()));
+        QVERIFY(tile->twipsPos().x() >= 100 && tile->twipsPos().x() < 6100);
+        QVERIFY(tile->twipsPos().y() >= 1700 && tile->twipsPos().y() < 3500);
+    }
+    w.TexteResultat_DragDrop(0, 0, 0);
+    QCOMPARE(w.TexteResultat->text(), QStringLiteral("mot0"));
 }
 
 void tst_frmSac2Mot::activation_data()
@@ -254,7 +468,8 @@ void tst_frmSac2Mot::quitter()
 void tst_frmSac2Mot::noSentenceToPlay_data()
 {
     QTest::addColumn<QString>("fileName");
-    // 0 missing, 1 empty, 2 a folder, 3 only sentences too long, 4 only blank lines
+    // 0 missing, 1 empty, 2 a folder, 3 only sentences too long, 4 only blank lines, 5 only
+    // sentences with a giant word (a million letters)
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("status");
     QTest::newRow("missing") << "absent.txt" << 0
@@ -262,10 +477,14 @@ void tst_frmSac2Mot::noSentenceToPlay_data()
     QTest::newRow("empty") << "vide.txt" << 1 << "Le fichier de phrases « vide.txt » est vide.";
     QTest::newRow("unreadable") << "dossier.txt" << 2
                                 << "Le fichier de phrases « dossier.txt » ne peut pas être lu.";
+    const QString nothing = QStringLiteral(
+        " n'a aucune phrase à jouer (de 1 à 127 mots, chacun de 50 caractères au plus).");
     QTest::newRow("too long") << "long.txt" << 3
-                              << "Le fichier de phrases « long.txt » n'a aucune phrase à jouer (de 1 à 127 mots).";
+                              << "Le fichier de phrases « long.txt »" + nothing;
     QTest::newRow("blank lines") << "blanc.txt" << 4
-                                 << "Le fichier de phrases « blanc.txt » n'a aucune phrase à jouer (de 1 à 127 mots).";
+                                 << "Le fichier de phrases « blanc.txt »" + nothing;
+    QTest::newRow("giant word") << "geant.txt" << 5
+                                << "Le fichier de phrases « geant.txt »" + nothing;
 }
 
 void tst_frmSac2Mot::noSentenceToPlay()
@@ -281,6 +500,8 @@ void tst_frmSac2Mot::noSentenceToPlay()
         QVERIFY(QDir().mkpath(path));
     if (kind == 3)
         QVERIFY(SentenceFile::write(path, {QStringList(128, "mot").join(' ')}));
+    if (kind == 5)
+        QVERIFY(SentenceFile::write(path, {"Le " + QString(1'000'000, 'x') + " dort."}));
     if (kind == 4) {
         QFile blank(path);
         QVERIFY(blank.open(QIODevice::WriteOnly));
@@ -425,7 +646,7 @@ void tst_frmSac2Mot::backgroundMove()
     f.w().Mot_DragOver(0, 1, 15, 15); // crossing another tile changes nothing
     f.w().Form_DragDrop(1, 3000, 2000);
     QCOMPARE(f.tile(1)->twipsPos(), QPointF(2800, 1900));
-    QCOMPARE(f.tile(1)->pos(), QPoint(187, 127));
+    QCOMPARE(f.tile(1)->textOrigin(), QPoint(187, 127));
     QCOMPARE(f.lineCount(), rows + 1);
     QCOMPARE(f.lastLine(), QStringLiteral("Déplacement du mot ' chat '."));
     QVERIFY(!f.lastLineRed());
@@ -440,21 +661,21 @@ void tst_frmSac2Mot::mouseDragging()
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.open(0, true);
     frmSac2Mot &w = f.w();
-    const QPoint before = f.tile(1)->pos();
+    const QPoint before = f.tile(1)->textOrigin();
     const int rows = f.lineCount();
 
-    // Grabbed 5 pixels right of and 4 below its corner, dragged across «Le» and «dort».
+    // Grabbed 5 pixels right of and 4 below its text's corner, dragged across «Le» and «dort».
     QWindow *handle = w.windowHandle();
     const QPoint grab(5, 4);
     QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, before + grab);
     QCOMPARE(w.draggedTile(), 1);
     for (QWidget *over : {static_cast<QWidget *>(f.tile(0)), static_cast<QWidget *>(f.tile(2))})
         QTest::mouseMove(handle, over->geometry().center());
-    QCOMPARE(f.tile(1)->pos(), before); // the tile stays while its outline moves
+    QCOMPARE(f.tile(1)->textOrigin(), before); // the tile stays while its outline moves
     QTest::mouseMove(handle, QPoint(300, 262));
     QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, QPoint(300, 262));
     QCOMPARE(w.draggedTile(), -1);
-    QCOMPARE(f.tile(1)->pos(), QPoint(295, 258));
+    QCOMPARE(f.tile(1)->textOrigin(), QPoint(295, 258));
     QCOMPARE(f.tile(1)->twipsPos(), QPointF(295 * 15, 258 * 15));
     QCOMPARE(f.lineCount(), rows + 1);
     QCOMPARE(f.lastLine(), QStringLiteral("Déplacement du mot ' chat '."));

@@ -6,6 +6,7 @@
 #include "common/programfolder.h"
 #include "common/sentencefile.h"
 #include "editor/frmphrases.h"
+#include "exercise/frmsac2mot.h"
 #include "exercise/sentencelist.h"
 #include "journal/frmprogression.h"
 
@@ -54,6 +55,8 @@ private slots:
     void commandJournalLines();
     void commandTwiceOneWindow_data();
     void commandTwiceOneWindow();
+    void exerciseFillsTheInnerArea();
+    void fullScreen();
     void chargerExercice_data();
     void chargerExercice();
     void chargerFailedCopy();
@@ -295,6 +298,57 @@ void TestFrmMain::commandTwiceOneWindow()
     // Inner windows stay one: the area holds no second copy.
     if (qobject_cast<QMdiSubWindow *>(first.data()))
         QCOMPARE(f.window.mdiArea()->subWindowList().size(), 1);
+}
+
+// The exercise's inner window fills the main window's inner area at every size, so that its
+// whole scene shows without scrolling; the settings dialog opens over it at its own size.
+void TestFrmMain::exerciseFillsTheInnerArea()
+{
+    MainFixture f;
+    f.window.resize(640, 480);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    f.window.mnuSac2Mot->trigger();
+    QMdiSubWindow *sub = f.window.exerciseWindow();
+    QVERIFY(sub);
+    auto *exercise = qobject_cast<frmSac2Mot *>(sub->widget());
+    QVERIFY(exercise);
+    QWidget *viewport = f.window.mdiArea()->viewport();
+    double lastScale = 0;
+    for (const QSize size : {QSize(640, 480), QSize(1024, 768), QSize(1920, 1080)}) {
+        f.window.resize(size);
+        QTRY_COMPARE(sub->geometry(), viewport->rect());
+        QCOMPARE(exercise->size(), sub->contentsRect().size());
+        QVERIFY(exercise->rect().contains(exercise->sceneScale().sceneRect()));
+        QVERIFY(exercise->sceneScale().factor() > lastScale);
+        lastScale = exercise->sceneScale().factor();
+    }
+    f.window.mnuParam->trigger();
+    QVERIFY(f.window.settingsWindow()->isVisible());
+    QVERIFY(!f.window.settingsWindow()->isMaximized());
+    QVERIFY(sub->isMaximized());
+}
+
+void TestFrmMain::fullScreen()
+{
+    MainFixture f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    f.window.mnuSac2Mot->trigger();
+    QMdiSubWindow *sub = f.window.exerciseWindow();
+    // Escape does nothing of ours out of full screen.
+    QTest::keyClick(&f.window, Qt::Key_Escape);
+    QVERIFY(!f.window.isFullScreen());
+    QTest::keyClick(&f.window, Qt::Key_F11);
+    QTRY_VERIFY(f.window.isFullScreen());
+    QTRY_COMPARE(sub->geometry(), f.window.mdiArea()->viewport()->rect());
+    QTest::keyClick(&f.window, Qt::Key_F11);
+    QTRY_VERIFY(!f.window.isFullScreen());
+    QTest::keyClick(&f.window, Qt::Key_F11);
+    QTRY_VERIFY(f.window.isFullScreen());
+    QTest::keyClick(&f.window, Qt::Key_Escape);
+    QTRY_VERIFY(!f.window.isFullScreen());
+    QCOMPARE(f.env.journal.Rows(), 3); // only "Commencer" wrote
 }
 
 void TestFrmMain::chargerExercice_data()
