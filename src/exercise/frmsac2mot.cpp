@@ -640,6 +640,10 @@ void frmSac2Mot::dropAt(QPoint windowPos)
     cancelDrag();
     if (source < 0 || !isPlayableTile(source))
         return;
+    // Released over another window (the journal kept on top, the settings dialog over the
+    // exercise, the desktop): the tile goes back and nothing is judged, written or played.
+    if (!isUncovered(windowPos))
+        return;
     QWidget *target = childAt(windowPos);
     if (target == TexteResultat) {
         const QPointF inBox = twipsFrom(TexteResultat->pos(), windowPos);
@@ -650,6 +654,13 @@ void frmSac2Mot::dropAt(QPoint windowPos)
         Form_DragDrop(source, inScene.x(), inScene.y());
     }
     // Anything else (the logo, the bubble, a button, a tile, outside the window): no effect.
+}
+
+bool frmSac2Mot::isUncovered(QPoint windowPos) const
+{
+    if (!rect().contains(windowPos) || !visibleRegion().contains(windowPos))
+        return false;
+    return QApplication::topLevelAt(mapToGlobal(windowPos)) == window();
 }
 
 QPointF frmSac2Mot::twipsFrom(QPoint corner, QPoint windowPos) const

@@ -116,6 +116,8 @@ private:
     void placeBubble();
     // A window position in twips from a control's corner, at the scene's scale.
     QPointF twipsFrom(QPoint corner, QPoint windowPos) const;
+    // Whether this window shows at that point: inside it, not covered by another window.
+    bool isUncovered(QPoint windowPos) const;
     void showBubble(const ExerciseRules::Bubble &bubble);
     void runTimer(int index);
     void stopTimer(int index);

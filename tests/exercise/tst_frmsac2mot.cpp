@@ -49,6 +49,7 @@ private slots:
     void backgroundMove();
     void mouseDragging();
     void dropsWithNoEffect();
+    void dropOverAnotherWindow();
     void touchDragging();
     void keyboard();
     void keyboardPupilGoesOn();
@@ -274,10 +275,15 @@ void tst_frmSac2Mot::scaledDrag()
     w.resize(inner);
     QCOMPARE(w.sceneScale().factor(), scale);
     const QRect scene = w.sceneScale().sceneRect();
+    // A drop counts only on the screen: the window, larger than the test's screen, is moved so
+    // that each release falls in the screen's middle.
+    const QPoint middle = w.screen()->geometry().center();
+    auto onScreen = [&](QPoint release) { w.move(w.pos() + middle - w.mapToGlobal(release)); };
 
     const QPoint grab(7, 5); // from the text's corner
     const QPoint release = scene.topLeft() + QPoint(scene.width() / 2, scene.height() / 2);
     const int rows = f.lineCount();
+    onScreen(release);
     f.drag(1, release, f.tile(1)->textOrigin() - f.tile(1)->pos() + grab);
     QCOMPARE(f.lineCount(), rows + 1);
     QCOMPARE(f.lastLine(), QStringLiteral("Déplacement du mot ' chat '."));
@@ -291,12 +297,15 @@ void tst_frmSac2Mot::scaledDrag()
 
     // In the margin beside the scene: nothing moves, nothing is written.
     if (scene.left() > 4) {
+        onScreen(QPoint(scene.left() / 2, release.y()));
         f.drag(1, QPoint(scene.left() / 2, release.y()));
         QCOMPARE(f.tile(1)->textOrigin(), landed);
         QCOMPARE(f.lineCount(), rows + 1);
     }
 
+    onScreen(f.answerBox());
     f.dragToAnswer(0);
+    onScreen(f.answerBox() + QPoint(w.TexteResultat->width() / 3, 0));
     f.drag(1, f.answerBox() + QPoint(w.TexteResultat->width() / 3, 0));
     QCOMPARE(f.answer(), QStringLiteral("Le chat"));
     QVERIFY(f.tile(0)->isHidden() && f.tile(1)->isHidden());
@@ -717,6 +726,40 @@ void tst_frmSac2Mot::dropsWithNoEffect()
     QCOMPARE(f.lineCount(), rows);
     QCOMPARE(f.env.state.ErreursPhrase, 0);
     QVERIFY(f.answer().isEmpty());
+}
+
+// A release over another window of the program that covers the exercise (over the answer box,
+// then over the background) changes nothing; the same release with that window moved away is
+// judged.
+void tst_frmSac2Mot::dropOverAnotherWindow()
+{
+    ExerciseFixture f({"Le chat dort."});
+    frmSac2Mot &w = f.open(0, true);
+    w.move(100, 100);
+    QWidget other; // a window of the program kept over the exercise, as the journal may be
+    other.resize(120, 80);
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    QWidget *journal = &other;
+    const int rows = f.lineCount();
+    const QPoint before = f.tile(1)->textOrigin();
+    const QList<QPoint> releases{f.answerBox(), w.sceneScale().sceneRect().center()};
+    for (const QPoint &release : releases) {
+        journal->move(w.mapToGlobal(release) - QPoint(20, 20));
+        journal->raise();
+        QTRY_COMPARE(QApplication::topLevelAt(w.mapToGlobal(release)), journal);
+        f.drag(0, release);
+        f.drag(1, release);
+        QCOMPARE(f.lineCount(), rows);
+        QVERIFY(f.answer().isEmpty());
+        QCOMPARE(f.tile(1)->textOrigin(), before);
+        QCOMPARE(f.env.state.ErreursPhrase, 0);
+        QVERIFY(f.env.played().isEmpty());
+    }
+    journal->move(w.mapToGlobal(w.rect().bottomRight()) + QPoint(50, 50));
+    QTRY_COMPARE(QApplication::topLevelAt(w.mapToGlobal(f.answerBox())), &w);
+    f.dragToAnswer(0);
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
 }
 
 void tst_frmSac2Mot::touchDragging()
