@@ -7,7 +7,16 @@
 
 QString programFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    return programFolderOf(QCoreApplication::applicationDirPath());
+}
+
+QString programFolderOf(const QString &executableFolder)
+{
+    // The data folder's place relative to the program's, decided when the build is configured,
+    // so that an installation moved whole (another prefix) still finds its data.
+    const QString installed = QDir::cleanPath(
+        joinPath(executableFolder, QStringLiteral(PLUMALIN_DATA_FROM_PROGRAM)));
+    return QFileInfo(installed).isDir() ? installed : executableFolder;
 }
 
 QString userPlumalinFolder()

@@ -1,8 +1,14 @@
 #pragma once
 #include <QString>
 
-// The folder that holds the program file: sentence files and, by default, sounds live there.
+// The program's read-only data folder: the default sentence file and, by default, the sounds.
+// In a build it is the folder of the program file; installed, the data folder of the
+// installation (/usr/share/plumalin beside /usr/bin/plumalin).
 QString programFolder();
+
+// The same, for a program file in `executableFolder`: the installation's data folder, found
+// from it, when that folder exists; else the executable's folder itself.
+QString programFolderOf(const QString &executableFolder);
 
 // The user's own Plumalin folder, "Plumalin" in their documents folder: their sentence files,
 // and the records beside them. Not created here; see ensureFolder.

@@ -57,6 +57,8 @@ class TestSentenceFolders : public QObject
 {
     Q_OBJECT
 private slots:
+    void programFolderOf_data();
+    void programFolderOf();
     void userFolderIsInTheTestHome();
     void pathOf_data();
     void pathOf();
@@ -68,6 +70,35 @@ private slots:
     void adoptFailedCopy_data();
     void adoptFailedCopy();
 };
+
+void TestSentenceFolders::programFolderOf_data()
+{
+    QTest::addColumn<QString>("executable"); // the program file's folder
+    QTest::addColumn<QString>("folder");     // a folder made beside it; empty: none
+    QTest::addColumn<QString>("file");       // a plain file made beside it; empty: none
+    QTest::addColumn<QString>("found");
+
+    QTest::newRow("build: data beside the program") << "build/bin" << "" << "" << "build/bin";
+    QTest::newRow("installed: the data folder") << "usr/bin" << "usr/share/plumalin" << ""
+                                                << "usr/share/plumalin";
+    QTest::newRow("a file is no data folder") << "opt/bin" << "" << "opt/share/plumalin"
+                                              << "opt/bin";
+}
+
+void TestSentenceFolders::programFolderOf()
+{
+    QFETCH(QString, executable);
+    QFETCH(QString, folder);
+    QFETCH(QString, file);
+    QFETCH(QString, found);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(executable));
+    if (!folder.isEmpty())
+        QVERIFY(QDir(dir.path()).mkpath(folder));
+    if (!file.isEmpty())
+        put(dir.filePath(file), "not a folder");
+    QCOMPARE(::programFolderOf(dir.filePath(executable)), dir.filePath(found));
+}
 
 void TestSentenceFolders::userFolderIsInTheTestHome()
 {
