@@ -1,10 +1,7 @@
 #include "sentencefile.h"
 
 #include "cp1252.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "safefile.h"
 
 #include <cstring>
 
@@ -113,17 +110,13 @@ QStringList SentenceFile::parse(const QByteArray &b, qsizetype maxRecords)
     return sentences;
 }
 
-std::optional<QStringList> SentenceFile::read(const QString &path, qsizetype maxRecords)
+std::optional<QStringList> SentenceFile::read(const QString &path, qsizetype maxRecords,
+                                              QString *error)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
+    const std::optional<QByteArray> bytes = SafeFile::read(path, SafeFile::DefaultMaxBytes, error);
+    if (!bytes)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return parse(bytes, maxRecords);
+    return parse(*bytes, maxRecords);
 }
 
 QString SentenceFile::trimSpaces(const QString &text)
@@ -154,27 +147,5 @@ QByteArray SentenceFile::serialize(const QStringList &sentences)
 
 bool SentenceFile::write(const QString &path, const QStringList &sentences, QString *error)
 {
-    auto fail = [&](const QString &why) {
-        if (error)
-            *error = why;
-        return false;
-    };
-    if (path.isEmpty())
-        return fail(QStringLiteral("Aucun nom de fichier n'a été donné."));
-    if (QFileInfo(path).isDir())
-        return fail(QStringLiteral("« %1 » est un dossier, pas un fichier.").arg(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Le fichier « %1 » ne peut pas être créé : %2")
-                        .arg(path, file.errorString()));
-    const QByteArray bytes = serialize(sentences);
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(QStringLiteral("L'écriture du fichier « %1 » a échoué : %2").arg(path, why));
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("L'enregistrement du fichier « %1 » a échoué : %2")
-                        .arg(path, file.errorString()));
-    return true;
+    return SafeFile::write(path, serialize(sentences), error);
 }

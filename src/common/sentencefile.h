@@ -11,8 +11,10 @@ namespace SentenceFile {
 // Parses the bytes of a sentence file; stops after maxRecords records when that is not -1.
 QStringList parse(const QByteArray &bytes, qsizetype maxRecords = -1);
 
-// Reads a whole file; nothing when it cannot be opened or read (missing, a folder, unreadable).
-std::optional<QStringList> read(const QString &path, qsizetype maxRecords = -1);
+// Reads a whole file; nothing, and a French sentence saying why, when it is refused or cannot
+// be read (missing, a folder, not a regular file, larger than 64 MB, unreadable).
+std::optional<QStringList> read(const QString &path, qsizetype maxRecords = -1,
+                                QString *error = nullptr);
 
 // The bytes of a file holding these sentences, each trimmed of spaces.
 QByteArray serialize(const QStringList &sentences);
