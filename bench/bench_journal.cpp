@@ -12,6 +12,8 @@
 #include <QFile>
 
 #include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <ctime>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -72,8 +74,20 @@ void BM_MemoryPerLine(benchmark::State &state)
 }
 BENCHMARK(BM_MemoryPerLine)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void BM_AjoutProgress(benchmark::State &state)
+// The usual desktop sets no time zone variable (the system's zone file counts); some sessions
+// set TZ. Both must stay fast.
+void BM_AjoutProgress(benchmark::State &state, const char *timeZone)
 {
+    const char *outer = std::getenv("TZ");
+    const QByteArray saved = outer ? QByteArray(outer) : QByteArray();
+    auto setZone = [](const char *zone) {
+        if (zone)
+            ::setenv("TZ", zone, 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+    };
+    setZone(timeZone);
     Session session;
     Journal &journal = session.journal;
     journal.ensureCreated();
@@ -88,8 +102,10 @@ void BM_AjoutProgress(benchmark::State &state)
         state.ResumeTiming();
     }
     reportTimePerLine(state);
+    setZone(outer ? saved.constData() : nullptr);
 }
-BENCHMARK(BM_AjoutProgress)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AjoutProgress, no_time_zone_variable, nullptr)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AjoutProgress, TZ_Europe_Paris, "Europe/Paris")->Unit(benchmark::kMillisecond);
 
 void BM_SetProgress(benchmark::State &state)
 {

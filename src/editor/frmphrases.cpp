@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -143,6 +144,10 @@ void frmPhrases::buildControls()
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setStretchLastSection(true);
     header->resizeSection(0, pixels(400));
+    // The number column grows with the list so that the last row's number stays readable.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &frmPhrases::fitNumberColumn);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &frmPhrases::fitNumberColumn);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &frmPhrases::fitNumberColumn);
     MSFlexGrid1->viewport()->installEventFilter(this);
     header->viewport()->installEventFilter(this);
 
@@ -392,6 +397,16 @@ void frmPhrases::mnuCouper_Click()
     }
 }
 
+void frmPhrases::fitNumberColumn()
+{
+    const int margin = MSFlexGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
+                                                         MSFlexGrid1) + 1;
+    const int needed = MSFlexGrid1->fontMetrics().horizontalAdvance(
+                           QString::number(m_model->rowCount()))
+                       + 2 * margin + 2;
+    MSFlexGrid1->horizontalHeader()->resizeSection(0, std::max(pixels(400), needed));
+}
+
 void frmPhrases::mnuCopier_Click() {}
 
 void frmPhrases::mnuColler_Click() {}
@@ -420,9 +435,13 @@ bool frmPhrases::mnuSauvegarder_Click()
 
 bool frmPhrases::ChargeGrille(const QString &path)
 {
-    const std::optional<QStringList> sentences = SentenceFile::read(path);
-    if (!sentences)
+    QString error;
+    const std::optional<QStringList> sentences = SentenceFile::read(path, -1, &error);
+    if (!sentences) {
+        m_messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
+                        QStringLiteral("Les phrases n'ont pas pu être chargées.\n\n") + error);
         return false;
+    }
     m_model->setSentences(*sentences);
     m_savedList = m_model->sentences();
     // The row being modified belonged to the list that is gone.

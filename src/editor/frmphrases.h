@@ -100,6 +100,7 @@ protected:
 
 private:
     void buildControls();
+    void fitNumberColumn();
     void buildMenus();
     void Form_Load();
     void setDesignHeight(int twipsHeight);

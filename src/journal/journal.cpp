@@ -4,13 +4,13 @@
 
 #include "common/apptexts.h"
 #include "common/programstate.h"
+#include "common/safefile.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxes.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -52,7 +52,9 @@ JournalModel &Journal::model()
 void Journal::AjoutProgress(const QString &libelle, bool normal)
 {
     ensureCreated();
-    const qint64 nowSecs = m_clock.now().toSecsSinceEpoch();
+    // Seconds, not a local date-time: the line is shown in the system's time zone only when
+    // drawn, and a local conversion here cost more than the rest of the line.
+    const qint64 nowSecs = m_clock.secsSinceEpoch();
     // No mark yet (nothing timed so far): the duration stays empty rather than showing the
     // time of day. A clock set back gives 00:00:00, not a negative time; whole days are
     // dropped (25 hours show as 01:00:00).
@@ -60,14 +62,14 @@ void Journal::AjoutProgress(const QString &libelle, bool normal)
     if (m_state.HeureProgress.isValid())
         elapsed = static_cast<qint32>(
             std::max<qint64>(0, nowSecs - m_state.HeureProgress.toSecsSinceEpoch()) % 86400);
-    m_state.HeureProgress = QDateTime::fromSecsSinceEpoch(nowSecs);
+    m_state.HeureProgress = QDateTime::fromSecsSinceEpoch(nowSecs, Qt::UTC);
     m_model->append(JournalLine{nowSecs, libelle, QString(), elapsed, !normal});
 }
 
 void Journal::SetProgress(const QString &libelle, const QString &duree, bool normal)
 {
     ensureCreated();
-    m_model->append(JournalLine{m_clock.now().toSecsSinceEpoch(), libelle, duree, -1, !normal});
+    m_model->append(JournalLine{m_clock.secsSinceEpoch(), libelle, duree, -1, !normal});
 }
 
 int Journal::Rows()
@@ -114,18 +116,12 @@ bool Journal::Sauvegarder(QWidget *parent)
             return false;
     }
 
-    // Written aside and renamed at the end, so that a failure never leaves half a file.
-    const QByteArray csv = m_model->toCsv();
-    QSaveFile file(path);
-    const bool written = !QFileInfo(path).isDir() && file.open(QIODevice::WriteOnly)
-                         && file.write(csv) == csv.size() && file.commit();
-    if (!written) {
-        file.cancelWriting();
+    QString error;
+    if (!SafeFile::write(path, m_model->toCsv(), &error)) {
         m_messages.tell(parent, MessageBoxes::Warning, AppTexts::Title,
-                        QStringLiteral("La progression n'a pas pu être enregistrée dans le fichier "
-                                       "« %1 ».\nVérifiez que le dossier existe et que vous pouvez "
-                                       "y écrire, puis recommencez. Le journal n'a pas changé.")
-                            .arg(shown));
+                        QStringLiteral("La progression n'a pas pu être enregistrée.\n\n%1\n\n"
+                                       "Le journal n'a pas changé.")
+                            .arg(error));
         return false;
     }
     return true;

@@ -56,6 +56,14 @@ int JournalModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
+const QTimeZone &JournalModel::systemZone()
+{
+    // Read once: converting with the local time of the C library reads the zone again for
+    // every line drawn when no time zone variable is set.
+    static const QTimeZone zone = QTimeZone::systemTimeZone();
+    return zone;
+}
+
 QLocale JournalModel::stampLocale()
 {
     // A machine left on the "C" locale has no regional settings at all: the program's own
@@ -108,7 +116,8 @@ QString JournalModel::cellText(int line, int column) const
     case NumberColumn:
         return QString::number(line + 1);
     case DateColumn:
-        return stamp(QDateTime::fromSecsSinceEpoch(l.stampSecs));
+        return stamp(systemZone().isValid() ? QDateTime::fromSecsSinceEpoch(l.stampSecs, systemZone())
+                                            : QDateTime::fromSecsSinceEpoch(l.stampSecs));
     case TextColumn:
         return singleLine(l.text);
     case DurationColumn:

@@ -4,12 +4,13 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <QTimeZone>
 
 #include <vector>
 
 // One journal line as kept in memory: small, so that a long class session stays cheap.
 struct JournalLine {
-    qint64 stampSecs = 0;    // local date-time of the line, seconds since the epoch
+    qint64 stampSecs = 0;    // the line's instant, seconds since the epoch
     QString text;
     QString duree;           // caller's duration text (SetProgress), usually empty
     qint32 elapsedSecs = -1; // AjoutProgress's duration in seconds (under a day), -1 when none
@@ -47,6 +48,8 @@ public:
     // Short date, a space, the time with hours, minutes and seconds (no time zone).
     static QString stamp(const QDateTime &when, const QLocale &locale);
     static QString stamp(const QDateTime &when) { return stamp(when, stampLocale()); }
+    // The system's time zone, read on first use and kept for the run.
+    static const QTimeZone &systemZone();
     // The system's regional settings; the program's own (French) when the system has none.
     static QLocale stampLocale();
     // The locale's long time format without its time zone.

@@ -7,6 +7,8 @@ class Clock
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // The same instant as seconds since the epoch, which needs no time zone.
+    virtual qint64 secsSinceEpoch() const { return now().toSecsSinceEpoch(); }
 };
 
 // The computer's local date and time.
@@ -14,4 +16,5 @@ class SystemClock : public Clock
 {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    qint64 secsSinceEpoch() const override { return QDateTime::currentSecsSinceEpoch(); }
 };

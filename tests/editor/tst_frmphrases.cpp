@@ -5,6 +5,7 @@
 #include "common/cp1252.h"
 #include "common/sentencefile.h"
 #include "fakes/fakes.h"
+#include "fakes/hostiledisk.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -17,6 +18,9 @@
 #include <QtTest>
 
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // A sentence editor window, shown and active, over the fakes of a test environment.
@@ -181,6 +185,10 @@ private slots:
     void saveProposesTheLoadedFileAndKeepsNamesAsTyped();
     void failedSave_data();
     void failedSave();
+    void refusedLoad_data();
+    void refusedLoad();
+    void longSentenceShownShortSavedWhole();
+    void rowNumbersStayReadable();
     void unsavedChangesOnClosing_data();
     void unsavedChangesOnClosing();
     void loadOverUnsavedChanges_data();
@@ -818,36 +826,52 @@ void tst_frmPhrases::saveProposesTheLoadedFileAndKeepsNamesAsTyped()
 void tst_frmPhrases::failedSave_data()
 {
     QTest::addColumn<QString>("where");
-    QTest::newRow("a folder") << "folder";
-    QTest::newRow("a missing folder") << "missing";
-    QTest::newRow("a read-only folder") << "readonly";
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder") << "folder" << "est un dossier";
+    QTest::newRow("a missing folder") << "missing" << "Fichier ou dossier introuvable";
+    QTest::newRow("a read-only folder and file") << "readonly" << "Permission refusée";
+    QTest::newRow("a full disk") << "full" << "Plus de place sur le disque";
 }
 
 void tst_frmPhrases::failedSave()
 {
     QFETCH(QString, where);
+    QFETCH(QString, reason);
     Editor e;
     QVERIFY(e.ready());
     e.load({"A", "B"});
     QString target;
     QByteArray earlier = "<absent>";
+    std::unique_ptr<SmallDisk> disk;
+    std::optional<AsOrdinaryUser> user;
     if (where == "folder") {
         target = e.path(QStringLiteral("dossier.txt"));
         QVERIFY(QDir().mkpath(target));
     } else if (where == "missing") {
         target = e.path(QStringLiteral("nulle/part/phrases.txt"));
-    } else {
+    } else if (where == "readonly") {
         const QString folder = e.path(QStringLiteral("protege"));
         QVERIFY(QDir().mkpath(folder));
         target = folder + QStringLiteral("/phrases.txt");
         QVERIFY(SentenceFile::write(target, {QStringLiteral("ancienne")}));
         earlier = fileBytes(target);
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        if (QFileInfo(folder).isWritable() || QFile(target).open(QIODevice::Append)) {
-            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                              | QFileDevice::ExeOwner);
-            QSKIP("This user may write into read-only folders");
-        }
+        const auto readAndEnter = QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                  | QFileDevice::ReadOther | QFileDevice::ExeOther;
+        for (QString up = folder; up.size() > QDir::tempPath().size(); up = QFileInfo(up).path())
+            QFile::setPermissions(up, readAndEnter | QFileDevice::WriteOwner);
+        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+        QFile::setPermissions(folder, readAndEnter);
+        user.emplace();
+        if (!QFileInfo::exists(target))
+            QSKIP("The temporary folder cannot be reached by an ordinary user");
+    } else {
+        disk = std::make_unique<SmallDisk>(64 * 1024);
+        if (!disk->mounted())
+            QSKIP(qPrintable(disk->why()));
+        target = disk->path(QStringLiteral("phrases.txt"));
+        QVERIFY(SentenceFile::write(target, {QStringLiteral("ancienne")}));
+        earlier = fileBytes(target);
+        QVERIFY(disk->fill(0));
     }
     e.doubleClick(1);
     e.type(QStringLiteral("A changée"));
@@ -855,10 +879,12 @@ void tst_frmPhrases::failedSave()
 
     e.env.files.answers << target;
     QVERIFY(!e.w->mnuSauvegarder_Click());
+    user.reset();
     QCOMPARE(e.env.messages.shown.size(), 1);
     const FakeMessageBoxes::Shown &box = e.env.messages.shown.first();
     QCOMPARE(box.icon, MessageBoxes::Warning);
     QVERIFY2(box.text.startsWith("Les phrases n'ont pas pu être enregistrées."), qPrintable(box.text));
+    QVERIFY2(box.text.contains(reason), qPrintable(box.text));
     QCOMPARE(e.w->model().sentences(), (QStringList{"A changée", "B"}));
     QVERIFY(e.w->hasUnsavedChanges());
     QCOMPARE(fileBytes(target), earlier);
@@ -866,6 +892,80 @@ void tst_frmPhrases::failedSave()
         QFile::setPermissions(QFileInfo(target).path(), QFileDevice::ReadOwner
                                                             | QFileDevice::WriteOwner
                                                             | QFileDevice::ExeOwner);
+}
+
+void tst_frmPhrases::refusedLoad_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a named pipe") << "fifo";
+    QTest::newRow("a link to /dev/zero") << "zero";
+    QTest::newRow("a folder named x.txt") << "folder";
+}
+
+// A file that is not a plain sentence file is refused at once: the table stays as it was.
+void tst_frmPhrases::refusedLoad()
+{
+    QFETCH(QString, kind);
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({"A", "B"});
+    const QString path = e.path(QStringLiteral("x.txt"));
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    else if (kind == "zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else
+        QVERIFY(QDir().mkdir(path));
+
+    e.env.files.answers << path;
+    ::alarm(20); // an open that blocks ends the test program here, as a failure
+    e.w->mnuCharger->trigger();
+    ::alarm(0);
+    QCOMPARE(e.env.messages.shown.size(), 1);
+    const QString text = e.env.messages.shown.first().text;
+    QVERIFY2(text.startsWith("Les phrases n'ont pas pu être chargées."), qPrintable(text));
+    QVERIFY2(text.contains(path), qPrintable(text));
+    QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B"}));
+    QVERIFY(!e.w->hasUnsavedChanges());
+}
+
+// A 20 MB record: the table draws a short beginning, the list keeps and saves every character.
+void tst_frmPhrases::longSentenceShownShortSavedWhole()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    QString big = QStringLiteral("Le chat dort. ").repeated(1'500'000);
+    big.append(QStringLiteral("Fin"));
+    e.load({"court", big});
+    const QModelIndex cell = e.w->model().index(1, 1);
+    const QString shown = cell.data(Qt::DisplayRole).toString();
+    QCOMPARE(shown.size(), SentenceTableModel::ShownLength + 1);
+    QVERIFY(shown.endsWith(QChar(0x2026)));
+    QVERIFY(big.startsWith(shown.chopped(1)));
+    QCOMPARE(cell.data(Qt::EditRole).toString(), big);
+    QCOMPARE(e.w->model().index(0, 1).data(Qt::DisplayRole).toString(), QStringLiteral("court"));
+    e.w->MSFlexGrid1->viewport()->repaint();
+
+    const QString target = e.path(QStringLiteral("longue.txt"));
+    e.env.files.answers << target;
+    QVERIFY(e.w->mnuSauvegarder_Click());
+    QCOMPARE(fileBytes(target), SentenceFile::serialize({"court", big}));
+}
+
+// Up to the longest list, the last row's number shows whole, not shortened to "…".
+void tst_frmPhrases::rowNumbersStayReadable()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.load(numbered(32767));
+    QTableView *grid = e.w->MSFlexGrid1;
+    grid->scrollToBottom();
+    const QModelIndex last = e.w->model().index(32766, 0);
+    const QString number = last.data(Qt::DisplayRole).toString();
+    QCOMPARE(number, QStringLiteral("32767"));
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    const int room = grid->visualRect(last).width() - 2 * margin;
+    QCOMPARE(grid->fontMetrics().elidedText(number, Qt::ElideRight, room), number);
 }
 
 void tst_frmPhrases::unsavedChangesOnClosing_data()

@@ -1,4 +1,5 @@
 // The progress journal through its operations, with an injected clock; no window.
+#include "fakes/hostiledisk.h"
 #include "fakes/platformfakes.h"
 #include "journaltests.h"
 
@@ -50,6 +51,7 @@ private slots:
     void sauvegarderCancelled();
     void sauvegarderFails_data();
     void sauvegarderFails();
+    void sauvegarderOnFullDisk();
     void sauvegarderAsksBeforeReplacing_data();
     void sauvegarderAsksBeforeReplacing();
 };
@@ -281,6 +283,33 @@ void TestJournal::sauvegarderAsksBeforeReplacing()
     QCOMPARE(env.messages.shown.size(), 1);
     QCOMPARE(env.messages.shown.first().defaultButton, MessageBoxes::No);
     QCOMPARE(readFile(path) == "ancien", !replaced);
+}
+
+// An earlier export on a disk that has filled up since: the old file stays whole, the failure
+// is told with the system's reason.
+void TestJournal::sauvegarderOnFullDisk()
+{
+    SmallDisk disk(64 * 1024);
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.why()));
+    TestEnv env;
+    for (int i = 0; i < 50; ++i)
+        env.journal.AjoutProgress(QStringLiteral("Le chat dort sur le lit %1").arg(i), true);
+    const QString path = disk.path(QStringLiteral("journal.csv"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("ancien");
+    }
+    QVERIFY(disk.fill(0));
+    env.files.answers << path;
+    env.messages.answers.push_back(MessageBoxes::Yes);
+
+    QVERIFY(!env.journal.Sauvegarder());
+    QCOMPARE(env.messages.shown.size(), 2);
+    QVERIFY2(env.messages.shown.last().text.contains(QStringLiteral("Plus de place sur le disque")),
+             qPrintable(env.messages.shown.last().text));
+    QCOMPARE(readFile(path), QByteArray("ancien"));
 }
 
 QTEST_GUILESS_MAIN(TestJournal)
