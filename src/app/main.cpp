@@ -1,3 +1,4 @@
+#include "common/apptexts.h"
 #include "common/programfolder.h"
 #include "common/programstate.h"
 #include "app/services.h"
@@ -37,6 +38,10 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     QtEventPump pump;
     ProgramState state;
+    // A choice the disk refuses stays in force for the run; the teacher is told once.
+    settings.setFailureReport([&messages](const QString &message) {
+        messages.tell(QApplication::activeWindow(), MessageBoxes::Warning, AppTexts::Title, message);
+    });
     Journal journal(clock, state, files, messages);
     SoundPlayer sound(settings, state, pump, programFolder(),
                       [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });

@@ -1,11 +1,14 @@
 #include "settingsstore.h"
 
+#include "safefile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <cerrno>
 #include <cmath>
 #include <memory>
 
@@ -30,6 +33,25 @@ QString keyPath(const QString &section, const QString &key)
 {
     return section + QLatin1Char('/') + key;
 }
+
+QString textOf(const QVariant &value)
+{
+    // A hand-edited INI line holding unquoted commas reads back as a list: keep it one text.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+// Why the store's file could not be written, as far as the system tells.
+QString failureReason(const QSettings &store, int errnum)
+{
+    const QString file = store.fileName();
+    if (QFileInfo(file).isDir())
+        return QStringLiteral("« %1 » est un dossier, pas un fichier").arg(file);
+    if (errnum != 0)
+        return QStringLiteral("%1 (« %2 »)").arg(SafeFile::systemReason(errnum), file);
+    return QStringLiteral("le fichier « %1 » ne peut pas être écrit").arg(file);
+}
 }
 
 SettingsStore::SettingsStore() = default;
@@ -44,14 +66,15 @@ QString SettingsStore::GetSetting(const QString &application, const QString &sec
 {
     if (application.isEmpty() || section.isEmpty() || key.isEmpty())
         return fallback;
+    const auto unsaved = m_unsaved.constFind(application);
+    if (unsaved != m_unsaved.cend()) {
+        const auto value = unsaved->constFind(keyPath(section, key));
+        if (value != unsaved->cend())
+            return *value;
+    }
     auto store = openStore(m_folder, application);
     const QVariant value = store->value(keyPath(section, key));
-    if (!value.isValid())
-        return fallback;
-    // A hand-edited INI line holding unquoted commas reads back as a list: keep it one text.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    return value.toString();
+    return value.isValid() ? textOf(value) : fallback;
 }
 
 QString SettingsStore::GetSetting(const QString &application, const QString &section,
@@ -65,12 +88,44 @@ bool SettingsStore::SaveSetting(const QString &application, const QString &secti
 {
     if (application.isEmpty() || section.isEmpty() || key.isEmpty())
         return false;
+    QMap<QString, QString> &unsaved = m_unsaved[application];
+    unsaved.insert(keyPath(section, key), value);
     auto store = openStore(m_folder, application);
+    // Everything the store should hold afterwards, to check it on disk: Qt's settings file can
+    // report success when the last flush of its file failed, leaving the file empty.
+    QMap<QString, QString> expected;
+    for (const QString &k : store->allKeys())
+        expected.insert(k, textOf(store->value(k)));
+    errno = 0;
     if (store->format() == QSettings::IniFormat)
         QDir().mkpath(QFileInfo(store->fileName()).absolutePath());
-    store->setValue(keyPath(section, key), value);
+    // Earlier values that the disk refused go with this one.
+    for (auto it = unsaved.cbegin(); it != unsaved.cend(); ++it) {
+        store->setValue(it.key(), it.value());
+        expected.insert(it.key(), it.value());
+    }
     store->sync();
-    return store->status() == QSettings::NoError;
+    const int errnum = errno;
+    bool stored = store->status() == QSettings::NoError;
+    if (stored) {
+        const auto check = openStore(m_folder, application);
+        for (auto it = expected.cbegin(); stored && it != expected.cend(); ++it)
+            stored = textOf(check->value(it.key())) == it.value();
+    }
+    if (stored) {
+        m_unsaved.remove(application);
+        return true;
+    }
+    // Whatever the file may have lost is kept here, and written again with the next save.
+    unsaved = expected;
+    if (!m_reported && m_report) {
+        m_reported = true;
+        m_report(QStringLiteral("Les réglages n'ont pas pu être enregistrés : %1.\n\n"
+                                "Les choix faits restent valables jusqu'à la fermeture du "
+                                "programme.")
+                     .arg(failureReason(*store, errnum)));
+    }
+    return false;
 }
 
 double leadingNumber(const QString &text)

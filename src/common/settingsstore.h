@@ -1,5 +1,8 @@
 #pragma once
+#include <QMap>
 #include <QString>
+
+#include <functional>
 #include <optional>
 
 // One entry of the per-user settings store: application, section and key, spelled exactly.
@@ -30,7 +33,9 @@ inline const SettingKey SoundFolder{QStringLiteral("Configuration"), QStringLite
 }
 
 // The per-user settings store: texts under (application, section, key). Every save is on disk
-// when it returns, so an abrupt end of the program loses nothing.
+// when it returns, so an abrupt end of the program loses nothing. A save the disk refuses is
+// kept in memory for the rest of the run (and tried again with the next save), and the first
+// such failure of the run is reported.
 class SettingsStore
 {
 public:
@@ -55,8 +60,18 @@ public:
         return SaveSetting(entry.application, entry.section, entry.key, value);
     }
 
+    // Receives, once per run, a French message when a save could not be written.
+    void setFailureReport(std::function<void(const QString &message)> report)
+    {
+        m_report = std::move(report);
+    }
+
 private:
     QString m_folder; // empty: the platform's native per-user store
+    // Values chosen but not yet on disk, by application, then "section/key".
+    QMap<QString, QMap<QString, QString>> m_unsaved;
+    std::function<void(const QString &)> m_report;
+    bool m_reported = false;
 };
 
 // The exercise's reading of a stored number: blanks skipped, the leading decimal number counts,

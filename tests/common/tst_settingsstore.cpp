@@ -1,11 +1,15 @@
 #include "common/settingsstore.h"
+#include "fakes/hostiledisk.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <memory>
+#include <optional>
 
 class tst_SettingsStore : public QObject
 {
@@ -16,6 +20,8 @@ private slots:
     void savedTextsReadBackExactly();
     void saveIsOnDiskAtOnce();
     void applicationsAreSeparate();
+    void refusedSaveIsReportedOnceAndKept_data();
+    void refusedSaveIsReportedOnceAndKept();
     void leadingNumber_data();
     void leadingNumber();
     void strictInteger_data();
@@ -80,6 +86,78 @@ void tst_SettingsStore::applicationsAreSeparate()
     QVERIFY(store.SaveSetting("Plumalin", "Fichier", "Son", QStringLiteral("autre")));
     QCOMPARE(store.GetSetting(Settings::SoundFolder, QString()), QStringLiteral("/tmp/sons"));
     QCOMPARE(store.GetSetting("Plumalin", "Fichier", "Son", QString()), QStringLiteral("autre"));
+}
+
+void tst_SettingsStore::refusedSaveIsReportedOnceAndKept_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("the store's file is a folder") << "folder" << "est un dossier";
+    QTest::newRow("read-only settings folder") << "readonly" << "Permission refusée";
+    QTest::newRow("full disk") << "full" << "Plus de place sur le disque";
+    QTest::newRow("disk with room for the lock only") << "nearlyfull" << "";
+}
+
+// The choice stays in force for the run, the teacher hears of it once, and it reaches the disk
+// with the first save that succeeds.
+void tst_SettingsStore::refusedSaveIsReportedOnceAndKept()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    std::unique_ptr<SmallDisk> disk;
+    QString folder = dir.path() + "/config";
+    QVERIFY(QDir().mkpath(folder));
+    std::function<void()> repair;
+    std::optional<AsOrdinaryUser> user;
+    if (how == "folder") {
+        QVERIFY(QDir().mkpath(folder + "/Plumalin.ini"));
+        repair = [=] { QDir(folder + "/Plumalin.ini").removeRecursively(); };
+    } else if (how == "readonly") {
+        const auto readAndEnter = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
+                                  | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(dir.path(), readAndEnter | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(folder, readAndEnter));
+        user.emplace();
+        if (QFile(folder + "/essai").open(QIODevice::WriteOnly))
+            QSKIP("This user may write into read-only folders");
+        repair = [&] {
+            user.reset();
+            QFile::setPermissions(folder, readAndEnter | QFile::WriteOwner | QFile::WriteOther);
+        };
+    } else {
+        disk = std::make_unique<SmallDisk>(64 * 1024);
+        if (!disk->mounted())
+            QSKIP(qPrintable(disk->why()));
+        folder = disk->path("config");
+        QVERIFY(QDir().mkpath(folder));
+        SettingsStore(folder).SaveSetting(Settings::DureePhrase, "1");
+        QVERIFY(disk->fill(how == "full" ? 0 : 4096));
+        repair = [&] { QFile::remove(disk->path("remplissage")); };
+    }
+
+    SettingsStore store(folder);
+    QStringList reports;
+    store.setFailureReport([&](const QString &message) { reports << message; });
+    QVERIFY(!store.SaveSetting(Settings::Son, "1"));
+    // The failed save may have freed room (an emptied file): the next one may then succeed.
+    QVERIFY(!store.SaveSetting(Settings::NbPhrases, "3") || how == "nearlyfull");
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports.first().startsWith("Les réglages n'ont pas pu être enregistrés : "),
+             qPrintable(reports.first()));
+    QVERIFY2(reports.first().contains(reason), qPrintable(reports.first()));
+    QCOMPARE(store.GetSetting(Settings::Son, "0"), QStringLiteral("1"));
+    QCOMPARE(store.GetSetting(Settings::NbPhrases, "0"), QStringLiteral("3"));
+
+    repair();
+    QVERIFY(store.SaveSetting(Settings::DureeMot, "2"));
+    QCOMPARE(reports.size(), 1);
+    SettingsStore later(folder);
+    QCOMPARE(later.GetSetting(Settings::Son, "0"), QStringLiteral("1"));
+    QCOMPARE(later.GetSetting(Settings::NbPhrases, "0"), QStringLiteral("3"));
+    QCOMPARE(later.GetSetting(Settings::DureeMot, "0"), QStringLiteral("2"));
+    if (disk)
+        QCOMPARE(later.GetSetting(Settings::DureePhrase, "0"), QStringLiteral("1"));
 }
 
 void tst_SettingsStore::leadingNumber_data()
