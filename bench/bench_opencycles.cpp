@@ -1,0 +1,89 @@
+// Opening and closing the exercise window from the main window's menu, many times over, as a
+// class does all day: the memory a cycle keeps (resident memory after the allocator has given
+// back what it can), with the journal's own lines counted apart.
+#include "guibenchmain.h"
+#include "fakes/fakes.h"
+#include "shell/frmmain.h"
+
+#include "common/sentencefile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+namespace {
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+qint64 settledResidentBytes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    malloc_trim(0);
+    return residentBytes();
+}
+
+void openAndClose(frmMain &main, QMdiArea *area)
+{
+    main.mnuSac2Mot_Click();
+    QApplication::processEvents();
+    if (QMdiSubWindow *inner = area->activeSubWindow())
+        inner->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+}
+
+void BM_ExerciseOpenClose(benchmark::State &state)
+{
+    constexpr int Cycles = 1000;
+    TestEnv env;
+    SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"),
+                        {QStringLiteral("Le chat dort."), QStringLiteral("Il pleut, il mouille.")});
+    frmMain main(env.services);
+    main.MDIForm_Load(QRect(0, 0, 1024, 768));
+    main.show();
+    auto *area = main.findChild<QMdiArea *>();
+    if (!area) {
+        state.SkipWithError("no inner area");
+        return;
+    }
+    // Warm-up: caches of fonts, styles and pictures are filled by the first openings.
+    for (int i = 0; i < 50; ++i)
+        openAndClose(main, area);
+    double perThousand = 0;
+    double heapPerThousand = 0;
+    double journalPerThousand = 0;
+    for (auto _ : state) {
+        const qint64 before = settledResidentBytes();
+        const qint64 heapBefore = qint64(mallinfo2().uordblks);
+        const int linesBefore = env.journal.Rows();
+        for (int i = 0; i < Cycles; ++i)
+            openAndClose(main, area);
+        const qint64 after = settledResidentBytes();
+        perThousand = double(after - before) * 1000.0 / Cycles;
+        heapPerThousand = double(qint64(mallinfo2().uordblks) - heapBefore) * 1000.0 / Cycles;
+        // The journal keeps every line for the run by design (about 190 bytes each).
+        journalPerThousand = double(env.journal.Rows() - linesBefore) * 190.0 * 1000.0 / Cycles;
+    }
+    state.counters["resident_KB_per_1000_cycles"] = perThousand / 1024.0;
+    state.counters["heap_in_use_KB_per_1000_cycles"] = heapPerThousand / 1024.0;
+    state.counters["of_which_journal_KB"] = journalPerThousand / 1024.0;
+}
+BENCHMARK(BM_ExerciseOpenClose)->Iterations(1)->Unit(benchmark::kMillisecond);
+}
+
+int main(int argc, char **argv)
+{
+    return runGuiBenchmarks(argc, argv);
+}
