@@ -1,5 +1,6 @@
 // The sentence editor with the longest list it was ever meant to hold (32,767 sentences):
-// loading a file into its table, saving the table, and the file reader alone for comparison.
+// loading a file into its table, saving the table, and the file reader alone for comparison;
+// and the table's repaint with one very long sentence.
 #include "guibenchmain.h"
 #include "common/sentencefile.h"
 #include "editor/frmphrases.h"
@@ -94,6 +95,21 @@ void BM_EditorSave(benchmark::State &state)
     }
 }
 BENCHMARK(BM_EditorSave)->Unit(benchmark::kMillisecond);
+
+// One repaint of the table while it shows a sentence of 20 MB between two short ones
+// (goal: under 50 ms).
+void BM_RepaintWithLongRecord(benchmark::State &state)
+{
+    OpenEditor editor;
+    const QString record = QStringLiteral("Le chat dort. ").repeated(1'500'000);
+    editor.window->model().setSentences({QStringLiteral("Court."), record, QStringLiteral("Court.")});
+    auto *grid = editor.window->findChild<QTableView *>();
+    QCoreApplication::processEvents();
+    for (auto _ : state)
+        grid->viewport()->repaint();
+    state.counters["record_MB"] = double(record.size()) / 1e6;
+}
+BENCHMARK(BM_RepaintWithLongRecord)->Unit(benchmark::kMillisecond);
 }
 
 int main(int argc, char **argv)
