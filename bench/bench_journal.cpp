@@ -41,16 +41,6 @@ void reportTimePerLine(benchmark::State &state)
                                                         | benchmark::Counter::kInvert);
 }
 
-// Resident memory of the process, in bytes.
-qint64 residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
-}
-
 // Run first, in a process that has not yet held a long journal, so that freed memory kept by
 // the allocator does not hide the cost.
 void BM_MemoryPerLine(benchmark::State &state)

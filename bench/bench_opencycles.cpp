@@ -17,15 +17,6 @@
 #include <unistd.h>
 
 namespace {
-qint64 residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
-}
-
 qint64 settledResidentBytes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

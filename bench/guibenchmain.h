@@ -1,8 +1,20 @@
 #pragma once
 // The main of the benchmarks that need widgets: offscreen unless a display is asked for.
 #include <QApplication>
+#include <QFile>
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
+
+// Resident memory of the process, in bytes.
+inline qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
 
 inline int runGuiBenchmarks(int argc, char **argv)
 {
