@@ -1,5 +1,5 @@
-// Draws the exercise window into a PNG, for the README and for checking the layout by eye:
-//   QT_QPA_PLATFORM=offscreen exercise_screenshot docs/exercice.png [scene]
+// Draws the exercise window into a PNG, for checking the layout by eye:
+//   QT_QPA_PLATFORM=offscreen exercise_screenshot exercice.png [scene]
 // The scene is one of the moments below; "indice" (the default) is a sentence in progress with
 // the blue hint. Every text the teacher says has its scene, so that each can be seen inside the
 // speech bubble; the extent of the bubble's text is printed, in pixels of the window.
