@@ -2,14 +2,13 @@
 
 #include "apptexts.h"
 #include "programfolder.h"
+#include "safefile.h"
 #include "platform/messageboxes.h"
 
 #include <QCollator>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <optional>
@@ -21,40 +20,6 @@ QString place(const QString &path)
     const QFileInfo info(path);
     const QString folder = info.absoluteDir().canonicalPath();
     return folder.isEmpty() ? info.absoluteFilePath() : joinPath(folder, info.fileName());
-}
-
-std::optional<QByteArray> contents(const QString &path)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
-// The target, if any, is replaced only once the bytes are all written.
-bool writeFile(const QString &target, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Le fichier « %1 » ne peut pas être créé : %2")
-                     .arg(QDir::toNativeSeparators(target), file.errorString());
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *error = QStringLiteral("L'écriture du fichier « %1 » a échoué : %2")
-                     .arg(QDir::toNativeSeparators(target), file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = QStringLiteral("L'enregistrement du fichier « %1 » a échoué : %2")
-                     .arg(QDir::toNativeSeparators(target), file.errorString());
-        return false;
-    }
-    return true;
 }
 }
 
@@ -89,13 +54,14 @@ bool SentenceFolders::adopt(const QString &path, const QString &name,
 
     const QString folder = userPlumalinFolder();
     const QString target = joinPath(folder, name);
-    const std::optional<QByteArray> bytes = name.isEmpty() ? std::nullopt : contents(path);
     QString error;
-    if (!bytes) {
-        error = QStringLiteral("Le fichier « %1 » ne peut pas être lu.")
-                    .arg(QDir::toNativeSeparators(path));
-    } else if (QFileInfo::exists(target)) {
-        if (contents(target) == bytes)
+    std::optional<QByteArray> bytes;
+    if (name.isEmpty())
+        error = QStringLiteral("« %1 » ne nomme aucun fichier.").arg(QDir::toNativeSeparators(path));
+    else
+        bytes = SafeFile::read(path, SafeFile::DefaultMaxBytes, &error);
+    if (bytes && QFileInfo::exists(target)) {
+        if (SafeFile::read(target) == bytes)
             return true;
         const auto answer = messages.ask(
             parent, MessageBoxes::Question, AppTexts::Title,
@@ -110,7 +76,7 @@ bool SentenceFolders::adopt(const QString &path, const QString &name,
         if (!ensureFolder(folder))
             error = QStringLiteral("Le dossier « %1 » ne peut pas être créé.")
                         .arg(QDir::toNativeSeparators(folder));
-        else if (writeFile(target, *bytes, &error))
+        else if (SafeFile::write(target, *bytes, &error))
             return true;
     }
     messages.tell(parent, MessageBoxes::Warning, AppTexts::Title,
