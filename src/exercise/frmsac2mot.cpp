@@ -14,6 +14,7 @@
 #include "platform/randomsource.h"
 #include "sound/soundplayer.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -24,7 +25,9 @@
 #include <QPushButton>
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 using namespace ExerciseRules;
 
@@ -99,6 +102,8 @@ void frmSac2Mot::buildControls()
     // A pupil who drops words with Enter goes on to the next sentence with it.
     Nouveau->setAutoDefault(true);
     connect(Quitter, &QPushButton::clicked, this, &frmSac2Mot::Quitter_Click);
+    Quitter->installEventFilter(this);
+    Nouveau->installEventFilter(this);
     connect(Nouveau, &QPushButton::clicked, this, &frmSac2Mot::Nouveau_Click);
 
     QWidget *previous = Nouveau;
@@ -194,6 +199,7 @@ void frmSac2Mot::showBubble(const Bubble &bubble)
     m_messageText = bubble.text;
     Message->setText(QString(bubble.text).replace(QChar(13), QLatin1Char('\n')));
     placeBubble();
+    announce(Message);
 }
 
 void frmSac2Mot::runTimer(int index)
@@ -279,7 +285,8 @@ void frmSac2Mot::Form_Load()
         tile->show();
     }
     Nouveau->hide();
-    TexteResultat->clear();
+    setAnswer(QString());
+    focusFirstTile();
     runTimer(2);
     runTimer(3);
     m_phase = Phase::InPlay;
@@ -289,9 +296,9 @@ void frmSac2Mot::noSentence(SentenceLoad load)
 {
     m_phase = Phase::NoSentence;
     stopAllTimers();
-    TexteResultat->clear();
+    setAnswer(QString());
     const QString name = sentenceFileName(m_services.settings);
-    Texte->setText(statusNoSentence(load, name));
+    setStatus(statusNoSentence(load, name));
     Texte->setToolTip(SentenceFolders::pathOf(name, m_services.programFolder));
     layoutTexte();
     // "Nouveau" tries again, once the teacher has put the file right.
@@ -321,8 +328,7 @@ void frmSac2Mot::Nouveau_Click()
 {
     if (m_closing)
         return;
-    Texte->clear();
-    layoutTexte();
+    setStatus(QString());
     Texte->setToolTip(QString());
     Form_Load();
 }
@@ -378,13 +384,20 @@ void frmSac2Mot::TexteResultat_DragDrop(int Source, double, double)
     const QString &sentence = state.Phrases[std::size_t(state.PhraseCourante)];
     if (isCorrectBeginning(proposed, sentence)) {
         m_services.journal.AjoutProgress(proposed, true);
-        TexteResultat->setText(proposed);
+        setAnswer(proposed);
         const bool focused = tile->hasFocus();
+        const QPoint dropped = tile->geometry().center();
         tile->hide();
-        // The focus goes on to the next word; after the last one not on to "Quitter", which a
-        // pupil dropping words with Space would press next.
-        if (focused && Quitter->hasFocus())
-            setFocus();
+        // The focus goes to the word nearest on screen, which says nothing of the order; after
+        // the last one not on to "Quitter", which a pupil dropping words with Space would press
+        // next.
+        if (focused) {
+            const int nearest = nearestTile(dropped, [](QPoint) { return true; });
+            if (nearest >= 0)
+                Mot[std::size_t(nearest)]->setFocus(Qt::OtherFocusReason);
+            else
+                setFocus();
+        }
         ++state.MotSuivant;
         showBubble(Bubbles::bravo());
         stopTimer(2);
@@ -450,13 +463,13 @@ void frmSac2Mot::wordCheck()
         m_phase = Phase::SentenceDone;
         Nouveau->show();
         focusNouveau();
-        Texte->setText(statusNext());
+        setStatus(statusNext());
     } else {
         m_phase = Phase::ExerciseOver;
         const double mark = note(state.TotalErreurs, state.NbPhrasesExercice);
         m_services.journal.SetProgress(Lines::note(mark), QString(), true);
         showBubble(Bubbles::note(mark));
-        Texte->setText(statusQuit());
+        setStatus(statusQuit());
         Nouveau->hide();
     }
     if (!playSound(QStringLiteral("bravo.mp3")))
@@ -533,7 +546,7 @@ void frmSac2Mot::sentenceClock()
     nTimerPhrase = 0;
     m_phase = Phase::TimeUp;
     cancelDrag();
-    TexteResultat->setText(state.Phrases[std::size_t(state.PhraseCourante)]);
+    setAnswer(state.Phrases[std::size_t(state.PhraseCourante)]);
     Nouveau->show();
     stopAllTimers();
     showBubble(Bubbles::timeUp());
@@ -548,6 +561,8 @@ void frmSac2Mot::sentenceClock()
 
 bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && (watched == Nouveau || watched == Quitter))
+        keyboardUsed();
     auto *tile = qobject_cast<WordTile *>(watched);
     if (!tile || tile->parentWidget() != this)
         return QWidget::eventFilter(watched, event);
@@ -574,6 +589,9 @@ bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
         const int k = key->key();
+        keyboardUsed();
+        if (k == Qt::Key_Tab || k == Qt::Key_Backtab)
+            break; // focusNextPrevChild
         // The Enter of the numeric keypad comes with the keypad modifier.
         const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
         if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space) && plain
@@ -581,9 +599,11 @@ bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
             // A key held down drops its word once, not every word that takes the focus after.
             if (!key->isAutoRepeat())
                 TexteResultat_DragDrop(tile->index(), 0, 0);
-            return true;
+        } else if (plain) {
+            moveFocus(tile, k);
         }
-        break;
+        // Every other key does nothing: none may place a word or point at one.
+        return true;
     }
     default:
         break;
@@ -661,6 +681,134 @@ bool frmSac2Mot::isUncovered(QPoint windowPos) const
     if (!rect().contains(windowPos) || !visibleRegion().contains(windowPos))
         return false;
     return QApplication::topLevelAt(mapToGlobal(windowPos)) == window();
+}
+
+// ---- Keyboard play ----
+
+std::vector<int> frmSac2Mot::readingOrder() const
+{
+    std::vector<int> order;
+    for (int i = 0; i < int(Mot.size()); ++i) {
+        const WordTile *tile = Mot[std::size_t(i)];
+        if (isPlayableTile(i) && tile->focusPolicy() != Qt::NoFocus)
+            order.push_back(i);
+    }
+    // Top to bottom, then left to right, by the places the pupil sees.
+    std::sort(order.begin(), order.end(), [this](int a, int b) {
+        const QPoint pa = Mot[std::size_t(a)]->textOrigin();
+        const QPoint pb = Mot[std::size_t(b)]->textOrigin();
+        return std::pair(pa.y(), pa.x()) < std::pair(pb.y(), pb.x());
+    });
+    return order;
+}
+
+bool frmSac2Mot::focusNextPrevChild(bool next)
+{
+    // The tiles in reading order, then the buttons shown.
+    std::vector<QWidget *> chain;
+    for (int i : readingOrder())
+        chain.push_back(Mot[std::size_t(i)]);
+    for (QPushButton *button : {Nouveau, Quitter}) {
+        if (!button->isHidden() && button->isEnabled())
+            chain.push_back(button);
+    }
+    if (chain.empty())
+        return QWidget::focusNextPrevChild(next);
+    const auto at = std::find(chain.begin(), chain.end(), QApplication::focusWidget());
+    const int count = int(chain.size());
+    int index = next ? 0 : count - 1;
+    if (at != chain.end())
+        index = (int(at - chain.begin()) + (next ? 1 : count - 1)) % count;
+    chain[std::size_t(index)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+template <typename Accept> int frmSac2Mot::nearestTile(QPoint from, Accept accept) const
+{
+    int best = -1;
+    double bestDistance = 0;
+    for (int i : readingOrder()) {
+        const QPoint centre = Mot[std::size_t(i)]->geometry().center();
+        const QPoint d = centre - from;
+        if (d.isNull() || !accept(d))
+            continue;
+        const double distance = std::hypot(double(d.x()), double(d.y()));
+        if (best < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+void frmSac2Mot::moveFocus(WordTile *from, int key)
+{
+    // The nearest tile that lies more in that direction than across it.
+    std::function<bool(QPoint)> ahead;
+    switch (key) {
+    case Qt::Key_Left:
+        ahead = [](QPoint d) { return d.x() < 0 && -d.x() >= std::abs(d.y()) / 2; };
+        break;
+    case Qt::Key_Right:
+        ahead = [](QPoint d) { return d.x() > 0 && d.x() >= std::abs(d.y()) / 2; };
+        break;
+    case Qt::Key_Up:
+        ahead = [](QPoint d) { return d.y() < 0 && -d.y() >= std::abs(d.x()) / 2; };
+        break;
+    case Qt::Key_Down:
+        ahead = [](QPoint d) { return d.y() > 0 && d.y() >= std::abs(d.x()) / 2; };
+        break;
+    default:
+        return;
+    }
+    const int nearest = nearestTile(from->geometry().center(), ahead);
+    if (nearest >= 0)
+        Mot[std::size_t(nearest)]->setFocus(Qt::OtherFocusReason);
+}
+
+void frmSac2Mot::focusFirstTile()
+{
+    // Only when the focus is already in this window: taking it from another inner window
+    // would make this one active.
+    const QWidget *focus = QApplication::focusWidget();
+    if (!focus || (focus != this && !isAncestorOf(focus)))
+        return;
+    const std::vector<int> order = readingOrder();
+    if (!order.empty())
+        Mot[std::size_t(order.front())]->setFocus(Qt::OtherFocusReason);
+}
+
+void frmSac2Mot::keyboardUsed()
+{
+    if (m_keyboardUsed)
+        return;
+    // The focus frame shows from now on; a mouse player never sees it.
+    m_keyboardUsed = true;
+    for (WordTile *tile : Mot)
+        tile->setFocusFrameShown(true);
+}
+
+// ---- What assistive technologies are told ----
+
+void frmSac2Mot::setAnswer(const QString &answer)
+{
+    TexteResultat->setText(answer);
+    TexteResultat->setAccessibleName(answer.isEmpty() ? QStringLiteral("Ta phrase")
+                                                      : QStringLiteral("Ta phrase : ") + answer);
+    announce(TexteResultat);
+}
+
+void frmSac2Mot::setStatus(const QString &status)
+{
+    Texte->setText(status);
+    layoutTexte();
+    announce(Texte);
+}
+
+void frmSac2Mot::announce(QWidget *control)
+{
+    QAccessibleEvent changed(control, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 QPointF frmSac2Mot::twipsFrom(QPoint corner, QPoint windowPos) const

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 #include "exerciserules.h"
 #include "scenescale.h"
@@ -100,6 +101,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -118,6 +120,17 @@ private:
     QPointF twipsFrom(QPoint corner, QPoint windowPos) const;
     // Whether this window shows at that point: inside it, not covered by another window.
     bool isUncovered(QPoint windowPos) const;
+
+    // Keyboard play by the places on screen, never by the sentence's order.
+    std::vector<int> readingOrder() const;
+    template <typename Accept> int nearestTile(QPoint from, Accept accept) const;
+    void moveFocus(WordTile *from, int key);
+    void focusFirstTile();
+    void keyboardUsed();
+    // The answer, the status line and the bubble tell assistive technologies their texts.
+    void setAnswer(const QString &answer);
+    void setStatus(const QString &status);
+    static void announce(QWidget *control);
     void showBubble(const ExerciseRules::Bubble &bubble);
     void runTimer(int index);
     void stopTimer(int index);
@@ -163,6 +176,7 @@ private:
     bool m_otherWindowSince = false; // another window of the program was active since
     bool m_activationUpdatePending = false;
     bool m_closing = false;
+    bool m_keyboardUsed = false;
     bool m_closeRequested = false;
     int m_waitDepth = 0;
     QPointer<QMdiSubWindow> m_watchedSubWindow;

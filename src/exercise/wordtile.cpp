@@ -91,6 +91,13 @@ void WordTile::place(const SceneScale &scale)
     move(scale.toWindow(m_twipsPos) - QPoint(wide / 2, high / 2));
 }
 
+void WordTile::setFocusFrameShown(bool shown)
+{
+    m_focusFrameShown = shown;
+    if (hasFocus())
+        update();
+}
+
 QRectF WordTile::targetTwips() const
 {
     const QMargins margins = contentsMargins();
@@ -107,7 +114,7 @@ QPoint WordTile::textOrigin() const
 void WordTile::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
-    if (!hasFocus())
+    if (!hasFocus() || !m_focusFrameShown)
         return;
     QPainter painter(this);
     QStyleOptionFocusRect option;

@@ -44,6 +44,9 @@ public:
 
     static constexpr int MinimumTarget = 32; // pixels at scale 1
 
+    // The focus frame shows only once the pupil has used the keyboard.
+    void setFocusFrameShown(bool shown);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -51,6 +54,7 @@ private:
     int m_index;
     double m_pointSize = 16;
     double m_scale = 1.0;
+    bool m_focusFrameShown = false;
     QPointF m_twipsPos;
 };
 

@@ -1,5 +1,7 @@
 #include "exercisefixture.h"
 
+#include <QAccessible>
+
 #include "journal/frmprogression.h"
 
 #include <QFontInfo>
@@ -53,6 +55,8 @@ private slots:
     void touchDragging();
     void keyboard();
     void keyboardPupilGoesOn();
+    void keyboardGivesNothingAway();
+    void assistiveTechnologiesFollow();
     void wordCheck_data();
     void wordCheck();
     void hint();
@@ -860,6 +864,145 @@ void tst_frmSac2Mot::keyboardPupilGoesOn()
     QTest::keyClick(w.Nouveau, Qt::Key_Space);
     QCOMPARE(w.phase(), Phase::InPlay);
     QCOMPARE(f.lastLine(), QStringLiteral("Temporisation de la phrase fixée à 12 minutes dépassée."));
+}
+
+namespace {
+// «Le chat dort sur le lit.» scattered so that the reading order (top to bottom, then left to
+// right) is not the sentence's: chat, lit., Le / le, dort / sur (the blank last tile is not
+// visited).
+struct ScatteredFixture : ExerciseFixture {
+    ScatteredFixture()
+        : ExerciseFixture({"Le chat dort sur le lit."})
+    {
+        env.random.values = {0.5,  0.75, 0.0,    0.0, 0.0,    0.5,  1 / 3.0, 0.0,
+                             2 / 3.0, 0.25, 1 / 3.0, 0.5, 0.0, 0.75, 2 / 3.0};
+        window = std::make_unique<frmSac2Mot>(env.services);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTRY_VERIFY(env.state.NbPhrasesExercice > 0);
+    }
+    QWidget *focus() { return QApplication::focusWidget(); }
+    int focusedTile()
+    {
+        auto *tile = qobject_cast<WordTile *>(focus());
+        return tile ? tile->index() : -1;
+    }
+};
+}
+
+// Tab, Shift+Tab and the arrows go by the places on screen; the focus frame shows only once the
+// keyboard is used; only Enter and Space drop; after a drop the focus is on the nearest tile;
+// the whole sentence is played by keyboard alone.
+void tst_frmSac2Mot::keyboardGivesNothingAway()
+{
+    ScatteredFixture f;
+    frmSac2Mot &w = f.w();
+    const QList<int> reading{1, 5, 0, 4, 2, 3};
+    // The focus starts on the first tile in reading order, without a frame for the mouse.
+    w.Quitter->setFocus();
+    f.env.random.values = {0.5,  0.75, 0.0,    0.0, 0.0,    0.5,  1 / 3.0, 0.0,
+                           2 / 3.0, 0.25, 1 / 3.0, 0.5, 0.0, 0.75, 2 / 3.0};
+    w.Nouveau_Click(); // the same sentence starts again, with the focus in the window
+    QCOMPARE(f.focusedTile(), 1);
+    const QImage unframed = f.tile(1)->grab().toImage();
+    f.tile(5)->setFocus();
+    f.tile(1)->setFocus();
+    QCOMPARE(f.tile(1)->grab().toImage(), unframed);
+
+    for (int i = 1; i < reading.size(); ++i) {
+        QTest::keyClick(f.focus(), Qt::Key_Tab);
+        QCOMPARE(f.focusedTile(), reading[i]);
+    }
+    QTest::keyClick(f.focus(), Qt::Key_Tab);
+    QCOMPARE(f.focus(), w.Quitter);
+    QTest::keyClick(f.focus(), Qt::Key_Tab);
+    QCOMPARE(f.focusedTile(), reading.first());
+    QTest::keyClick(f.focus(), Qt::Key_Backtab);
+    QCOMPARE(f.focus(), w.Quitter);
+    QTest::keyClick(f.focus(), Qt::Key_Backtab);
+    QCOMPARE(f.focusedTile(), reading.last());
+    // Now the keyboard is in use: the frame shows.
+    QTest::keyClick(f.focus(), Qt::Key_Backtab);
+    f.tile(1)->setFocus();
+    QVERIFY(f.tile(1)->grab().toImage() != unframed);
+
+    // Arrows: to the nearest tile that way, nowhere when there is none.
+    struct Step { int from; Qt::Key key; int to; };
+    // (Centres: chat 30,125; lit. 223,125; Le 323,125; le 119,165; dort 229,165; sur 26,205.)
+    for (const Step &step : {Step{1, Qt::Key_Right, 4}, Step{5, Qt::Key_Right, 0},
+                             Step{0, Qt::Key_Right, 0}, Step{5, Qt::Key_Down, 2},
+                             Step{2, Qt::Key_Left, 4}, Step{2, Qt::Key_Up, 5},
+                             Step{3, Qt::Key_Up, 1}}) {
+        f.tile(step.from)->setFocus();
+        QTest::keyClick(f.focus(), step.key);
+        QCOMPARE(f.focusedTile(), step.to);
+    }
+
+    // Letters, digits and other keys change nothing, on the expected word too.
+    const int rows = f.lineCount();
+    f.tile(0)->setFocus();
+    for (const Qt::Key key : {Qt::Key_L, Qt::Key_E, Qt::Key_1, Qt::Key_Delete, Qt::Key_Escape,
+                              Qt::Key_Home, Qt::Key_F2})
+        QTest::keyClick(f.focus(), key);
+    QTest::keyClicks(f.focus(), QStringLiteral("Lechat"));
+    QCOMPARE(f.focusedTile(), 0);
+    QCOMPARE(f.lineCount(), rows);
+    QVERIFY(f.answer().isEmpty());
+
+    // The whole sentence by keyboard: Tab to each word in turn, Space; after each drop the
+    // focus is on the remaining tile nearest to the one dropped.
+    for (const QString &word : {"Le", "chat", "dort", "sur", "le", "lit."}) {
+        for (int presses = 0; f.focusedTile() < 0 || f.tile(f.focusedTile())->word() != word;
+             ++presses) {
+            QVERIFY(presses < 10);
+            QTest::keyClick(f.focus(), Qt::Key_Tab);
+        }
+        const int dropped = f.focusedTile();
+        const QPoint centre = f.tile(dropped)->geometry().center();
+        int nearest = -1;
+        double best = 0;
+        for (int i = 0; i < 6; ++i) {
+            const QPoint d = f.tile(i)->geometry().center() - centre;
+            const double distance = std::hypot(d.x(), d.y());
+            if (i != dropped && !f.tile(i)->isHidden() && (nearest < 0 || distance < best)) {
+                nearest = i;
+                best = distance;
+            }
+        }
+        QTest::keyClick(f.focus(), Qt::Key_Space);
+        QCOMPARE(f.tile(dropped)->isHidden(), true);
+        if (nearest >= 0)
+            QCOMPARE(f.focusedTile(), nearest);
+        QVERIFY(f.tick(0));
+    }
+    QCOMPARE(w.phase(), Phase::SentenceDone);
+    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QCOMPARE(f.focus(), w.Nouveau);
+}
+
+// The answer box, the bubble and the status line tell assistive technologies their texts.
+// (Their announcements go to the platform's accessibility bridge, which the offscreen platform
+// has not.)
+void tst_frmSac2Mot::assistiveTechnologiesFollow()
+{
+    ExerciseFixture f({"Le chat dort."});
+    frmSac2Mot &w = f.open();
+    auto name = [](QWidget *control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    QCOMPARE(name(w.TexteResultat), QStringLiteral("Ta phrase"));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(name(f.tile(i)), QStringList({"Le", "chat", "dort."})[i]);
+    w.TexteResultat_DragDrop(0, 0, 0);
+    QCOMPARE(name(w.TexteResultat), QStringLiteral("Ta phrase : Le"));
+    QCOMPARE(name(w.Message), QStringLiteral("Bravo !!!"));
+    for (int i = 1; i < 3; ++i) {
+        QVERIFY(f.tick(0));
+        w.TexteResultat_DragDrop(i, 0, 0);
+    }
+    QVERIFY(f.tick(0));
+    QCOMPARE(name(w.TexteResultat), QStringLiteral("Ta phrase : Le chat dort."));
+    QCOMPARE(name(w.Texte), QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
 }
 
 void tst_frmSac2Mot::wordCheck_data()
