@@ -121,7 +121,7 @@ void tst_SettingsStore::refusedSaveIsReportedOnceAndKept()
         user.emplace();
         if (QFile(folder + "/essai").open(QIODevice::WriteOnly))
             QSKIP("This user may write into read-only folders");
-        repair = [&] {
+        repair = [&user, folder, readAndEnter] {
             user.reset();
             QFile::setPermissions(folder, readAndEnter | QFile::WriteOwner | QFile::WriteOther);
         };
