@@ -281,6 +281,16 @@ void frmPhrases::MSFlexGrid1_Click()
 void frmPhrases::MSFlexGrid1_DblClick()
 {
     const int row = m_mouseRow;
+    if (row > 0 && TextMatrix(row, 1).size() > EditableLength) {
+        m_messages.tell(this, MessageBoxes::Information, AppTexts::Title,
+                        QStringLiteral("La phrase %1 est trop longue pour être modifiée ici "
+                                       "(%2 caractères, au plus %3).\n\nElle reste entière dans "
+                                       "la liste et dans le fichier enregistré.")
+                            .arg(row)
+                            .arg(TextMatrix(row, 1).size())
+                            .arg(EditableLength));
+        return;
+    }
     if (row > 0) {
         makeDefault(Valider);
         // Locked until Valider (or a cut), so that the row being changed stays the one shown.

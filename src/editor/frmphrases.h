@@ -32,6 +32,9 @@ public:
     // sentence with the edit area in view.
     static constexpr int BrowsingHeight = 3795;
     static constexpr int EditingHeight = 4830;
+    // The longest sentence the edit box takes for a change: laying out a longer one would
+    // freeze the window (20 MB took 40 s). A longer sentence stays whole in the list and file.
+    static constexpr qsizetype EditableLength = 10000;
 
     frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messages,
                QWidget *parent = nullptr);

@@ -1,22 +1,12 @@
 #include "sentencetablemodel.h"
 
+#include "common/displaytext.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 
 const QString SentenceTableModel::HeaderNumber = QStringLiteral("N°");
 const QString SentenceTableModel::HeaderSentence = QStringLiteral("Liste des phrases :");
-
-QString SentenceTableModel::shownSentence(const QString &sentence)
-{
-    if (sentence.size() <= ShownLength)
-        return sentence;
-    // Laying out a sentence of millions of characters at every repaint would freeze the table
-    // (and crash Qt's text layout for the longest); the cell shows a readable beginning.
-    qsizetype cut = ShownLength;
-    if (sentence.at(cut - 1).isHighSurrogate())
-        --cut;
-    return sentence.first(cut) + QChar(0x2026);
-}
 
 SentenceTableModel::SentenceTableModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -41,7 +31,7 @@ QVariant SentenceTableModel::data(const QModelIndex &index, int role) const
     const Row &row = m_rows[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == NumberColumn ? row.number : shownSentence(row.sentence);
+        return index.column() == NumberColumn ? row.number : displayText(row.sentence, ShownLength);
     case Qt::EditRole:
         return index.column() == NumberColumn ? row.number : row.sentence;
     case Qt::TextAlignmentRole:

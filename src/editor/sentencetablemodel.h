@@ -20,7 +20,6 @@ public:
     // The table shows at most this many characters of a sentence, then "…"; the whole text is
     // the cell's edit role and is what the list holds and saves.
     static constexpr qsizetype ShownLength = 500;
-    static QString shownSentence(const QString &sentence);
 
     explicit SentenceTableModel(QObject *parent = nullptr);
 

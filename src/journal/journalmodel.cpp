@@ -1,5 +1,7 @@
 #include "journalmodel.h"
 
+#include "common/displaytext.h"
+
 #include <QBrush>
 #include <QColor>
 
@@ -133,11 +135,14 @@ QVariant JournalModel::data(const QModelIndex &index, int role) const
     const JournalLine &l = m_lines[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
+        // A line naming a very long sentence shows its beginning; the export keeps it whole.
+        if (index.column() == TextColumn)
+            return singleLine(displayText(l.text, ShownLength));
         return cellText(index.row(), index.column());
     case Qt::ToolTipRole:
         // The text column is narrow for long sentences.
         if (index.column() == TextColumn)
-            return l.text;
+            return displayText(l.text, ShownLength);
         return {};
     case Qt::ForegroundRole:
         if (l.red && index.column() != NumberColumn)

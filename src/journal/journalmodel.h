@@ -25,6 +25,9 @@ class JournalModel : public QAbstractTableModel
 public:
     enum Column { NumberColumn, DateColumn, TextColumn, DurationColumn, ColumnCount };
 
+    // Characters of a line's text that the grid shows (then "…"); the export writes it whole.
+    static constexpr qsizetype ShownLength = 500;
+
     explicit JournalModel(QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;

@@ -946,6 +946,15 @@ void tst_frmPhrases::longSentenceShownShortSavedWhole()
     QCOMPARE(e.w->model().index(0, 1).data(Qt::DisplayRole).toString(), QStringLiteral("court"));
     e.w->MSFlexGrid1->viewport()->repaint();
 
+    // Too long for the edit box: said so, and the window stays as it was.
+    e.doubleClick(2);
+    QCOMPARE(e.env.messages.shown.size(), 1);
+    QVERIFY2(e.env.messages.shown.first().text.contains("trop longue"),
+             qPrintable(e.env.messages.shown.first().text));
+    QVERIFY(e.w->Text1->toPlainText().isEmpty());
+    QVERIFY(e.w->MSFlexGrid1->isEnabled());
+    e.env.messages.shown.clear();
+
     const QString target = e.path(QStringLiteral("longue.txt"));
     e.env.files.answers << target;
     QVERIFY(e.w->mnuSauvegarder_Click());

@@ -52,6 +52,7 @@ private slots:
     void sauvegarderFails_data();
     void sauvegarderFails();
     void sauvegarderOnFullDisk();
+    void longTextShownShortExportedWhole();
     void sauvegarderAsksBeforeReplacing_data();
     void sauvegarderAsksBeforeReplacing();
 };
@@ -310,6 +311,19 @@ void TestJournal::sauvegarderOnFullDisk()
     QVERIFY2(env.messages.shown.last().text.contains(QStringLiteral("Plus de place sur le disque")),
              qPrintable(env.messages.shown.last().text));
     QCOMPARE(readFile(path), QByteArray("ancien"));
+}
+
+void TestJournal::longTextShownShortExportedWhole()
+{
+    TestEnv env;
+    const QString text = QStringLiteral("Editer - Couper '") + QString(5'000'000, QLatin1Char('a'))
+                         + QLatin1Char('\'');
+    env.journal.AjoutProgress(text, true);
+    const QModelIndex cell = env.journal.model().index(1, JournalModel::TextColumn);
+    QCOMPARE(cell.data(Qt::DisplayRole).toString().size(), JournalModel::ShownLength + 1);
+    QVERIFY(cell.data(Qt::DisplayRole).toString().endsWith(QChar(0x2026)));
+    QCOMPARE(cell.data(Qt::ToolTipRole).toString().size(), JournalModel::ShownLength + 1);
+    QVERIFY(QString::fromUtf8(env.journal.model().toCsv()).contains(text));
 }
 
 QTEST_GUILESS_MAIN(TestJournal)
