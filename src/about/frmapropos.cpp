@@ -3,6 +3,7 @@
 #include "sysinfo.h"
 
 #include "common/apptexts.h"
+#include "common/objectnames.h"
 #include "common/rendersvg.h"
 #include "platform/messageboxes.h"
 
@@ -70,6 +71,9 @@ frmApropos::frmApropos(MessageBoxes &messages, SystemTools &system, QWidget *mai
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setGeometry(twipsRect(3180, 2610, 1260, 345));
     cmdOK->setDefault(true);
+
+    nameObjects({{picIcon, "picIcon"}, {lblTitle, "lblTitle"}, {lblVersion, "lblVersion"},
+                 {lblDescription, "lblDescription"}, {cmdSysInfo, "cmdSysInfo"}, {cmdOK, "cmdOK"}});
 
     setTabOrder(cmdOK, cmdSysInfo);
     cmdOK->setFocus();

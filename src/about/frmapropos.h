@@ -22,13 +22,6 @@ public:
     static const QString SiteWeb;
     static const QString Email;
 
-    QLabel *picIcon = nullptr;
-    QLabel *lblTitle = nullptr;
-    QLabel *lblVersion = nullptr;
-    QLabel *lblDescription = nullptr;
-    QPushButton *cmdSysInfo = nullptr;
-    QPushButton *cmdOK = nullptr;
-
 public slots:
     void cmdOK_Click();
     void cmdSysInfo_Click();
@@ -42,6 +35,14 @@ protected:
 private:
     void Form_Load();
     void centrer();
+
+    // The controls, named as their object names.
+    QLabel *picIcon = nullptr;
+    QLabel *lblTitle = nullptr;
+    QLabel *lblVersion = nullptr;
+    QLabel *lblDescription = nullptr;
+    QPushButton *cmdSysInfo = nullptr;
+    QPushButton *cmdOK = nullptr;
 
     MessageBoxes &m_messages;
     SystemTools &m_system;

@@ -5,6 +5,7 @@
 #include "sentencetablemodel.h"
 
 #include "common/apptexts.h"
+#include "common/objectnames.h"
 #include "common/sentencefile.h"
 #include "journal/journal.h"
 #include "platform/messageboxes.h"
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 constexpr int ClientWidth = 6030;
@@ -158,6 +160,15 @@ void frmPhrases::buildControls()
 
     Valider = button(QStringLiteral("&Valider"), twipsRect(4710, 3240, 1215, 375));
     Nouveau = button(QStringLiteral("&Nouveau"), twipsRect(4710, 2760, 1215, 375));
+
+    nameObjects({
+        {menuBar, "menuBar"},       {mnuFichier, "mnuFichier"}, {mnuCharger, "mnuCharger"},
+        {mnuSauvegarder, "mnuSauvegarder"}, {mnuEditer, "mnuEditer"}, {mnuCouper, "mnuCouper"},
+        {mnuCopier, "mnuCopier"},   {mnuColler, "mnuColler"},   {Line1, "Line1"},
+        {OKButton, "OKButton"},     {CancelButton, "CancelButton"},
+        {MSFlexGrid1, "MSFlexGrid1"}, {Text1, "Text1"},         {Valider, "Valider"},
+        {Nouveau, "Nouveau"},
+    });
 
     setTabOrder(OKButton, CancelButton);
     setTabOrder(CancelButton, MSFlexGrid1);

@@ -56,22 +56,6 @@ public:
     // The path the file dialog proposes next (the last one chosen in this window).
     QString cheminChoisi() const { return m_cheminChoisi; }
 
-    QMenuBar *menuBar = nullptr;
-    QMenu *mnuFichier = nullptr;
-    QAction *mnuCharger = nullptr;
-    QAction *mnuSauvegarder = nullptr;
-    QMenu *mnuEditer = nullptr;
-    QAction *mnuCouper = nullptr;
-    QAction *mnuCopier = nullptr;
-    QAction *mnuColler = nullptr;
-    QFrame *Line1 = nullptr;
-    QPushButton *OKButton = nullptr;
-    QPushButton *CancelButton = nullptr;
-    QTableView *MSFlexGrid1 = nullptr;
-    QPlainTextEdit *Text1 = nullptr;
-    QPushButton *Valider = nullptr;
-    QPushButton *Nouveau = nullptr;
-
 public slots:
     // Both read the row under the mouse at the last left press on the table (0 for the header
     // row or below the last row).
@@ -131,6 +115,23 @@ private:
     void forgetRow(int removed);
     // Grid row under a point of the table's viewport: 0 below the last row.
     int rowAt(const QPoint &viewportPos) const;
+
+    // The controls, named as their object names.
+    QMenuBar *menuBar = nullptr;
+    QMenu *mnuFichier = nullptr;
+    QAction *mnuCharger = nullptr;
+    QAction *mnuSauvegarder = nullptr;
+    QMenu *mnuEditer = nullptr;
+    QAction *mnuCouper = nullptr;
+    QAction *mnuCopier = nullptr;
+    QAction *mnuColler = nullptr;
+    QFrame *Line1 = nullptr;
+    QPushButton *OKButton = nullptr;
+    QPushButton *CancelButton = nullptr;
+    QTableView *MSFlexGrid1 = nullptr;
+    QPlainTextEdit *Text1 = nullptr;
+    QPushButton *Valider = nullptr;
+    QPushButton *Nouveau = nullptr;
 
     Journal &m_journal;
     FileChooser &m_files;

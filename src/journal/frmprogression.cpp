@@ -4,6 +4,7 @@
 #include "journalmodel.h"
 
 #include "common/apptexts.h"
+#include "common/objectnames.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -138,6 +139,9 @@ frmProgression::frmProgression(Journal &journal, QWidget *parent)
     Quitter = new QPushButton(QStringLiteral("&Quitter"), this);
     Quitter->setGeometry(twipsRect(7620, 3240, 1125, 345));
 
+    nameObjects({{Label1, "Label1"}, {MSFlexGrid1, "MSFlexGrid1"}, {PremierPlan, "PremierPlan"},
+                 {Vider, "Vider"}, {Sauvegarder, "Sauvegarder"}, {Quitter, "Quitter"}});
+
     QWidget::setTabOrder(Quitter, Sauvegarder);
     QWidget::setTabOrder(Sauvegarder, Vider);
     QWidget::setTabOrder(Vider, MSFlexGrid1);
@@ -188,7 +192,8 @@ void frmProgression::buildGrid()
 
     MSFlexGrid1->setItemDelegateForColumn(JournalModel::NumberColumn,
                                           new FixedColumnDelegate(MSFlexGrid1));
-    const int margin = 2 * (MSFlexGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 2;
+    const int margin
+        = 2 * (MSFlexGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 2;
     MSFlexGrid1->setItemDelegateForColumn(
         JournalModel::DateColumn,
         new StampDelegate(fittingStampFont(gridFont, pixels(1500) - margin), MSFlexGrid1));

@@ -16,13 +16,6 @@ public:
     explicit frmProgression(Journal &journal, QWidget *parent = nullptr);
     ~frmProgression() override;
 
-    QLabel *Label1 = nullptr;
-    QTableView *MSFlexGrid1 = nullptr;
-    QCheckBox *PremierPlan = nullptr;
-    QPushButton *Vider = nullptr;
-    QPushButton *Sauvegarder = nullptr;
-    QPushButton *Quitter = nullptr;
-
     void Vider_Click();
     void Sauvegarder_Click();
     void Quitter_Click();
@@ -34,6 +27,14 @@ protected:
 
 private:
     void buildGrid();
+
+    // The controls, named as their object names.
+    QLabel *Label1 = nullptr;
+    QTableView *MSFlexGrid1 = nullptr;
+    QCheckBox *PremierPlan = nullptr;
+    QPushButton *Vider = nullptr;
+    QPushButton *Sauvegarder = nullptr;
+    QPushButton *Quitter = nullptr;
 
     Journal &m_journal;
 };

@@ -1,6 +1,7 @@
 #include "frmparam.h"
 
 #include "common/apptexts.h"
+#include "common/objectnames.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -89,15 +90,20 @@ void frmParam::buildControls()
         return c;
     };
 
-    Label1 = label(QStringLiteral("Durée de la phrase :"), Qt::AlignRight, inFrame(570, 480, 1500, 285));
+    Label1 = label(QStringLiteral("Durée de la phrase :"), Qt::AlignRight,
+                   inFrame(570, 480, 1500, 285));
     saisieNiveau = list(inFrame(2130, 405, 2235, 315));
-    Label2 = label(QStringLiteral("Durée entre chaque mot :"), Qt::AlignRight, inFrame(165, 840, 1905, 240));
+    Label2 = label(QStringLiteral("Durée entre chaque mot :"), Qt::AlignRight,
+                   inFrame(165, 840, 1905, 240));
     saisieHasard = list(inFrame(2130, 780, 2235, 315));
-    Label3 = label(QStringLiteral("Nombre d'exercices :"), Qt::AlignLeft, inFrame(585, 1230, 1500, 285));
+    Label3 = label(QStringLiteral("Nombre d'exercices :"), Qt::AlignLeft,
+                   inFrame(585, 1230, 1500, 285));
     saisieExercice = list(inFrame(2130, 1155, 2235, 315));
-    Label4 = label(QStringLiteral("Activation du son :"), Qt::AlignRight, inFrame(600, 1605, 1455, 240));
+    Label4 = label(QStringLiteral("Activation du son :"), Qt::AlignRight,
+                   inFrame(600, 1605, 1455, 240));
     saisieSon = list(inFrame(2130, 1530, 2235, 315));
-    Label5 = label(QStringLiteral("Fichier de référence :"), Qt::AlignRight, inFrame(480, 1950, 1575, 270));
+    Label5 = label(QStringLiteral("Fichier de référence :"), Qt::AlignRight,
+                   inFrame(480, 1950, 1575, 270));
     saisieFichier = list(inFrame(2130, 1905, 2235, 315));
 
     fitLabelFont({Label1, Label2, Label3, Label4, Label5});
@@ -113,6 +119,15 @@ void frmParam::buildControls()
     // Both the default and the cancel button: Enter presses it, and Escape (reject) closes the
     // dialog as it does.
     cmdOK->setDefault(true);
+
+    nameObjects({
+        {Frame1, "Frame1"},         {Label1, "Label1"},
+        {Label2, "Label2"},         {Label3, "Label3"},
+        {Label4, "Label4"},         {Label5, "Label5"},
+        {saisieNiveau, "saisieNiveau"}, {saisieHasard, "saisieHasard"},
+        {saisieExercice, "saisieExercice"}, {saisieSon, "saisieSon"},
+        {saisieFichier, "saisieFichier"}, {cmdOK, "cmdOK"},
+    });
 
     setTabOrder(saisieNiveau, saisieHasard);
     setTabOrder(saisieHasard, saisieExercice);

@@ -42,19 +42,6 @@ public:
     // The sub-window that holds the dialog inside the main window, if it has been wrapped yet.
     QMdiSubWindow *subWindow() const;
 
-    QGroupBox *Frame1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label5 = nullptr;
-    QComboBox *saisieNiveau = nullptr;
-    QComboBox *saisieHasard = nullptr;
-    QComboBox *saisieExercice = nullptr;
-    QComboBox *saisieSon = nullptr;
-    QComboBox *saisieFichier = nullptr;
-    QPushButton *cmdOK = nullptr;
-
 public slots:
     void saisieNiveau_Click();
     void saisieHasard_Click();
@@ -72,6 +59,20 @@ protected:
 private:
     void buildControls();
     void Form_Load();
+
+    // The controls, named as their object names.
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QComboBox *saisieNiveau = nullptr;
+    QComboBox *saisieHasard = nullptr;
+    QComboBox *saisieExercice = nullptr;
+    QComboBox *saisieSon = nullptr;
+    QComboBox *saisieFichier = nullptr;
+    QPushButton *cmdOK = nullptr;
 
     SettingsChoices m_choices;
     QWidget *m_mainWindow;

@@ -5,6 +5,7 @@
 
 #include "about/frmapropos.h"
 #include "common/apptexts.h"
+#include "common/objectnames.h"
 #include "common/sentencefile.h"
 #include "app/services.h"
 #include "common/sentencefolders.h"
@@ -90,6 +91,13 @@ void frmMain::buildMenus()
 
     frmPoint = menuBar()->addMenu(QStringLiteral("&?"));
     mnuApropos = frmPoint->addAction(QStringLiteral("&A propos de ..."));
+
+    nameObjects({
+        {mnuOptions, "mnuOptions"}, {mnuSac2Mot, "mnuSac2Mot"},   {mnuCharger, "mnuCharger"},
+        {mnuConfig, "mnuConfig"},   {mnuProgression, "mnuProgression"}, {mnuParam, "mnuParam"},
+        {mnuExit, "mnuExit"},       {mnuEditer, "mnuEditer"},     {mnuPhrases, "mnuPhrases"},
+        {frmPoint, "frmPoint"},     {mnuApropos, "mnuApropos"},
+    });
 
     // The shortcuts act from the inner windows too (they are children of this window).
     connect(mnuSac2Mot, &QAction::triggered, this, &frmMain::mnuSac2Mot_Click);

@@ -49,18 +49,6 @@ public:
     // The journal's window, once "Progression" has shown it.
     QWidget *journalWindow() const;
 
-    QMenu *mnuOptions = nullptr;
-    QAction *mnuSac2Mot = nullptr;
-    QAction *mnuCharger = nullptr;
-    QAction *mnuConfig = nullptr;
-    QAction *mnuProgression = nullptr;
-    QAction *mnuParam = nullptr;
-    QAction *mnuExit = nullptr;
-    QMenu *mnuEditer = nullptr;
-    QAction *mnuPhrases = nullptr;
-    QMenu *frmPoint = nullptr;
-    QAction *mnuApropos = nullptr;
-
 public slots:
     void mnuSac2Mot_Click();
     void mnuCharger_Click();
@@ -93,6 +81,19 @@ private:
     void showTopLevel(QWidget *window);
     void toggleFullScreen();
     void leaveFullScreen();
+
+    // The menus and their entries, named as their object names.
+    QMenu *mnuOptions = nullptr;
+    QAction *mnuSac2Mot = nullptr;
+    QAction *mnuCharger = nullptr;
+    QAction *mnuConfig = nullptr;
+    QAction *mnuProgression = nullptr;
+    QAction *mnuParam = nullptr;
+    QAction *mnuExit = nullptr;
+    QMenu *mnuEditer = nullptr;
+    QAction *mnuPhrases = nullptr;
+    QMenu *frmPoint = nullptr;
+    QAction *mnuApropos = nullptr;
 
     Services &m_services;
     LogoArea *m_mdi = nullptr;

@@ -1,6 +1,7 @@
 #include "about/frmapropos.h"
 #include "about/sysinfo.h"
 #include "fakes/fakes.h"
+#include "fakes/windowchecks.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -34,18 +35,23 @@ void TestApropos::texts()
     main.setGeometry(80, 60, 640, 480);
     frmApropos box(env.messages, env.system, &main);
     QCOMPARE(box.windowTitle(), QStringLiteral("Ecole Primaire - Plumalin"));
-    QCOMPARE(box.lblTitle->text(), QStringLiteral("Ecole Primaire - Plumalin v1.0.0"));
-    QCOMPARE(box.lblVersion->text(), QStringLiteral("Par l'équipe Plumalin, le 15 Nov 1999"));
-    const QStringList lines = box.lblDescription->text().split(QLatin1Char('\n'));
-    QCOMPARE(lines, QStringList({QStringLiteral("Progrmmes d 'aide pédagogique pour Ecole primaire."),
-                                 QString(),
-                                 QStringLiteral("Distribué sur plumalin.example.org"),
-                                 QStringLiteral("Email : contact@plumalin.example.org")}));
-    QCOMPARE(box.lblDescription->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QCOMPARE(box.lblTitle->palette().color(QPalette::WindowText), QColor(Qt::black));
-    QCOMPARE(box.cmdSysInfo->text(), QStringLiteral("&System Info..."));
-    QCOMPARE(box.cmdOK->text(), QStringLiteral("OK"));
-    QVERIFY(!box.picIcon->pixmap().isNull());
+    QCOMPARE(control<QLabel>(&box, "lblTitle")->text(),
+             QStringLiteral("Ecole Primaire - Plumalin v1.0.0"));
+    QCOMPARE(control<QLabel>(&box, "lblVersion")->text(),
+             QStringLiteral("Par l'équipe Plumalin, le 15 Nov 1999"));
+    const QStringList lines
+        = control<QLabel>(&box, "lblDescription")->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines,
+             QStringList({QStringLiteral("Progrmmes d 'aide pédagogique pour Ecole primaire."),
+                          QString(), QStringLiteral("Distribué sur plumalin.example.org"),
+                          QStringLiteral("Email : contact@plumalin.example.org")}));
+    QCOMPARE(control<QLabel>(&box, "lblDescription")->palette().color(QPalette::WindowText),
+             QColor(0, 0, 255));
+    QCOMPARE(control<QLabel>(&box, "lblTitle")->palette().color(QPalette::WindowText),
+             QColor(Qt::black));
+    QCOMPARE(control<QPushButton>(&box, "cmdSysInfo")->text(), QStringLiteral("&System Info..."));
+    QCOMPARE(control<QPushButton>(&box, "cmdOK")->text(), QStringLiteral("OK"));
+    QVERIFY(!control<QLabel>(&box, "picIcon")->pixmap().isNull());
     QVERIFY(!box.isVisible()); // shown by whoever opens it, once complete
 }
 
@@ -54,17 +60,27 @@ void TestApropos::layout()
     TestEnv env;
     QWidget main;
     frmApropos box(env.messages, env.system, &main);
-    QCOMPARE(box.size(), QSize(301, 203));
     QCOMPARE(box.minimumSize(), box.maximumSize()); // fixed border
-    QCOMPARE(box.picIcon->geometry(), QRect(6, 9, 94, 80));
-    QCOMPARE(box.cmdOK->geometry(), QRect(212, 174, 84, 23));
-    QCOMPARE(box.cmdSysInfo->geometry(), QRect(126, 174, 83, 23));
-    QVERIFY(box.cmdOK->isDefault());
+    QVERIFY(control<QPushButton>(&box, "cmdOK")->isDefault());
     QVERIFY(!(box.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(box.windowFlags() & Qt::WindowMaximizeButtonHint));
     // A dialog of the main window: no task bar entry of its own.
     QCOMPARE(box.windowType(), Qt::Dialog);
     QCOMPARE(box.parentWidget(), &main);
+
+    const QStringList names{"picIcon",        "lblTitle",   "lblVersion",
+                            "lblDescription", "cmdSysInfo", "cmdOK"};
+    QCOMPARE(WindowChecks::outside(&box, names), QStringList());
+    // The title's box reaches 2 pixels into the credit's, as drawn; their texts do not meet.
+    QCOMPARE(WindowChecks::overlaps(&box, names, {{"lblTitle", "lblVersion"}}), QStringList());
+    const QLabel *title = control<QLabel>(&box, "lblTitle");
+    QVERIFY(title->y() + title->fontMetrics().height() <= control<QLabel>(&box, "lblVersion")->y());
+    QCOMPARE(WindowChecks::textsCut(&box, names), QStringList());
+    // The logo is drawn whole in its place.
+    const QLabel *logo = control<QLabel>(&box, "picIcon");
+    QCOMPARE(logo->pixmap().deviceIndependentSize().toSize(), logo->size());
+    QCOMPARE(WindowChecks::objectNames(WindowChecks::tabChain(control(&box, "cmdOK"))),
+             (QStringList{"cmdOK", "cmdSysInfo"}));
 }
 
 void TestApropos::creditsKeepTheirLines()
@@ -78,11 +94,12 @@ void TestApropos::creditsKeepTheirLines()
         return QFontMetrics(label->font()).horizontalAdvance(line)
                <= label->contentsRect().width();
     };
-    QVERIFY(fits(box.lblTitle, box.lblTitle->text()));
-    QVERIFY(fits(box.lblVersion, box.lblVersion->text()));
-    const QStringList lines = box.lblDescription->text().split(QLatin1Char('\n'));
+    QVERIFY(fits(control<QLabel>(&box, "lblTitle"), control<QLabel>(&box, "lblTitle")->text()));
+    QVERIFY(fits(control<QLabel>(&box, "lblVersion"), control<QLabel>(&box, "lblVersion")->text()));
+    const QStringList lines
+        = control<QLabel>(&box, "lblDescription")->text().split(QLatin1Char('\n'));
     for (const QString &line : lines.mid(1))
-        QVERIFY2(fits(box.lblDescription, line), qPrintable(line));
+        QVERIFY2(fits(control<QLabel>(&box, "lblDescription"), line), qPrintable(line));
 }
 
 void TestApropos::centring_data()
@@ -165,7 +182,7 @@ void TestApropos::closesAndIsDestroyed()
     if (key)
         QTest::keyClick(box, Qt::Key(key));
     else
-        QTest::mouseClick(box->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(box, "cmdOK"), Qt::LeftButton);
     QTRY_VERIFY(box.isNull());
     QVERIFY(env.messages.shown.isEmpty());
 }
@@ -179,10 +196,11 @@ void TestApropos::sysInfoUnavailableHere()
     QtSystemTools system;
     QWidget main;
     frmApropos box(env.messages, system, &main);
-    QTest::mouseClick(box.cmdSysInfo, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&box, "cmdSysInfo"), Qt::LeftButton);
     QCOMPARE(env.messages.shown.size(), 1);
     const auto &shown = env.messages.shown.first();
-    QCOMPARE(shown.text, QStringLiteral("Les informations systèmes ne sont pas disponible actuellement!"));
+    QCOMPARE(shown.text,
+             QStringLiteral("Les informations systèmes ne sont pas disponible actuellement!"));
     QCOMPARE(shown.title, QStringLiteral("Ecole Primaire - Plumalin"));
     QCOMPARE(shown.buttons, MessageBoxes::Buttons(MessageBoxes::Ok));
 }

@@ -6,11 +6,13 @@
 #include "common/sentencefile.h"
 #include "fakes/fakes.h"
 #include "fakes/hostiledisk.h"
+#include "fakes/windowchecks.h"
 
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -45,49 +47,57 @@ struct Editor {
         const QString file = path(QStringLiteral("depart.txt"));
         QVERIFY(SentenceFile::write(file, sentences));
         env.files.answers << file;
-        w->mnuCharger->trigger();
+        control<QAction>(w, "mnuCharger")->trigger();
         QCOMPARE(w->model().sentences(), sentences.isEmpty() ? QStringList{QString()} : sentences);
     }
 
     QPoint rowCenter(int row) const
     {
-        return w->MSFlexGrid1->visualRect(w->model().index(row - 1, 1)).center();
+        return control<QTableView>(w, "MSFlexGrid1")
+            ->visualRect(w->model().index(row - 1, 1))
+            .center();
     }
     void click(int row)
     {
-        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, rowCenter(row));
+        QTest::mouseClick(control<QTableView>(w, "MSFlexGrid1")->viewport(), Qt::LeftButton, {},
+                          rowCenter(row));
     }
     void doubleClick(int row)
     {
-        QTest::mouseDClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {}, rowCenter(row));
+        QTest::mouseDClick(control<QTableView>(w, "MSFlexGrid1")->viewport(), Qt::LeftButton, {},
+                           rowCenter(row));
     }
     void clickHeader()
     {
-        QHeaderView *header = w->MSFlexGrid1->horizontalHeader();
+        QHeaderView *header = control<QTableView>(w, "MSFlexGrid1")->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(1) + 10, header->height() / 2));
     }
     void clickBelowLastRow()
     {
-        QTest::mouseClick(w->MSFlexGrid1->viewport(), Qt::LeftButton, {},
-                          QPoint(60, w->MSFlexGrid1->viewport()->height() - 3));
+        QTest::mouseClick(
+            control<QTableView>(w, "MSFlexGrid1")->viewport(), Qt::LeftButton, {},
+            QPoint(60, control<QTableView>(w, "MSFlexGrid1")->viewport()->height() - 3));
     }
     // Replaces the edit box's text by typing; a "\n" is typed as Ctrl+Enter.
     void type(const QString &text)
     {
-        QTest::keyClick(w->Text1, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(w->Text1, Qt::Key_Backspace);
+        QTest::keyClick(control<QPlainTextEdit>(w, "Text1"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(control<QPlainTextEdit>(w, "Text1"), Qt::Key_Backspace);
         const QStringList parts = text.split(QLatin1Char('\n'));
         for (qsizetype i = 0; i < parts.size(); ++i) {
             if (i > 0)
-                QTest::keyClick(w->Text1, Qt::Key_Return, Qt::ControlModifier);
+                QTest::keyClick(control<QPlainTextEdit>(w, "Text1"), Qt::Key_Return,
+                                Qt::ControlModifier);
             for (const QChar c : parts[i]) {
                 if (c.unicode() < 128) {
-                    QTest::keyClick(w->Text1, c.toLatin1());
+                    QTest::keyClick(control<QPlainTextEdit>(w, "Text1"), c.toLatin1());
                 } else {
                     // Accented letters come as text, as from a French keyboard.
-                    QTest::sendKeyEvent(QTest::Press, w->Text1, Qt::Key_unknown, QString(c), {});
-                    QTest::sendKeyEvent(QTest::Release, w->Text1, Qt::Key_unknown, QString(c), {});
+                    QTest::sendKeyEvent(QTest::Press, control<QPlainTextEdit>(w, "Text1"),
+                                        Qt::Key_unknown, QString(c), {});
+                    QTest::sendKeyEvent(QTest::Release, control<QPlainTextEdit>(w, "Text1"),
+                                        Qt::Key_unknown, QString(c), {});
                 }
             }
         }
@@ -133,10 +143,10 @@ void makeChanges(Editor &e, const QString &before)
     if (before != "fresh")
         e.load({"A", "B"});
     if (before == "saved" || before == "changed" || before == "typing") {
-        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(e.w, "Nouveau"), Qt::LeftButton);
         e.type(QStringLiteral("C"));
         if (before != "typing")
-            QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(e.w, "Valider"), Qt::LeftButton);
     }
     if (before == "saved") {
         e.env.files.answers << e.path(QStringLiteral("garde.txt"));
@@ -158,6 +168,7 @@ class tst_frmPhrases : public QObject
     Q_OBJECT
 private slots:
     void freshWindow();
+    void layout();
     void statesAndHeights();
     void validate_data();
     void validate();
@@ -211,31 +222,59 @@ void tst_frmPhrases::freshWindow()
     QVERIFY(!(w->model().flags(w->model().index(0, 1)) & Qt::ItemIsEditable));
     QCOMPARE(w->LigneChoisie(), 0);
     QCOMPARE(w->DernierMode(), frmPhrases::Mode::New);
-    QCOMPARE(w->defaultButton(), w->OKButton);
-    QVERIFY(w->OKButton->isDefault());
-    QCOMPARE(w->clientArea()->width(), 402);
-    QCOMPARE(w->MSFlexGrid1->columnWidth(0), 26);
-    QCOMPARE(w->MSFlexGrid1->columnWidth(0) + w->MSFlexGrid1->columnWidth(1),
-             w->MSFlexGrid1->viewport()->width());
-    QCOMPARE(w->MSFlexGrid1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(w->defaultButton(), control<QPushButton>(w, "OKButton"));
+    QVERIFY(control<QPushButton>(w, "OKButton")->isDefault());
+    // The two columns fill the table, the numbers' column wide enough for its header and for
+    // three-digit numbers.
+    const QTableView *grid = control<QTableView>(w, "MSFlexGrid1");
+    QCOMPARE(grid->columnWidth(0) + grid->columnWidth(1), grid->viewport()->width());
+    const QFontMetrics header = grid->horizontalHeader()->fontMetrics();
+    QVERIFY(header.horizontalAdvance(QStringLiteral("N°")) < grid->columnWidth(0));
+    QVERIFY(grid->fontMetrics().horizontalAdvance(QStringLiteral("999")) < grid->columnWidth(0));
+    QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(w->minimumSize(), w->maximumSize());
     QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(!(w->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!w->hasUnsavedChanges());
-    const QStringList menus{w->mnuFichier->title(), w->mnuEditer->title()};
+    const QStringList menus{control<QMenu>(w, "mnuFichier")->title(),
+                            control<QMenu>(w, "mnuEditer")->title()};
     QCOMPARE(menus, (QStringList{"&Fichier", "&Editer"}));
-    QCOMPARE(w->mnuCouper->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
-    QCOMPARE(w->mnuCopier->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-    QCOMPARE(w->mnuColler->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
+    QCOMPARE(control<QAction>(w, "mnuCouper")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QCOMPARE(control<QAction>(w, "mnuCopier")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(control<QAction>(w, "mnuColler")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
     QCOMPARE(e.journal(), QStringList());
 
-    w->OKButton->setFocus();
-    const QList<QWidget *> order{w->CancelButton, w->MSFlexGrid1, w->Text1, w->Valider,
-                                 w->Nouveau, w->OKButton};
-    for (QWidget *expected : order) {
+    control<QPushButton>(w, "OKButton")->setFocus();
+    const QStringList order{"CancelButton", "MSFlexGrid1", "Text1",
+                            "Valider",      "Nouveau",     "OKButton"};
+    for (const QString &expected : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), expected);
+        QCOMPARE(QApplication::focusWidget()->objectName(), expected);
     }
+}
+
+void tst_frmPhrases::layout()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    // While editing, every control is in view: inside the window, none on another, each text
+    // whole.
+    QTest::mouseClick(control<QPushButton>(e.w, "Nouveau"), Qt::LeftButton);
+    const QStringList names{"Line1", "OKButton", "CancelButton", "MSFlexGrid1", "Text1", "Valider"};
+    QCOMPARE(WindowChecks::outside(e.w, names), QStringList());
+    QCOMPARE(WindowChecks::overlaps(e.w, names), QStringList());
+    QCOMPARE(WindowChecks::textsCut(e.w, names), QStringList());
+    // Browsing, Nouveau takes its place.
+    QTest::mouseClick(control<QPushButton>(e.w, "Valider"), Qt::LeftButton);
+    const QStringList browsing{"Line1", "OKButton", "CancelButton", "MSFlexGrid1", "Nouveau"};
+    QCOMPARE(WindowChecks::outside(e.w, browsing), QStringList());
+    QCOMPARE(WindowChecks::overlaps(e.w, browsing), QStringList());
+    QCOMPARE(WindowChecks::textsCut(e.w, browsing), QStringList());
+    // The line runs across the top of the window, under the menu bar.
+    const QFrame *line = control<QFrame>(e.w, "Line1");
+    QCOMPARE(line->width(), e.w->clientArea()->width());
+    QCOMPARE(line->mapTo(e.w.data(), QPoint(0, 0)).y(),
+             control<QMenuBar>(e.w, "menuBar")->geometry().bottom() + 1);
 }
 
 void tst_frmPhrases::statesAndHeights()
@@ -245,34 +284,34 @@ void tst_frmPhrases::statesAndHeights()
     frmPhrases *w = e.w;
     auto browsing = [&] {
         QCOMPARE(w->designHeight(), 3795);
-        QVERIFY(e.inView(w->MSFlexGrid1));
-        QVERIFY(e.inView(w->Nouveau));
-        QVERIFY(!e.inView(w->Text1));
-        QVERIFY(!e.inView(w->Valider));
-        QVERIFY(w->Nouveau->isVisible());
-        QVERIFY(w->MSFlexGrid1->isEnabled());
+        QVERIFY(e.inView(control<QTableView>(w, "MSFlexGrid1")));
+        QVERIFY(e.inView(control<QPushButton>(w, "Nouveau")));
+        QVERIFY(!e.inView(control<QPlainTextEdit>(w, "Text1")));
+        QVERIFY(!e.inView(control<QPushButton>(w, "Valider")));
+        QVERIFY(control<QPushButton>(w, "Nouveau")->isVisible());
+        QVERIFY(control<QTableView>(w, "MSFlexGrid1")->isEnabled());
     };
     browsing();
     const int browsingHeight = w->height();
 
-    QTest::mouseClick(w->Nouveau, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "Nouveau"), Qt::LeftButton);
     QCOMPARE(w->designHeight(), 4830);
     QCOMPARE(w->height() - browsingHeight, (4830 - 3795) / 15);
-    QVERIFY(e.inView(w->Text1));
-    QVERIFY(e.inView(w->Valider));
-    QVERIFY(!w->Nouveau->isVisible());
-    QVERIFY(w->MSFlexGrid1->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), w->Text1);
+    QVERIFY(e.inView(control<QPlainTextEdit>(w, "Text1")));
+    QVERIFY(e.inView(control<QPushButton>(w, "Valider")));
+    QVERIFY(!control<QPushButton>(w, "Nouveau")->isVisible());
+    QVERIFY(control<QTableView>(w, "MSFlexGrid1")->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), control<QPlainTextEdit>(w, "Text1"));
 
-    QTest::mouseClick(w->Valider, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "Valider"), Qt::LeftButton);
     browsing();
     QCOMPARE(w->height(), browsingHeight);
 
     e.doubleClick(1);
     QCOMPARE(w->designHeight(), 4830);
-    QVERIFY(!w->MSFlexGrid1->isEnabled());
-    QVERIFY(!w->Nouveau->isVisible());
-    QCOMPARE(QApplication::focusWidget(), w->Text1);
+    QVERIFY(!control<QTableView>(w, "MSFlexGrid1")->isEnabled());
+    QVERIFY(!control<QPushButton>(w, "Nouveau")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), control<QPlainTextEdit>(w, "Text1"));
 }
 
 void tst_frmPhrases::validate_data()
@@ -323,23 +362,24 @@ void tst_frmPhrases::validate()
     const int loadLines = int(e.journal().size());
 
     if (row == 0) {
-        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(e.w, "Nouveau"), Qt::LeftButton);
         QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::New);
     } else {
         e.doubleClick(row);
         QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::Modify);
         QCOMPARE(e.w->LigneChoisie(), row);
-        QCOMPARE(e.w->Text1->toPlainText(), before[row - 1]);
+        QCOMPARE(control<QPlainTextEdit>(e.w, "Text1")->toPlainText(), before[row - 1]);
     }
     e.type(text);
-    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(e.w, "Valider"), Qt::LeftButton);
 
     QCOMPARE(e.w->model().sentences(), after);
     QCOMPARE(e.numbers(), numbered(int(after.size())));
     QCOMPARE(e.journal().mid(loadLines), journal);
-    QCOMPARE(e.w->Text1->toPlainText(), text); // the edit box keeps its text
-    QCOMPARE(e.w->defaultButton(), e.w->Valider);
-    QVERIFY(e.w->MSFlexGrid1->isEnabled());
+    QCOMPARE(control<QPlainTextEdit>(e.w, "Text1")->toPlainText(),
+             text); // the edit box keeps its text
+    QCOMPARE(e.w->defaultButton(), control<QPushButton>(e.w, "Valider"));
+    QVERIFY(control<QTableView>(e.w, "MSFlexGrid1")->isEnabled());
 }
 
 void tst_frmPhrases::enterValidatesAgain_data()
@@ -360,10 +400,10 @@ void tst_frmPhrases::enterValidatesAgain()
     if (modify)
         e.doubleClick(2);
     else
-        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(e.w, "Nouveau"), Qt::LeftButton);
     e.type(QStringLiteral("X"));
     // Enter in the edit box presses Valider, the default button.
-    QTest::keyClick(e.w->Text1, Qt::Key_Return);
+    QTest::keyClick(control<QPlainTextEdit>(e.w, "Text1"), Qt::Key_Return);
     QCOMPARE(e.w->designHeight(), frmPhrases::BrowsingHeight);
     // Enter again, wherever the focus went, validates the unchanged text once more.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -380,13 +420,13 @@ void tst_frmPhrases::modifyingLocksTheTable()
     QVERIFY(e.ready());
     e.load({"A", "B", "C"});
     e.doubleClick(2);
-    QVERIFY(!e.w->MSFlexGrid1->isEnabled());
-    QCOMPARE(e.w->MSFlexGrid1->currentIndex(), e.w->model().index(1, 1));
+    QVERIFY(!control<QTableView>(e.w, "MSFlexGrid1")->isEnabled());
+    QCOMPARE(control<QTableView>(e.w, "MSFlexGrid1")->currentIndex(), e.w->model().index(1, 1));
     // Clicks on the locked table choose nothing.
     e.click(3);
     e.doubleClick(3);
     QCOMPARE(e.w->LigneChoisie(), 2);
-    QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("B"));
+    QCOMPARE(control<QPlainTextEdit>(e.w, "Text1")->toPlainText(), QStringLiteral("B"));
     QCOMPARE(e.journal().count("Editer - Modifier 'B'"), 1);
     QCOMPARE(e.journal().count("Editer - Modifier 'C'"), 0);
 }
@@ -445,7 +485,7 @@ void tst_frmPhrases::cut()
     QCOMPARE(e.numbers(), numbers);
     QCOMPARE(e.journal().last(), line);
     QCOMPARE(e.w->LigneChoisie(), chosen);
-    QVERIFY(e.w->MSFlexGrid1->isEnabled());
+    QVERIFY(control<QTableView>(e.w, "MSFlexGrid1")->isEnabled());
 }
 
 void tst_frmPhrases::cutRowThatNoLongerExists()
@@ -454,9 +494,9 @@ void tst_frmPhrases::cutRowThatNoLongerExists()
     QVERIFY(e.ready());
     e.load({"A", "B", "C"});
     e.click(3);
-    e.w->mnuCouper->trigger();
+    control<QAction>(e.w, "mnuCouper")->trigger();
     QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B"}));
-    e.w->mnuCouper->trigger();
+    control<QAction>(e.w, "mnuCouper")->trigger();
     QCOMPARE(e.journal().last(), QStringLiteral("Editer - Couper ''"));
     QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B"}));
     QCOMPARE(e.numbers(), (QStringList{"1", "2"}));
@@ -468,12 +508,12 @@ void tst_frmPhrases::doubleClickGivesRowOneItsNumberBack()
     QVERIFY(e.ready());
     e.load({"A"});
     e.click(1);
-    e.w->mnuCouper->trigger();
+    control<QAction>(e.w, "mnuCouper")->trigger();
     QCOMPARE(e.numbers(), QStringList{""});
     e.doubleClick(1);
     QCOMPARE(e.numbers(), QStringList{"1"});
     QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::Modify);
-    QCOMPARE(e.w->Text1->toPlainText(), QString());
+    QCOMPARE(control<QPlainTextEdit>(e.w, "Text1")->toPlainText(), QString());
     QCOMPARE(e.journal().last(), QStringLiteral("Editer - Modifier ''"));
 }
 
@@ -496,11 +536,11 @@ void tst_frmPhrases::modifyingARowThatWasCutAppendsIt()
     e.load({"A", "B", "C"});
     e.doubleClick(row);
     // Ctrl+X from the edit box cuts the row being changed; the table is unlocked by the cut.
-    QTest::keyClick(e.w->Text1, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(control<QPlainTextEdit>(e.w, "Text1"), Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(e.w->model().sentences().size(), 2);
-    QVERIFY(e.w->MSFlexGrid1->isEnabled());
+    QVERIFY(control<QTableView>(e.w, "MSFlexGrid1")->isEnabled());
     e.type(QStringLiteral("X"));
-    QTest::keyClick(e.w->Text1, Qt::Key_Return);
+    QTest::keyClick(control<QPlainTextEdit>(e.w, "Text1"), Qt::Key_Return);
     QCOMPARE(e.w->model().sentences(), after);
     QCOMPARE(e.numbers(), numbered(3));
     QCOMPARE(e.journal().last(), QStringLiteral("Editer - Modifier en 'X'"));
@@ -530,11 +570,11 @@ void tst_frmPhrases::straightQuoteBeforeComma()
     QFETCH(QString, kept);
     Editor e;
     QVERIFY(e.ready());
-    QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(e.w, "Nouveau"), Qt::LeftButton);
     e.type(typed);
     if (answer)
         e.env.messages.answers.push_back(MessageBoxes::Button(answer));
-    QTest::keyClick(e.w->Text1, Qt::Key_Return);
+    QTest::keyClick(control<QPlainTextEdit>(e.w, "Text1"), Qt::Key_Return);
     QCOMPARE(e.env.messages.shown.size(), answer ? 1 : 0);
     if (answer) {
         const FakeMessageBoxes::Shown &box = e.env.messages.shown.first();
@@ -551,7 +591,8 @@ void tst_frmPhrases::straightQuoteBeforeComma()
     const QString file = e.path(QStringLiteral("guillemets.txt"));
     e.env.files.answers << file;
     QVERIFY(e.w->mnuSauvegarder_Click());
-    const bool same = SentenceFile::read(file) == std::optional<QStringList>(QStringList{kept, kept});
+    const bool same
+        = SentenceFile::read(file) == std::optional<QStringList>(QStringList{kept, kept});
     QCOMPARE(same, answer != int(MessageBoxes::No));
 }
 
@@ -561,20 +602,20 @@ void tst_frmPhrases::shortcutsActOnTheTableFromTheEditBox()
     QVERIFY(e.ready());
     e.load({"A", "B", "C"});
     e.click(2);
-    QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
-    QTest::keyClicks(e.w->Text1, QStringLiteral("abc"));
-    QCOMPARE(QApplication::focusWidget(), e.w->Text1);
+    QTest::mouseClick(control<QPushButton>(e.w, "Nouveau"), Qt::LeftButton);
+    QTest::keyClicks(control<QPlainTextEdit>(e.w, "Text1"), QStringLiteral("abc"));
+    QCOMPARE(QApplication::focusWidget(), control<QPlainTextEdit>(e.w, "Text1"));
     QGuiApplication::clipboard()->setText(QStringLiteral("presse-papiers"));
-    QTest::keyClick(e.w->Text1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(control<QPlainTextEdit>(e.w, "Text1"), Qt::Key_A, Qt::ControlModifier);
 
-    QTest::keyClick(e.w->Text1, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(control<QPlainTextEdit>(e.w, "Text1"), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("presse-papiers"));
-    QTest::keyClick(e.w->Text1, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("abc"));
+    QTest::keyClick(control<QPlainTextEdit>(e.w, "Text1"), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(control<QPlainTextEdit>(e.w, "Text1")->toPlainText(), QStringLiteral("abc"));
     QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B", "C"}));
 
-    QTest::keyClick(e.w->Text1, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("abc"));
+    QTest::keyClick(control<QPlainTextEdit>(e.w, "Text1"), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(control<QPlainTextEdit>(e.w, "Text1")->toPlainText(), QStringLiteral("abc"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("presse-papiers"));
     QCOMPARE(e.w->model().sentences(), (QStringList{"A", "C"}));
     QCOMPARE(e.journal().last(), QStringLiteral("Editer - Couper 'B'"));
@@ -583,8 +624,8 @@ void tst_frmPhrases::shortcutsActOnTheTableFromTheEditBox()
 
     // The table does not copy its cells either.
     e.click(1);
-    QCOMPARE(QApplication::focusWidget(), e.w->MSFlexGrid1);
-    QTest::keyClick(e.w->MSFlexGrid1, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), control<QTableView>(e.w, "MSFlexGrid1"));
+    QTest::keyClick(control<QTableView>(e.w, "MSFlexGrid1"), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("presse-papiers"));
 }
 
@@ -604,10 +645,10 @@ void tst_frmPhrases::defaultButtonAndReopening()
     e.load({"A", "B"});
     e.click(2);
     e.doubleClick(1);
-    QCOMPARE(e.w->defaultButton(), e.w->Valider);
-    QVERIFY(!e.w->OKButton->isDefault());
-    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
-    QCOMPARE(e.w->defaultButton(), e.w->Valider);
+    QCOMPARE(e.w->defaultButton(), control<QPushButton>(e.w, "Valider"));
+    QVERIFY(!control<QPushButton>(e.w, "OKButton")->isDefault());
+    QTest::mouseClick(control<QPushButton>(e.w, "Valider"), Qt::LeftButton);
+    QCOMPARE(e.w->defaultButton(), control<QPushButton>(e.w, "Valider"));
     e.w->close();
     processDeletes();
     QVERIFY(e.w.isNull());
@@ -619,7 +660,7 @@ void tst_frmPhrases::defaultButtonAndReopening()
     QCOMPARE(e.w->model().sentences(), QStringList{QString()});
     QCOMPARE(e.w->LigneChoisie(), 0);
     QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::New);
-    QCOMPARE(e.w->defaultButton(), e.w->OKButton);
+    QCOMPARE(e.w->defaultButton(), control<QPushButton>(e.w, "OKButton"));
     QCOMPARE(e.w->cheminChoisi(), QString());
 }
 
@@ -630,32 +671,34 @@ void tst_frmPhrases::defaultButtonStaysMarked()
     frmPhrases *w = e.w;
     const auto marked = [w] {
         QList<QPushButton *> list;
-        for (QPushButton *b : {w->OKButton, w->CancelButton, w->Valider, w->Nouveau})
+        for (QPushButton* b :
+             {control<QPushButton>(w, "OKButton"), control<QPushButton>(w, "CancelButton"),
+              control<QPushButton>(w, "Valider"), control<QPushButton>(w, "Nouveau")})
             if (b->isDefault())
                 list << b;
         return list;
     };
     using Buttons = QList<QPushButton *>;
-    QCOMPARE(QApplication::focusWidget(), w->OKButton);
-    QCOMPARE(marked(), Buttons{w->OKButton});
+    QCOMPARE(QApplication::focusWidget(), control<QPushButton>(w, "OKButton"));
+    QCOMPARE(marked(), Buttons{control<QPushButton>(w, "OKButton")});
     // The focus leaves OK for the table: OK is still the button Enter presses, and looks it.
     e.click(1);
-    QCOMPARE(QApplication::focusWidget(), w->MSFlexGrid1);
-    QCOMPARE(marked(), Buttons{w->OKButton});
+    QCOMPARE(QApplication::focusWidget(), control<QTableView>(w, "MSFlexGrid1"));
+    QCOMPARE(marked(), Buttons{control<QPushButton>(w, "OKButton")});
     // A button with the focus is the one Enter presses, as in any dialog; it alone looks it.
-    w->CancelButton->setFocus();
-    QCOMPARE(marked(), Buttons{w->CancelButton});
+    control<QPushButton>(w, "CancelButton")->setFocus();
+    QCOMPARE(marked(), Buttons{control<QPushButton>(w, "CancelButton")});
 
-    QTest::mouseClick(w->Nouveau, Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), w->Text1);
-    QCOMPARE(marked(), Buttons{w->Valider});
-    QTest::keyClick(w->Text1, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), w->Valider);
-    QTest::keyClick(w->Valider, Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), w->Text1);
-    QCOMPARE(marked(), Buttons{w->Valider});
+    QTest::mouseClick(control<QPushButton>(w, "Nouveau"), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), control<QPlainTextEdit>(w, "Text1"));
+    QCOMPARE(marked(), Buttons{control<QPushButton>(w, "Valider")});
+    QTest::keyClick(control<QPlainTextEdit>(w, "Text1"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<QPushButton>(w, "Valider"));
+    QTest::keyClick(control<QPushButton>(w, "Valider"), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), control<QPlainTextEdit>(w, "Text1"));
+    QCOMPARE(marked(), Buttons{control<QPushButton>(w, "Valider")});
     e.click(1);
-    QCOMPARE(marked(), Buttons{w->Valider});
+    QCOMPARE(marked(), Buttons{control<QPushButton>(w, "Valider")});
 }
 
 void tst_frmPhrases::choixFichierPhrases_data()
@@ -680,7 +723,8 @@ void tst_frmPhrases::choixFichierPhrases()
     QCOMPARE(files.requests.size(), 1);
     const FileChooser::Request &request = files.requests.first();
     QCOMPARE(request.title, QStringLiteral("Sélection de la photographie"));
-    QCOMPARE(request.filters, (QStringList{"Fichier des phrases (*.txt)", "Tous les fichiers (*.*)"}));
+    QCOMPARE(request.filters,
+             (QStringList{"Fichier des phrases (*.txt)", "Tous les fichiers (*.*)"}));
     QCOMPARE(request.initialPath, QStringLiteral("/tmp/avant.txt"));
     QVERIFY(!request.mustExist);
     QCOMPARE(result.has_value(), chosen);
@@ -720,7 +764,7 @@ void tst_frmPhrases::load()
         f.write(bytes);
     }
     e.env.files.answers << file;
-    e.w->mnuCharger->trigger();
+    control<QAction>(e.w, "mnuCharger")->trigger();
     QCOMPARE(e.journal().last(), "Editer - Charger les phrases (Fichier:" + file + ")");
     QCOMPARE(e.w->model().sentences(), shown);
     QCOMPARE(e.numbers(), bytes.isEmpty() && !bytes.isNull() ? QStringList{""}
@@ -729,7 +773,7 @@ void tst_frmPhrases::load()
 
     // Cancelled: nothing written to the journal, the table unchanged.
     const int lines = e.env.journal.Rows();
-    e.w->mnuCharger->trigger();
+    control<QAction>(e.w, "mnuCharger")->trigger();
     QCOMPARE(e.env.journal.Rows(), lines);
     QCOMPARE(e.w->model().sentences(), shown);
 }
@@ -741,11 +785,11 @@ void tst_frmPhrases::loadLeavesTheStateAlone()
     e.load({"A", "B", "C"});
     e.doubleClick(3);
     e.load({"X"});
-    QVERIFY(!e.w->MSFlexGrid1->isEnabled());
+    QVERIFY(!control<QTableView>(e.w, "MSFlexGrid1")->isEnabled());
     QCOMPARE(e.w->designHeight(), frmPhrases::EditingHeight);
     QCOMPARE(e.w->LigneChoisie(), 3);
     QCOMPARE(e.w->DernierMode(), frmPhrases::Mode::Modify);
-    QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("C"));
+    QCOMPARE(control<QPlainTextEdit>(e.w, "Text1")->toPlainText(), QStringLiteral("C"));
 }
 
 void tst_frmPhrases::saveRoundTrip()
@@ -755,14 +799,14 @@ void tst_frmPhrases::saveRoundTrip()
     for (const QString &s : {QStringLiteral("  Le chat dort.  "),
                              QStringLiteral("Il pleut, il mouille."),
                              QStringLiteral("L'élève à l'école")}) {
-        QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(e.w, "Nouveau"), Qt::LeftButton);
         e.type(s);
-        QTest::keyClick(e.w->Text1, Qt::Key_Return);
+        QTest::keyClick(control<QPlainTextEdit>(e.w, "Text1"), Qt::Key_Return);
     }
     QVERIFY(e.w->hasUnsavedChanges());
     const QString file = e.path(QStringLiteral("mes phrases.txt"));
     e.env.files.answers << file;
-    e.w->mnuSauvegarder->trigger();
+    control<QAction>(e.w, "mnuSauvegarder")->trigger();
     QCOMPARE(fileBytes(file), QByteArray("\"Le chat dort.\"\r\n\"Il pleut, il mouille.\"\r\n"
                                          "\"L'\xE9l\xE8ve \xE0 l'\xE9" "cole\"\r\n"));
     QCOMPARE(e.journal().mid(e.journal().size() - 2),
@@ -775,7 +819,7 @@ void tst_frmPhrases::saveRoundTrip()
     Editor again;
     QVERIFY(again.ready());
     again.env.files.answers << file;
-    again.w->mnuCharger->trigger();
+    control<QAction>(again.w, "mnuCharger")->trigger();
     QCOMPARE(again.w->model().sentences(),
              (QStringList{"Le chat dort.", "Il pleut, il mouille.", "L'élève à l'école"}));
     QCOMPARE(again.numbers(), numbered(3));
@@ -785,12 +829,12 @@ void tst_frmPhrases::saveFreshWindowAndCancel()
 {
     Editor e;
     QVERIFY(e.ready());
-    e.w->mnuSauvegarder->trigger();
+    control<QAction>(e.w, "mnuSauvegarder")->trigger();
     QCOMPARE(e.journal(), QStringList{"Editer - Sauvegarder les phrases"});
 
     const QString file = e.path(QStringLiteral("vide.txt"));
     e.env.files.answers << file;
-    e.w->mnuSauvegarder->trigger();
+    control<QAction>(e.w, "mnuSauvegarder")->trigger();
     QCOMPARE(fileBytes(file), QByteArray("\"\"\r\n"));
     QCOMPARE(e.journal(), (QStringList{"Editer - Sauvegarder les phrases",
                                        "Editer - Sauvegarder les phrases",
@@ -804,9 +848,9 @@ void tst_frmPhrases::saveProposesTheLoadedFileAndKeepsNamesAsTyped()
     QVERIFY(e.ready());
     e.load({"A", "B"});
     const QString loaded = e.path(QStringLiteral("depart.txt"));
-    QTest::mouseClick(e.w->Nouveau, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(e.w, "Nouveau"), Qt::LeftButton);
     e.type(QStringLiteral("C"));
-    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(e.w, "Valider"), Qt::LeftButton);
 
     e.env.files.answers << loaded;
     QVERIFY(e.w->mnuSauvegarder_Click());
@@ -875,7 +919,7 @@ void tst_frmPhrases::failedSave()
     }
     e.doubleClick(1);
     e.type(QStringLiteral("A changée"));
-    QTest::mouseClick(e.w->Valider, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(e.w, "Valider"), Qt::LeftButton);
 
     e.env.files.answers << target;
     QVERIFY(!e.w->mnuSauvegarder_Click());
@@ -883,7 +927,8 @@ void tst_frmPhrases::failedSave()
     QCOMPARE(e.env.messages.shown.size(), 1);
     const FakeMessageBoxes::Shown &box = e.env.messages.shown.first();
     QCOMPARE(box.icon, MessageBoxes::Warning);
-    QVERIFY2(box.text.startsWith("Les phrases n'ont pas pu être enregistrées."), qPrintable(box.text));
+    QVERIFY2(box.text.startsWith("Les phrases n'ont pas pu être enregistrées."),
+             qPrintable(box.text));
     QVERIFY2(box.text.contains(reason), qPrintable(box.text));
     QCOMPARE(e.w->model().sentences(), (QStringList{"A changée", "B"}));
     QVERIFY(e.w->hasUnsavedChanges());
@@ -919,7 +964,7 @@ void tst_frmPhrases::refusedLoad()
 
     e.env.files.answers << path;
     ::alarm(20); // an open that blocks ends the test program here, as a failure
-    e.w->mnuCharger->trigger();
+    control<QAction>(e.w, "mnuCharger")->trigger();
     ::alarm(0);
     QCOMPARE(e.env.messages.shown.size(), 1);
     const QString text = e.env.messages.shown.first().text;
@@ -944,7 +989,7 @@ void tst_frmPhrases::longSentenceShownShortSavedWhole()
     QVERIFY(big.startsWith(shown.chopped(1)));
     QCOMPARE(cell.data(Qt::EditRole).toString(), big);
     QCOMPARE(e.w->model().index(0, 1).data(Qt::DisplayRole).toString(), QStringLiteral("court"));
-    e.w->MSFlexGrid1->viewport()->repaint();
+    control<QTableView>(e.w, "MSFlexGrid1")->viewport()->repaint();
 
     // Too long for the edit box: said so, and the window stays as it was.
     e.doubleClick(2);
@@ -967,7 +1012,7 @@ void tst_frmPhrases::rowNumbersStayReadable()
     Editor e;
     QVERIFY(e.ready());
     e.load(numbered(32767));
-    QTableView *grid = e.w->MSFlexGrid1;
+    QTableView *grid = control<QTableView>(e.w, "MSFlexGrid1");
     grid->scrollToBottom();
     const QModelIndex last = e.w->model().index(32766, 0);
     const QString number = last.data(Qt::DisplayRole).toString();
@@ -989,8 +1034,10 @@ void tst_frmPhrases::unsavedChangesOnClosing_data()
 
     const QString none;
     QTest::newRow("fresh, OK") << "OK" << "fresh" << 0 << none << false << true << false;
-    QTest::newRow("loaded, Annuler") << "Annuler" << "loaded" << 0 << none << false << true << false;
-    QTest::newRow("saved, close box") << "close box" << "saved" << 0 << none << false << true << false;
+    QTest::newRow("loaded, Annuler") << "Annuler"
+                                     << "loaded" << 0 << none << false << true << false;
+    QTest::newRow("saved, close box") << "close box"
+                                      << "saved" << 0 << none << false << true << false;
     QTest::newRow("changed, Non") << "OK" << "changed" << int(MessageBoxes::No) << none
                                   << true << true << false;
     QTest::newRow("changed, Annuler answered")
@@ -1000,7 +1047,8 @@ void tst_frmPhrases::unsavedChangesOnClosing_data()
     QTest::newRow("changed, Oui, dialog cancelled")
         << "OK" << "changed" << int(MessageBoxes::Yes) << none << true << false << false;
     QTest::newRow("changed, Oui, save fails")
-        << "close box" << "changed" << int(MessageBoxes::Yes) << "dossier" << true << false << false;
+        << "close box"
+        << "changed" << int(MessageBoxes::Yes) << "dossier" << true << false << false;
     // A sentence typed and not validated is an unsaved change too; Oui saves it with the list.
     QTest::newRow("typing, Non") << "close box" << "typing" << int(MessageBoxes::No) << none
                                  << true << true << false;
@@ -1031,9 +1079,9 @@ void tst_frmPhrases::unsavedChangesOnClosing()
     e.env.files.answers << (saveAnswer.isNull() ? QString() : e.path(saveAnswer));
 
     if (how == "OK")
-        QTest::mouseClick(e.w->OKButton, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(e.w, "OKButton"), Qt::LeftButton);
     else if (how == "Annuler")
-        QTest::mouseClick(e.w->CancelButton, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(e.w, "CancelButton"), Qt::LeftButton);
     else if (how == "Escape")
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     else
@@ -1052,7 +1100,7 @@ void tst_frmPhrases::unsavedChangesOnClosing()
     }
     QCOMPARE(e.w.isNull(), closed);
     if (!closed && before == "typing")
-        QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("C"));
+        QCOMPARE(control<QPlainTextEdit>(e.w, "Text1")->toPlainText(), QStringLiteral("C"));
     else if (!closed)
         QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B", "C"}));
     QCOMPARE(fileBytes(e.path(QStringLiteral("sortie.txt"))),
@@ -1071,7 +1119,8 @@ void tst_frmPhrases::loadOverUnsavedChanges_data()
     const QString none;
     QTest::newRow("loaded, nothing to ask") << "loaded" << 0 << none << false << true << false;
     QTest::newRow("saved, nothing to ask") << "saved" << 0 << none << false << true << false;
-    QTest::newRow("changed, Non") << "changed" << int(MessageBoxes::No) << none << true << true << false;
+    QTest::newRow("changed, Non") << "changed" << int(MessageBoxes::No) << none << true << true
+                                  << false;
     QTest::newRow("changed, Annuler")
         << "changed" << int(MessageBoxes::Cancel) << none << true << false << false;
     QTest::newRow("changed, Oui") << "changed" << int(MessageBoxes::Yes) << "sortie.txt"
@@ -1107,7 +1156,7 @@ void tst_frmPhrases::loadOverUnsavedChanges()
         e.env.files.answers << (saveAnswer.isNull() ? QString() : e.path(saveAnswer));
     e.env.files.answers << other;
 
-    e.w->mnuCharger->trigger();
+    control<QAction>(e.w, "mnuCharger")->trigger();
 
     const bool question = !e.env.messages.shown.isEmpty()
                           && e.env.messages.shown.first().text == "Enregistrer les modifications ?";
@@ -1118,7 +1167,7 @@ void tst_frmPhrases::loadOverUnsavedChanges()
         QVERIFY(!e.w->hasUnsavedChanges());
     } else if (before == "typing") {
         QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B"}));
-        QCOMPARE(e.w->Text1->toPlainText(), QStringLiteral("C"));
+        QCOMPARE(control<QPlainTextEdit>(e.w, "Text1")->toPlainText(), QStringLiteral("C"));
     } else {
         QCOMPARE(e.w->model().sentences(), (QStringList{"A", "B", "C"}));
     }

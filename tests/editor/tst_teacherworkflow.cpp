@@ -5,6 +5,7 @@
 #include "settings_dialog/frmparam.h"
 
 #include "fakes/fakes.h"
+#include "fakes/windowchecks.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -35,18 +36,18 @@ void tst_TeacherWorkflow::listWrittenInTheEditorReachesTheExercise()
     editor->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(editor.get()));
     for (const char *sentence : {"Papa lit le journal.", "Il pleut, il mouille."}) {
-        QTest::mouseClick(editor->Nouveau, Qt::LeftButton);
-        QTest::keyClicks(editor->Text1, QString::fromLatin1(sentence));
-        QTest::keyClick(editor->Text1, Qt::Key_Return);
+        QTest::mouseClick(control<QPushButton>(editor, "Nouveau"), Qt::LeftButton);
+        QTest::keyClicks(control<QPlainTextEdit>(editor, "Text1"), QString::fromLatin1(sentence));
+        QTest::keyClick(control<QPlainTextEdit>(editor, "Text1"), Qt::Key_Return);
     }
     env.files.answers << env.programFolder + QStringLiteral("/ma liste.txt");
-    editor->mnuSauvegarder->trigger();
+    control<QAction>(editor, "mnuSauvegarder")->trigger();
     QVERIFY(!editor->hasUnsavedChanges());
 
     auto settings = std::make_unique<frmParam>(env.settings, env.programFolder, nullptr);
     settings->show();
     QVERIFY(QTest::qWaitForWindowExposed(settings.get()));
-    QComboBox *files = settings->saisieFichier;
+    QComboBox *files = control<QComboBox>(settings, "saisieFichier");
     QCOMPARE(files->itemText(0), QStringLiteral("ma liste.txt"));
     QCOMPARE(files->currentText(), QStringLiteral("plumalin.txt"));
     files->showPopup();

@@ -1,6 +1,7 @@
 // The journal's window: its layout, its buttons, its refusal to close, its place on top.
 #include "fakes/fakes.h"
 #include "journaltests.h"
+#include "fakes/windowchecks.h"
 
 #include "journal/frmprogression.h"
 
@@ -12,20 +13,6 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
-
-namespace {
-// Widgets reached by the Tab key from `first`, in order, until the chain comes back to it.
-QList<QWidget *> tabChain(QWidget *first)
-{
-    QList<QWidget *> chain{first};
-    for (QWidget *w = first->nextInFocusChain(); w && w != first; w = w->nextInFocusChain()) {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(first->window())
-            && w->window() == first->window() && w != first->window())
-            chain << w;
-    }
-    return chain;
-}
-}
 
 class TestFrmProgression : public QObject
 {
@@ -61,7 +48,7 @@ void TestFrmProgression::vider()
 
     frmProgression *window = env.journalWindow();
     window->show();
-    QTest::mouseClick(window->Vider, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(window, "Vider"), Qt::LeftButton);
 
     QCOMPARE(env.journal.Rows(), 2);
     QCOMPARE(env.journalText(1), QStringLiteral("Lancement du programme"));
@@ -98,7 +85,7 @@ void TestFrmProgression::quitterHidesAndKeepsTheLines()
     env.journal.AjoutProgress(QStringLiteral("Le"), true);
     env.showJournal();
     frmProgression *window = env.journalWindow();
-    QTest::mouseClick(window->Quitter, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(window, "Quitter"), Qt::LeftButton);
     QVERIFY(window->isHidden());
     QCOMPARE(env.journal.Rows(), 3);
 
@@ -115,36 +102,47 @@ void TestFrmProgression::layout()
 {
     TestEnv env;
     frmProgression *w = env.journalWindow();
+    env.journal.AjoutProgress(QStringLiteral("Consultation de la progression"), true);
     QCOMPARE(w->windowTitle(), QStringLiteral("Progression de l'exercice ..."));
-    QCOMPARE(w->size(), QSize(592, 246));
     QCOMPARE(w->minimumSize(), w->maximumSize());
     QVERIFY(!(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(w->windowFlags() & Qt::WindowCloseButtonHint);
 
-    QCOMPARE(w->Label1->text(), QStringLiteral("Progression de..."));
-    QCOMPARE(w->Label1->geometry(), QRect(6, 6, 581, 19));
-    QVERIFY(w->Label1->font().bold());
-    QCOMPARE(w->MSFlexGrid1->geometry(), QRect(6, 28, 579, 183));
-    QCOMPARE(w->PremierPlan->text(), QStringLiteral("Fenêtre de progression en premier plan"));
-    QCOMPARE(w->PremierPlan->geometry(), QRect(8, 220, 335, 17));
-    QVERIFY(!w->PremierPlan->isChecked());
-    QCOMPARE(w->Vider->text(), QStringLiteral("&Vider"));
-    QCOMPARE(w->Vider->geometry(), QRect(352, 216, 75, 23));
-    QCOMPARE(w->Sauvegarder->text(), QStringLiteral("&Sauvegarder"));
-    QCOMPARE(w->Sauvegarder->geometry(), QRect(430, 216, 75, 23));
-    QCOMPARE(w->Quitter->text(), QStringLiteral("&Quitter"));
-    QCOMPARE(w->Quitter->geometry(), QRect(508, 216, 75, 23));
+    QCOMPARE(control<QLabel>(w, "Label1")->text(), QStringLiteral("Progression de..."));
+    QVERIFY(control<QLabel>(w, "Label1")->font().bold());
+    QCOMPARE(control<QCheckBox>(w, "PremierPlan")->text(),
+             QStringLiteral("Fenêtre de progression en premier plan"));
+    QVERIFY(!control<QCheckBox>(w, "PremierPlan")->isChecked());
+    QCOMPARE(control<QPushButton>(w, "Vider")->text(), QStringLiteral("&Vider"));
+    QCOMPARE(control<QPushButton>(w, "Sauvegarder")->text(), QStringLiteral("&Sauvegarder"));
+    QCOMPARE(control<QPushButton>(w, "Quitter")->text(), QStringLiteral("&Quitter"));
 
-    QTableView *grid = w->MSFlexGrid1;
-    const QList<int> widths{40, 100, 366, 72};
+    const QStringList names{"Label1", "MSFlexGrid1", "PremierPlan",
+                            "Vider",  "Sauvegarder", "Quitter"};
+    QCOMPARE(WindowChecks::outside(w, names), QStringList());
+    QCOMPARE(WindowChecks::overlaps(w, names), QStringList());
+    QCOMPARE(WindowChecks::textsCut(w, names), QStringList());
+
+    // The four columns fit the grid side by side, each header and each stamp whole.
+    QTableView *grid = control<QTableView>(w, "MSFlexGrid1");
     const QStringList headers{QStringLiteral("N°"), QStringLiteral("Date"),
                               QStringLiteral("Progression de l'exercice"), QStringLiteral("Durée")};
     QCOMPARE(grid->model()->columnCount(), 4);
+    int widths = 0;
     for (int column = 0; column < 4; ++column) {
-        QCOMPARE(grid->columnWidth(column), widths[column]);
         QCOMPARE(grid->model()->headerData(column, Qt::Horizontal).toString(), headers[column]);
+        QVERIFY(grid->horizontalHeader()->fontMetrics().horizontalAdvance(headers[column])
+                < grid->columnWidth(column));
+        widths += grid->columnWidth(column);
     }
-    QVERIFY(grid->horizontalHeader()->isVisible() || grid->horizontalHeader()->isVisibleTo(w));
+    QVERIFY(widths <= grid->width());
+    QVERIFY(widths >= grid->viewport()->width() - grid->verticalScrollBar()->sizeHint().width());
+    QStyleOptionViewItem option;
+    option.initFrom(grid);
+    const QModelIndex stamp = grid->model()->index(1, 1);
+    QVERIFY(grid->itemDelegateForColumn(1)->sizeHint(option, stamp).width()
+            <= grid->columnWidth(1));
+    QVERIFY(grid->horizontalHeader()->isVisibleTo(w));
     QCOMPARE(grid->horizontalHeader()->sectionResizeMode(3), QHeaderView::Fixed);
     QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -154,15 +152,15 @@ void TestFrmProgression::layout()
     QCOMPARE(grid->model()->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
              Qt::AlignLeft | Qt::AlignVCenter);
 
-    const QList<QWidget *> expectedOrder{w->Quitter, w->Sauvegarder, w->Vider, grid, w->PremierPlan};
-    QCOMPARE(tabChain(w->Quitter), expectedOrder);
+    QCOMPARE(WindowChecks::objectNames(WindowChecks::tabChain(control(w, "Quitter"))),
+             (QStringList{"Quitter", "Sauvegarder", "Vider", "MSFlexGrid1", "PremierPlan"}));
 }
 
 void TestFrmProgression::appendingDoesNotScroll()
 {
     TestEnv env;
     env.showJournal();
-    QTableView *grid = env.journalWindow()->MSFlexGrid1;
+    QTableView *grid = control<QTableView>(env.journalWindow(), "MSFlexGrid1");
     for (int i = 0; i < 100; ++i)
         env.journal.AjoutProgress(QStringLiteral("ligne %1").arg(i), true);
     QCoreApplication::processEvents();
@@ -186,20 +184,20 @@ void TestFrmProgression::premierPlan()
     TestEnv env;
     frmProgression *w = env.journalWindow();
 
-    w->PremierPlan->setChecked(true); // while hidden: stays hidden
+    control<QCheckBox>(w, "PremierPlan")->setChecked(true); // while hidden: stays hidden
     QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(w->isHidden());
-    w->PremierPlan->setChecked(false);
+    control<QCheckBox>(w, "PremierPlan")->setChecked(false);
     QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
 
     env.showJournal();
     const QPoint where = w->pos();
-    QTest::mouseClick(w->PremierPlan, Qt::LeftButton);
-    QVERIFY(w->PremierPlan->isChecked());
+    QTest::mouseClick(control<QCheckBox>(w, "PremierPlan"), Qt::LeftButton);
+    QVERIFY(control<QCheckBox>(w, "PremierPlan")->isChecked());
     QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(w->isVisible());
     QCOMPARE(w->pos(), where);
-    QTest::mouseClick(w->PremierPlan, Qt::LeftButton);
+    QTest::mouseClick(control<QCheckBox>(w, "PremierPlan"), Qt::LeftButton);
     QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
     QVERIFY(w->isVisible());
     QCOMPARE(env.journal.Rows(), 2);
@@ -220,7 +218,7 @@ void TestFrmProgression::sauvegarder()
     env.files.answers << path;
     frmProgression *w = env.journalWindow();
     w->show();
-    QTest::mouseClick(w->Sauvegarder, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "Sauvegarder"), Qt::LeftButton);
 
     QCOMPARE(env.files.requests.size(), 1);
     QVERIFY(env.files.requests.first().filters.first().contains(QStringLiteral("*.csv")));

@@ -1,6 +1,7 @@
 #include "settings_dialog/frmparam.h"
 
 #include "fakes/fakes.h"
+#include "fakes/windowchecks.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -52,7 +53,7 @@ class tst_frmParam : public QObject
 {
     Q_OBJECT
 private slots:
-    void labelsReadWhole();
+    void layout();
     void emptyStoreShowsFallbacksAndStoresThem();
     void choiceIsStoredAtOnce_data();
     void choiceIsStoredAtOnce();
@@ -63,25 +64,42 @@ private slots:
     void placedOverTheMainWindowAsFixedInnerWindow();
 };
 
-void tst_frmParam::labelsReadWhole()
+void tst_frmParam::layout()
 {
     TestEnv env;
     std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
-    QCOMPARE(dlg->Frame1->title(), QStringLiteral("Sélectionnez le niveau des exercices"));
-    const QList<std::pair<QLabel *, QString>> labels{
-        {dlg->Label1, "Durée de la phrase :"},   {dlg->Label2, "Durée entre chaque mot :"},
-        {dlg->Label3, "Nombre d'exercices :"},   {dlg->Label4, "Activation du son :"},
-        {dlg->Label5, "Fichier de référence :"},
+    QCOMPARE(control<QGroupBox>(dlg, "Frame1")->title(),
+             QStringLiteral("Sélectionnez le niveau des exercices"));
+    const QList<std::pair<QLabel*, QString>> labels{
+        {control<QLabel>(dlg, "Label1"), "Durée de la phrase :"},
+        {control<QLabel>(dlg, "Label2"), "Durée entre chaque mot :"},
+        {control<QLabel>(dlg, "Label3"), "Nombre d'exercices :"},
+        {control<QLabel>(dlg, "Label4"), "Activation du son :"},
+        {control<QLabel>(dlg, "Label5"), "Fichier de référence :"},
     };
     for (const auto &[label, text] : labels) {
         QCOMPARE(label->text(), text);
         // Whatever the desktop's font, no text is cut by its fixed place.
         QVERIFY2(label->fontMetrics().horizontalAdvance(text) <= label->width(), qPrintable(text));
-        QCOMPARE(label->font(), dlg->Label1->font());
+        QCOMPARE(label->font(), control<QLabel>(dlg, "Label1")->font());
     }
-    QVERIFY(dlg->Label3->alignment() & Qt::AlignLeft);
-    QVERIFY(dlg->Label1->alignment() & Qt::AlignRight);
-    QCOMPARE(dlg->cmdOK->text(), QStringLiteral("OK"));
+    const QStringList names{"Frame1", "Label1", "saisieNiveau", "Label2", "saisieHasard", "Label3",
+                            "saisieExercice", "Label4", "saisieSon", "Label5", "saisieFichier",
+                            "cmdOK"};
+    QCOMPARE(WindowChecks::outside(dlg.get(), names), QStringList());
+    QCOMPARE(WindowChecks::overlaps(dlg.get(), names), QStringList());
+    QCOMPARE(WindowChecks::textsCut(dlg.get(), names), QStringList());
+    // Each label on the row of its list, to its left.
+    for (int i = 1; i <= 5; ++i) {
+        const QLabel *label = control<QLabel>(dlg, qPrintable(QStringLiteral("Label%1").arg(i)));
+        const QWidget *list = label->buddy();
+        QVERIFY(list);
+        QVERIFY(label->geometry().right() < list->geometry().left());
+        QVERIFY(qAbs(label->geometry().center().y() - list->geometry().center().y()) <= 4);
+    }
+    QVERIFY(control<QLabel>(dlg, "Label3")->alignment() & Qt::AlignLeft);
+    QVERIFY(control<QLabel>(dlg, "Label1")->alignment() & Qt::AlignRight);
+    QCOMPARE(control<QPushButton>(dlg, "cmdOK")->text(), QStringLiteral("OK"));
 }
 
 void tst_frmParam::emptyStoreShowsFallbacksAndStoresThem()
@@ -90,16 +108,16 @@ void tst_frmParam::emptyStoreShowsFallbacksAndStoresThem()
     QPointer<frmParam> dlg = new frmParam(env.settings, env.programFolder, nullptr);
     QCOMPARE(dlg->windowTitle(), QStringLiteral("Paramètres"));
     QCOMPARE(dlg->size(), QSize(301, 196));
-    QCOMPARE(dlg->saisieNiveau->currentText(), QStringLiteral("15 minutes"));
-    QCOMPARE(dlg->saisieHasard->currentText(), QStringLiteral("2,5 minutes"));
-    QCOMPARE(dlg->saisieExercice->currentText(), QStringLiteral("5 phrases"));
-    QCOMPARE(dlg->saisieSon->currentText(), QStringLiteral("Non"));
-    QCOMPARE(dlg->saisieNiveau->itemText(0), QStringLiteral("3 minute"));
-    QCOMPARE(dlg->saisieNiveau->count(), 5);
-    QCOMPARE(dlg->saisieHasard->count(), 5);
-    QCOMPARE(dlg->saisieExercice->count(), 4);
-    QCOMPARE(dlg->saisieSon->count(), 2);
-    QVERIFY(!dlg->saisieNiveau->isEditable());
+    QCOMPARE(control<QComboBox>(dlg, "saisieNiveau")->currentText(), QStringLiteral("15 minutes"));
+    QCOMPARE(control<QComboBox>(dlg, "saisieHasard")->currentText(), QStringLiteral("2,5 minutes"));
+    QCOMPARE(control<QComboBox>(dlg, "saisieExercice")->currentText(), QStringLiteral("5 phrases"));
+    QCOMPARE(control<QComboBox>(dlg, "saisieSon")->currentText(), QStringLiteral("Non"));
+    QCOMPARE(control<QComboBox>(dlg, "saisieNiveau")->itemText(0), QStringLiteral("3 minute"));
+    QCOMPARE(control<QComboBox>(dlg, "saisieNiveau")->count(), 5);
+    QCOMPARE(control<QComboBox>(dlg, "saisieHasard")->count(), 5);
+    QCOMPARE(control<QComboBox>(dlg, "saisieExercice")->count(), 4);
+    QCOMPARE(control<QComboBox>(dlg, "saisieSon")->count(), 2);
+    QVERIFY(!control<QComboBox>(dlg, "saisieNiveau")->isEditable());
 
     // Stored by the filling alone, before any close.
     QCOMPARE(stored(env, Settings::DureePhrase), QStringLiteral("4"));
@@ -108,7 +126,7 @@ void tst_frmParam::emptyStoreShowsFallbacksAndStoresThem()
     QCOMPARE(stored(env, Settings::Son), QStringLiteral("0"));
     QCOMPARE(stored(env, Settings::Fichier), Absent); // no sentence file in the folder
 
-    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(dlg, "cmdOK"), Qt::LeftButton);
     processDeletes();
     QVERIFY(dlg.isNull());
     QCOMPARE(stored(env, Settings::DureePhrase), QStringLiteral("4"));
@@ -137,21 +155,24 @@ void tst_frmParam::choiceIsStoredAtOnce()
     QPointer<frmParam> dlg = new frmParam(env.settings, env.programFolder, nullptr);
     dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(dlg));
-    const QMap<QString, QComboBox *> byName{{"saisieSon", dlg->saisieSon},
-                                            {"saisieExercice", dlg->saisieExercice},
-                                            {"saisieNiveau", dlg->saisieNiveau},
-                                            {"saisieHasard", dlg->saisieHasard}};
+    const QMap<QString, QComboBox*> byName{
+        {"saisieSon", control<QComboBox>(dlg, "saisieSon")},
+        {"saisieExercice", control<QComboBox>(dlg, "saisieExercice")},
+        {"saisieNiveau", control<QComboBox>(dlg, "saisieNiveau")},
+        {"saisieHasard", control<QComboBox>(dlg, "saisieHasard")}};
     QComboBox *combo = byName.value(list);
     QVERIFY(combo);
     pickLine(combo, row);
     QCOMPARE(combo->currentIndex(), row);
-    QCOMPARE(env.settings.GetSetting(Settings::Application, Settings::Demarrage, key, Absent), value);
+    QCOMPARE(env.settings.GetSetting(Settings::Application, Settings::Demarrage, key, Absent),
+             value);
 
     // Closing by the close box writes nothing and undoes nothing.
     dlg->close();
     processDeletes();
     QVERIFY(dlg.isNull());
-    QCOMPARE(env.settings.GetSetting(Settings::Application, Settings::Demarrage, key, Absent), value);
+    QCOMPARE(env.settings.GetSetting(Settings::Application, Settings::Demarrage, key, Absent),
+             value);
 }
 
 void tst_frmParam::repickingTheSameFileStoresItAgain()
@@ -162,10 +183,11 @@ void tst_frmParam::repickingTheSameFileStoresItAgain()
     std::unique_ptr<frmParam> dlg(new frmParam(env.settings, env.programFolder, nullptr));
     dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
-    QCOMPARE(dlg->saisieFichier->currentText(), QStringLiteral("plumalin.txt"));
+    QCOMPARE(control<QComboBox>(dlg, "saisieFichier")->currentText(),
+             QStringLiteral("plumalin.txt"));
     // The main window's "Charger exercice" changes the store while the dialog is open.
     env.settings.SaveSetting(Settings::Fichier, QStringLiteral("ailleurs.txt"));
-    pickLine(dlg->saisieFichier, 1);
+    pickLine(control<QComboBox>(dlg, "saisieFichier"), 1);
     QCOMPARE(stored(env, Settings::Fichier), QStringLiteral("plumalin.txt"));
 }
 
@@ -185,13 +207,13 @@ void tst_frmParam::closesByOkEnterEscape()
     QPointer<frmParam> dlg = new frmParam(env.settings, env.programFolder, nullptr);
     dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(dlg));
-    QVERIFY(dlg->cmdOK->isDefault());
+    QVERIFY(control<QPushButton>(dlg, "cmdOK")->isDefault());
     if (key == 0) {
-        QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(dlg, "cmdOK"), Qt::LeftButton);
     } else {
         // From a list that has the focus, as after a choice.
-        dlg->saisieSon->setFocus();
-        QTest::keyClick(dlg->saisieSon, Qt::Key(key),
+        control<QComboBox>(dlg, "saisieSon")->setFocus();
+        QTest::keyClick(control<QComboBox>(dlg, "saisieSon"), Qt::Key(key),
                         key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     }
     processDeletes();
@@ -207,9 +229,11 @@ void tst_frmParam::tabOrder()
     dlg->show();
     dlg->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
-    dlg->saisieNiveau->setFocus();
-    const QList<QWidget *> order{dlg->saisieHasard, dlg->saisieExercice, dlg->saisieSon,
-                                 dlg->cmdOK, dlg->saisieFichier, dlg->saisieNiveau};
+    control<QComboBox>(dlg, "saisieNiveau")->setFocus();
+    const QList<QWidget*> order{
+        control<QComboBox>(dlg, "saisieHasard"),  control<QComboBox>(dlg, "saisieExercice"),
+        control<QComboBox>(dlg, "saisieSon"),     control<QPushButton>(dlg, "cmdOK"),
+        control<QComboBox>(dlg, "saisieFichier"), control<QComboBox>(dlg, "saisieNiveau")};
     for (QWidget *expected : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), expected);
@@ -249,7 +273,7 @@ void tst_frmParam::placedOverTheMainWindowAsFixedInnerWindow()
     QCOMPARE(sub->pos(), QPoint(0, 0));
 
     // OK closes the inner window with the dialog in it.
-    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(dlg, "cmdOK"), Qt::LeftButton);
     processDeletes();
     QVERIFY(dlg.isNull());
     QVERIFY(mdi->subWindowList().isEmpty());

@@ -2,6 +2,7 @@
 #include "shell/logoarea.h"
 #include "shell/nomfichier.h"
 #include "fakes/fakes.h"
+#include "fakes/windowchecks.h"
 
 #include "common/programfolder.h"
 #include "common/sentencefile.h"
@@ -29,7 +30,10 @@ struct MainFixture {
     int ended = 0;
     MainFixture() { window.setEndProgram([this] { ++ended; }); }
 
-    QString setting(const SettingKey &key) { return env.settings.GetSetting(key, QStringLiteral("absent")); }
+    QString setting(const SettingKey& key)
+    {
+        return env.settings.GetSetting(key, QStringLiteral("absent"));
+    }
 };
 
 QStringList entries(QMenu *menu)
@@ -172,18 +176,22 @@ void TestFrmMain::menuBar()
     QCOMPARE(menus.at(0)->text(), QStringLiteral("&Rubriques"));
     QCOMPARE(menus.at(1)->text(), QStringLiteral("&Editer"));
     QCOMPARE(menus.at(2)->text(), QStringLiteral("&?"));
-    QCOMPARE(entries(f.window.mnuOptions),
+    QCOMPARE(entries(control<QMenu>(&f.window, "mnuOptions")),
              QStringList({QStringLiteral("&Commencer"), QStringLiteral("Charger exercice"),
                           QStringLiteral("-"), QStringLiteral("&Evaluations"),
                           QStringLiteral("Progression"), QStringLiteral("&Paramètres"),
                           QStringLiteral("-"), QStringLiteral("&Quitter")}));
-    QCOMPARE(entries(f.window.mnuEditer), QStringList{QStringLiteral("Editer les phrases")});
-    QCOMPARE(entries(f.window.frmPoint), QStringList{QStringLiteral("&A propos de ...")});
-    QCOMPARE(f.window.mnuSac2Mot->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    QCOMPARE(f.window.mnuExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
-    QVERIFY(!f.window.mnuConfig->isEnabled());
-    for (QAction *action : f.window.mnuOptions->actions())
-        QCOMPARE(action->isEnabled(), action != f.window.mnuConfig);
+    QCOMPARE(entries(control<QMenu>(&f.window, "mnuEditer")),
+             QStringList{QStringLiteral("Editer les phrases")});
+    QCOMPARE(entries(control<QMenu>(&f.window, "frmPoint")),
+             QStringList{QStringLiteral("&A propos de ...")});
+    QCOMPARE(control<QAction>(&f.window, "mnuSac2Mot")->shortcut(),
+             QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(control<QAction>(&f.window, "mnuExit")->shortcut(),
+             QKeySequence(QStringLiteral("Ctrl+Q")));
+    QVERIFY(!control<QAction>(&f.window, "mnuConfig")->isEnabled());
+    for (QAction *action : control<QMenu>(&f.window, "mnuOptions")->actions())
+        QCOMPARE(action->isEnabled(), action != control<QAction>(&f.window, "mnuConfig"));
 }
 
 void TestFrmMain::logoOnWhite()
@@ -226,7 +234,8 @@ void TestFrmMain::commandJournalLines_data()
 
 static QAction *actionNamed(frmMain &window, const QString &text)
 {
-    for (QMenu *menu : {window.mnuOptions, window.mnuEditer, window.frmPoint})
+    for (QMenu* menu : {control<QMenu>(&window, "mnuOptions"), control<QMenu>(&window, "mnuEditer"),
+                        control<QMenu>(&window, "frmPoint")})
         for (QAction *action : menu->actions())
             if (action->text() == text)
                 return action;
@@ -384,7 +393,7 @@ void TestFrmMain::chargerExercice()
         QVERIFY(SentenceFile::write(answer, {QStringLiteral("Le chat dort.")}));
     }
     f.env.files.answers = {answer};
-    f.window.mnuCharger->trigger();
+    control<QAction>(&f.window, "mnuCharger")->trigger();
 
     QCOMPARE(f.env.files.requests.size(), 1);
     const FileChooser::Request &request = f.env.files.requests.first();
@@ -434,8 +443,8 @@ void TestFrmMain::chargerProposesLastPath()
     MainFixture f;
     const QString chosen = f.env.programFolder + QStringLiteral("/animaux.txt");
     f.env.files.answers = {chosen, QString()};
-    f.window.mnuCharger->trigger();
-    f.window.mnuCharger->trigger(); // cancelled: the first choice stays
+    control<QAction>(&f.window, "mnuCharger")->trigger();
+    control<QAction>(&f.window, "mnuCharger")->trigger(); // cancelled: the first choice stays
     QCOMPARE(f.env.files.requests.at(1).initialPath, chosen);
     QCOMPARE(f.setting(Settings::Fichier), QStringLiteral("animaux.txt"));
     QCOMPARE(f.env.journal.Rows(), 3);
@@ -467,7 +476,7 @@ void TestFrmMain::quitterRightAfterStart()
 {
     MainFixture f;
     f.window.show();
-    f.window.mnuExit->trigger();
+    control<QAction>(&f.window, "mnuExit")->trigger();
     QCOMPARE(f.ended, 1);
     QVERIFY(f.env.messages.shown.isEmpty());
     // The question about its rows created the journal, with its line 1 only.
@@ -489,7 +498,7 @@ void TestFrmMain::quitterAsks()
     QFETCH(int, ended);
     MainFixture f;
     f.window.show();
-    f.window.mnuParam->trigger();
+    control<QAction>(&f.window, "mnuParam")->trigger();
     f.window.settingsWindow()->close();
     f.env.messages.answers.push_back(MessageBoxes::Button(answer));
     f.window.activateWindow();
@@ -513,9 +522,9 @@ void TestFrmMain::quitterAsks()
 void TestFrmMain::quitterAfterVider()
 {
     MainFixture f;
-    f.window.mnuProgression->trigger();
+    control<QAction>(&f.window, "mnuProgression")->trigger();
     f.env.journal.Vider();
-    f.window.mnuExit->trigger();
+    control<QAction>(&f.window, "mnuExit")->trigger();
     QCOMPARE(f.ended, 1);
     QVERIFY(f.env.messages.shown.isEmpty());
 }
@@ -525,10 +534,10 @@ void TestFrmMain::closeBoxClosesEverything()
     MainFixture f;
     f.window.MDIForm_Load(QRect(0, 0, 800, 600));
     f.window.show();
-    f.window.mnuProgression->trigger();
+    control<QAction>(&f.window, "mnuProgression")->trigger();
     f.window.journalWindow()->hide(); // hidden or shown, it goes
-    f.window.mnuParam->trigger();
-    f.window.mnuApropos->trigger();
+    control<QAction>(&f.window, "mnuParam")->trigger();
+    control<QAction>(&f.window, "mnuApropos")->trigger();
     QPointer<QWidget> settings = f.window.settingsWindow();
     QPointer<QWidget> about = f.window.aboutWindow();
     QPointer<QWidget> journal = f.window.journalWindow();
@@ -572,10 +581,10 @@ void TestFrmMain::closeBoxOrder()
     f.window.show();
     // Created in this order: the journal (by the first command's line, its window shown by that
     // command), the settings dialog, the About box, the editor.
-    f.window.mnuProgression->trigger();
-    f.window.mnuParam->trigger();
-    f.window.mnuApropos->trigger();
-    f.window.mnuPhrases->trigger();
+    control<QAction>(&f.window, "mnuProgression")->trigger();
+    control<QAction>(&f.window, "mnuParam")->trigger();
+    control<QAction>(&f.window, "mnuApropos")->trigger();
+    control<QAction>(&f.window, "mnuPhrases")->trigger();
     CloseRecorder recorder;
     recorder.watch(f.window.journalWindow(), QStringLiteral("journal"));
     recorder.watch(f.window.settingsWindow(), QStringLiteral("paramètres"));
@@ -648,11 +657,11 @@ void TestFrmMain::unsavedSentencesKept()
     MainFixture f;
     f.window.MDIForm_Load(QRect(0, 0, 800, 600));
     f.window.show();
-    f.window.mnuPhrases->trigger();
+    control<QAction>(&f.window, "mnuPhrases")->trigger();
     auto *editor = qobject_cast<frmPhrases *>(f.window.editorWindow());
     QVERIFY(editor);
     editor->Nouveau_Click();
-    editor->Text1->setPlainText(QStringLiteral("Le chat dort."));
+    control<QPlainTextEdit>(editor, "Text1")->setPlainText(QStringLiteral("Le chat dort."));
     editor->Valider_Click();
     QVERIFY(editor->hasUnsavedChanges());
 
@@ -661,13 +670,14 @@ void TestFrmMain::unsavedSentencesKept()
         QCOMPARE(f.window.close(), ends);
     } else {
         f.env.messages.answers = {MessageBoxes::Yes, MessageBoxes::Button(answer)};
-        f.window.mnuExit->trigger();
+        control<QAction>(&f.window, "mnuExit")->trigger();
     }
     QCOMPARE(f.ended, ends ? 1 : 0);
     // Asked once: the answer holds for the rest of the closing.
-    const auto questions = std::count_if(
-        f.env.messages.shown.cbegin(), f.env.messages.shown.cend(),
-        [](const FakeMessageBoxes::Shown &s) { return s.text == "Enregistrer les modifications ?"; });
+    const auto questions = std::count_if(f.env.messages.shown.cbegin(), f.env.messages.shown.cend(),
+                                         [](const FakeMessageBoxes::Shown& s) {
+                                             return s.text == "Enregistrer les modifications ?";
+                                         });
     QCOMPARE(questions, 1);
     if (!ends) {
         // Everything stays as it was: the list, the journal, the windows.
