@@ -317,7 +317,7 @@ void TestFrmMain::exerciseFillsTheInnerArea()
     f.window.resize(640, 480);
     f.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    f.window.mnuSac2Mot->trigger();
+    control<QAction>(&f.window, "mnuSac2Mot")->trigger();
     QMdiSubWindow *sub = f.window.exerciseWindow();
     QVERIFY(sub);
     auto *exercise = qobject_cast<frmSac2Mot *>(sub->widget());
@@ -332,7 +332,7 @@ void TestFrmMain::exerciseFillsTheInnerArea()
         QVERIFY(exercise->sceneScale().factor() > lastScale);
         lastScale = exercise->sceneScale().factor();
     }
-    f.window.mnuParam->trigger();
+    control<QAction>(&f.window, "mnuParam")->trigger();
     QVERIFY(f.window.settingsWindow()->isVisible());
     QVERIFY(!f.window.settingsWindow()->isMaximized());
     QVERIFY(sub->isMaximized());
@@ -343,7 +343,7 @@ void TestFrmMain::fullScreen()
     MainFixture f;
     f.window.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.window));
-    f.window.mnuSac2Mot->trigger();
+    control<QAction>(&f.window, "mnuSac2Mot")->trigger();
     QMdiSubWindow *sub = f.window.exerciseWindow();
     // Escape does nothing of ours out of full screen.
     QTest::keyClick(&f.window, Qt::Key_Escape);
@@ -428,7 +428,7 @@ void TestFrmMain::chargerFailedCopy()
     f.env.settings.SaveSetting(Settings::Fichier, QStringLiteral("plumalin.txt"));
     const QString missing = f.env.dir.path() + QStringLiteral("/ailleurs/disparu.txt");
     f.env.files.answers = {missing};
-    f.window.mnuCharger->trigger();
+    control<QAction>(&f.window, "mnuCharger")->trigger();
 
     QCOMPARE(f.env.lastJournalText(),
              QStringLiteral("Editer - Charger les phrases (Fichier:") + missing + QLatin1Char(')'));
