@@ -39,7 +39,8 @@ void BM_SentenceStart(benchmark::State &state)
 {
     TestEnv env;
     SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"), classFile());
-    frmSac2Mot window(env.services);
+    frmSac2Mot window(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+                      env.programFolder);
     atScale(window, state);
     QRandomGenerator random(1);
     int i = 0;
@@ -68,7 +69,8 @@ void BM_DropOnAnswer(benchmark::State &state)
     for (int i = 0; i < 120; ++i)
         words << QStringLiteral("mot%1").arg(i);
     SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"), {words.join(' ')});
-    frmSac2Mot window(env.services);
+    frmSac2Mot window(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+                      env.programFolder);
     atScale(window, state);
     window.Form_Load();
     window.Form_Activate();
@@ -99,7 +101,8 @@ void BM_ResizeAndDraw(benchmark::State &state)
 {
     TestEnv env;
     SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"), classFile());
-    frmSac2Mot window(env.services);
+    frmSac2Mot window(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+                      env.programFolder);
     window.resize(632, 415);
     window.show();
     window.Form_Load();

@@ -7,7 +7,6 @@
 #include "common/apptexts.h"
 #include "common/sentencefolders.h"
 #include "common/programstate.h"
-#include "app/services.h"
 #include "common/settingsstore.h"
 #include "journal/journal.h"
 #include "platform/clock.h"
@@ -45,9 +44,11 @@ const QColor TileColor(128, 0, 0);
 const QColor HintColor(0, 0, 255);
 }
 
-frmSac2Mot::frmSac2Mot(Services &services, QWidget *parent)
+frmSac2Mot::frmSac2Mot(SettingsStore &settings, Clock &clock, RandomSource &random,
+                       ProgramState &state, Journal &journal, SoundPlayer &sound,
+                       const QString &programFolder, QWidget *parent)
     : QWidget(parent)
-    , m_services(services)
+    , m_services{settings, clock, random, state, journal, sound, programFolder}
 {
     setWindowTitle(QStringLiteral("Sac de mots"));
     buildControls();
@@ -218,7 +219,7 @@ void frmSac2Mot::stopTimer(int index)
 
 void frmSac2Mot::stopAllTimers()
 {
-    for (int i : {2, 1, 0, 3})
+    for (int i : {HintClock, RetryPrompt, WordCheck, SentenceClock})
         stopTimer(i);
 }
 
@@ -287,8 +288,8 @@ void frmSac2Mot::Form_Load()
     Nouveau->hide();
     setAnswer(QString());
     focusFirstTile();
-    runTimer(2);
-    runTimer(3);
+    runTimer(HintClock);
+    runTimer(SentenceClock);
     m_phase = Phase::InPlay;
 }
 
@@ -400,15 +401,15 @@ void frmSac2Mot::TexteResultat_DragDrop(int Source, double, double)
         }
         ++state.MotSuivant;
         showBubble(Bubbles::bravo());
-        stopTimer(2);
-        runTimer(0);
+        stopTimer(HintClock);
+        runTimer(WordCheck);
         playSound(QStringLiteral("son2.wav"));
     } else {
         m_services.journal.AjoutProgress(proposed, false);
         ++state.ErreursPhrase;
         showBubble(Bubbles::incorrect());
-        stopTimer(2);
-        runTimer(1);
+        stopTimer(HintClock);
+        runTimer(RetryPrompt);
         playSound(QStringLiteral("incorrect.mp3"));
     }
 }
@@ -420,16 +421,16 @@ void frmSac2Mot::Timer_Timer(int Index)
     if (m_closing)
         return;
     switch (Index) {
-    case 0:
+    case WordCheck:
         wordCheck();
         break;
-    case 1:
+    case RetryPrompt:
         retryPrompt();
         break;
-    case 2:
+    case HintClock:
         hintClock();
         break;
-    case 3:
+    case SentenceClock:
         sentenceClock();
         break;
     default:
@@ -439,7 +440,7 @@ void frmSac2Mot::Timer_Timer(int Index)
 
 void frmSac2Mot::wordCheck()
 {
-    stopTimer(0);
+    stopTimer(WordCheck);
     if (m_phase != Phase::InPlay)
         return;
     ProgramState &state = m_services.state;
@@ -447,7 +448,7 @@ void frmSac2Mot::wordCheck()
     if (!isComplete(TexteResultat->text(), sentence)) {
         showBubble(Bubbles::continuer());
         nTimerAide = 0;
-        runTimer(2);
+        runTimer(HintClock);
         return;
     }
 
@@ -480,11 +481,11 @@ void frmSac2Mot::wordCheck()
 
 void frmSac2Mot::retryPrompt()
 {
-    stopTimer(1);
+    stopTimer(RetryPrompt);
     if (m_phase != Phase::InPlay)
         return;
     showBubble(Bubbles::essaieEncore());
-    runTimer(2);
+    runTimer(HintClock);
 }
 
 int frmSac2Mot::hintTile() const
@@ -512,7 +513,7 @@ int frmSac2Mot::hintTile() const
 void frmSac2Mot::hintClock()
 {
     if (m_phase != Phase::InPlay) {
-        stopTimer(2);
+        stopTimer(HintClock);
         return;
     }
     ++nTimerAide;
@@ -525,7 +526,7 @@ void frmSac2Mot::hintClock()
         nTimerAide = 0;
         return;
     }
-    stopTimer(2);
+    stopTimer(HintClock);
     nTimerAide = 0;
     showBubble(Bubbles::hint());
     Mot[std::size_t(tile)]->setTextColor(HintColor);
@@ -536,7 +537,7 @@ void frmSac2Mot::hintClock()
 void frmSac2Mot::sentenceClock()
 {
     if (m_phase != Phase::InPlay) {
-        stopTimer(3);
+        stopTimer(SentenceClock);
         return;
     }
     ++nTimerPhrase;

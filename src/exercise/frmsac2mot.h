@@ -11,7 +11,12 @@
 #include "scenescale.h"
 #include "sentencelist.h"
 
-struct Services;
+class Clock;
+class Journal;
+class RandomSource;
+class SettingsStore;
+class SoundPlayer;
+struct ProgramState;
 class DragOutline;
 class QLabel;
 class QMdiSubWindow;
@@ -24,7 +29,7 @@ class WordTile;
 //
 // The scene is designed at 647 x 439 pixels (9705 x 6585 twips) and drawn at the one uniform
 // scale that fits the window, centred on white; every place the rules know stays in twips. The
-// main window creates it as `new frmSac2Mot(services, nullptr)` inside a QMdiSubWindow that
+// main window creates it without a parent and puts it in a QMdiSubWindow that
 // fills its inner area; its first showing runs the sentence start (Form_Load) and its first
 // activation starts the count of the exercise. A test may equally call Form_Load and
 // Form_Activate itself, without showing the window.
@@ -37,7 +42,10 @@ class frmSac2Mot : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmSac2Mot(Services &services, QWidget *parent = nullptr);
+    // Sentence files are looked up from `programFolder` (and the user's own folder).
+    frmSac2Mot(SettingsStore &settings, Clock &clock, RandomSource &random, ProgramState &state,
+               Journal &journal, SoundPlayer &sound, const QString &programFolder,
+               QWidget *parent = nullptr);
     ~frmSac2Mot() override;
 
     // Where the exercise stands; drops on the answer box count only while a sentence is in play.
@@ -59,7 +67,13 @@ public:
     QLabel *Texte = nullptr;
     QPushButton *Nouveau = nullptr;
     QPushButton *Quitter = nullptr;
-    // Word check, retry prompt, hint clock, sentence clock.
+    // The four clocks, Timer(0) to Timer(3): the index Timer_Timer receives.
+    enum Timers : int {
+        WordCheck = 0,     // one second after a correct word: is the sentence complete?
+        RetryPrompt = 1,   // one second after a wrong word: "Essaie encore!"
+        HintClock = 2,     // seconds without a correct word, then the blue word
+        SentenceClock = 3, // seconds of the sentence, then its time is up
+    };
     std::array<QTimer, 4> Timer;
 
     // Seconds without a correct word, and seconds of the sentence.
@@ -169,7 +183,16 @@ private:
     void hideContainer();
     QMdiSubWindow *subWindow() const;
 
-    Services &m_services;
+    // The services the exercise uses.
+    struct Uses {
+        SettingsStore &settings;
+        Clock &clock;
+        RandomSource &random;
+        ProgramState &state;
+        Journal &journal;
+        SoundPlayer &sound;
+        QString programFolder;
+    } m_services;
     Phase m_phase = Phase::NotLoaded;
     bool m_countStarted = false;  // the first activation set the count of the exercise
     bool m_active = false;        // last known activation, to see when it changes

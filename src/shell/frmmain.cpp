@@ -256,7 +256,9 @@ void frmMain::mnuSac2Mot_Click()
     if (m_exercise && !m_exercise->isVisible())
         m_exercise = nullptr;
     if (!m_exercise) {
-        m_exercise = m_mdi->addSubWindow(new frmSac2Mot(m_services));
+        m_exercise = m_mdi->addSubWindow(new frmSac2Mot(m_services.settings, m_services.clock, m_services.random,
+                                                      m_services.state, m_services.journal,
+                                                      m_services.sound, m_services.programFolder));
         m_exercise->setAttribute(Qt::WA_DeleteOnClose);
         // Qt's style keeps the buttons it draws under their palette, which is new for every
         // exercise window, and nothing uses a closed window's drawings again: give them back

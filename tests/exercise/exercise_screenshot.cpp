@@ -49,7 +49,8 @@ int main(int argc, char *argv[])
     // Sentence 0, then the tiles' places: a loose scatter over the free part of the scene.
     env.random.values = {0.0,  0.55, 0.80, 0.05, 0.10, 0.30, 0.45, 0.62, 0.05,
                          0.20, 0.95, 0.02, 0.55, 0.80, 0.35, 0.42, 0.90, 0.97};
-    frmSac2Mot window(env.services);
+    frmSac2Mot window(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+                      env.programFolder);
     window.Form_Load();
     window.Form_Activate();
     const int wrong = 4; // «près» before its turn

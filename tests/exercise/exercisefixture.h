@@ -16,6 +16,13 @@
 
 #include <memory>
 
+// The exercise window over the test's services.
+inline frmSac2Mot *newExercise(TestEnv &env)
+{
+    return new frmSac2Mot(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+                          env.programFolder);
+}
+
 struct ExerciseFixture {
     TestEnv env;
     QStringList sentences;
@@ -45,7 +52,7 @@ struct ExerciseFixture {
     frmSac2Mot &open(int index = 0, bool show = false)
     {
         queueStart(index);
-        window = std::make_unique<frmSac2Mot>(env.services);
+        window.reset(newExercise(env));
         if (show) {
             window->show();
             if (!QTest::qWaitForWindowExposed(window.get()))

@@ -1,6 +1,6 @@
 #include "exercise/exerciserules.h"
 #include "exercise/sentencelist.h"
-#include "fakes/fakes.h"
+#include "logicenv.h"
 
 #include <QtTest>
 
@@ -118,7 +118,7 @@ void tst_ExerciseRules::limits()
 {
     QFETCH(QString, mot);
     QFETCH(QString, phrase);
-    TestEnv env;
+    LogicEnv env;
     if (!mot.isNull())
         env.settings.SaveSetting(Settings::DureeMot, mot);
     if (!phrase.isNull())
@@ -143,7 +143,7 @@ void tst_ExerciseRules::sentencesPerExercise_data()
 void tst_ExerciseRules::sentencesPerExercise()
 {
     QFETCH(QString, stored);
-    TestEnv env;
+    LogicEnv env;
     if (!stored.isNull())
         env.settings.SaveSetting(Settings::NbPhrases, stored);
     QTEST(ExerciseRules::sentencesPerExercise(env.settings), "sentences");

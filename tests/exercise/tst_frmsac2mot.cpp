@@ -76,7 +76,8 @@ private slots:
 void tst_frmSac2Mot::layoutAndLook()
 {
     ExerciseFixture f({"Le chat dort."});
-    frmSac2Mot w(f.env.services);
+    std::unique_ptr<frmSac2Mot> wOwned(newExercise(f.env));
+    frmSac2Mot &w = *wOwned;
     QCOMPARE(w.windowTitle(), QStringLiteral("Sac de mots"));
     QCOMPARE(w.size(), QSize(647, 439));
     QCOMPARE(w.Image1->geometry(), QRect(3, 3, 188, 104));
@@ -126,7 +127,8 @@ void tst_frmSac2Mot::sentenceStart()
     ExerciseFixture f({"Une autre phrase ici.", "Le chat dort bien"});
     f.env.random.values = {0.75, 0.0, 0.0, std::nextafter(1.0, 0.0), std::nextafter(1.0, 0.0),
                            0.5, 0.5, 0.25, 0.75, 0.1, 0.9};
-    frmSac2Mot w(f.env.services);
+    std::unique_ptr<frmSac2Mot> wOwned(newExercise(f.env));
+    frmSac2Mot &w = *wOwned;
     f.env.clock.advance(3600);
     w.Form_Load();
     QCOMPARE(f.env.random.seeds, 1);
@@ -366,7 +368,8 @@ void tst_frmSac2Mot::longestSentencePlacesEveryTile()
     QRandomGenerator random(7);
     for (int i = 0; i < 200000; ++i)
         f.env.random.values.push_back(random.generateDouble());
-    frmSac2Mot w(f.env.services);
+    std::unique_ptr<frmSac2Mot> wOwned(newExercise(f.env));
+    frmSac2Mot &w = *wOwned;
     w.Form_Load();
     QCOMPARE(w.phase(), Phase::InPlay);
     QCOMPARE(int(f.env.state.NbMots), 127);
@@ -876,7 +879,7 @@ struct ScatteredFixture : ExerciseFixture {
     {
         env.random.values = {0.5,  0.75, 0.0,    0.0, 0.0,    0.5,  1 / 3.0, 0.0,
                              2 / 3.0, 0.25, 1 / 3.0, 0.5, 0.0, 0.75, 2 / 3.0};
-        window = std::make_unique<frmSac2Mot>(env.services);
+        window.reset(newExercise(env));
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTRY_VERIFY(env.state.NbPhrasesExercice > 0);
@@ -951,7 +954,8 @@ void tst_frmSac2Mot::keyboardGivesNothingAway()
 
     // The whole sentence by keyboard: Tab to each word in turn, Space; after each drop the
     // focus is on the remaining tile nearest to the one dropped.
-    for (const QString &word : {"Le", "chat", "dort", "sur", "le", "lit."}) {
+    const QStringList sentence{"Le", "chat", "dort", "sur", "le", "lit."};
+    for (const QString &word : sentence) {
         for (int presses = 0; f.focusedTile() < 0 || f.tile(f.focusedTile())->word() != word;
              ++presses) {
             QVERIFY(presses < 10);
@@ -1257,7 +1261,7 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     main.resize(900, 700);
     main.show();
     QVERIFY(QTest::qWaitForWindowActive(&main));
-    QPointer<frmSac2Mot> w = new frmSac2Mot(f.env.services, nullptr);
+    QPointer<frmSac2Mot> w = newExercise(f.env);
     QMdiSubWindow *sub = area->addSubWindow(w);
     sub->move(120, 80);
     sub->show();
@@ -1314,13 +1318,13 @@ void tst_frmSac2Mot::quitterDuringTheGreeting()
     QMainWindow main;
     auto *area = new QMdiArea(&main);
     main.setCentralWidget(area);
-    QPointer<frmSac2Mot> w = new frmSac2Mot(f.env.services, nullptr);
+    QPointer<frmSac2Mot> w = newExercise(f.env);
     QPointer<QMdiSubWindow> sub = area->addSubWindow(w);
     w->Form_Load();
     int quits = 0;
     for (int turn : {50, 600}) { // in the sound's wait, then in the greeting's
         if (!w) {
-            w = new frmSac2Mot(f.env.services, nullptr);
+            w = newExercise(f.env);
             sub = area->addSubWindow(w);
             f.queueStart(0);
             w->Form_Load();
@@ -1360,7 +1364,7 @@ void tst_frmSac2Mot::mainWindowClosedDuringTheGreeting()
     main->setAttribute(Qt::WA_DeleteOnClose);
     auto *area = new QMdiArea(main);
     main->setCentralWidget(area);
-    QPointer<frmSac2Mot> w = new frmSac2Mot(f.env.services, nullptr);
+    QPointer<frmSac2Mot> w = newExercise(f.env);
     area->addSubWindow(w);
     main->show();
     QTRY_COMPARE(f.env.pump.turns, 1100);
@@ -1481,7 +1485,7 @@ void tst_frmSac2Mot::soak()
     int exercises = 0;
     while (sentences < 1000) {
         f.env.random.values.push_back(roll(1000) / 1000.0);
-        f.window = std::make_unique<frmSac2Mot>(f.env.services);
+        f.window.reset(newExercise(f.env));
         frmSac2Mot &w = *f.window;
         w.Form_Load();
         w.Form_Activate();

@@ -1,5 +1,5 @@
 #include "exercise/sentencelist.h"
-#include "fakes/fakes.h"
+#include "logicenv.h"
 
 #include "common/sentencefile.h"
 
@@ -43,7 +43,7 @@ void tst_SentenceList::expandWord()
 
 void tst_SentenceList::loadsTheFileNamedBySettings()
 {
-    TestEnv env;
+    LogicEnv env;
     QVERIFY(SentenceFile::write(env.programFolder + "/plumalin.txt", {"a", "b", "c"}));
     QVERIFY(SentenceFile::write(env.programFolder + "/autre.txt", {"x", "y"}));
     QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Loaded);
@@ -60,7 +60,7 @@ void tst_SentenceList::loadsTheFileNamedBySettings()
 
 void tst_SentenceList::keepsAtMost129Records()
 {
-    TestEnv env;
+    LogicEnv env;
     QStringList many;
     for (int i = 0; i < 300; ++i)
         many.append(QString::number(i));
@@ -72,7 +72,7 @@ void tst_SentenceList::keepsAtMost129Records()
 
 void tst_SentenceList::missingFileLoadsNothing()
 {
-    TestEnv env;
+    LogicEnv env;
     env.state.NbPhrasesChargees = 5;
     QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Missing);
     QCOMPARE(env.state.NbPhrasesChargees, 0);

@@ -1,0 +1,16 @@
+#pragma once
+// What the exercise's rules read, without any window: a settings store and a program folder in
+// a temporary folder, and the program-wide values.
+#include "common/programstate.h"
+#include "common/settingsstore.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+struct LogicEnv {
+    QTemporaryDir dir;
+    QString programFolder = dir.path() + QStringLiteral("/bin");
+    SettingsStore settings{dir.path() + QStringLiteral("/config")};
+    ProgramState state;
+    LogicEnv() { QDir().mkpath(programFolder); }
+};
