@@ -996,8 +996,8 @@ void tst_frmPhrases::longSentenceShownShortSavedWhole()
     QCOMPARE(e.env.messages.shown.size(), 1);
     QVERIFY2(e.env.messages.shown.first().text.contains("trop longue"),
              qPrintable(e.env.messages.shown.first().text));
-    QVERIFY(e.w->Text1->toPlainText().isEmpty());
-    QVERIFY(e.w->MSFlexGrid1->isEnabled());
+    QVERIFY(control<QPlainTextEdit>(e.w, "Text1")->toPlainText().isEmpty());
+    QVERIFY(control<QTableView>(e.w, "MSFlexGrid1")->isEnabled());
     e.env.messages.shown.clear();
 
     const QString target = e.path(QStringLiteral("longue.txt"));
