@@ -338,7 +338,9 @@ void frmPhrases::Nouveau_Click()
 QString frmPhrases::textToValidate()
 {
     QString text = oneLine(Text1->toPlainText());
-    if (SentenceQuotes::readsBackTheSame(text) || text == m_gardeTelQuel)
+    // Only the quotes are asked about, and only when French ones would mend the sentence.
+    if (SentenceQuotes::readsBackTheSame(text) || text == m_gardeTelQuel
+        || !SentenceQuotes::readsBackTheSame(SentenceQuotes::frenchQuotes(text)))
         return text;
     const MessageBoxes::Button answer = m_messages.ask(
         this, MessageBoxes::Question, AppTexts::Title,
