@@ -3,7 +3,9 @@
 #include "common/programstate.h"
 #include "app/services.h"
 #include "common/settingsstore.h"
+#include "exercise/sentencelist.h"
 #include "journal/journal.h"
+#include "records/recordwriter.h"
 #include "platform/clock.h"
 #include "platform/eventpump.h"
 #include "platform/qtfilechooser.h"
@@ -42,12 +44,16 @@ int main(int argc, char *argv[])
     settings.setFailureReport([&messages](const QString &message) {
         messages.tell(QApplication::activeWindow(), MessageBoxes::Warning, AppTexts::Title, message);
     });
+    // Every journal line is also kept on disk, in the user's Plumalin folder.
+    RecordWriter records(joinPath(userPlumalinFolder(), QStringLiteral("Journaux")));
+    records.setSentenceFileSource([&settings] { return sentenceFileName(settings); });
     Journal journal(clock, state, files, messages);
+    journal.setListener(&records);
     SoundPlayer sound(settings, state, pump, programFolder(),
                       [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });
     QtSystemTools system;
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,
-                      system, programFolder()};
+                      system, records, programFolder()};
 
     frmMain window(services);
     window.MDIForm_Load(QGuiApplication::primaryScreen()->availableGeometry());

@@ -10,6 +10,7 @@ class EventPump;
 class Journal;
 class SoundPlayer;
 class SystemTools;
+class RecordWriter;
 struct ProgramState;
 
 // Every service of the program, built once by main() from the real implementations (each test
@@ -25,5 +26,6 @@ struct Services {
     Journal &journal;
     SoundPlayer &sound;
     SystemTools &system;
+    RecordWriter &records; // the journal's lines on disk, and the pupil they belong to
     QString programFolder; // where sentence files and the default sounds are looked up
 };

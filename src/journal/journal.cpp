@@ -1,5 +1,6 @@
 #include "journal.h"
 
+#include "journallistener.h"
 #include "journalmodel.h"
 
 #include "common/apptexts.h"
@@ -31,6 +32,17 @@ void Journal::ensureCreated()
         return;
     m_model = std::make_unique<JournalModel>();
     InitProgress();
+    tellListener();
+}
+
+void Journal::tellListener()
+{
+    if (!m_listener)
+        return;
+    const int row = m_model->rowCount() - 1;
+    const JournalLine &line = m_model->lines().back();
+    m_listener->lineAdded(row + 1, line.stampSecs, line.text,
+                          m_model->cellText(row, JournalModel::DurationColumn), line.red);
 }
 
 void Journal::InitProgress()
@@ -64,12 +76,14 @@ void Journal::AjoutProgress(const QString &libelle, bool normal)
             std::max<qint64>(0, nowSecs - m_state.HeureProgress.toSecsSinceEpoch()) % 86400);
     m_state.HeureProgress = QDateTime::fromSecsSinceEpoch(nowSecs, Qt::UTC);
     m_model->append(JournalLine{nowSecs, libelle, QString(), elapsed, !normal});
+    tellListener();
 }
 
 void Journal::SetProgress(const QString &libelle, const QString &duree, bool normal)
 {
     ensureCreated();
     m_model->append(JournalLine{m_clock.secsSinceEpoch(), libelle, duree, -1, !normal});
+    tellListener();
 }
 
 int Journal::Rows()

@@ -6,6 +6,7 @@
 class Clock;
 struct ProgramState;
 class JournalModel;
+class JournalListener;
 class FileChooser;
 class MessageBoxes;
 class QWidget;
@@ -35,6 +36,10 @@ public:
     // message box and changes nothing. Returns true when a file was written.
     bool Sauvegarder(QWidget *parent = nullptr);
 
+    // Who is told of every line added from now on (line 1 included, but not the fresh line 1
+    // of a clearing); nobody by default. The listener must outlive the journal's use.
+    void setListener(JournalListener *listener) { m_listener = listener; }
+
     // Creates the journal if it does not exist yet (its line 1 is stamped then).
     void ensureCreated();
     bool exists() const;
@@ -45,10 +50,12 @@ public:
 private:
     // Writes the header and line 1, "Lancement du programme", stamped now.
     void InitProgress();
+    void tellListener();
 
     Clock &m_clock;
     ProgramState &m_state;
     FileChooser &m_files;
     MessageBoxes &m_messages;
     std::unique_ptr<JournalModel> m_model;
+    JournalListener *m_listener = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "journalmodel.h"
 
+#include "common/csv.h"
 #include "common/displaytext.h"
 
 #include <QBrush>
@@ -27,19 +28,6 @@ QString formatElapsed(qint32 seconds)
         .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
         .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
-void appendCsvField(QString &out, const QString &field)
-{
-    const bool quote = field.contains(QLatin1Char(';')) || field.contains(QLatin1Char('"'))
-                       || field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n'));
-    if (!quote) {
-        out += field;
-        return;
-    }
-    QString escaped = field;
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    out += QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 }
 
@@ -199,27 +187,11 @@ QByteArray JournalModel::toCsv() const
 {
     QString out;
     out.reserve(static_cast<qsizetype>(m_lines.size()) * 64 + 64);
-    out += QChar(0xFEFF);
-    const auto endRow = [&out] {
-        out.back() = QLatin1Char('\r');
-        out += QLatin1Char('\n');
-    };
-    for (int column = 0; column < ColumnCount; ++column) {
-        appendCsvField(out, Headers[column]);
-        out += QLatin1Char(';');
-    }
-    endRow();
+    Csv::appendRow(out, {Headers[0], Headers[1], Headers[2], Headers[3]});
     for (int line = 0; line < rowCount(); ++line) {
         const JournalLine &l = m_lines[static_cast<std::size_t>(line)];
-        appendCsvField(out, QString::number(line + 1));
-        out += QLatin1Char(';');
-        appendCsvField(out, cellText(line, DateColumn));
-        out += QLatin1Char(';');
-        appendCsvField(out, l.text);
-        out += QLatin1Char(';');
-        appendCsvField(out, l.elapsedSecs >= 0 ? formatElapsed(l.elapsedSecs) : l.duree);
-        out += QLatin1Char(';');
-        endRow();
+        Csv::appendRow(out, {QString::number(line + 1), cellText(line, DateColumn), l.text,
+                             l.elapsedSecs >= 0 ? formatElapsed(l.elapsedSecs) : l.duree});
     }
-    return out.toUtf8();
+    return QByteArray(Csv::ByteOrderMark) + out.toUtf8();
 }

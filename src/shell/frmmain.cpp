@@ -12,6 +12,7 @@
 #include "common/settingsstore.h"
 #include "editor/choixfichierphrases.h"
 #include "editor/frmphrases.h"
+#include "records/frmbilan.h"
 #include "exercise/frmsac2mot.h"
 #include "journal/frmprogression.h"
 #include "journal/journal.h"
@@ -81,6 +82,7 @@ void frmMain::buildMenus()
     mnuConfig = mnuOptions->addAction(QStringLiteral("&Evaluations"));
     mnuConfig->setEnabled(false);
     mnuProgression = mnuOptions->addAction(QStringLiteral("Progression"));
+    mnuBilan = mnuOptions->addAction(QStringLiteral("&Bilan des élèves"));
     mnuParam = mnuOptions->addAction(QStringLiteral("&Paramètres"));
     mnuOptions->addSeparator();
     mnuExit = mnuOptions->addAction(QStringLiteral("&Quitter"));
@@ -94,7 +96,8 @@ void frmMain::buildMenus()
 
     nameObjects({
         {mnuOptions, "mnuOptions"}, {mnuSac2Mot, "mnuSac2Mot"},   {mnuCharger, "mnuCharger"},
-        {mnuConfig, "mnuConfig"},   {mnuProgression, "mnuProgression"}, {mnuParam, "mnuParam"},
+        {mnuConfig, "mnuConfig"},   {mnuProgression, "mnuProgression"}, {mnuBilan, "mnuBilan"},
+        {mnuParam, "mnuParam"},
         {mnuExit, "mnuExit"},       {mnuEditer, "mnuEditer"},     {mnuPhrases, "mnuPhrases"},
         {frmPoint, "frmPoint"},     {mnuApropos, "mnuApropos"},
     });
@@ -103,6 +106,7 @@ void frmMain::buildMenus()
     connect(mnuSac2Mot, &QAction::triggered, this, &frmMain::mnuSac2Mot_Click);
     connect(mnuCharger, &QAction::triggered, this, &frmMain::mnuCharger_Click);
     connect(mnuProgression, &QAction::triggered, this, &frmMain::mnuProgression_Click);
+    connect(mnuBilan, &QAction::triggered, this, &frmMain::mnuBilan_Click);
     connect(mnuParam, &QAction::triggered, this, &frmMain::mnuParam_Click);
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(mnuPhrases, &QAction::triggered, this, &frmMain::mnuPhrases_Click);
@@ -299,6 +303,18 @@ void frmMain::mnuProgression_Click()
     if (!m_journalWindow)
         m_journalWindow = new frmProgression(m_services.journal);
     showTopLevel(m_journalWindow);
+}
+
+void frmMain::mnuBilan_Click()
+{
+    m_services.journal.AjoutProgress(QStringLiteral("Consultation du bilan des élèves"), true);
+    rememberJournal();
+    if (!m_summary) {
+        m_summary = new frmBilan(m_services.records, m_services.clock, m_services.files,
+                                 m_services.messages, this);
+        remember(m_summary);
+    }
+    showTopLevel(m_summary);
 }
 
 void frmMain::mnuParam_Click()

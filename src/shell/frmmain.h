@@ -48,11 +48,13 @@ public:
     QWidget *aboutWindow() const { return m_about; }
     // The journal's window, once "Progression" has shown it.
     QWidget *journalWindow() const;
+    QWidget *summaryWindow() const { return m_summary; }
 
 public slots:
     void mnuSac2Mot_Click();
     void mnuCharger_Click();
     void mnuProgression_Click();
+    void mnuBilan_Click();
     void mnuParam_Click();
     void mnuExit_Click();
     void mnuPhrases_Click();
@@ -88,6 +90,7 @@ private:
     QAction *mnuCharger = nullptr;
     QAction *mnuConfig = nullptr;
     QAction *mnuProgression = nullptr;
+    QAction *mnuBilan = nullptr;
     QAction *mnuParam = nullptr;
     QAction *mnuExit = nullptr;
     QMenu *mnuEditer = nullptr;
@@ -113,4 +116,5 @@ private:
     QPointer<QWidget> m_editor;
     QPointer<QWidget> m_about;
     QPointer<frmProgression> m_journalWindow;
+    QPointer<QWidget> m_summary;
 };

@@ -8,6 +8,7 @@
 #include "journal/frmprogression.h"
 #include "journal/journal.h"
 #include "journal/journalmodel.h"
+#include "records/recordwriter.h"
 #include "sound/soundplayer.h"
 
 #include <QDir>
@@ -30,6 +31,8 @@ struct TestEnv {
     FakeMessageBoxes messages;
     FakeEventPump pump;
     ProgramState state;
+    // The journal's lines go to a records folder of the test's own.
+    RecordWriter records{dir.path() + QStringLiteral("/Journaux")};
     Journal journal{clock, state, files, messages}; // its "Sauvegarder" never opens a real dialog
     FakeSoundOutput *soundOutput = nullptr; // owned by the player once it is first used
     SoundPlayer sound{settings, state, pump, programFolder, [this] {
@@ -39,12 +42,13 @@ struct TestEnv {
                       }};
     FakeSystemTools system;
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,
-                      system, programFolder};
+                      system, records, programFolder};
     std::unique_ptr<frmProgression> m_journalWindow;
 
     TestEnv()
     {
         QDir().mkpath(programFolder);
+        journal.setListener(&records);
         qputenv("HOME", (dir.path() + QStringLiteral("/home")).toLocal8Bit());
     }
     ~TestEnv() { qputenv("HOME", savedHome); }

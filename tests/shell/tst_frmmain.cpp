@@ -179,8 +179,21 @@ void TestFrmMain::menuBar()
     QCOMPARE(entries(control<QMenu>(&f.window, "mnuOptions")),
              QStringList({QStringLiteral("&Commencer"), QStringLiteral("Charger exercice"),
                           QStringLiteral("-"), QStringLiteral("&Evaluations"),
-                          QStringLiteral("Progression"), QStringLiteral("&Paramètres"),
-                          QStringLiteral("-"), QStringLiteral("&Quitter")}));
+                          QStringLiteral("Progression"), QStringLiteral("&Bilan des élèves"),
+                          QStringLiteral("&Paramètres"), QStringLiteral("-"),
+                          QStringLiteral("&Quitter")}));
+    // Within a menu, no two entries share an access key.
+    for (const char *name : {"mnuOptions", "mnuEditer", "frmPoint"}) {
+        QSet<QChar> keys;
+        for (QAction *action : control<QMenu>(&f.window, name)->actions()) {
+            const qsizetype amp = action->text().indexOf(QLatin1Char('&'));
+            if (amp < 0)
+                continue;
+            const QChar key = action->text().at(amp + 1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(action->text()));
+            keys.insert(key);
+        }
+    }
     QCOMPARE(entries(control<QMenu>(&f.window, "mnuEditer")),
              QStringList{QStringLiteral("Editer les phrases")});
     QCOMPARE(entries(control<QMenu>(&f.window, "frmPoint")),
@@ -228,6 +241,8 @@ void TestFrmMain::commandJournalLines_data()
                                  << QStringLiteral("Consultation de la progression");
     QTest::newRow("Paramètres") << QStringLiteral("&Paramètres")
                                 << QStringLiteral("Consultation de la boite 'Paramètres'");
+    QTest::newRow("Bilan") << QStringLiteral("&Bilan des élèves")
+                           << QStringLiteral("Consultation du bilan des élèves");
     QTest::newRow("A propos") << QStringLiteral("&A propos de ...")
                               << QStringLiteral("Consultation de la boite 'A propos de...'");
 }
@@ -255,6 +270,8 @@ static QWidget *shownBy(frmMain &window, const QString &command)
         return window.exerciseWindow();
     if (command == QStringLiteral("Editer les phrases"))
         return window.editorWindow();
+    if (command == QStringLiteral("&Bilan des élèves"))
+        return window.summaryWindow();
     return nullptr;
 }
 
@@ -538,9 +555,11 @@ void TestFrmMain::closeBoxClosesEverything()
     f.window.journalWindow()->hide(); // hidden or shown, it goes
     control<QAction>(&f.window, "mnuParam")->trigger();
     control<QAction>(&f.window, "mnuApropos")->trigger();
+    control<QAction>(&f.window, "mnuBilan")->trigger();
     QPointer<QWidget> settings = f.window.settingsWindow();
     QPointer<QWidget> about = f.window.aboutWindow();
     QPointer<QWidget> journal = f.window.journalWindow();
+    QPointer<QWidget> summary = f.window.summaryWindow();
 
     QVERIFY(f.window.close());
     QCOMPARE(f.ended, 1);
@@ -548,7 +567,8 @@ void TestFrmMain::closeBoxClosesEverything()
     QVERIFY(journal.isNull());
     QVERIFY(!settings || !settings->isVisible());
     QVERIFY(!about || !about->isVisible());
-    QTRY_VERIFY(settings.isNull() && about.isNull());
+    QVERIFY(summary.isNull() || !summary->isVisible());
+    QTRY_VERIFY(settings.isNull() && about.isNull() && summary.isNull());
 }
 
 namespace {

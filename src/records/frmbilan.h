@@ -1,0 +1,69 @@
+#pragma once
+#include "summary.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class Clock;
+class FileChooser;
+class MessageBoxes;
+class RecordWriter;
+class ExerciseTableModel;
+class WrongWordModel;
+class QChartView;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QSortFilterProxyModel;
+class QTableView;
+
+// "Bilan des élèves": what the records on disk say of the pupils' exercises, for one pupil or
+// all, over a period: the table of exercises, the marks over time, the words most often put in
+// the wrong place. It also names the pupil now at the computer, for the lines recorded next.
+class frmBilan : public QWidget
+{
+    Q_OBJECT
+public:
+    frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, MessageBoxes &messages,
+             QWidget *parent = nullptr);
+    ~frmBilan() override;
+
+    // Reads the records folder again and shows what it holds.
+    void Actualiser();
+    // Asks for a file and writes the table there as CSV. True when a file was written.
+    bool Exporter();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void applyPupilName();
+    void applyFilter();
+    void fillPupilLists();
+    void showNotes();
+    void drawChart(const std::vector<ExerciseSummary> &shown);
+
+    RecordWriter &m_records;
+    Clock &m_clock;
+    FileChooser &m_files;
+    MessageBoxes &m_messages;
+
+    std::vector<ExerciseSummary> m_all;
+    QStringList m_readNotes;
+    QStringList m_pupils;
+    bool m_periodSet = false;
+
+    QComboBox *m_pupilName = nullptr;
+    QComboBox *m_pupilFilter = nullptr;
+    QDateEdit *m_from = nullptr;
+    QDateEdit *m_to = nullptr;
+    QLabel *m_notes = nullptr;
+    QLabel *m_count = nullptr;
+    QTableView *m_table = nullptr;
+    QTableView *m_words = nullptr;
+    QChartView *m_chart = nullptr;
+    ExerciseTableModel *m_exerciseModel = nullptr;
+    QSortFilterProxyModel *m_sorted = nullptr;
+    WrongWordModel *m_wordModel = nullptr;
+};

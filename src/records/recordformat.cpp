@@ -1,0 +1,77 @@
+#include "recordformat.h"
+
+#include "common/csv.h"
+
+#include <QDateTime>
+
+namespace RecordFormat {
+
+QStringList headers()
+{
+    return {QStringLiteral("N°"),
+            QStringLiteral("Date"),
+            QStringLiteral("Progression de l'exercice"),
+            QStringLiteral("Durée"),
+            QStringLiteral("Rouge"),
+            QStringLiteral("Élève"),
+            QStringLiteral("Fichier de phrases")};
+}
+
+QByteArray headerBytes()
+{
+    QString row;
+    Csv::appendRow(row, headers());
+    return QByteArray(Csv::ByteOrderMark) + row.toUtf8();
+}
+
+QString fileName(const QDate &day, int copy)
+{
+    QString name = QStringLiteral("journal-") + day.toString(QStringLiteral("yyyy-MM-dd"));
+    if (copy > 1)
+        name += QLatin1Char('-') + QString::number(copy);
+    return name + QStringLiteral(".csv");
+}
+
+qint64 localSeconds(const QDate &date, int secondsOfDay)
+{
+    return date.toJulianDay() * 86400 + secondsOfDay;
+}
+
+QDateTime toDateTime(qint64 localSecs)
+{
+    const qint64 day = localSecs / 86400;
+    return QDateTime(QDate::fromJulianDay(day),
+                     QTime::fromMSecsSinceStartOfDay(int(localSecs - day * 86400) * 1000));
+}
+
+namespace {
+bool digits(QStringView text, qsizetype from, qsizetype count, int &value)
+{
+    value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        value = value * 10 + (c - u'0');
+    }
+    return true;
+}
+}
+
+bool parseStamp(QStringView text, qint64 &localSecs)
+{
+    // yyyy-MM-dd HH:mm:ss
+    if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' '
+        || text[13] != u':' || text[16] != u':')
+        return false;
+    int y, mo, d, h, mi, s;
+    if (!digits(text, 0, 4, y) || !digits(text, 5, 2, mo) || !digits(text, 8, 2, d)
+        || !digits(text, 11, 2, h) || !digits(text, 14, 2, mi) || !digits(text, 17, 2, s))
+        return false;
+    const QDate date(y, mo, d);
+    if (!date.isValid() || h > 23 || mi > 59 || s > 59)
+        return false;
+    localSecs = localSeconds(date, h * 3600 + mi * 60 + s);
+    return true;
+}
+}

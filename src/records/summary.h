@@ -1,0 +1,62 @@
+#pragma once
+#include "recordreader.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// A word dropped in the wrong place, and the word the sentence wanted there (empty when the
+// journal never told: the sentence ran out of time before the right word was placed).
+struct WrongDrop {
+    QString dropped;
+    QString expected;
+};
+
+// One exercise as the records tell it: from its "Debut de l'exercice." line to its mark, its
+// "Quitter", the next exercise or the next start of the program.
+struct ExerciseSummary {
+    qint64 start = 0; // local date and time, see RecordFormat::localSeconds
+    qint64 end = 0;   // its last line
+    QString pupil;
+    QString sentenceFile;
+    int sentencesPlayed = 0; // done, or ended by their time limit
+    int wrongDrops = 0;
+    int hints = 0;
+    int timedOut = 0;
+    std::optional<int> mark; // out of 20; none when the exercise was not finished
+    std::vector<WrongDrop> drops;
+
+    qint64 timeSpent() const { return end - start; }
+};
+
+struct WrongWordCount {
+    QString dropped;
+    QString expected;
+    int count = 0;
+};
+
+// Who and when the summary shows.
+struct SummaryFilter {
+    std::optional<QString> pupil; // none: every pupil; an empty name: the lines without a name
+    QDate from;                   // invalid: no bound
+    QDate to;
+
+    bool accepts(const ExerciseSummary &exercise) const;
+};
+
+namespace Summary {
+// The exercises of the lines, in the order they were played.
+std::vector<ExerciseSummary> exercises(const std::vector<RecordLine> &lines);
+std::vector<ExerciseSummary> filtered(const std::vector<ExerciseSummary> &all, const SummaryFilter &filter);
+// The wrong drops of the exercises, one entry per dropped word and expected word, the most
+// frequent first (then in alphabetical order).
+std::vector<WrongWordCount> wrongWords(const std::vector<ExerciseSummary> &exercises);
+// The pupils' names found in the lines, without duplicates, in alphabetical order; the empty
+// name is left out.
+QStringList pupils(const std::vector<RecordLine> &lines);
+// "00:12:05"; hours go past 24 if need be.
+QString duration(qint64 seconds);
+}

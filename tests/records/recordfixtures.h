@@ -1,0 +1,27 @@
+#pragma once
+// Record files written by hand for the reading tests: a header and lines of the given fields.
+#include "common/csv.h"
+#include "records/recordformat.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+struct FixtureLine {
+    QString stamp; // "2026-12-10 09:00:00"
+    QString text;
+    bool red = false;
+    QString pupil;
+    QString sentenceFile;
+};
+
+inline QByteArray recordBytes(const QList<FixtureLine> &lines)
+{
+    QString out;
+    int number = 1;
+    for (const FixtureLine &l : lines) {
+        Csv::appendRow(out, {QString::number(number++), l.stamp, l.text, QString(),
+                             l.red ? RecordFormat::Yes : RecordFormat::No, l.pupil, l.sentenceFile});
+    }
+    return RecordFormat::headerBytes() + out.toUtf8();
+}
