@@ -47,6 +47,10 @@ QTableView *makeTable(QWidget *parent, const QString &name)
     table->verticalHeader()->hide();
     table->setAlternatingRowColors(true);
     table->setWordWrap(false);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns fit the rows near the top: measuring every row of a year's records is slow.
+    table->horizontalHeader()->setResizeContentsPrecision(100);
+    table->horizontalHeader()->setStretchLastSection(true);
     return table;
 }
 }
@@ -116,14 +120,10 @@ frmBilan::frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, Mess
     m_table->setModel(m_sorted);
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(ExerciseTableModel::DateColumn, Qt::DescendingOrder);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setStretchLastSection(true);
 
     m_wordModel = new WrongWordModel(this);
     m_words = makeTable(this, QStringLiteral("motsMalPlaces"));
     m_words->setModel(m_wordModel);
-    m_words->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_words->horizontalHeader()->setStretchLastSection(true);
 
     m_chart = new QChartView(new QChart, this);
     m_chart->setObjectName(QStringLiteral("courbeNotes"));
@@ -179,7 +179,6 @@ frmBilan::frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, Mess
     layout->addLayout(bottom);
 
     resize(900, 600);
-    Actualiser();
 }
 
 frmBilan::~frmBilan() = default;
@@ -187,7 +186,7 @@ frmBilan::~frmBilan() = default;
 void frmBilan::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // What was played since the window was last looked at.
+    // Read at each showing: what was played since the window was last looked at.
     if (!event->spontaneous())
         Actualiser();
 }
