@@ -344,10 +344,10 @@ bool frmBilan::Exporter()
     const QString shown = QDir::toNativeSeparators(path);
     if (QFileInfo(path).isFile()) {
         const auto answer = m_messages.ask(
-            this, QMessageBox::Question, AppTexts::Title,
+            this, MessageBoxes::Question, AppTexts::Title,
             QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?").arg(shown),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer != QMessageBox::Yes)
+            MessageBoxes::Yes | MessageBoxes::No, MessageBoxes::No);
+        if (answer != MessageBoxes::Yes)
             return false;
     }
     const QByteArray csv = m_exerciseModel->toCsv();
@@ -356,7 +356,7 @@ bool frmBilan::Exporter()
                          && file.write(csv) == csv.size() && file.commit();
     if (!written) {
         file.cancelWriting();
-        m_messages.tell(this, QMessageBox::Warning, AppTexts::Title,
+        m_messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
                         QStringLiteral("Le bilan n'a pas pu être enregistré dans le fichier « %1 ».\n"
                                        "Vérifiez que le dossier existe et que vous pouvez y écrire, "
                                        "puis recommencez.")
