@@ -47,6 +47,7 @@ QTableView *makeTable(QWidget *parent, const QString &name)
     table->verticalHeader()->hide();
     table->setAlternatingRowColors(true);
     table->setWordWrap(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Columns fit the rows near the top: measuring every row of a year's records is slow.
     table->horizontalHeader()->setResizeContentsPrecision(100);
@@ -143,10 +144,12 @@ frmBilan::frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, Mess
     lower->setStretchFactor(0, 3);
     lower->setStretchFactor(1, 2);
     lower->setChildrenCollapsible(false);
+    lower->setSizes({520, 360});
     auto *split = new QSplitter(Qt::Vertical, this);
     split->addWidget(m_table);
     split->addWidget(lower);
     split->setChildrenCollapsible(false);
+    split->setSizes({280, 260});
 
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("nombre"));
@@ -279,7 +282,6 @@ void frmBilan::showNotes()
 void frmBilan::drawChart(const std::vector<ExerciseSummary> &shown)
 {
     auto *chart = new QChart;
-    chart->setLocalizeNumbers(true);
     chart->setMargins(QMargins(4, 4, 4, 4));
     // One series per pupil, in the order of the names.
     QMap<QString, QLineSeries *> series;
@@ -310,7 +312,7 @@ void frmBilan::drawChart(const std::vector<ExerciseSummary> &shown)
     auto *y = new QValueAxis;
     y->setRange(0, 20);
     y->setTickCount(5);
-    y->setLabelFormat(QStringLiteral("%d"));
+    y->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QLineSeries *s : series) {

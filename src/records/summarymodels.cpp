@@ -14,6 +14,15 @@ const QString ExerciseHeaders[ExerciseTableModel::ColumnCount] = {
     QStringLiteral("Phrases hors temps"), QStringLiteral("Note sur 20"),
     QStringLiteral("Temps passé")};
 
+// The figures' headers on two lines in the window, so that their columns stay narrow.
+QString shownHeader(int column)
+{
+    QString text = ExerciseHeaders[column];
+    if (column >= ExerciseTableModel::SentenceFileColumn)
+        text.replace(text.indexOf(QLatin1Char(' ')), 1, QLatin1Char('\n'));
+    return text;
+}
+
 const QString WrongWordHeaders[WrongWordModel::ColumnCount] = {
     QStringLiteral("Mot mal placé"), QStringLiteral("Fois"), QStringLiteral("Mot attendu")};
 }
@@ -102,7 +111,7 @@ QVariant ExerciseTableModel::data(const QModelIndex &index, int role) const
 QVariant ExerciseTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-        return ExerciseHeaders[section];
+        return shownHeader(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
