@@ -27,7 +27,7 @@ void play(TestEnv &env, frmMain &main, const QList<int> &wrongs, bool hint)
 {
     env.clock.advance(60);
     env.state.NbPhrasesExercice = 0;
-    main.mnuSac2Mot->trigger();
+    main.mnuSac2Mot_Click();
     auto *exercise = qobject_cast<frmSac2Mot *>(main.exerciseWindow()->widget());
     // Without a window manager the inner window may never become active: activate it by hand.
     if (!QTest::qWaitFor([&env] { return env.state.NbPhrasesExercice > 0; }, 500))
@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
     }
     env.records.setPupil(QStringLiteral("Tom"));
 
-    main.mnuBilan->trigger();
+    main.mnuBilan_Click();
     QWidget *summary = main.summaryWindow();
     summary->resize(size);
     if (!QTest::qWaitForWindowExposed(summary))

@@ -224,7 +224,7 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     QVERIFY(QTest::qWaitForWindowExposed(&main));
 
     // The teacher names the pupil in the summary window.
-    main.mnuBilan->trigger();
+    main.mnuBilan_Click();
     QPointer<QWidget> summary = main.summaryWindow();
     QVERIFY(summary);
     auto *name = summary->findChild<QComboBox *>(QStringLiteral("nomEleve"));
@@ -235,7 +235,7 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
 
     // Five sentences (the settings' first choice); one wrong drop in the first.
     env.settings.SaveSetting(Settings::NbPhrases, QStringLiteral("0"));
-    main.mnuSac2Mot->trigger();
+    main.mnuSac2Mot_Click();
     auto *exercise = qobject_cast<frmSac2Mot *>(main.exerciseWindow()->widget());
     QVERIFY(exercise);
     QVERIFY(QTest::qWaitFor([&env] { return env.state.NbPhrasesExercice > 0; }, 5000));
@@ -256,7 +256,7 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     const QString markLine = env.lastJournalText();
     QCOMPARE(markLine, QStringLiteral("L'élève a une note de 20/20"));
 
-    main.mnuBilan->trigger();
+    main.mnuBilan_Click();
     summary = main.summaryWindow();
     auto *table = summary->findChild<QTableView *>(QStringLiteral("exercices"))->model();
     QCOMPARE(table->rowCount(), 1);
