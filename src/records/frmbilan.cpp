@@ -160,10 +160,12 @@ frmBilan::frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, Mess
     closeButton->setObjectName(QStringLiteral("Fermer"));
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
+    // Two rows, so that the window fits a small screen.
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(nameLabel);
+    nameRow->addWidget(m_pupilName);
+    nameRow->addStretch(1);
     auto *top = new QHBoxLayout;
-    top->addWidget(nameLabel);
-    top->addWidget(m_pupilName, 1);
-    top->addSpacing(16);
     top->addWidget(filterLabel);
     top->addWidget(m_pupilFilter, 1);
     top->addWidget(fromLabel);
@@ -176,6 +178,7 @@ frmBilan::frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, Mess
     bottom->addWidget(exportButton);
     bottom->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
+    layout->addLayout(nameRow);
     layout->addLayout(top);
     layout->addWidget(m_notes);
     layout->addWidget(split, 1);
@@ -304,14 +307,18 @@ void frmBilan::drawChart(const std::vector<ExerciseSummary> &shown)
     }
     chart->setTitle(any ? QStringLiteral("Notes sur 20") : QStringLiteral("Aucune note sur cette période"));
     auto *x = new QDateTimeAxis;
-    x->setFormat(QStringLiteral("dd/MM HH:mm"));
+    // Days over a long period, hours within a day or two.
+    x->setFormat(last - first > 2 * 86400 * 1000 ? QStringLiteral("dd/MM") : QStringLiteral("dd/MM HH:mm"));
     x->setTickCount(4);
     // A single exercise still gets a readable axis around it.
     const qint64 margin = std::max<qint64>((last - first) / 20, 3600 * 1000);
     x->setRange(QDateTime::fromMSecsSinceEpoch(first - margin), QDateTime::fromMSecsSinceEpoch(last + margin));
     auto *y = new QValueAxis;
-    y->setRange(0, 20);
-    y->setTickCount(5);
+    // A little room above 20 and below 0, so that the points of those marks show whole.
+    y->setRange(-0.8, 20.8);
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
+    y->setTickInterval(5);
     y->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
