@@ -6,6 +6,7 @@
 #include "summarymodels.h"
 
 #include "common/apptexts.h"
+#include "common/safefile.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxes.h"
@@ -25,7 +26,6 @@
 #include <QLineSeries>
 #include <QMap>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -359,17 +359,10 @@ bool frmBilan::Exporter()
         if (answer != MessageBoxes::Yes)
             return false;
     }
-    const QByteArray csv = m_exerciseModel->toCsv();
-    QSaveFile file(path);
-    const bool written = !QFileInfo(path).isDir() && file.open(QIODevice::WriteOnly)
-                         && file.write(csv) == csv.size() && file.commit();
-    if (!written) {
-        file.cancelWriting();
+    QString error;
+    if (!SafeFile::write(path, m_exerciseModel->toCsv(), &error)) {
         m_messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
-                        QStringLiteral("Le bilan n'a pas pu être enregistré dans le fichier « %1 ».\n"
-                                       "Vérifiez que le dossier existe et que vous pouvez y écrire, "
-                                       "puis recommencez.")
-                            .arg(shown));
+                        QStringLiteral("Le bilan n'a pas pu être enregistré.\n\n%1").arg(error));
         return false;
     }
     return true;
