@@ -48,15 +48,19 @@ frmSac2Mot::frmSac2Mot(SettingsStore &settings, Clock &clock, RandomSource &rand
                        ProgramState &state, Journal &journal, SoundPlayer &sound,
                        const QString &programFolder, QWidget *parent)
     : QWidget(parent)
-    , m_services{settings, clock, random, state, journal, sound, programFolder}
+    , m_journal(journal)
+    , m_sound(sound)
+    , m_settings(settings)
+    , m_programFolder(programFolder)
+    , m_session(settings, clock, random, state, programFolder, *this)
 {
     setWindowTitle(QStringLiteral("Sac de mots"));
     buildControls();
     resize(SceneScale::designSize());
     applyScale(true);
-    for (int i = 0; i < int(Timer.size()); ++i)
-        connect(&Timer[std::size_t(i)], &QTimer::timeout, this, [this, i] { Timer_Timer(i); });
-    Form_Initialize();
+    connect(&m_session, &ExerciseSession::changed, this, &frmSac2Mot::refresh);
+    showBubble();
+    m_journal.ensureCreated();
 }
 
 frmSac2Mot::~frmSac2Mot() = default;
@@ -160,8 +164,8 @@ void frmSac2Mot::applyScale(bool force)
         if (!tile->isHidden())
             tile->place(scale);
     }
-    if (m_dragSource >= 0) {
-        const WordTile *tile = Mot[std::size_t(m_dragSource)];
+    if (const int dragged = m_session.draggedTile(); dragged >= 0) {
+        const WordTile *tile = Mot[std::size_t(dragged)];
         m_outline->follow(*tile, tile->text());
     }
 }
@@ -177,50 +181,91 @@ void frmSac2Mot::layoutTexte()
 
 void frmSac2Mot::placeBubble()
 {
-    Message->setFont(serifFont(m_messageSize, true, false, m_scale.factor()));
+    Message->setFont(serifFont(m_session.bubbleSize(), true, false, m_scale.factor()));
     // Sized to its text, growing right and down from its left and top edges.
-    Message->move(m_scale.toWindow(QPointF(MessageLeft, m_messageTop)));
+    Message->move(m_scale.toWindow(QPointF(MessageLeft, m_session.bubbleTop())));
     Message->adjustSize();
 }
 
-void frmSac2Mot::Form_Initialize()
+// ---- The session's outputs and its drawing ----
+
+void frmSac2Mot::journalLine(const QString &text, bool timed, bool normal)
 {
-    showBubble(Bubbles::bonjour());
-    m_services.journal.ensureCreated();
+    if (timed)
+        m_journal.AjoutProgress(text, normal);
+    else
+        m_journal.SetProgress(text, QString(), normal);
 }
 
-// ---- Speech bubble and clocks ----
-
-void frmSac2Mot::showBubble(const Bubble &bubble)
+bool frmSac2Mot::soundCue(const QString &name)
 {
-    if (bubble.top >= 0)
-        m_messageTop = bubble.top;
-    if (bubble.size >= 0)
-        m_messageSize = bubble.size;
-    m_messageText = bubble.text;
-    Message->setText(QString(bubble.text).replace(QChar(13), QLatin1Char('\n')));
+    return yielding([&] { m_sound.JoueSon(name); });
+}
+
+bool frmSac2Mot::pause(int count)
+{
+    return yielding([&] { m_sound.Patiente(count); });
+}
+
+void frmSac2Mot::showBubble()
+{
+    Message->setText(QString(m_session.bubbleText()).replace(QChar(13), QLatin1Char('\n')));
     placeBubble();
     announce(Message);
 }
 
-void frmSac2Mot::runTimer(int index)
+void frmSac2Mot::refresh()
 {
-    QTimer &timer = Timer[std::size_t(index)];
-    timer.setInterval(1000);
-    timer.start();
-}
-
-void frmSac2Mot::stopTimer(int index)
-{
-    QTimer &timer = Timer[std::size_t(index)];
-    timer.stop();
-    timer.setInterval(0);
-}
-
-void frmSac2Mot::stopAllTimers()
-{
-    for (int i : {HintClock, RetryPrompt, WordCheck, SentenceClock})
-        stopTimer(i);
+    for (int i = 0; i < int(Mot.size()); ++i) {
+        WordTile *tile = Mot[std::size_t(i)];
+        const ExerciseSession::Tile &state = m_session.tile(i);
+        if (state.shown) {
+            if (tile->word() != state.word || tile->isHidden())
+                tile->setWord(state.word);
+            const QColor color = state.hinted ? HintColor : TileColor;
+            if (tile->textColor() != color)
+                tile->setTextColor(color);
+            tile->setEnabled(true);
+            if (tile->twipsPos() != state.pos || tile->isHidden()) {
+                tile->setTwipsPos(state.pos);
+                tile->place(m_scale);
+            }
+            tile->show();
+        } else if (!tile->isHidden()) {
+            const bool focused = tile->hasFocus();
+            const QPoint was = tile->geometry().center();
+            tile->hide();
+            // The focus goes to the word nearest on screen, which says nothing of the order;
+            // after the last one not on to "Quitter", which a pupil dropping words with Space
+            // would press next.
+            if (focused) {
+                const int nearest = nearestTile(was, [](QPoint) { return true; });
+                if (nearest >= 0)
+                    Mot[std::size_t(nearest)]->setFocus(Qt::OtherFocusReason);
+                else
+                    setFocus();
+            }
+        }
+    }
+    if (m_session.draggedTile() < 0 && m_outline && m_outline->isVisible())
+        m_outline->hide();
+    if (TexteResultat->text() != m_session.answer())
+        setAnswer(m_session.answer());
+    if (Texte->text() != m_session.status())
+        setStatus(m_session.status());
+    const QString bubble = QString(m_session.bubbleText()).replace(QChar(13), QLatin1Char('\n'));
+    if (Message->text() != bubble)
+        showBubble();
+    else
+        placeBubble();
+    const Phase phase = m_session.phase();
+    const bool offerNew =
+        phase == Phase::NoSentence || phase == Phase::SentenceDone || phase == Phase::TimeUp;
+    if (offerNew != !Nouveau->isHidden()) {
+        Nouveau->setVisible(offerNew);
+        if (offerNew && phase != Phase::NoSentence)
+            focusNouveau();
+    }
 }
 
 // ---- Sentence start, activation, buttons ----
@@ -236,99 +281,44 @@ void frmSac2Mot::focusNouveau()
 
 void frmSac2Mot::Form_Load()
 {
-    if (m_closing)
+    if (m_session.isClosing())
         return;
-    ProgramState &state = m_services.state;
     cancelDrag();
-    state.ErreursPhrase = 0;
     // A maximised inner window already fills the main window from its top left corner.
     if (QMdiSubWindow *sub = subWindow(); sub && !sub->isMaximized())
         sub->move(0, 0);
-    nTimerAide = 0;
-    nTimerPhrase = 0;
-    state.MotSuivant = 0;
-    state.HeureProgress = m_services.clock.now();
-    showBubble(Bubbles::bonjour());
-    m_services.random.seedFromClock();
-    const SentenceLoad load = ChargePhrases(state, m_services.settings, m_services.programFolder);
-    for (int i = 0; i < int(Mot.size()); ++i) {
-        state.ListeMots[std::size_t(i)].clear();
-        WordTile *tile = Mot[std::size_t(i)];
+    for (WordTile *tile : Mot) {
         tile->setPointSize(16);
         tile->hide();
         tile->setEnabled(false);
         tile->setToolTip(QString());
     }
-
-    const int chosen = pickSentence(state, m_services.random.next());
-    if (chosen < 0) {
-        noSentence(load);
-        return;
-    }
-    state.PhraseCourante = chosen;
-    state.NbMots = ExpandWord(state, state.Phrases[std::size_t(chosen)]);
-    std::vector<QRectF> targets;
-    for (int i = 0; i <= state.NbMots; ++i) {
+    m_session.start([this](int i, const QString &word) {
         WordTile *tile = Mot[std::size_t(i)];
         tile->setTextColor(TileColor);
-        tile->setEnabled(true);
-        tile->setWord(state.ListeMots[std::size_t(i)]);
+        tile->setWord(word);
         tile->place(m_scale);
-        targets.push_back(tile->targetTwips());
+        return tile->targetTwips();
+    });
+    if (m_session.phase() == Phase::NoSentence) {
+        const QString name = sentenceFileName(m_settings);
+        Texte->setToolTip(SentenceFolders::pathOf(name, m_programFolder));
+        layoutTexte();
+        return;
     }
-    // A tile stacked over another turns a right aim into a counted error: they never overlap.
-    const std::vector<QPointF> places =
-        scatterTiles(targets, [this] { return m_services.random.next(); });
-    for (int i = 0; i <= state.NbMots; ++i) {
-        WordTile *tile = Mot[std::size_t(i)];
-        tile->setTwipsPos(places[std::size_t(i)]);
-        tile->place(m_scale);
-        tile->show();
-    }
-    Nouveau->hide();
-    setAnswer(QString());
     focusFirstTile();
-    runTimer(HintClock);
-    runTimer(SentenceClock);
-    m_phase = Phase::InPlay;
-}
-
-void frmSac2Mot::noSentence(SentenceLoad load)
-{
-    m_phase = Phase::NoSentence;
-    stopAllTimers();
-    setAnswer(QString());
-    const QString name = sentenceFileName(m_services.settings);
-    setStatus(statusNoSentence(load, name));
-    Texte->setToolTip(SentenceFolders::pathOf(name, m_services.programFolder));
-    layoutTexte();
-    // "Nouveau" tries again, once the teacher has put the file right.
-    Nouveau->show();
 }
 
 void frmSac2Mot::Form_Activate()
 {
-    if (m_closing)
-        return;
-    ProgramState &state = m_services.state;
-    if (!m_countStarted) {
-        // Only the first activation starts the count: coming back from the journal or the
-        // settings must not wipe the pupil's errors.
-        m_countStarted = true;
-        state.NbPhrasesExercice = sentencesPerExercise(m_services.settings);
-        state.PhrasesRestantes = state.NbPhrasesExercice;
-        state.TotalErreurs = 0;
-    }
-    state.ActivationSon = m_services.settings.GetSetting(Settings::Son, QStringLiteral("0"));
-    if (!playSound(QStringLiteral("bonjour.mp3")))
-        return;
-    wait(1000);
+    m_session.activate();
 }
 
 void frmSac2Mot::Nouveau_Click()
 {
-    if (m_closing)
+    if (m_session.isClosing())
         return;
+    m_session.clearStatus();
     setStatus(QString());
     Texte->setToolTip(QString());
     Form_Load();
@@ -336,226 +326,38 @@ void frmSac2Mot::Nouveau_Click()
 
 void frmSac2Mot::Quitter_Click()
 {
-    if (m_closing)
+    if (m_session.isClosing())
         return;
-    m_services.journal.AjoutProgress(Lines::quit(), true);
+    m_session.quit();
     if (!beginClose())
         closeContainer();
 }
 
-// ---- Drops and the check ----
+// ---- Drops and the clocks: the session's ----
 
 bool frmSac2Mot::isPlayableTile(int index) const
 {
-    return index >= 0 && index < int(Mot.size()) && !Mot[std::size_t(index)]->isHidden()
-           && Mot[std::size_t(index)]->isEnabled();
+    return m_session.isPlayable(index) && !Mot[std::size_t(index)]->isHidden();
 }
 
 void frmSac2Mot::Mot_DragOver(int Index, int Source, double X, double Y)
 {
-    if (Index != Source || m_offsetTaken)
-        return;
-    m_services.state.DecalageX = X;
-    m_services.state.DecalageY = static_cast<qint16>(std::lround(Y));
-    m_offsetTaken = true;
+    m_session.dragOver(Index, Source, X, Y);
 }
 
 void frmSac2Mot::Form_DragDrop(int Source, double X, double Y)
 {
-    m_offsetTaken = false;
-    if (m_closing || !isPlayableTile(Source))
-        return;
-    const ProgramState &state = m_services.state;
-    WordTile *tile = Mot[std::size_t(Source)];
-    tile->setTwipsPos(QPointF(X - state.DecalageX, Y - state.DecalageY));
-    tile->place(m_scale);
-    m_services.journal.AjoutProgress(Lines::move(tile->text()), true);
-    playSound(QStringLiteral("son2.wav"));
+    m_session.dropOnScene(Source, X, Y);
 }
 
 void frmSac2Mot::TexteResultat_DragDrop(int Source, double, double)
 {
-    m_offsetTaken = false;
-    // A sentence that is over counts once: nothing dropped afterwards can end it again.
-    if (m_closing || m_phase != Phase::InPlay || !isPlayableTile(Source))
-        return;
-    ProgramState &state = m_services.state;
-    WordTile *tile = Mot[std::size_t(Source)];
-    const QString proposed = candidate(TexteResultat->text(), tile->text());
-    const QString &sentence = state.Phrases[std::size_t(state.PhraseCourante)];
-    if (isCorrectBeginning(proposed, sentence)) {
-        m_services.journal.AjoutProgress(proposed, true);
-        setAnswer(proposed);
-        const bool focused = tile->hasFocus();
-        const QPoint dropped = tile->geometry().center();
-        tile->hide();
-        // The focus goes to the word nearest on screen, which says nothing of the order; after
-        // the last one not on to "Quitter", which a pupil dropping words with Space would press
-        // next.
-        if (focused) {
-            const int nearest = nearestTile(dropped, [](QPoint) { return true; });
-            if (nearest >= 0)
-                Mot[std::size_t(nearest)]->setFocus(Qt::OtherFocusReason);
-            else
-                setFocus();
-        }
-        ++state.MotSuivant;
-        showBubble(Bubbles::bravo());
-        stopTimer(HintClock);
-        runTimer(WordCheck);
-        playSound(QStringLiteral("son2.wav"));
-    } else {
-        m_services.journal.AjoutProgress(proposed, false);
-        ++state.ErreursPhrase;
-        showBubble(Bubbles::incorrect());
-        stopTimer(HintClock);
-        runTimer(RetryPrompt);
-        playSound(QStringLiteral("incorrect.mp3"));
-    }
+    m_session.dropOnAnswer(Source);
 }
-
-// ---- The four clocks ----
 
 void frmSac2Mot::Timer_Timer(int Index)
 {
-    if (m_closing)
-        return;
-    switch (Index) {
-    case WordCheck:
-        wordCheck();
-        break;
-    case RetryPrompt:
-        retryPrompt();
-        break;
-    case HintClock:
-        hintClock();
-        break;
-    case SentenceClock:
-        sentenceClock();
-        break;
-    default:
-        break;
-    }
-}
-
-void frmSac2Mot::wordCheck()
-{
-    stopTimer(WordCheck);
-    if (m_phase != Phase::InPlay)
-        return;
-    ProgramState &state = m_services.state;
-    const QString &sentence = state.Phrases[std::size_t(state.PhraseCourante)];
-    if (!isComplete(TexteResultat->text(), sentence)) {
-        showBubble(Bubbles::continuer());
-        nTimerAide = 0;
-        runTimer(HintClock);
-        return;
-    }
-
-    // The sentence is counted before any sound lets other events in.
-    stopAllTimers();
-    const int errors = state.ErreursPhrase;
-    showBubble(Bubbles::sentenceErrors(errors));
-    m_services.journal.SetProgress(Lines::sentenceErrors(errors), QString(), true);
-    state.PhrasesRestantes = std::max(0.0, state.PhrasesRestantes - 1);
-    state.TotalErreurs += errors;
-    const bool over = state.PhrasesRestantes <= 0;
-    if (!over) {
-        m_phase = Phase::SentenceDone;
-        Nouveau->show();
-        focusNouveau();
-        setStatus(statusNext());
-    } else {
-        m_phase = Phase::ExerciseOver;
-        const double mark = note(state.TotalErreurs, state.NbPhrasesExercice);
-        m_services.journal.SetProgress(Lines::note(mark), QString(), true);
-        showBubble(Bubbles::note(mark));
-        setStatus(statusQuit());
-        Nouveau->hide();
-    }
-    if (!playSound(QStringLiteral("bravo.mp3")))
-        return;
-    if (over)
-        playSound(QStringLiteral("cgagne.mp3"));
-}
-
-void frmSac2Mot::retryPrompt()
-{
-    stopTimer(RetryPrompt);
-    if (m_phase != Phase::InPlay)
-        return;
-    showBubble(Bubbles::essaieEncore());
-    runTimer(HintClock);
-}
-
-int frmSac2Mot::hintTile() const
-{
-    const ProgramState &state = m_services.state;
-    const QString expected = expectedNextWord(
-        TexteResultat->text(), state.Phrases[std::size_t(state.PhraseCourante)]);
-    if (expected.isEmpty())
-        return -1;
-    auto carries = [&](int i) {
-        return i >= 0 && i <= state.NbMots && i < int(Mot.size())
-               && !Mot[std::size_t(i)]->isHidden() && Mot[std::size_t(i)]->word() == expected;
-    };
-    // The tile of the word's place in the sentence when the pupil went in order, else the
-    // first one still on the window that carries the same word.
-    if (carries(state.MotSuivant))
-        return state.MotSuivant;
-    for (int i = 0; i <= state.NbMots && i < int(Mot.size()); ++i) {
-        if (carries(i))
-            return i;
-    }
-    return -1;
-}
-
-void frmSac2Mot::hintClock()
-{
-    if (m_phase != Phase::InPlay) {
-        stopTimer(HintClock);
-        return;
-    }
-    ++nTimerAide;
-    const double limit = wordLimitSeconds(m_services.settings);
-    if (nTimerAide <= limit)
-        return;
-    const int tile = hintTile();
-    if (tile < 0) {
-        // Nothing left to show (the answer is complete and its check is pending).
-        nTimerAide = 0;
-        return;
-    }
-    stopTimer(HintClock);
-    nTimerAide = 0;
-    showBubble(Bubbles::hint());
-    Mot[std::size_t(tile)]->setTextColor(HintColor);
-    m_services.journal.SetProgress(Lines::hintLimit(limit), QString(), false);
-    m_services.journal.SetProgress(Lines::hintWord(Mot[std::size_t(tile)]->text()), QString(), false);
-}
-
-void frmSac2Mot::sentenceClock()
-{
-    if (m_phase != Phase::InPlay) {
-        stopTimer(SentenceClock);
-        return;
-    }
-    ++nTimerPhrase;
-    if (nTimerPhrase <= sentenceLimitSeconds(m_services.settings))
-        return;
-    const ProgramState &state = m_services.state;
-    nTimerPhrase = 0;
-    m_phase = Phase::TimeUp;
-    cancelDrag();
-    setAnswer(state.Phrases[std::size_t(state.PhraseCourante)]);
-    Nouveau->show();
-    stopAllTimers();
-    showBubble(Bubbles::timeUp());
-    for (int i = 0; i <= state.NbMots && i < int(Mot.size()); ++i)
-        Mot[std::size_t(i)]->hide();
-    focusNouveau();
-    m_services.journal.SetProgress(Lines::timeUp(sentenceLimitMinutes(m_services.settings)),
-                                   QString(), false);
+    m_session.tick(Index);
 }
 
 // ---- Dragging by hand ----
@@ -571,19 +373,19 @@ bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && m_dragSource < 0)
+        if (mouse->button() == Qt::LeftButton && m_session.draggedTile() < 0)
             beginDrag(tile, tile->mapTo(this, mouse->position().toPoint()));
         return true;
     }
     case QEvent::MouseMove: {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (m_dragSource >= 0)
+        if (m_session.draggedTile() >= 0)
             dragTo(tile->mapTo(this, mouse->position().toPoint()));
         return true;
     }
     case QEvent::MouseButtonRelease: {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && m_dragSource >= 0)
+        if (mouse->button() == Qt::LeftButton && m_session.draggedTile() >= 0)
             dropAt(tile->mapTo(this, mouse->position().toPoint()));
         return true;
     }
@@ -596,7 +398,7 @@ bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
         // The Enter of the numeric keypad comes with the keypad modifier.
         const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
         if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space) && plain
-            && m_dragSource < 0) {
+            && m_session.draggedTile() < 0) {
             // A key held down drops its word once, not every word that takes the focus after.
             if (!key->isAutoRepeat())
                 TexteResultat_DragDrop(tile->index(), 0, 0);
@@ -614,7 +416,7 @@ bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
 
 void frmSac2Mot::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_dragSource >= 0)
+    if (m_session.draggedTile() >= 0)
         dragTo(event->position().toPoint());
     else
         QWidget::mouseMoveEvent(event);
@@ -622,7 +424,7 @@ void frmSac2Mot::mouseMoveEvent(QMouseEvent *event)
 
 void frmSac2Mot::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (m_dragSource >= 0 && event->button() == Qt::LeftButton)
+    if (m_session.draggedTile() >= 0 && event->button() == Qt::LeftButton)
         dropAt(event->position().toPoint());
     else
         QWidget::mouseReleaseEvent(event);
@@ -630,14 +432,11 @@ void frmSac2Mot::mouseReleaseEvent(QMouseEvent *event)
 
 void frmSac2Mot::beginDrag(WordTile *tile, QPoint windowPos)
 {
-    if (m_closing || !isPlayableTile(tile->index()))
+    if (m_session.isClosing() || !isPlayableTile(tile->index()))
         return;
-    m_dragSource = tile->index();
     m_dragGrab = windowPos - tile->pos();
-    m_offsetTaken = false;
-    // The drag starts with the pointer over the tile itself: this is the grab offset.
-    const QPointF grab = twipsFrom(tile->textOrigin(), windowPos);
-    Mot_DragOver(tile->index(), m_dragSource, grab.x(), grab.y());
+    m_session.beginDrag(tile->index(), twipsFrom(tile->textOrigin(), windowPos).x(),
+                        twipsFrom(tile->textOrigin(), windowPos).y());
     m_outline->follow(*tile, tile->text());
     m_outline->move(windowPos - m_dragGrab);
     m_outline->show();
@@ -646,18 +445,19 @@ void frmSac2Mot::beginDrag(WordTile *tile, QPoint windowPos)
 
 void frmSac2Mot::dragTo(QPoint windowPos)
 {
-    if (m_dragSource < 0)
+    const int source = m_session.draggedTile();
+    if (source < 0)
         return;
     m_outline->move(windowPos - m_dragGrab);
     if (auto *over = qobject_cast<WordTile *>(childAt(windowPos))) {
         const QPointF inTile = twipsFrom(over->textOrigin(), windowPos);
-        Mot_DragOver(over->index(), m_dragSource, inTile.x(), inTile.y());
+        Mot_DragOver(over->index(), source, inTile.x(), inTile.y());
     }
 }
 
 void frmSac2Mot::dropAt(QPoint windowPos)
 {
-    const int source = m_dragSource;
+    const int source = m_session.draggedTile();
     cancelDrag();
     if (source < 0 || !isPlayableTile(source))
         return;
@@ -819,7 +619,7 @@ QPointF frmSac2Mot::twipsFrom(QPoint corner, QPoint windowPos) const
 
 void frmSac2Mot::cancelDrag()
 {
-    m_dragSource = -1;
+    m_session.cancelDrag();
     if (m_outline)
         m_outline->hide();
 }
@@ -835,7 +635,7 @@ void frmSac2Mot::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // The first showing loads the window: the first sentence starts.
-    if (m_phase == Phase::NotLoaded && !m_closing)
+    if (m_session.phase() == Phase::NotLoaded && !m_session.isClosing())
         Form_Load();
     watchSubWindow();
     requestActivationUpdate();
@@ -882,7 +682,7 @@ void frmSac2Mot::requestActivationUpdate()
 void frmSac2Mot::updateActivation()
 {
     m_activationUpdatePending = false;
-    if (m_closing || m_phase == Phase::NotLoaded)
+    if (m_session.isClosing() || m_session.phase() == Phase::NotLoaded)
         return;
     const bool active = isActiveExercise();
     if (!active) {
@@ -898,7 +698,7 @@ void frmSac2Mot::updateActivation()
     if (m_active)
         return;
     m_active = true;
-    if (m_countStarted && !m_otherWindowSince)
+    if (m_session.countStarted() && !m_otherWindowSince)
         return;
     m_otherWindowSince = false;
     Form_Activate();
@@ -915,8 +715,7 @@ void frmSac2Mot::closeEvent(QCloseEvent *event)
 
 bool frmSac2Mot::beginClose()
 {
-    m_closing = true;
-    stopAllTimers();
+    m_session.close();
     cancelDrag();
     if (m_waitDepth == 0)
         return false;
@@ -953,15 +752,5 @@ template <typename F> bool frmSac2Mot::yielding(F call)
         closeContainer();
         return false;
     }
-    return !m_closing;
-}
-
-bool frmSac2Mot::playSound(const QString &name)
-{
-    return yielding([&] { m_services.sound.JoueSon(name); });
-}
-
-bool frmSac2Mot::wait(int count)
-{
-    return yielding([&] { m_services.sound.Patiente(count); });
+    return !m_session.isClosing();
 }

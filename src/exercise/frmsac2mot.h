@@ -1,13 +1,12 @@
 #pragma once
 #include <QPoint>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <vector>
 
-#include "exerciserules.h"
+#include "exercisesession.h"
 #include "scenescale.h"
 #include "sentencelist.h"
 
@@ -34,11 +33,12 @@ class WordTile;
 // activation starts the count of the exercise. A test may equally call Form_Load and
 // Form_Activate itself, without showing the window.
 //
-// Handlers keep the names a reader of the program knows; the rules without a widget are in
-// exerciserules.h. Every sound cue lets events run (the sound player's wait), so each handler
-// changes all its state before it plays its sound; closing the window while such a wait is in
-// progress is carried out once the wait is over.
-class frmSac2Mot : public QWidget
+// The window is a view: the exercise's rules and state are its ExerciseSession, which it draws
+// and to which it passes the pupil's actions; it writes the session's journal lines and plays
+// its sound cues. Handlers keep the names a reader of the program knows. Every sound cue lets
+// events run (the sound player's wait); closing the window while such a wait is in progress is
+// carried out once the wait is over.
+class frmSac2Mot : public QWidget, private ExerciseOutput
 {
     Q_OBJECT
 public:
@@ -48,43 +48,25 @@ public:
                QWidget *parent = nullptr);
     ~frmSac2Mot() override;
 
-    // Where the exercise stands; drops on the answer box count only while a sentence is in play.
-    enum class Phase {
-        NotLoaded,    // before the first sentence start
-        NoSentence,   // the sentence file gave nothing to play
-        InPlay,       // a sentence is being rebuilt (hint shown, checks pending included)
-        SentenceDone, // the sentence is complete and counted; "Nouveau" is shown
-        TimeUp,       // the sentence's time ran out; "Nouveau" is shown
-        ExerciseOver, // the mark is given; only "Quitter" is left
-    };
-    Phase phase() const { return m_phase; }
+    using Phase = ExerciseSession::Phase;
+    Phase phase() const { return m_session.phase(); }
 
-    // The controls.
-    SvgPicture *Image1 = nullptr;
-    QLabel *Message = nullptr;       // shows the character 13 of its texts as a line break
-    QLabel *TexteResultat = nullptr;
-    std::array<WordTile *, 128> Mot{};
-    QLabel *Texte = nullptr;
-    QPushButton *Nouveau = nullptr;
-    QPushButton *Quitter = nullptr;
     // The four clocks, Timer(0) to Timer(3): the index Timer_Timer receives.
-    enum Timers : int {
-        WordCheck = 0,     // one second after a correct word: is the sentence complete?
-        RetryPrompt = 1,   // one second after a wrong word: "Essaie encore!"
-        HintClock = 2,     // seconds without a correct word, then the blue word
-        SentenceClock = 3, // seconds of the sentence, then its time is up
-    };
-    std::array<QTimer, 4> Timer;
+    using Clocks = ExerciseSession::Clocks;
+    static constexpr Clocks WordCheck = ExerciseSession::WordCheck;
+    static constexpr Clocks RetryPrompt = ExerciseSession::RetryPrompt;
+    static constexpr Clocks HintClock = ExerciseSession::HintClock;
+    static constexpr Clocks SentenceClock = ExerciseSession::SentenceClock;
 
-    // Seconds without a correct word, and seconds of the sentence.
-    int nTimerAide = 0;
-    int nTimerPhrase = 0;
+    // The rules and state of the exercise this window draws.
+    ExerciseSession &session() { return m_session; }
+    const ExerciseSession &session() const { return m_session; }
 
     // The speech bubble's top edge (twips) and font size (points).
-    int messageTop() const { return m_messageTop; }
-    double messageFontSize() const { return m_messageSize; }
+    int messageTop() const { return m_session.bubbleTop(); }
+    double messageFontSize() const { return m_session.bubbleSize(); }
     // The bubble's text as the program says it, the character 13 between lines.
-    QString messageText() const { return m_messageText; }
+    QString messageText() const { return m_session.bubbleText(); }
 
     // The sentence start: picks a sentence and scatters its words. Runs by itself when the
     // window is first shown, and again from "Nouveau".
@@ -104,11 +86,12 @@ public:
     // Tile Source dropped on the answer box at X, Y (twips, answer box coordinates).
     void TexteResultat_DragDrop(int Source, double X, double Y);
 
-    // One tick of Timer(Index); public so that tests tick without waiting a second.
+    // One tick of Timer(Index) (the session's clock of that name); tests tick without waiting
+    // a second.
     void Timer_Timer(int Index);
 
     // The tile being dragged, or -1.
-    int draggedTile() const { return m_dragSource; }
+    int draggedTile() const { return m_session.draggedTile(); }
 
     // The scale the scene is drawn at, and where.
     const SceneScale &sceneScale() const { return m_scale; }
@@ -124,8 +107,14 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void Form_Initialize();
+    // What the session hands out: journal lines and sound cues.
+    void journalLine(const QString &text, bool timed, bool normal) override;
+    bool soundCue(const QString &name) override;
+    bool pause(int count) override;
+
     void buildControls();
+    // The controls drawn from the session's state.
+    void refresh();
     // Every control at the scale that fits the window (again when `force`).
     void applyScale(bool force);
     void layoutTexte();
@@ -145,19 +134,10 @@ private:
     void setAnswer(const QString &answer);
     void setStatus(const QString &status);
     static void announce(QWidget *control);
-    void showBubble(const ExerciseRules::Bubble &bubble);
-    void runTimer(int index);
-    void stopTimer(int index);
-    void stopAllTimers();
-    void noSentence(SentenceLoad load);
+    void showBubble();
     // Keyboard pupils go on with Space or Enter: "Nouveau" takes the focus when it appears.
     void focusNouveau();
     bool isPlayableTile(int index) const;
-    void wordCheck();
-    void hintClock();
-    void sentenceClock();
-    void retryPrompt();
-    int hintTile() const;
 
     // Hand-made dragging, from the mouse events of the tiles and of the window.
     void beginDrag(WordTile *tile, QPoint windowPos);
@@ -173,8 +153,6 @@ private:
 
     // Sound cues and waits let events run: a close asked for meanwhile is done afterwards.
     // Returns false when the handler must stop (the window is closing or is gone).
-    bool playSound(const QString &name);
-    bool wait(int count);
     template <typename F> bool yielding(F call);
     // Stops the clocks and any drag for a close. True when a handler is waiting for a sound:
     // the window is then hidden now and closed once that handler returns.
@@ -183,22 +161,24 @@ private:
     void hideContainer();
     QMdiSubWindow *subWindow() const;
 
-    // The services the exercise uses.
-    struct Uses {
-        SettingsStore &settings;
-        Clock &clock;
-        RandomSource &random;
-        ProgramState &state;
-        Journal &journal;
-        SoundPlayer &sound;
-        QString programFolder;
-    } m_services;
-    Phase m_phase = Phase::NotLoaded;
-    bool m_countStarted = false;  // the first activation set the count of the exercise
+    Journal &m_journal;
+    SoundPlayer &m_sound;
+    SettingsStore &m_settings;
+    QString m_programFolder;
+    ExerciseSession m_session;
+
+    // The controls.
+    SvgPicture *Image1 = nullptr;
+    QLabel *Message = nullptr;       // shows the character 13 of its texts as a line break
+    QLabel *TexteResultat = nullptr;
+    std::array<WordTile *, ExerciseSession::TileCount> Mot{};
+    QLabel *Texte = nullptr;
+    QPushButton *Nouveau = nullptr;
+    QPushButton *Quitter = nullptr;
+
     bool m_active = false;        // last known activation, to see when it changes
     bool m_otherWindowSince = false; // another window of the program was active since
     bool m_activationUpdatePending = false;
-    bool m_closing = false;
     bool m_keyboardUsed = false;
     bool m_closeRequested = false;
     int m_waitDepth = 0;
@@ -207,11 +187,5 @@ private:
     SceneScale m_scale;
     SvgPicture *m_scene = nullptr;
     DragOutline *m_outline = nullptr;
-    int m_dragSource = -1;
     QPoint m_dragGrab;            // pointer position inside the tile when it was grabbed
-    bool m_offsetTaken = false;
-
-    int m_messageTop = 500;
-    double m_messageSize = 22;
-    QString m_messageText;
 };

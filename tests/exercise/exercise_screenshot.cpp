@@ -85,12 +85,13 @@ int main(int argc, char *argv[])
         env.state.TotalErreurs = scene == QStringLiteral("note") ? 4 : 15;
         placeFrom(window, 0);
     } else if (scene == QStringLiteral("temps")) {
-        window.nTimerPhrase = 10000;
-        window.Timer_Timer(3);
+        // Ticks of the sentence's clock until its time is up.
+        for (int s = 0; window.phase() == frmSac2Mot::Phase::InPlay && s < 100000; ++s)
+            window.Timer_Timer(frmSac2Mot::SentenceClock);
     }
     window.show();
     QApplication::processEvents();
-    const QRect bubble = window.Message->geometry();
+    const QRect bubble = window.findChild<QLabel *>(QStringLiteral("Message"))->geometry();
     std::printf("%s: texte de la bulle x %d..%d, y %d..%d\n", qPrintable(scene), bubble.left(),
                 bubble.right(), bubble.top(), bubble.bottom());
     return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;

@@ -7,6 +7,7 @@
 #include "exercise/svgpicture.h"
 #include "exercise/wordtile.h"
 #include "fakes/fakes.h"
+#include "fakes/windowchecks.h"
 
 #include "common/sentencefile.h"
 
@@ -21,6 +22,21 @@ inline frmSac2Mot *newExercise(TestEnv &env)
 {
     return new frmSac2Mot(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
                           env.programFolder);
+}
+
+// Tile Mot(i) of the window, found by its name.
+inline WordTile *tileAt(frmSac2Mot &window, int i)
+{
+    return control<WordTile>(&window, qPrintable(QStringLiteral("Mot%1").arg(i)));
+}
+
+inline QLabel *label(frmSac2Mot &window, const char *name)
+{
+    return control<QLabel>(&window, name);
+}
+inline QPushButton *button(frmSac2Mot &window, const char *name)
+{
+    return control<QPushButton>(&window, name);
 }
 
 struct ExerciseFixture {
@@ -67,7 +83,9 @@ struct ExerciseFixture {
     }
 
     frmSac2Mot &w() { return *window; }
-    WordTile *tile(int i) { return window->Mot[std::size_t(i)]; }
+    WordTile *tile(int i) { return tileAt(*window, i); }
+    template <typename T = QWidget> T *named(const char *name) { return control<T>(window, name); }
+    ExerciseSession &session() { return window->session(); }
 
     // The index of the visible tile carrying `word` (the first one), -1 if none.
     int tileOf(const QString &word)
@@ -82,15 +100,15 @@ struct ExerciseFixture {
     // A tick of a running clock, as the toolkit would deliver it; false when it is stopped.
     bool tick(int index)
     {
-        if (!window->Timer[std::size_t(index)].isActive())
+        if (!window->session().isRunning(index))
             return false;
         window->Timer_Timer(index);
         return true;
     }
 
-    bool timerOn(int index) { return window->Timer[std::size_t(index)].isActive(); }
+    bool timerOn(int index) { return window->session().isRunning(index); }
 
-    QString answer() { return window->TexteResultat->text(); }
+    QString answer() { return named<QLabel>("TexteResultat")->text(); }
 
     const std::vector<JournalLine> &lines() { return env.journal.model().lines(); }
     QString lastLine() { return lines().back().text; }
@@ -115,7 +133,21 @@ struct ExerciseFixture {
         QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, to);
     }
 
-    QPoint answerBox() { return window->TexteResultat->geometry().center(); }
+    QPoint answerBox() { return named("TexteResultat")->geometry().center(); }
+
+    // Ticks the running clock `index` (the hint's or the sentence's) until its seconds pass
+    // their limit, from wherever they stand, or it stops; false when it was not running.
+    bool runOut(int index)
+    {
+        const double limit = index == frmSac2Mot::HintClock
+                                 ? ExerciseRules::wordLimitSeconds(env.settings)
+                                 : ExerciseRules::sentenceLimitSeconds(env.settings);
+        if (!timerOn(index))
+            return false;
+        for (int s = 0; s <= int(limit) && tick(index); ++s) {
+        }
+        return true;
+    }
 
     void dragToAnswer(int index) { drag(index, answerBox()); }
 

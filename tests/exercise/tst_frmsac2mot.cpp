@@ -80,45 +80,45 @@ void tst_frmSac2Mot::layoutAndLook()
     frmSac2Mot &w = *wOwned;
     QCOMPARE(w.windowTitle(), QStringLiteral("Sac de mots"));
     QCOMPARE(w.size(), QSize(647, 439));
-    QCOMPARE(w.Image1->geometry(), QRect(3, 3, 188, 104));
-    QVERIFY(w.Image1->isValid()); // the logo is compiled in
-    QCOMPARE(w.TexteResultat->geometry(), QRect(18, 297, 511, 91));
-    QVERIFY(w.TexteResultat->wordWrap());
-    QCOMPARE(w.Texte->geometry(), QRect(9, 399, 367, 16));
-    QCOMPARE(w.Nouveau->geometry(), QRect(381, 393, 76, 22));
-    QCOMPARE(w.Quitter->geometry(), QRect(459, 393, 76, 22));
-    QCOMPARE(w.Nouveau->text(), QStringLiteral("&Nouveau"));
-    QCOMPARE(w.Quitter->text(), QStringLiteral("&Quitter"));
-    QCOMPARE(w.Quitter->nextInFocusChain(), w.Nouveau);
+    QCOMPARE(control<SvgPicture>(&w, "Image1")->geometry(), QRect(3, 3, 188, 104));
+    QVERIFY(control<SvgPicture>(&w, "Image1")->isValid()); // the logo is compiled in
+    QCOMPARE(label(w, "TexteResultat")->geometry(), QRect(18, 297, 511, 91));
+    QVERIFY(label(w, "TexteResultat")->wordWrap());
+    QCOMPARE(label(w, "Texte")->geometry(), QRect(9, 399, 367, 16));
+    QCOMPARE(button(w, "Nouveau")->geometry(), QRect(381, 393, 76, 22));
+    QCOMPARE(button(w, "Quitter")->geometry(), QRect(459, 393, 76, 22));
+    QCOMPARE(button(w, "Nouveau")->text(), QStringLiteral("&Nouveau"));
+    QCOMPARE(button(w, "Quitter")->text(), QStringLiteral("&Quitter"));
+    QCOMPARE(button(w, "Quitter")->nextInFocusChain(), button(w, "Nouveau"));
 
     // Creation: the bubble greets and the journal exists, hidden.
     QCOMPARE(w.messageText(), QStringLiteral("Bonjour!"));
     QCOMPARE(w.messageTop(), 500);
     QCOMPARE(w.messageFontSize(), 22.0);
-    QCOMPARE(w.Message->pos(), QPoint(341, 33));
+    QCOMPARE(label(w, "Message")->pos(), QPoint(341, 33));
     QVERIFY(f.env.journal.exists());
     QCOMPARE(f.env.journal.Rows(), 2);
 
-    QCOMPARE(w.Message->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QCOMPARE(w.TexteResultat->palette().color(QPalette::WindowText), QColor(192, 0, 0));
-    const QFont answerFont = w.TexteResultat->font();
+    QCOMPARE(label(w, "Message")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(label(w, "TexteResultat")->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+    const QFont answerFont = label(w, "TexteResultat")->font();
     QVERIFY(answerFont.bold() && answerFont.italic());
     QCOMPARE(answerFont.families().first(), QStringLiteral("Times New Roman"));
     QCOMPARE(answerFont.pixelSize(), 27); // 20.25 points at 96 dots per inch
-    QVERIFY(w.Message->font().bold() && !w.Message->font().italic());
-    QVERIFY(w.Texte->font().bold());
+    QVERIFY(label(w, "Message")->font().bold() && !label(w, "Message")->font().italic());
+    QVERIFY(label(w, "Texte")->font().bold());
     // Without the Windows fonts the metric-compatible ones are used.
     const QString used = QFontInfo(answerFont).family();
     QVERIFY2(QStringList({"Times New Roman", "Liberation Serif", "Tinos", "DejaVu Serif"})
                  .contains(used),
              qPrintable(used));
 
-    for (WordTile *tile : w.Mot) {
+    for (WordTile *tile : w.findChildren<WordTile *>()) {
         QVERIFY(tile->isHidden());
         QVERIFY(!tile->isEnabled());
     }
-    for (const QTimer &timer : w.Timer)
-        QVERIFY(!timer.isActive());
+    for (int clock = 0; clock < 4; ++clock)
+        QVERIFY(!w.session().isRunning(clock));
     QCOMPARE(w.phase(), Phase::NotLoaded);
 }
 
@@ -140,7 +140,7 @@ void tst_frmSac2Mot::sentenceStart()
     // A sentence of four words gives five visible, enabled tiles: four words and one blank.
     const QStringList texts{" Le ", " chat ", " dort ", " bien ", "  "};
     for (int i = 0; i < 5; ++i) {
-        WordTile *t = w.Mot[i];
+        WordTile *t = tileAt(w, i);
         QVERIFY(!t->isHidden());
         QVERIFY(t->isEnabled());
         QCOMPARE(t->text(), texts[i]);
@@ -153,17 +153,17 @@ void tst_frmSac2Mot::sentenceStart()
         QVERIFY(pos.x() >= 100 && pos.x() < 6100);
         QVERIFY(pos.y() >= 1700 && pos.y() < 3500);
     }
-    QCOMPARE(w.Mot[0]->twipsPos(), QPointF(100, 1700));
-    QCOMPARE(w.Mot[0]->textOrigin(), QPoint(7, 113));
-    QCOMPARE(w.Mot[2]->twipsPos(), QPointF(3100, 2600));
+    QCOMPARE(tileAt(w, 0)->twipsPos(), QPointF(100, 1700));
+    QCOMPARE(tileAt(w, 0)->textOrigin(), QPoint(7, 113));
+    QCOMPARE(tileAt(w, 2)->twipsPos(), QPointF(3100, 2600));
     for (int i = 5; i < 128; ++i)
-        QVERIFY(w.Mot[i]->isHidden());
+        QVERIFY(tileAt(w, i)->isHidden());
 
-    QVERIFY(w.Timer[2].isActive() && w.Timer[3].isActive());
-    QCOMPARE(w.Timer[2].interval(), 1000);
-    QVERIFY(!w.Timer[0].isActive() && !w.Timer[1].isActive());
-    QVERIFY(w.Nouveau->isHidden());
-    QVERIFY(w.TexteResultat->text().isEmpty());
+    QVERIFY(w.session().isRunning(2) && w.session().isRunning(3));
+    QCOMPARE(w.session().clock(2).interval(), 1000);
+    QVERIFY(!w.session().isRunning(0) && !w.session().isRunning(1));
+    QVERIFY(button(w, "Nouveau")->isHidden());
+    QVERIFY(label(w, "TexteResultat")->text().isEmpty());
     QCOMPARE(f.env.journal.Rows(), 2); // the start writes nothing
 }
 
@@ -225,15 +225,15 @@ void tst_frmSac2Mot::wholeScene()
     for (int second = 0; second <= 180; ++second)
         QVERIFY(f.tick(3));
     QCOMPARE(w.phase(), Phase::TimeUp);
-    QVERIFY(!w.Nouveau->isHidden());
+    QVERIFY(!button(w, "Nouveau")->isHidden());
     struct Designed {
         QWidget *control;
         QRectF rect; // pixels of the designed scene
     };
-    const QList<Designed> controls{{w.Image1, QRectF(3, 3, 188, 104)},
-                                   {w.TexteResultat, QRectF(18, 297, 511, 91)},
-                                   {w.Nouveau, QRectF(381, 393, 76, 22)},
-                                   {w.Quitter, QRectF(459, 393, 76, 22)}};
+    const QList<Designed> controls{{control<SvgPicture>(&w, "Image1"), QRectF(3, 3, 188, 104)},
+                                   {label(w, "TexteResultat"), QRectF(18, 297, 511, 91)},
+                                   {button(w, "Nouveau"), QRectF(381, 393, 76, 22)},
+                                   {button(w, "Quitter"), QRectF(459, 393, 76, 22)}};
     for (const Designed &d : controls) {
         QVERIFY2(scene.contains(d.control->geometry()), qPrintable(d.control->objectName()));
         QVERIFY2(near(atDesign(w, d.control), d.rect, 1.0),
@@ -241,16 +241,16 @@ void tst_frmSac2Mot::wholeScene()
     }
     // Button texts and the bubble's two lines fit; the bubble's text stays inside the drawn
     // bubble (x 330..580, y 10..95 of the scene).
-    for (QPushButton *button : {w.Nouveau, w.Quitter})
+    for (QPushButton *button : {button(w, "Nouveau"), button(w, "Quitter")})
         QVERIFY(button->fontMetrics().horizontalAdvance(button->text().remove('&'))
                 < button->width());
-    QVERIFY(w.Message->width() >= w.Message->sizeHint().width());
-    const QRectF bubble = atDesign(w, w.Message);
+    QVERIFY(label(w, "Message")->width() >= label(w, "Message")->sizeHint().width());
+    const QRectF bubble = atDesign(w, label(w, "Message"));
     QVERIFY2(QRectF(330, 10, 250, 85).contains(bubble), qPrintable(describe(bubble)));
-    QVERIFY(scene.contains(w.Texte->geometry()));
+    QVERIFY(scene.contains(label(w, "Texte")->geometry()));
     // The answer box shows the whole sentence inside its box.
-    QVERIFY(w.TexteResultat->heightForWidth(w.TexteResultat->width())
-            <= w.TexteResultat->height());
+    QVERIFY(label(w, "TexteResultat")->heightForWidth(label(w, "TexteResultat")->width())
+            <= label(w, "TexteResultat")->height());
 
     // The picture is drawn at the same scale: the blackboard's corner (x 210..302, y 14..84 of
     // the scene) is where the scale puts it.
@@ -311,8 +311,8 @@ void tst_frmSac2Mot::scaledDrag()
 
     onScreen(f.answerBox());
     f.dragToAnswer(0);
-    onScreen(f.answerBox() + QPoint(w.TexteResultat->width() / 3, 0));
-    f.drag(1, f.answerBox() + QPoint(w.TexteResultat->width() / 3, 0));
+    onScreen(f.answerBox() + QPoint(label(w, "TexteResultat")->width() / 3, 0));
+    f.drag(1, f.answerBox() + QPoint(label(w, "TexteResultat")->width() / 3, 0));
     QCOMPARE(f.answer(), QStringLiteral("Le chat"));
     QVERIFY(f.tile(0)->isHidden() && f.tile(1)->isHidden());
 }
@@ -374,14 +374,14 @@ void tst_frmSac2Mot::longestSentencePlacesEveryTile()
     QCOMPARE(w.phase(), Phase::InPlay);
     QCOMPARE(int(f.env.state.NbMots), 127);
     const QRect scene = w.sceneScale().sceneRect();
-    for (WordTile *tile : w.Mot) {
+    for (WordTile *tile : w.findChildren<WordTile *>()) {
         QVERIFY(!tile->isHidden() && tile->isEnabled());
         QVERIFY(scene.intersects(tile->geometry()));
         QVERIFY(tile->twipsPos().x() >= 100 && tile->twipsPos().x() < 6100);
         QVERIFY(tile->twipsPos().y() >= 1700 && tile->twipsPos().y() < 3500);
     }
     w.TexteResultat_DragDrop(0, 0, 0);
-    QCOMPARE(w.TexteResultat->text(), QStringLiteral("mot0"));
+    QCOMPARE(label(w, "TexteResultat")->text(), QStringLiteral("mot0"));
 }
 
 void tst_frmSac2Mot::activation_data()
@@ -444,14 +444,15 @@ void tst_frmSac2Mot::nouveauStartsTheNextSentence()
     f.open();
     f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
     f.placeAll(false);
-    QVERIFY(!f.w().Nouveau->isHidden());
-    QCOMPARE(f.w().Texte->text(), QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
+    QVERIFY(!button(f.w(), "Nouveau")->isHidden());
+    QCOMPARE(label(f.w(), "Texte")->text(),
+             QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
     const double left = f.env.state.PhrasesRestantes;
     f.queueStart(0);
     f.w().Nouveau_Click();
-    QVERIFY(f.w().Texte->text().isEmpty());
+    QVERIFY(label(f.w(), "Texte")->text().isEmpty());
     QVERIFY(f.answer().isEmpty());
-    QVERIFY(f.w().Nouveau->isHidden());
+    QVERIFY(button(f.w(), "Nouveau")->isHidden());
     QCOMPARE(f.w().phase(), Phase::InPlay);
     QCOMPARE(f.env.state.ErreursPhrase, 0);
     QCOMPARE(f.env.state.MotSuivant, 0);
@@ -469,12 +470,12 @@ void tst_frmSac2Mot::quitter()
     ExerciseFixture f({"Le chat dort."});
     f.open(0, true);
     QVERIFY(f.w().isVisible());
-    f.click(f.w().Quitter);
+    f.click(button(f.w(), "Quitter"));
     QCOMPARE(f.lastLine(), QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"));
     QVERIFY(!f.lastLineRed());
     QVERIFY(!f.w().isVisible());
-    for (const QTimer &timer : f.w().Timer)
-        QVERIFY(!timer.isActive());
+    for (int clock = 0; clock < 4; ++clock)
+        QVERIFY(!f.w().session().isRunning(clock));
     const int rows = f.lineCount();
     f.w().Quitter_Click(); // nothing more once closing
     f.w().Timer_Timer(3);
@@ -527,12 +528,13 @@ void tst_frmSac2Mot::noSentenceToPlay()
     f.open(0, true);
     f.env.random.values.clear();
     QCOMPARE(f.w().phase(), Phase::NoSentence);
-    for (WordTile *t : f.w().Mot)
+    for (WordTile *t : f.w().findChildren<WordTile *>())
         QVERIFY(t->isHidden());
-    for (const QTimer &timer : f.w().Timer)
-        QVERIFY(!timer.isActive());
-    QCOMPARE(f.w().Texte->text(), status);
-    QVERIFY(f.w().Texte->height() >= f.w().Texte->heightForWidth(f.w().Texte->width()));
+    for (int clock = 0; clock < 4; ++clock)
+        QVERIFY(!f.w().session().isRunning(clock));
+    QCOMPARE(label(f.w(), "Texte")->text(), status);
+    const QLabel *texte = label(f.w(), "Texte");
+    QVERIFY(texte->height() >= texte->heightForWidth(texte->width()));
     // Ticks and drops have nothing to work on.
     for (int i = 0; i < 4; ++i)
         f.w().Timer_Timer(i);
@@ -542,12 +544,12 @@ void tst_frmSac2Mot::noSentenceToPlay()
     // Once the teacher has put the file right, "Nouveau" starts a sentence.
     f.env.settings.SaveSetting(Settings::Fichier, "plumalin.txt");
     f.queueStart(0);
-    f.click(f.w().Nouveau);
+    f.click(button(f.w(), "Nouveau"));
     QCOMPARE(f.w().phase(), Phase::InPlay);
-    QVERIFY(f.w().Texte->text().isEmpty());
-    QCOMPARE(f.w().Texte->height(), 16);
+    QVERIFY(label(f.w(), "Texte")->text().isEmpty());
+    QCOMPARE(label(f.w(), "Texte")->height(), 16);
 
-    f.click(f.w().Quitter);
+    f.click(button(f.w(), "Quitter"));
     QVERIFY(!f.w().isVisible());
     QCOMPARE(f.lastLine(), QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"));
 }
@@ -578,8 +580,7 @@ void tst_frmSac2Mot::checkSequence()
     QVERIFY(f.timerOn(2));
 
     // A hint first, so that "Incorrect!" can be seen to keep the bubble's top and size.
-    w.nTimerAide = 1000;
-    QVERIFY(f.tick(2));
+    QVERIFY(f.runOut(2));
     QCOMPARE(w.messageTop(), 350);
     w.TexteResultat_DragDrop(2, 0, 0); // «dort.»
     QCOMPARE(f.answer(), QStringLiteral("Le"));
@@ -715,7 +716,8 @@ void tst_frmSac2Mot::dropsWithNoEffect()
     frmSac2Mot &w = f.w();
     const QPoint before = f.tile(1)->pos();
     const int rows = f.lineCount();
-    const QList<QWidget *> targets{w.Image1, w.Message, f.tile(3), w.Quitter, f.tile(1)};
+    const QList<QWidget *> targets{control<SvgPicture>(&w, "Image1"), label(w, "Message"),
+                                   f.tile(3), button(w, "Quitter"), f.tile(1)};
     for (QWidget *target : targets) {
         f.drag(1, target->geometry().center());
         QCOMPARE(f.tile(1)->pos(), before);
@@ -727,8 +729,8 @@ void tst_frmSac2Mot::dropsWithNoEffect()
     f.drag(1, QPoint(700, 200));
     QCOMPARE(f.tile(1)->pos(), before);
     // The status line, once it has a text.
-    w.Texte->setText("x");
-    f.drag(1, w.Texte->geometry().center());
+    label(w, "Texte")->setText("x");
+    f.drag(1, label(w, "Texte")->geometry().center());
     QCOMPARE(f.tile(1)->pos(), before);
     QCOMPARE(f.lineCount(), rows);
     QCOMPARE(f.env.state.ErreursPhrase, 0);
@@ -798,8 +800,8 @@ void tst_frmSac2Mot::keyboard()
     frmSac2Mot &w = f.w();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.Quitter->setFocus();
-    QTRY_VERIFY(w.Quitter->hasFocus());
+    button(w, "Quitter")->setFocus();
+    QTRY_VERIFY(button(w, "Quitter")->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // "Nouveau" is hidden
     QVERIFY(f.tile(0)->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -819,7 +821,7 @@ void tst_frmSac2Mot::keyboard()
     // The blank tile is not in the chain: from «dort.» Tab goes round to "Quitter".
     f.tile(2)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QVERIFY(w.Quitter->hasFocus());
+    QVERIFY(button(w, "Quitter")->hasFocus());
 }
 
 void tst_frmSac2Mot::keyboardPupilGoesOn()
@@ -847,24 +849,23 @@ void tst_frmSac2Mot::keyboardPupilGoesOn()
     QCOMPARE(f.answer(), QStringLiteral("Le chat dort."));
     // The last word gone, the focus is not on "Quitter", where one Space more would end it all;
     // once the sentence is done it is on "Nouveau", which Enter presses.
-    QVERIFY(!w.Quitter->hasFocus());
+    QVERIFY(!button(w, "Quitter")->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QVERIFY(w.isVisible());
     QVERIFY(f.tick(0));
     QCOMPARE(w.phase(), Phase::SentenceDone);
-    QVERIFY(w.Nouveau->hasFocus());
+    QVERIFY(button(w, "Nouveau")->hasFocus());
     f.queueStart(0);
-    QTest::keyClick(w.Nouveau, Qt::Key_Return);
+    QTest::keyClick(button(w, "Nouveau"), Qt::Key_Return);
     QCOMPARE(w.phase(), Phase::InPlay);
     QVERIFY(f.tile(0)->hasFocus()); // the focus is back on the words
 
     // So too when the time is up.
-    w.nTimerPhrase = 5000;
-    QVERIFY(f.tick(3));
+    QVERIFY(f.runOut(3));
     QCOMPARE(w.phase(), Phase::TimeUp);
-    QVERIFY(w.Nouveau->hasFocus());
+    QVERIFY(button(w, "Nouveau")->hasFocus());
     f.queueStart(0);
-    QTest::keyClick(w.Nouveau, Qt::Key_Space);
+    QTest::keyClick(button(w, "Nouveau"), Qt::Key_Space);
     QCOMPARE(w.phase(), Phase::InPlay);
     QCOMPARE(f.lastLine(), QStringLiteral("Temporisation de la phrase fixée à 12 minutes dépassée."));
 }
@@ -902,7 +903,7 @@ void tst_frmSac2Mot::keyboardGivesNothingAway()
     frmSac2Mot &w = f.w();
     const QList<int> reading{1, 5, 0, 4, 2, 3};
     // The focus starts on the first tile in reading order, without a frame for the mouse.
-    w.Quitter->setFocus();
+    button(w, "Quitter")->setFocus();
     f.env.random.values = {0.5,  0.75, 0.0,    0.0, 0.0,    0.5,  1 / 3.0, 0.0,
                            2 / 3.0, 0.25, 1 / 3.0, 0.5, 0.0, 0.75, 2 / 3.0};
     w.Nouveau_Click(); // the same sentence starts again, with the focus in the window
@@ -917,11 +918,11 @@ void tst_frmSac2Mot::keyboardGivesNothingAway()
         QCOMPARE(f.focusedTile(), reading[i]);
     }
     QTest::keyClick(f.focus(), Qt::Key_Tab);
-    QCOMPARE(f.focus(), w.Quitter);
+    QCOMPARE(f.focus(), button(w, "Quitter"));
     QTest::keyClick(f.focus(), Qt::Key_Tab);
     QCOMPARE(f.focusedTile(), reading.first());
     QTest::keyClick(f.focus(), Qt::Key_Backtab);
-    QCOMPARE(f.focus(), w.Quitter);
+    QCOMPARE(f.focus(), button(w, "Quitter"));
     QTest::keyClick(f.focus(), Qt::Key_Backtab);
     QCOMPARE(f.focusedTile(), reading.last());
     // Now the keyboard is in use: the frame shows.
@@ -981,7 +982,7 @@ void tst_frmSac2Mot::keyboardGivesNothingAway()
     }
     QCOMPARE(w.phase(), Phase::SentenceDone);
     QCOMPARE(f.env.state.ErreursPhrase, 0);
-    QCOMPARE(f.focus(), w.Nouveau);
+    QCOMPARE(f.focus(), button(w, "Nouveau"));
 }
 
 // The answer box, the bubble and the status line tell assistive technologies their texts.
@@ -994,19 +995,20 @@ void tst_frmSac2Mot::assistiveTechnologiesFollow()
     auto name = [](QWidget *control) {
         return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
     };
-    QCOMPARE(name(w.TexteResultat), QStringLiteral("Ta phrase"));
+    QCOMPARE(name(label(w, "TexteResultat")), QStringLiteral("Ta phrase"));
     for (int i = 0; i < 3; ++i)
         QCOMPARE(name(f.tile(i)), QStringList({"Le", "chat", "dort."})[i]);
     w.TexteResultat_DragDrop(0, 0, 0);
-    QCOMPARE(name(w.TexteResultat), QStringLiteral("Ta phrase : Le"));
-    QCOMPARE(name(w.Message), QStringLiteral("Bravo !!!"));
+    QCOMPARE(name(label(w, "TexteResultat")), QStringLiteral("Ta phrase : Le"));
+    QCOMPARE(name(label(w, "Message")), QStringLiteral("Bravo !!!"));
     for (int i = 1; i < 3; ++i) {
         QVERIFY(f.tick(0));
         w.TexteResultat_DragDrop(i, 0, 0);
     }
     QVERIFY(f.tick(0));
-    QCOMPARE(name(w.TexteResultat), QStringLiteral("Ta phrase : Le chat dort."));
-    QCOMPARE(name(w.Texte), QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
+    QCOMPARE(name(label(w, "TexteResultat")), QStringLiteral("Ta phrase : Le chat dort."));
+    QCOMPARE(name(label(w, "Texte")),
+             QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
 }
 
 void tst_frmSac2Mot::wordCheck_data()
@@ -1037,7 +1039,7 @@ void tst_frmSac2Mot::wordCheck()
     f.w().TexteResultat_DragDrop(1, 0, 0);
     QVERIFY(f.tick(0)); // not complete yet
     QCOMPARE(f.w().messageText(), QStringLiteral("Continue!"));
-    QCOMPARE(f.w().nTimerAide, 0);
+    QCOMPARE(f.session().hintSeconds(), 0);
     QVERIFY(f.timerOn(2));
     f.w().TexteResultat_DragDrop(2, 0, 0);
     QVERIFY(f.tick(0));
@@ -1045,13 +1047,14 @@ void tst_frmSac2Mot::wordCheck()
     QTEST(f.w().messageText(), "bubble");
     QTEST(f.w().messageTop(), "top");
     QCOMPARE(f.w().messageFontSize(), 18.0);
-    QVERIFY(f.w().Message->text().contains('\n') == (errors == 0));
+    QVERIFY(label(f.w(), "Message")->text().contains('\n') == (errors == 0));
     QTEST(f.lastLine(), "line");
     QVERIFY(!f.lastLineRed());
     QCOMPARE(f.env.state.PhrasesRestantes, 9.0);
     QCOMPARE(f.env.state.TotalErreurs, errors);
-    QVERIFY(!f.w().Nouveau->isHidden());
-    QCOMPARE(f.w().Texte->text(), QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
+    QVERIFY(!button(f.w(), "Nouveau")->isHidden());
+    QCOMPARE(label(f.w(), "Texte")->text(),
+             QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
     for (int i = 0; i < 4; ++i)
         QVERIFY(!f.timerOn(i));
     QCOMPARE(fileNames(f.env.played()), (QStringList{"son2.wav", "son2.wav", "son2.wav", "bravo.mp3"}));
@@ -1070,7 +1073,7 @@ void tst_frmSac2Mot::hint()
     QCOMPARE(f.lineCount(), rows);
     QVERIFY(f.tick(2)); // the 31st tick after the last correct word
     QCOMPARE(f.w().messageText(), QString("Regarde bien") + CR + "le mot en BLEU.");
-    QCOMPARE(f.w().Message->text(), QStringLiteral("Regarde bien\nle mot en BLEU."));
+    QCOMPARE(label(f.w(), "Message")->text(), QStringLiteral("Regarde bien\nle mot en BLEU."));
     QCOMPARE(f.w().messageTop(), 350);
     QCOMPARE(f.w().messageFontSize(), 15.0);
     QCOMPARE(f.tile(1)->textColor(), Blue);
@@ -1081,7 +1084,7 @@ void tst_frmSac2Mot::hint()
     QVERIFY(f.lines()[rows].red && f.lastLineRed());
     QVERIFY(f.lines()[rows].duree.isEmpty());
     QVERIFY(!f.timerOn(2));
-    QCOMPARE(f.w().nTimerAide, 0);
+    QCOMPARE(f.session().hintSeconds(), 0);
 
     // A wrong drop and its retry prompt restart the clock: the same tile turns blue again.
     f.w().TexteResultat_DragDrop(2, 0, 0);
@@ -1113,8 +1116,7 @@ void tst_frmSac2Mot::hintColoursAVisibleExpectedTile()
     f.w().TexteResultat_DragDrop(1, 0, 0);
     QVERIFY(f.tick(0));
     QCOMPARE(f.env.state.MotSuivant, 2);
-    f.w().nTimerAide = 180;
-    QVERIFY(f.tick(2));
+    QVERIFY(f.runOut(2));
     // Mot(2) carries the expected word but is gone: the visible «le» is coloured instead.
     QCOMPARE(f.tile(0)->textColor(), Blue);
     QCOMPARE(f.tile(3)->textColor(), TileColor);
@@ -1137,7 +1139,7 @@ void tst_frmSac2Mot::timeUp()
     QCOMPARE(f.answer(), QStringLiteral("Le chat dort."));
     for (int i = 0; i <= 3; ++i)
         QVERIFY(f.tile(i)->isHidden());
-    QVERIFY(!f.w().Nouveau->isHidden());
+    QVERIFY(!button(f.w(), "Nouveau")->isHidden());
     for (int i = 0; i < 4; ++i)
         QVERIFY(!f.timerOn(i));
     QCOMPARE(f.w().messageText(), QString("Voici la phrase à trouver.") + CR + "Clique sur NOUVEAU.");
@@ -1148,7 +1150,7 @@ void tst_frmSac2Mot::timeUp()
     QVERIFY(f.lastLineRed());
     QCOMPARE(f.env.state.PhrasesRestantes, left);
     QCOMPARE(f.env.state.TotalErreurs, 0);
-    QCOMPARE(f.w().nTimerPhrase, 0);
+    QCOMPARE(f.session().sentenceSeconds(), 0);
 
     // Its errors are forgotten at the next sentence.
     f.queueStart(0);
@@ -1197,8 +1199,9 @@ void tst_frmSac2Mot::marks()
     QCOMPARE(f.w().messageFontSize(), 22.0);
     QTEST(f.lastLine(), "line");
     QVERIFY(f.lines()[f.lineCount() - 2].text.startsWith("L'élève a fait"));
-    QCOMPARE(f.w().Texte->text(), QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."));
-    QVERIFY(f.w().Nouveau->isHidden());
+    QCOMPARE(label(f.w(), "Texte")->text(),
+             QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."));
+    QVERIFY(button(f.w(), "Nouveau")->isHidden());
     QCOMPARE(fileNames(f.env.played()).mid(fileNames(f.env.played()).size() - 2),
              (QStringList{"bravo.mp3", "cgagne.mp3"}));
     for (int i = 0; i < 4; ++i)
@@ -1235,8 +1238,7 @@ void tst_frmSac2Mot::sentenceCountsOnce()
 
     f.queueStart(0);
     f.w().Nouveau_Click();
-    f.w().nTimerPhrase = 5000;
-    QVERIFY(f.tick(3));
+    QVERIFY(f.runOut(3));
     QCOMPARE(f.w().phase(), Phase::TimeUp);
     tryToEndItAgain();
 
@@ -1407,8 +1409,8 @@ void tst_frmSac2Mot::eventsDuringTheBravoSound()
     // The new sentence is in play, untouched by the end of the word check.
     QCOMPARE(f.w().phase(), Phase::InPlay);
     QCOMPARE(f.env.state.PhraseCourante, 1);
-    QVERIFY(f.w().Texte->text().isEmpty());
-    QVERIFY(f.w().Nouveau->isHidden());
+    QVERIFY(label(f.w(), "Texte")->text().isEmpty());
+    QVERIFY(button(f.w(), "Nouveau")->isHidden());
     QVERIFY(f.timerOn(2) && f.timerOn(3));
 }
 
@@ -1426,7 +1428,7 @@ void tst_frmSac2Mot::wholeExerciseWithTheMouse()
     for (int s = 0; s < 5; ++s) {
         if (s > 0) {
             f.queueStart(s);
-            f.click(w.Nouveau);
+            f.click(button(w, "Nouveau"));
             QCOMPARE(w.phase(), Phase::InPlay);
         }
         const QStringList words = file[s].split(' ');
@@ -1455,7 +1457,7 @@ void tst_frmSac2Mot::wholeExerciseWithTheMouse()
     expected << "L'élève a une note de 19/20";
     QCOMPARE(w.messageText(), QStringLiteral("Ta note est 19/20"));
     QCOMPARE(w.phase(), Phase::ExerciseOver);
-    f.click(w.Quitter);
+    f.click(button(w, "Quitter"));
     expected << "Fin de l'exercice avec le bouton 'QUITTER'";
     QVERIFY(!w.isVisible());
 
@@ -1539,14 +1541,14 @@ void tst_frmSac2Mot::soak()
                 }
             } else { // a clock ticks; now and then its time runs out
                 const int index = roll(4);
-                if (index == 2 && roll(4) == 0)
-                    w.nTimerAide = 10000;
-                if (index == 3 && roll(10) == 0)
-                    w.nTimerPhrase = 10000;
+                const bool runOut = (index == 2 && roll(4) == 0) || (index == 3 && roll(10) == 0);
                 const bool wasComplete = w.phase() == Phase::InPlay && index == 0
                                          && ExerciseRules::isComplete(f.answer(), sentence)
                                          && f.timerOn(0);
-                f.tick(index);
+                if (runOut)
+                    f.runOut(index);
+                else
+                    f.tick(index);
                 if (wasComplete) {
                     ++done;
                     errorsDone += errorsHere;

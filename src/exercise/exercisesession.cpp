@@ -1,0 +1,355 @@
+#include "exercisesession.h"
+
+#include "common/programstate.h"
+#include "common/settingsstore.h"
+#include "platform/clock.h"
+#include "platform/randomsource.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace ExerciseRules;
+
+ExerciseSession::ExerciseSession(SettingsStore &settings, Clock &clock, RandomSource &random,
+                                 ProgramState &state, QString programFolder,
+                                 ExerciseOutput &output, QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_clock(clock)
+    , m_random(random)
+    , m_state(state)
+    , m_programFolder(std::move(programFolder))
+    , m_output(output)
+{
+    for (int i = 0; i < int(m_clocks.size()); ++i)
+        connect(&m_clocks[std::size_t(i)], &QTimer::timeout, this, [this, i] { tick(i); });
+    showBubble(Bubbles::bonjour());
+}
+
+// ---- Bubble and clocks ----
+
+void ExerciseSession::showBubble(const Bubble &bubble)
+{
+    if (bubble.top >= 0)
+        m_bubbleTop = bubble.top;
+    if (bubble.size >= 0)
+        m_bubbleSize = bubble.size;
+    m_bubbleText = bubble.text;
+}
+
+void ExerciseSession::run(int index)
+{
+    QTimer &timer = m_clocks[std::size_t(index)];
+    timer.setInterval(1000);
+    timer.start();
+}
+
+void ExerciseSession::stop(int index)
+{
+    QTimer &timer = m_clocks[std::size_t(index)];
+    timer.stop();
+    timer.setInterval(0);
+}
+
+void ExerciseSession::stopAll()
+{
+    for (int i : {HintClock, RetryPrompt, WordCheck, SentenceClock})
+        stop(i);
+}
+
+bool ExerciseSession::cue(const QString &name)
+{
+    // The window shows the new state before the sound lets events run.
+    emit changed();
+    return m_output.soundCue(name);
+}
+
+const QString &ExerciseSession::sentence() const
+{
+    return m_state.Phrases[std::size_t(m_state.PhraseCourante)];
+}
+
+// ---- Sentence start, activation, end ----
+
+void ExerciseSession::start(const TargetOf &target)
+{
+    if (m_closing)
+        return;
+    m_dragSource = -1;
+    m_state.ErreursPhrase = 0;
+    m_hintSeconds = 0;
+    m_sentenceSeconds = 0;
+    m_state.MotSuivant = 0;
+    m_state.HeureProgress = m_clock.now();
+    showBubble(Bubbles::bonjour());
+    m_random.seedFromClock();
+    m_lastLoad = ChargePhrases(m_state, m_settings, m_programFolder);
+    for (int i = 0; i < TileCount; ++i) {
+        m_state.ListeMots[std::size_t(i)].clear();
+        m_tiles[std::size_t(i)] = Tile{};
+    }
+    m_answer.clear();
+
+    const int chosen = pickSentence(m_state, m_random.next());
+    if (chosen < 0) {
+        m_phase = Phase::NoSentence;
+        stopAll();
+        m_status = statusNoSentence(m_lastLoad, sentenceFileName(m_settings));
+        emit changed();
+        return;
+    }
+    m_state.PhraseCourante = chosen;
+    m_state.NbMots = ExpandWord(m_state, m_state.Phrases[std::size_t(chosen)]);
+    std::vector<QRectF> targets;
+    for (int i = 0; i <= m_state.NbMots; ++i) {
+        m_tiles[std::size_t(i)].word = m_state.ListeMots[std::size_t(i)];
+        targets.push_back(target(i, m_tiles[std::size_t(i)].word));
+    }
+    // A tile stacked over another turns a right aim into a counted error: they never overlap.
+    const std::vector<QPointF> places = scatterTiles(targets, [this] { return m_random.next(); });
+    for (int i = 0; i <= m_state.NbMots; ++i) {
+        Tile &tile = m_tiles[std::size_t(i)];
+        tile.pos = places[std::size_t(i)];
+        tile.shown = true;
+    }
+    run(HintClock);
+    run(SentenceClock);
+    m_phase = Phase::InPlay;
+    emit changed();
+}
+
+void ExerciseSession::activate()
+{
+    if (m_closing)
+        return;
+    if (!m_countStarted) {
+        // Only the first activation starts the count: coming back from the journal or the
+        // settings must not wipe the pupil's errors.
+        m_countStarted = true;
+        m_state.NbPhrasesExercice = sentencesPerExercise(m_settings);
+        m_state.PhrasesRestantes = m_state.NbPhrasesExercice;
+        m_state.TotalErreurs = 0;
+    }
+    m_state.ActivationSon = m_settings.GetSetting(Settings::Son, QStringLiteral("0"));
+    if (!cue(QStringLiteral("bonjour.mp3")))
+        return;
+    m_output.pause(1000);
+}
+
+void ExerciseSession::quit()
+{
+    if (m_closing)
+        return;
+    m_output.journalLine(Lines::quit(), true, true);
+    close();
+}
+
+void ExerciseSession::close()
+{
+    m_closing = true;
+    stopAll();
+    m_dragSource = -1;
+}
+
+// ---- Drags and drops ----
+
+bool ExerciseSession::isPlayable(int index) const
+{
+    return index >= 0 && index < TileCount && m_tiles[std::size_t(index)].shown;
+}
+
+void ExerciseSession::beginDrag(int source, double grabX, double grabY)
+{
+    if (m_closing || !isPlayable(source))
+        return;
+    m_dragSource = source;
+    m_offsetTaken = false;
+    // The drag starts with the pointer over the tile itself: this is the grab offset.
+    dragOver(source, source, grabX, grabY);
+}
+
+void ExerciseSession::dragOver(int index, int source, double x, double y)
+{
+    if (index != source || m_offsetTaken)
+        return;
+    m_state.DecalageX = x;
+    m_state.DecalageY = static_cast<qint16>(std::lround(y));
+    m_offsetTaken = true;
+}
+
+void ExerciseSession::dropOnScene(int source, double x, double y)
+{
+    m_offsetTaken = false;
+    m_dragSource = -1;
+    if (m_closing || !isPlayable(source))
+        return;
+    Tile &tile = m_tiles[std::size_t(source)];
+    tile.pos = QPointF(x - m_state.DecalageX, y - m_state.DecalageY);
+    m_output.journalLine(Lines::move(QLatin1Char(' ') + tile.word + QLatin1Char(' ')), true,
+                         true);
+    cue(QStringLiteral("son2.wav"));
+}
+
+void ExerciseSession::dropOnAnswer(int source)
+{
+    m_offsetTaken = false;
+    m_dragSource = -1;
+    // A sentence that is over counts once: nothing dropped afterwards can end it again.
+    if (m_closing || m_phase != Phase::InPlay || !isPlayable(source))
+        return;
+    Tile &tile = m_tiles[std::size_t(source)];
+    const QString proposed = candidate(m_answer, QLatin1Char(' ') + tile.word + QLatin1Char(' '));
+    if (isCorrectBeginning(proposed, sentence())) {
+        m_output.journalLine(proposed, true, true);
+        m_answer = proposed;
+        tile.shown = false;
+        ++m_state.MotSuivant;
+        showBubble(Bubbles::bravo());
+        stop(HintClock);
+        run(WordCheck);
+        cue(QStringLiteral("son2.wav"));
+    } else {
+        m_output.journalLine(proposed, true, false);
+        ++m_state.ErreursPhrase;
+        showBubble(Bubbles::incorrect());
+        stop(HintClock);
+        run(RetryPrompt);
+        cue(QStringLiteral("incorrect.mp3"));
+    }
+}
+
+// ---- The four clocks ----
+
+void ExerciseSession::tick(int index)
+{
+    if (m_closing)
+        return;
+    switch (index) {
+    case WordCheck:
+        wordCheck();
+        break;
+    case RetryPrompt:
+        retryPrompt();
+        break;
+    case HintClock:
+        hintClock();
+        break;
+    case SentenceClock:
+        sentenceClock();
+        break;
+    default:
+        break;
+    }
+}
+
+void ExerciseSession::wordCheck()
+{
+    stop(WordCheck);
+    if (m_phase != Phase::InPlay)
+        return;
+    if (!isComplete(m_answer, sentence())) {
+        showBubble(Bubbles::continuer());
+        m_hintSeconds = 0;
+        run(HintClock);
+        emit changed();
+        return;
+    }
+
+    // The sentence is counted before any sound lets other events in.
+    stopAll();
+    const int errors = m_state.ErreursPhrase;
+    showBubble(Bubbles::sentenceErrors(errors));
+    m_output.journalLine(Lines::sentenceErrors(errors), false, true);
+    m_state.PhrasesRestantes = std::max(0.0, m_state.PhrasesRestantes - 1);
+    m_state.TotalErreurs += errors;
+    const bool over = m_state.PhrasesRestantes <= 0;
+    if (!over) {
+        m_phase = Phase::SentenceDone;
+        m_status = statusNext();
+    } else {
+        m_phase = Phase::ExerciseOver;
+        const double mark = note(m_state.TotalErreurs, m_state.NbPhrasesExercice);
+        m_output.journalLine(Lines::note(mark), false, true);
+        showBubble(Bubbles::note(mark));
+        m_status = statusQuit();
+    }
+    if (!cue(QStringLiteral("bravo.mp3")))
+        return;
+    if (over)
+        cue(QStringLiteral("cgagne.mp3"));
+}
+
+void ExerciseSession::retryPrompt()
+{
+    stop(RetryPrompt);
+    if (m_phase != Phase::InPlay)
+        return;
+    showBubble(Bubbles::essaieEncore());
+    run(HintClock);
+    emit changed();
+}
+
+int ExerciseSession::hintTile() const
+{
+    const QString expected = expectedNextWord(m_answer, sentence());
+    if (expected.isEmpty())
+        return -1;
+    auto carries = [&](int i) {
+        return i >= 0 && i <= m_state.NbMots && i < TileCount && m_tiles[std::size_t(i)].shown
+               && m_tiles[std::size_t(i)].word == expected;
+    };
+    // The tile of the word's place in the sentence when the pupil went in order, else the
+    // first one still on the scene that carries the same word.
+    if (carries(m_state.MotSuivant))
+        return m_state.MotSuivant;
+    for (int i = 0; i <= m_state.NbMots && i < TileCount; ++i) {
+        if (carries(i))
+            return i;
+    }
+    return -1;
+}
+
+void ExerciseSession::hintClock()
+{
+    if (m_phase != Phase::InPlay) {
+        stop(HintClock);
+        return;
+    }
+    ++m_hintSeconds;
+    const double limit = wordLimitSeconds(m_settings);
+    if (m_hintSeconds <= limit)
+        return;
+    const int tile = hintTile();
+    m_hintSeconds = 0;
+    if (tile < 0)
+        return; // nothing left to show (the answer is complete and its check is pending)
+    stop(HintClock);
+    showBubble(Bubbles::hint());
+    m_tiles[std::size_t(tile)].hinted = true;
+    m_output.journalLine(Lines::hintLimit(limit), false, false);
+    m_output.journalLine(
+        Lines::hintWord(QLatin1Char(' ') + m_tiles[std::size_t(tile)].word + QLatin1Char(' ')),
+        false, false);
+    emit changed();
+}
+
+void ExerciseSession::sentenceClock()
+{
+    if (m_phase != Phase::InPlay) {
+        stop(SentenceClock);
+        return;
+    }
+    ++m_sentenceSeconds;
+    if (m_sentenceSeconds <= sentenceLimitSeconds(m_settings))
+        return;
+    m_sentenceSeconds = 0;
+    m_phase = Phase::TimeUp;
+    m_dragSource = -1;
+    m_answer = sentence();
+    stopAll();
+    showBubble(Bubbles::timeUp());
+    for (int i = 0; i <= m_state.NbMots && i < TileCount; ++i)
+        m_tiles[std::size_t(i)].shown = false;
+    m_output.journalLine(Lines::timeUp(sentenceLimitMinutes(m_settings)), false, false);
+    emit changed();
+}

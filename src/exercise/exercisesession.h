@@ -1,0 +1,153 @@
+#pragma once
+#include <QObject>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "exerciserules.h"
+#include "sentencelist.h"
+
+class Clock;
+class RandomSource;
+class SettingsStore;
+struct ProgramState;
+
+// What a session hands to the world outside it: the journal's lines and the sound cues. A cue
+// and a pause may let events run (the window's repaints, a close asked for meanwhile); they
+// return false when the handler must stop there.
+class ExerciseOutput
+{
+public:
+    virtual ~ExerciseOutput() = default;
+    // A line whose duration runs from the last timed line (`timed`), or one without duration.
+    virtual void journalLine(const QString &text, bool timed, bool normal) = 0;
+    virtual bool soundCue(const QString &name) = 0;
+    virtual bool pause(int count) = 0;
+};
+
+// One word-bag exercise without any window: the sentence in play, its tiles as the rules know
+// them (twips), the answer rebuilt so far, the bubble and status texts, the four clocks and the
+// drag in progress. frmSac2Mot draws it and passes the pupil's actions to it; tests drive it
+// alone. Every handler changes all its state before it gives a sound cue.
+class ExerciseSession : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Phase {
+        NotLoaded,    // before the first sentence start
+        NoSentence,   // the sentence file gave nothing to play
+        InPlay,       // a sentence is being rebuilt (hint shown, checks pending included)
+        SentenceDone, // the sentence is complete and counted; "Nouveau" is offered
+        TimeUp,       // the sentence's time ran out; "Nouveau" is offered
+        ExerciseOver, // the mark is given; only "Quitter" is left
+    };
+    // The four clocks, Timer(0) to Timer(3).
+    enum Clocks : int {
+        WordCheck = 0,     // one second after a correct word: is the sentence complete?
+        RetryPrompt = 1,   // one second after a wrong word: "Essaie encore!"
+        HintClock = 2,     // seconds without a correct word, then the blue word
+        SentenceClock = 3, // seconds of the sentence, then its time is up
+    };
+    static constexpr int TileCount = 128;
+
+    struct Tile {
+        QString word;
+        QPointF pos;          // top-left corner of the text, twips
+        bool shown = false;   // on the scene and playable
+        bool hinted = false;  // drawn in blue: the word expected next
+    };
+
+    ExerciseSession(SettingsStore &settings, Clock &clock, RandomSource &random,
+                    ProgramState &state, QString programFolder, ExerciseOutput &output,
+                    QObject *parent = nullptr);
+
+    // The sentence start: picks a sentence and scatters its words. `target` gives a tile's
+    // pointer target in twips, relative to its text's corner, for its word.
+    using TargetOf = std::function<QRectF(int index, const QString &word)>;
+    void start(const TargetOf &target);
+    // The first activation starts the count of the exercise; every one greets the pupil.
+    void activate();
+    void quit();
+    // No more clocks, drags or handlers: the window is closing.
+    void close();
+    bool isClosing() const { return m_closing; }
+    // The first activation happened: the count of the exercise runs.
+    bool countStarted() const { return m_countStarted; }
+
+    // The pointer over tile `index` while tile `source` is dragged (twips of that tile): the
+    // first one over the dragged tile itself sets the grab offset.
+    void dragOver(int index, int source, double x, double y);
+    void beginDrag(int source, double grabX, double grabY);
+    void cancelDrag() { m_dragSource = -1; }
+    int draggedTile() const { return m_dragSource; }
+    // Tile `source` dropped on the scene's background at x, y (twips).
+    void dropOnScene(int source, double x, double y);
+    // Tile `source` dropped on the answer box.
+    void dropOnAnswer(int source);
+
+    // One second of clock `index`.
+    void tick(int index);
+    QTimer &clock(int index) { return m_clocks[std::size_t(index)]; }
+    bool isRunning(int index) const { return m_clocks[std::size_t(index)].isActive(); }
+
+    Phase phase() const { return m_phase; }
+    bool isPlayable(int index) const;
+    const Tile &tile(int index) const { return m_tiles[std::size_t(index)]; }
+    QString answer() const { return m_answer; }
+    QString status() const { return m_status; }
+    void clearStatus() { m_status.clear(); }
+    // Seconds without a correct word, and seconds of the sentence.
+    int hintSeconds() const { return m_hintSeconds; }
+    int sentenceSeconds() const { return m_sentenceSeconds; }
+    // The bubble's top (twips), font size (points) and text (character 13 between lines).
+    int bubbleTop() const { return m_bubbleTop; }
+    double bubbleSize() const { return m_bubbleSize; }
+    QString bubbleText() const { return m_bubbleText; }
+    // Why nothing is played, after a start that found nothing.
+    SentenceLoad lastLoad() const { return m_lastLoad; }
+
+signals:
+    // Some state the window draws has changed (also sent before every sound cue).
+    void changed();
+
+private:
+    void showBubble(const ExerciseRules::Bubble &bubble);
+    void run(int index);
+    void stop(int index);
+    void stopAll();
+    void wordCheck();
+    void retryPrompt();
+    void hintClock();
+    void sentenceClock();
+    int hintTile() const;
+    const QString &sentence() const;
+    bool cue(const QString &name);
+
+    SettingsStore &m_settings;
+    Clock &m_clock;
+    RandomSource &m_random;
+    ProgramState &m_state;
+    QString m_programFolder;
+    ExerciseOutput &m_output;
+
+    std::array<QTimer, 4> m_clocks;
+    std::array<Tile, TileCount> m_tiles;
+    Phase m_phase = Phase::NotLoaded;
+    SentenceLoad m_lastLoad{};
+    bool m_countStarted = false;
+    bool m_closing = false;
+    int m_hintSeconds = 0;
+    int m_sentenceSeconds = 0;
+    int m_dragSource = -1;
+    bool m_offsetTaken = false;
+    QString m_answer;
+    QString m_status;
+    int m_bubbleTop = 500;
+    double m_bubbleSize = 22;
+    QString m_bubbleText;
+};

@@ -1,0 +1,332 @@
+// The exercise's session without any window: its phases, its four clocks, and the journal lines
+// and sound cues it hands out.
+#include "exercise/exercisesession.h"
+#include "fakes/platformfakes.h"
+#include "logicenv.h"
+
+#include "common/sentencefile.h"
+
+#include <QtTest>
+
+using namespace ExerciseRules;
+using Phase = ExerciseSession::Phase;
+
+namespace {
+const QChar CR(13);
+
+struct Line {
+    QString text;
+    bool timed;
+    bool normal;
+    bool operator==(const Line &) const = default;
+};
+
+// Keeps what the session hands out; a cue may say that the handler must stop there.
+struct Recorder : ExerciseOutput {
+    std::vector<Line> lines;
+    QStringList cues;
+    QList<int> pauses;
+    bool goOn = true;
+    void journalLine(const QString &text, bool timed, bool normal) override
+    {
+        lines.push_back({text, timed, normal});
+    }
+    bool soundCue(const QString &name) override
+    {
+        cues << name;
+        return goOn;
+    }
+    bool pause(int count) override
+    {
+        pauses << count;
+        return goOn;
+    }
+};
+
+struct SessionFixture {
+    LogicEnv env;
+    FakeClock clock;
+    FakeRandom random;
+    Recorder out;
+    ExerciseSession session{env.settings, clock, random, env.state, env.programFolder, out};
+
+    explicit SessionFixture(const QStringList &file = {QStringLiteral("Le chat dort.")})
+    {
+        SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"), file);
+    }
+
+    // Sentence 0, its tiles on a grid two columns wide, tile 0 at the top left; every target
+    // is 40 x 30 pixels.
+    void start()
+    {
+        random.values = {0.0, 0.0, 0.0, 0.5, 0.0, 0.0, 0.5, 0.5, 0.5};
+        session.start([](int, const QString &) { return QRectF(0, 0, 600, 450); });
+    }
+    void open()
+    {
+        start();
+        session.activate();
+        out = Recorder();
+    }
+    // Ticks of clock `index` while it runs, at most `count`; how many there were.
+    int tick(int index, int count)
+    {
+        int done = 0;
+        for (; done < count && session.isRunning(index); ++done)
+            session.tick(index);
+        return done;
+    }
+    int tileOf(const QString &word) const
+    {
+        for (int i = 0; i < ExerciseSession::TileCount; ++i) {
+            if (session.isPlayable(i) && session.tile(i).word == word)
+                return i;
+        }
+        return -1;
+    }
+};
+}
+
+class tst_ExerciseSession : public QObject
+{
+    Q_OBJECT
+private slots:
+    void sentenceStart();
+    void nothingToPlay();
+    void rightDrop();
+    void wrongDrop();
+    void backgroundMove();
+    void hintAfterItsTicks();
+    void timeUp();
+    void endMark_data();
+    void endMark();
+    void closingStopsEverything();
+};
+
+void tst_ExerciseSession::sentenceStart()
+{
+    SessionFixture f;
+    QCOMPARE(f.session.phase(), Phase::NotLoaded);
+    QCOMPARE(f.session.bubbleText(), QStringLiteral("Bonjour!"));
+    f.start();
+    QCOMPARE(f.session.phase(), Phase::InPlay);
+    QCOMPARE(f.env.state.NbMots, 3);
+    const QStringList words{"Le", "chat", "dort.", ""};
+    const QList<QPointF> places{{100, 1700}, {3100, 1700}, {100, 2600}, {3100, 2600}};
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(f.session.isPlayable(i));
+        QCOMPARE(f.session.tile(i).word, words[i]);
+        QCOMPARE(f.session.tile(i).pos, places[i]);
+        QVERIFY(!f.session.tile(i).hinted);
+    }
+    QVERIFY(!f.session.isPlayable(4));
+    QVERIFY(f.session.answer().isEmpty());
+    QVERIFY(f.session.isRunning(ExerciseSession::HintClock));
+    QVERIFY(f.session.isRunning(ExerciseSession::SentenceClock));
+    QVERIFY(!f.session.isRunning(ExerciseSession::WordCheck));
+    QVERIFY(!f.session.isRunning(ExerciseSession::RetryPrompt));
+    QCOMPARE(f.session.clock(ExerciseSession::HintClock).interval(), 1000);
+    QVERIFY(f.out.lines.empty() && f.out.cues.isEmpty());
+
+    // The first activation starts the count and greets; a later one only greets.
+    f.session.activate();
+    QCOMPARE(f.env.state.NbPhrasesExercice, sentencesPerExercise(f.env.settings));
+    QCOMPARE(f.env.state.PhrasesRestantes, f.env.state.NbPhrasesExercice);
+    QCOMPARE(f.out.cues, QStringList{"bonjour.mp3"});
+    QCOMPARE(f.out.pauses, QList<int>{1000});
+    f.env.state.PhrasesRestantes = 2;
+    f.session.activate();
+    QCOMPARE(f.env.state.PhrasesRestantes, 2.0);
+}
+
+void tst_ExerciseSession::nothingToPlay()
+{
+    SessionFixture f({QStringLiteral("   ")});
+    f.start();
+    QCOMPARE(f.session.phase(), Phase::NoSentence);
+    QCOMPARE(f.session.status(), statusNoSentence(SentenceLoad::Loaded, "plumalin.txt"));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!f.session.isRunning(i));
+    // Nothing can be dropped then.
+    f.session.dropOnAnswer(0);
+    QVERIFY(f.out.lines.empty() && f.out.cues.isEmpty());
+}
+
+void tst_ExerciseSession::rightDrop()
+{
+    SessionFixture f;
+    f.open();
+    f.session.dropOnAnswer(f.tileOf("Le"));
+    QCOMPARE(f.session.answer(), QStringLiteral("Le"));
+    QVERIFY(!f.session.isPlayable(0));
+    QCOMPARE(f.out.lines, (std::vector<Line>{{"Le", true, true}}));
+    QCOMPARE(f.out.cues, QStringList{"son2.wav"});
+    QCOMPARE(f.session.bubbleText(), QStringLiteral("Bravo !!!"));
+    QCOMPARE(f.env.state.MotSuivant, 1);
+    QVERIFY(!f.session.isRunning(ExerciseSession::HintClock));
+    QVERIFY(f.session.isRunning(ExerciseSession::WordCheck));
+
+    // One second later: not complete yet, so "Continue!" and the hint's clock again from 0.
+    QCOMPARE(f.tick(ExerciseSession::WordCheck, 5), 1);
+    QCOMPARE(f.session.bubbleText(), QStringLiteral("Continue!"));
+    QCOMPARE(f.session.hintSeconds(), 0);
+    QVERIFY(f.session.isRunning(ExerciseSession::HintClock));
+    QCOMPARE(f.session.phase(), Phase::InPlay);
+}
+
+void tst_ExerciseSession::wrongDrop()
+{
+    SessionFixture f;
+    f.open();
+    f.session.dropOnAnswer(f.tileOf("dort."));
+    QVERIFY(f.session.answer().isEmpty());
+    QVERIFY(f.session.isPlayable(f.tileOf("dort.")));
+    QCOMPARE(f.out.lines, (std::vector<Line>{{"dort.", true, false}}));
+    QCOMPARE(f.out.cues, QStringList{"incorrect.mp3"});
+    QCOMPARE(f.env.state.ErreursPhrase, 1);
+    QCOMPARE(f.session.bubbleText(), QStringLiteral("Incorrect!"));
+    QVERIFY(!f.session.isRunning(ExerciseSession::HintClock));
+
+    QCOMPARE(f.tick(ExerciseSession::RetryPrompt, 5), 1);
+    QCOMPARE(f.session.bubbleText(), QStringLiteral("Essaie encore!"));
+    QVERIFY(f.session.isRunning(ExerciseSession::HintClock));
+}
+
+void tst_ExerciseSession::backgroundMove()
+{
+    SessionFixture f;
+    f.open();
+    const int chat = f.tileOf("chat");
+    f.session.beginDrag(chat, 150, 60);
+    QCOMPARE(f.session.draggedTile(), chat);
+    // Over another tile, or over itself a second time: the grab offset stays the first one.
+    f.session.dragOver(0, chat, 10, 10);
+    f.session.dragOver(chat, chat, 20, 20);
+    f.session.dropOnScene(chat, 5000, 3000);
+    QCOMPARE(f.session.draggedTile(), -1);
+    QCOMPARE(f.session.tile(chat).pos, QPointF(4850, 2940));
+    QCOMPARE(f.out.lines, (std::vector<Line>{{"Déplacement du mot ' chat '.", true, true}}));
+    QCOMPARE(f.out.cues, QStringList{"son2.wav"});
+    QCOMPARE(f.session.phase(), Phase::InPlay);
+    QVERIFY(f.session.answer().isEmpty());
+}
+
+void tst_ExerciseSession::hintAfterItsTicks()
+{
+    SessionFixture f;
+    f.open();
+    const int limit = int(wordLimitSeconds(f.env.settings));
+    QCOMPARE(f.tick(ExerciseSession::HintClock, limit), limit);
+    QVERIFY(!f.session.tile(0).hinted);
+    QVERIFY(f.out.lines.empty());
+    QCOMPARE(f.tick(ExerciseSession::HintClock, 1), 1);
+    QVERIFY(f.session.tile(0).hinted);
+    for (int i = 1; i < 4; ++i)
+        QVERIFY(!f.session.tile(i).hinted);
+    QCOMPARE(f.session.bubbleText(), QString("Regarde bien") + CR + "le mot en BLEU.");
+    QCOMPARE(f.session.bubbleTop(), 350);
+    QCOMPARE(f.out.lines,
+             (std::vector<Line>{{Lines::hintLimit(limit), false, false},
+                                {"Le mot bleu est ' Le '.", false, false}}));
+    QVERIFY(f.out.cues.isEmpty());
+    QVERIFY(!f.session.isRunning(ExerciseSession::HintClock));
+    QCOMPARE(f.session.hintSeconds(), 0);
+}
+
+void tst_ExerciseSession::timeUp()
+{
+    SessionFixture f;
+    f.open();
+    f.session.dropOnAnswer(f.tileOf("Le"));
+    f.out = Recorder();
+    const int limit = int(sentenceLimitSeconds(f.env.settings));
+    QCOMPARE(f.tick(ExerciseSession::SentenceClock, limit), limit);
+    QCOMPARE(f.session.phase(), Phase::InPlay);
+    f.session.beginDrag(f.tileOf("chat"), 0, 0);
+    QCOMPARE(f.tick(ExerciseSession::SentenceClock, 1), 1);
+    QCOMPARE(f.session.phase(), Phase::TimeUp);
+    QCOMPARE(f.session.answer(), QStringLiteral("Le chat dort."));
+    QCOMPARE(f.session.draggedTile(), -1);
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(!f.session.isPlayable(i));
+        QVERIFY(!f.session.isRunning(i));
+    }
+    QCOMPARE(f.out.lines, (std::vector<Line>{{Lines::timeUp(sentenceLimitMinutes(f.env.settings)),
+                                              false, false}}));
+    QCOMPARE(f.env.state.PhrasesRestantes, f.env.state.NbPhrasesExercice); // not counted
+    // The sentence is over: a late drop or tick changes nothing.
+    f.session.dropOnAnswer(1);
+    f.session.tick(ExerciseSession::WordCheck);
+    QCOMPARE(f.out.lines.size(), std::size_t(1));
+    QCOMPARE(f.session.phase(), Phase::TimeUp);
+}
+
+void tst_ExerciseSession::endMark_data()
+{
+    QTest::addColumn<int>("errorsBefore");
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<QString>("bubble");
+    // Five sentences: 4 errors in all give 19, 15 give zero.
+    QTest::newRow("19") << 4 << "L'élève a une note de 19/20" << "Ta note est 19/20";
+    QTest::newRow("zero") << 15 << "L'élève a une note de Zéro." << "Tu as ZERO!";
+}
+
+void tst_ExerciseSession::endMark()
+{
+    QFETCH(int, errorsBefore);
+    QFETCH(QString, mark);
+    QFETCH(QString, bubble);
+    SessionFixture f;
+    f.open();
+    f.env.state.NbPhrasesExercice = 5;
+    f.env.state.PhrasesRestantes = 1;
+    f.env.state.TotalErreurs = errorsBefore;
+    for (const QString word : {"Le", "chat", "dort."}) {
+        f.session.dropOnAnswer(f.tileOf(word));
+        QCOMPARE(f.tick(ExerciseSession::WordCheck, 5), 1);
+    }
+    QCOMPARE(f.session.phase(), Phase::ExerciseOver);
+    QCOMPARE(f.session.bubbleText(), bubble);
+    QCOMPARE(f.session.status(), statusQuit());
+    QCOMPARE(f.out.lines.size(), std::size_t(5));
+    QCOMPARE(f.out.lines[3], (Line{"L'élève n'a fait aucune erreur.", false, true}));
+    QCOMPARE(f.out.lines[4], (Line{mark, false, true}));
+    QCOMPARE(f.out.cues, (QStringList{"son2.wav", "son2.wav", "son2.wav", "bravo.mp3",
+                                      "cgagne.mp3"}));
+    QCOMPARE(f.env.state.PhrasesRestantes, 0.0);
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!f.session.isRunning(i));
+}
+
+void tst_ExerciseSession::closingStopsEverything()
+{
+    SessionFixture f;
+    f.open();
+    f.session.dropOnAnswer(f.tileOf("Le"));
+    f.session.quit();
+    QVERIFY(f.session.isClosing());
+    QCOMPARE(f.out.lines.back(), (Line{Lines::quit(), true, true}));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!f.session.isRunning(i));
+    const std::size_t lines = f.out.lines.size();
+    f.session.dropOnAnswer(f.tileOf("chat"));
+    f.session.tick(ExerciseSession::WordCheck);
+    f.session.activate();
+    QCOMPARE(f.out.lines.size(), lines);
+    QCOMPARE(f.session.answer(), QStringLiteral("Le"));
+
+    // A cue that tells the handler to stop (the window closed during the sound) ends it there.
+    SessionFixture g;
+    g.open();
+    g.env.state.PhrasesRestantes = 1;
+    for (const QString word : {"Le", "chat", "dort."}) {
+        g.session.dropOnAnswer(g.tileOf(word));
+        g.out.goOn = word != QStringLiteral("dort.");
+        g.session.tick(ExerciseSession::WordCheck);
+    }
+    QCOMPARE(g.session.phase(), Phase::ExerciseOver);
+    QCOMPARE(g.out.cues.back(), QStringLiteral("bravo.mp3"));
+}
+
+QTEST_GUILESS_MAIN(tst_ExerciseSession)
+#include "tst_exercisesession.moc"
