@@ -6,11 +6,8 @@
 
 #include "common/apptexts.h"
 #include "common/sentencefolders.h"
-#include "common/programstate.h"
 #include "common/settingsstore.h"
 #include "journal/journal.h"
-#include "platform/clock.h"
-#include "platform/randomsource.h"
 #include "sound/soundplayer.h"
 
 #include <QAccessible>
