@@ -3,16 +3,11 @@
 #include "journallistener.h"
 #include "journalmodel.h"
 
-#include "common/apptexts.h"
 #include "common/programstate.h"
-#include "common/safefile.h"
+#include "common/csvexport.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxes.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -101,44 +96,11 @@ void Journal::Vider()
 bool Journal::Sauvegarder(QWidget *parent)
 {
     ensureCreated();
-    FileChooser::Request request;
-    request.title = QStringLiteral("Sauvegarder la progression");
-    request.filters = {QStringLiteral("Fichiers CSV (*.csv)"),
-                       QStringLiteral("Tous les fichiers (*)")};
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    request.initialPath =
-        QDir(folder).filePath(QStringLiteral("journal-%1.csv")
-                                  .arg(m_clock.now().date().toString(QStringLiteral("yyyy-MM-dd"))));
-
-    const std::optional<QString> chosen = m_files.chooseSave(parent, request);
-    if (!chosen || chosen->trimmed().isEmpty())
-        return false;
-    QString path = *chosen;
-    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo(path).isDir())
-        path += QStringLiteral(".csv");
-    const QString shown = QDir::toNativeSeparators(path);
-
-    // The dialog does not ask before replacing a file: an earlier export is worth a question.
-    if (QFileInfo(path).isFile()) {
-        const auto answer = m_messages.ask(
-            parent, MessageBoxes::Question, AppTexts::Title,
-            QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?").arg(shown),
-            MessageBoxes::Yes | MessageBoxes::No, MessageBoxes::No);
-        if (answer != MessageBoxes::Yes)
-            return false;
-    }
-
-    QString error;
-    if (!SafeFile::write(path, m_model->toCsv(), &error)) {
-        m_messages.tell(parent, MessageBoxes::Warning, AppTexts::Title,
-                        QStringLiteral("La progression n'a pas pu être enregistrée.\n\n%1\n\n"
-                                       "Le journal n'a pas changé.")
-                            .arg(error));
-        return false;
-    }
-    return true;
+    return exportCsv(parent, m_files, m_messages, m_clock.now().date(),
+                     {QStringLiteral("Sauvegarder la progression"), QStringLiteral("journal"),
+                      QStringLiteral("La progression n'a pas pu être enregistrée.\n\n%1\n\n"
+                                     "Le journal n'a pas changé."),
+                      [this] { return m_model->toCsv(); }});
 }
 
 void Journal::closeByProgram()

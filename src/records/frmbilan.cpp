@@ -5,8 +5,7 @@
 #include "recordwriter.h"
 #include "summarymodels.h"
 
-#include "common/apptexts.h"
-#include "common/safefile.h"
+#include "common/csvexport.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxes.h"
@@ -16,8 +15,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTimeAxis>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,7 +26,6 @@
 #include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QValueAxis>
 #include <QVBoxLayout>
@@ -336,34 +332,8 @@ void frmBilan::drawChart(const std::vector<ExerciseSummary> &shown)
 
 bool frmBilan::Exporter()
 {
-    FileChooser::Request request;
-    request.title = QStringLiteral("Exporter le bilan");
-    request.filters = {QStringLiteral("Fichiers CSV (*.csv)"), QStringLiteral("Tous les fichiers (*)")};
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    request.initialPath = QDir(folder).filePath(
-        QStringLiteral("bilan-%1.csv").arg(m_clock.now().date().toString(QStringLiteral("yyyy-MM-dd"))));
-    const std::optional<QString> chosen = m_files.chooseSave(this, request);
-    if (!chosen || chosen->trimmed().isEmpty())
-        return false;
-    QString path = *chosen;
-    if (QFileInfo(path).suffix().isEmpty() && !QFileInfo(path).isDir())
-        path += QStringLiteral(".csv");
-    const QString shown = QDir::toNativeSeparators(path);
-    if (QFileInfo(path).isFile()) {
-        const auto answer = m_messages.ask(
-            this, MessageBoxes::Question, AppTexts::Title,
-            QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?").arg(shown),
-            MessageBoxes::Yes | MessageBoxes::No, MessageBoxes::No);
-        if (answer != MessageBoxes::Yes)
-            return false;
-    }
-    QString error;
-    if (!SafeFile::write(path, m_exerciseModel->toCsv(), &error)) {
-        m_messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
-                        QStringLiteral("Le bilan n'a pas pu être enregistré.\n\n%1").arg(error));
-        return false;
-    }
-    return true;
+    return exportCsv(this, m_files, m_messages, m_clock.now().date(),
+                     {QStringLiteral("Exporter le bilan"), QStringLiteral("bilan"),
+                      QStringLiteral("Le bilan n'a pas pu être enregistré.\n\n%1"),
+                      [this] { return m_exerciseModel->toCsv(); }});
 }
