@@ -17,6 +17,7 @@
 #include "journal/frmprogression.h"
 #include "journal/journal.h"
 #include "platform/messageboxes.h"
+#include "records/recordwriter.h"
 #include "settings_dialog/frmparam.h"
 
 #include <QApplication>
@@ -303,6 +304,13 @@ void frmMain::mnuProgression_Click()
     if (!m_journalWindow)
         m_journalWindow = new frmProgression(m_services.journal);
     showTopLevel(m_journalWindow);
+    // Records the disk refused are told to the teacher here, once, never over a pupil's
+    // sentence; the summary window shows it too.
+    if (!m_recordFailureTold && !m_services.records.failure().isEmpty()) {
+        m_recordFailureTold = true;
+        m_services.messages.tell(m_journalWindow, MessageBoxes::Warning, AppTexts::Title,
+                                 m_services.records.failure());
+    }
 }
 
 void frmMain::mnuBilan_Click()

@@ -107,6 +107,7 @@ private:
     QRect m_startupFrame;
     QSize m_startupInner;
     bool m_journalRemembered = false;
+    bool m_recordFailureTold = false;
     QString m_lastChosenPath; // "Charger exercice" proposes the path it was last given
     QAction *m_fullScreen = nullptr;
     QAction *m_leaveFullScreen = nullptr;

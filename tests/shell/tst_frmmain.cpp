@@ -11,6 +11,7 @@
 #include "exercise/sentencelist.h"
 #include "journal/frmprogression.h"
 
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -59,6 +60,7 @@ private slots:
     void commandJournalLines();
     void commandTwiceOneWindow_data();
     void commandTwiceOneWindow();
+    void recordFailureToldInTheJournal();
     void exerciseFillsTheInnerArea();
     void fullScreen();
     void chargerExercice_data();
@@ -324,6 +326,26 @@ void TestFrmMain::commandTwiceOneWindow()
     // Inner windows stay one: the area holds no second copy.
     if (qobject_cast<QMdiSubWindow *>(first.data()))
         QCOMPARE(f.window.mdiArea()->subWindowList().size(), 1);
+}
+
+// Records the disk refuses are told once to the teacher who opens the journal, and never
+// while the pupil plays.
+void TestFrmMain::recordFailureToldInTheJournal()
+{
+    MainFixture f;
+    f.window.show();
+    QFile blocker(f.env.records.folder());
+    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    f.env.journal.AjoutProgress(QStringLiteral("Le"), true);
+    QVERIFY(f.env.messages.shown.isEmpty());
+    QVERIFY(!f.env.records.failure().isEmpty());
+
+    actionNamed(f.window, QStringLiteral("Progression"))->trigger();
+    QCOMPARE(f.env.messages.shown.size(), 1);
+    QCOMPARE(f.env.messages.shown.first().text, f.env.records.failure());
+    actionNamed(f.window, QStringLiteral("Progression"))->trigger();
+    QCOMPARE(f.env.messages.shown.size(), 1);
 }
 
 // The exercise's inner window fills the main window's inner area at every size, so that its
