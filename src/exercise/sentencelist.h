@@ -15,14 +15,14 @@ QStringList splitWords(const QString &sentence);
 // to play.
 enum class SentenceLoad {
     Loaded,     // at least one record
-    Missing,    // no file of that name in the program's folder
+    Missing,    // no file of that name in the user's sentence folder or the program's folder
     Unreadable, // there, but it could not be opened or read (a folder, no permission, ...)
     Empty,      // read, but holds no record
 };
 
-// Reads the sentence file named by "Fichier" (looked up in the program's folder) into
-// state.Phrases: at most 129 records, the rest ignored. A missing or unreadable file leaves
-// NbPhrasesChargees at 0; nothing is reported beyond the result.
+// Reads the sentence file named by "Fichier" (looked up in the user's sentence folder, then in
+// the program's folder) into state.Phrases: at most 129 records, the rest ignored. A missing or
+// unreadable file leaves NbPhrasesChargees at 0; nothing is reported beyond the result.
 SentenceLoad ChargePhrases(ProgramState &state, const SettingsStore &settings,
                            const QString &programFolder);
 

@@ -35,19 +35,19 @@ struct Folders {
     FakeMessageBoxes messages;
     ~Folders() { qputenv("HOME", savedHome); }
 
-    QString path(const QString &spec) const
+    QString path(const QString &entry) const
     {
-        const QString name = spec.mid(2).section(QLatin1Char('='), 0, 0);
-        const QChar where = spec.at(0);
+        const QString name = entry.mid(2).section(QLatin1Char('='), 0, 0);
+        const QChar where = entry.at(0);
         return joinPath(where == QLatin1Char('u') ? user
                         : where == QLatin1Char('p') ? program : elsewhere, name);
     }
-    void create(const QStringList &specs)
+    void create(const QStringList &entries)
     {
-        for (const QString &spec : specs) {
-            const QString content = spec.contains(QLatin1Char('=')) ? spec.section(QLatin1Char('='), 1)
-                                                                    : spec.mid(2);
-            put(path(spec), content.toUtf8());
+        for (const QString &entry : entries) {
+            const QString content = entry.contains(QLatin1Char('=')) ? entry.section(QLatin1Char('='), 1)
+                                                                    : entry.mid(2);
+            put(path(entry), content.toUtf8());
         }
     }
 };
@@ -109,7 +109,7 @@ void TestSentenceFolders::userFolderIsInTheTestHome()
 void TestSentenceFolders::pathOf_data()
 {
     QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("found"); // as a file spec
+    QTest::addColumn<QString>("found"); // as a file entry
 
     QTest::newRow("program's folder only") << QStringList{"p:a.txt"} << "p:a.txt";
     QTest::newRow("user's folder only") << QStringList{"u:a.txt"} << "u:a.txt";
@@ -142,7 +142,7 @@ void TestSentenceFolders::fileNames()
 void TestSentenceFolders::adopt_data()
 {
     QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("chosen"); // as a file spec; the dialog may give a missing file
+    QTest::addColumn<QString>("chosen"); // as a file entry; the dialog may give a missing file
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("userFile"); // the user's file of that name afterwards
 
@@ -221,7 +221,7 @@ void TestSentenceFolders::adoptReplaceQuestion()
 
 void TestSentenceFolders::adoptFailedCopy_data()
 {
-    QTest::addColumn<QString>("blocker"); // what stands in the way, as a file spec
+    QTest::addColumn<QString>("blocker"); // what stands in the way, as a file entry
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("reason"); // part of the reason; %1: the user's folder, %2: the path
 
