@@ -85,6 +85,21 @@ class XSession:
         self.spawn(["openbox", "--sm-disable"])
         check = self.atom("_NET_SUPPORTING_WM_CHECK")
         wait_for("openbox", lambda: self.root.get_full_property(check, X.AnyPropertyType))
+        # openbox announces itself before it manages what is shown: a window shown in between
+        # is neither framed nor shown, ever. A probe window it has framed tells it is ready.
+        def framed_probe():
+            probe = self.root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+            try:
+                probe.map()
+                self.display.flush()
+                return wait_for("", lambda: self.frame_extents(probe), timeout=2)
+            except Failure:
+                return False  # its map request came too early: another probe
+            finally:
+                probe.destroy()
+                self.display.sync()
+
+        wait_for("openbox prêt à gérer les fenêtres", framed_probe)
 
     def atom(self, name):
         return self.display.intern_atom(name)
