@@ -206,6 +206,11 @@ def teacher_windows(run, config_home):
         session.minimize(journal)
         wait_for("le journal réduit", lambda: "_NET_WM_STATE_HIDDEN" in session.states(journal))
         journal = progression()
+        try:
+            wait_for("le journal rendu",
+                     lambda: "_NET_WM_STATE_HIDDEN" not in session.states(journal), timeout=5)
+        except Failure:
+            pass  # the check below tells what was seen
         run.expect("_NET_WM_STATE_HIDDEN" not in session.states(journal),
                    "« Progression » ramène le journal réduit")
 
@@ -219,11 +224,19 @@ def teacher_windows(run, config_home):
         session.activate(main)
         session.keys("ctrl+q")
         question = session.wait_window("Quitter ...")
-        time.sleep(0.3)
+
+        def question_above():
+            stack = session.stacking()
+            return (question.id in stack and journal.id in stack
+                    and stack.index(question.id) > stack.index(journal.id))
+
+        try:
+            # openbox restacks after it has mapped the box.
+            wait_for("la question au-dessus du journal", question_above, timeout=5)
+        except Failure:
+            pass  # the check below tells what was seen
         run.shot(session, "question-above-journal")
-        stack = session.stacking()
-        run.expect(question.id in stack and journal.id in stack
-                   and stack.index(question.id) > stack.index(journal.id),
+        run.expect(question_above(),
                    "la question « Quitter ... » s'ouvre au-dessus du journal au premier plan")
         session.activate(question)
         session.keys("n")
