@@ -11,6 +11,8 @@
 #include "platform/messageboxes.h"
 
 #include <QChart>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
@@ -180,7 +182,13 @@ frmBilan::frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, Mess
     layout->addWidget(split, 1);
     layout->addLayout(bottom);
 
-    resize(900, 600);
+    // Never larger than the screen, less room for the window's frame: on a small screen the
+    // buttons at the bottom stay in reach.
+    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    QSize size(900, 600);
+    if (screen)
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    resize(size);
 }
 
 frmBilan::~frmBilan() = default;

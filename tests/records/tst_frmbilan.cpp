@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QtTest>
 
@@ -83,6 +85,7 @@ private slots:
     void filtersAndChart();
     void pupilNameGoesWithTheNextLines();
     void notesForTheTeacher();
+    void fitsTheScreen();
     void exportTable_data();
     void exportTable();
     void playedExerciseShowsInTheSummary();
@@ -176,6 +179,23 @@ void TestFrmBilan::notesForTheTeacher()
     g.open();
     QVERIFY(g.child<QLabel>(QStringLiteral("notes"))->text().startsWith(
         QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier")));
+}
+
+// On a screen smaller than the window's usual size, its buttons at the bottom stay in reach.
+void TestFrmBilan::fitsTheScreen()
+{
+    BilanFixture f;
+    frmBilan &window = f.open();
+    const QRect room = window.screen()->availableGeometry();
+    QVERIFY2(room.width() < 900, "the test screen is smaller than the window's usual size");
+    QVERIFY(window.width() <= room.width());
+    QVERIFY(window.height() <= room.height());
+    for (const char *name : {"Exporter", "Fermer"}) {
+        auto *button = f.child<QPushButton>(QString::fromLatin1(name));
+        QVERIFY2(button, name);
+        const QRect place(button->mapTo(&window, QPoint(0, 0)), button->size());
+        QVERIFY2(window.rect().contains(place), name);
+    }
 }
 
 void TestFrmBilan::exportTable_data()
