@@ -1,5 +1,7 @@
 #pragma once
 // The main of the benchmarks that need widgets: offscreen unless a display is asked for.
+#include "platform/steadystyle.h"
+
 #include <QApplication>
 #include <QFile>
 
@@ -21,6 +23,8 @@ inline int runGuiBenchmarks(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Drawn as the program draws.
+    useSteadyStyle();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -13,6 +13,7 @@
 #include "platform/qttranslations.h"
 #include "platform/randomsource.h"
 #include "platform/soundoutput.h"
+#include "platform/steadystyle.h"
 #include "platform/systemtools.h"
 #include "shell/appicon.h"
 #include "shell/frmmain.h"
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumalin"));
+    useSteadyStyle();
 
     // The program speaks French whatever the desktop's language, Qt's own dialogs included.
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));

@@ -18,6 +18,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
 
@@ -66,10 +68,9 @@ void frmSac2Mot::buildControls()
 {
     // Small enough for any main window a classroom screen allows; the scene shrinks with it.
     setMinimumSize(SceneScale::designSize() / 2);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    setPalette(background);
-    setAutoFillBackground(true);
+    // The white ground is painted, not set in the palette: the buttons keep the program's
+    // palette, whose drawings Qt's style caches once for every exercise opened.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(windowFont());
 
     // The drawn classroom is the window's background: drops on it are drops on the window.
@@ -131,6 +132,11 @@ void frmSac2Mot::buildControls()
     Quitter->setObjectName(QStringLiteral("Quitter"));
     for (int i = 0; i < int(Mot.size()); ++i)
         Mot[std::size_t(i)]->setObjectName(QStringLiteral("Mot%1").arg(i));
+}
+
+void frmSac2Mot::paintEvent(QPaintEvent *event)
+{
+    QPainter(this).fillRect(event->rect(), Qt::white);
 }
 
 void frmSac2Mot::resizeEvent(QResizeEvent *event)

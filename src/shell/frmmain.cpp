@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiSubWindow>
-#include <QPixmapCache>
 #include <QMenuBar>
 #include <QWindow>
 
@@ -265,10 +264,6 @@ void frmMain::mnuSac2Mot_Click()
                                                       m_services.state, m_services.journal,
                                                       m_services.sound, m_services.programFolder));
         m_exercise->setAttribute(Qt::WA_DeleteOnClose);
-        // Qt's style keeps the buttons it draws under their palette, which is new for every
-        // exercise window, and nothing uses a closed window's drawings again: give them back
-        // (about 9 KB an opening, without bound but the cache's 10 MB).
-        connect(m_exercise, &QObject::destroyed, this, [] { QPixmapCache::clear(); });
         remember(m_exercise);
     }
     // Filling the inner area at every size, the scene drawn as large as it fits.

@@ -9,6 +9,7 @@
 #include "editor/frmphrases.h"
 #include "exercise/frmsac2mot.h"
 #include "exercise/sentencelist.h"
+#include "platform/steadystyle.h"
 #include "journal/frmprogression.h"
 
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QWindow>
 
@@ -50,6 +52,7 @@ class TestFrmMain : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void startupSizing_data();
     void startupSizing();
     void startupFrame_data();
@@ -63,6 +66,7 @@ private slots:
     void recordFailureToldInTheJournal();
     void exerciseFillsTheInnerArea();
     void fullScreen();
+    void openingsShareTheirDrawings();
     void chargerExercice_data();
     void chargerExercice();
     void chargerFailedCopy();
@@ -80,6 +84,12 @@ private slots:
     void unsavedSentencesKept_data();
     void unsavedSentencesKept();
 };
+
+void TestFrmMain::initTestCase()
+{
+    // Drawn as the program draws.
+    useSteadyStyle();
+}
 
 void TestFrmMain::startupSizing_data()
 {
@@ -375,6 +385,36 @@ void TestFrmMain::exerciseFillsTheInnerArea()
     QVERIFY(f.window.settingsWindow()->isVisible());
     QVERIFY(!f.window.settingsWindow()->isMaximized());
     QVERIFY(sub->isMaximized());
+}
+
+// Qt's picture cache keeps for good the name of every picture it was given, and names a button's
+// picture by its palette and an icon's by the icon: a second opening that drew from a new
+// palette or new window-button icons would leave the program larger at every opening.
+void TestFrmMain::openingsShareTheirDrawings()
+{
+    MainFixture f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    const auto opening = [&f] {
+        control<QAction>(&f.window, "mnuSac2Mot")->trigger();
+        QMdiSubWindow *sub = f.window.exerciseWindow();
+        const QList<qint64> drawings{
+            control<QPushButton>(sub, "Nouveau")->palette().cacheKey(),
+            control<QPushButton>(sub, "Quitter")->palette().cacheKey(),
+            sub->style()->standardIcon(QStyle::SP_TitleBarCloseButton, nullptr, sub).cacheKey(),
+            sub->style()->standardIcon(QStyle::SP_TitleBarNormalButton, nullptr, sub).cacheKey(),
+            sub->style()->standardIcon(QStyle::SP_TitleBarMinButton, nullptr, sub).cacheKey()};
+        sub->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return drawings;
+    };
+    const QList<qint64> first = opening();
+    QCOMPARE(opening(), first);
+    // The ground stays white without a palette of its own.
+    control<QAction>(&f.window, "mnuSac2Mot")->trigger();
+    QWidget *exercise = f.window.exerciseWindow()->widget();
+    QTRY_VERIFY(exercise->isVisible());
+    QCOMPARE(exercise->grab().toImage().pixelColor(1, 1), QColor(Qt::white));
 }
 
 void TestFrmMain::fullScreen()
