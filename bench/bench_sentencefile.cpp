@@ -31,6 +31,29 @@ BigFile &bigFile()
     static BigFile file;
     return file;
 }
+
+// The same records in UTF-8 with a byte-order mark, as the editor saves a list that does not fit
+// the code page.
+struct BigUtf8File {
+    QTemporaryDir dir;
+    QString path = dir.path() + QStringLiteral("/grand-utf8.txt");
+    QStringList list = bigList();
+    BigUtf8File()
+    {
+        QFile file(path);
+        QByteArray bytes("\xEF\xBB\xBF");
+        for (const QString &sentence : list)
+            bytes += '"' + sentence.toUtf8() + "\"\r\n";
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+};
+
+BigUtf8File &bigUtf8File()
+{
+    static BigUtf8File file;
+    return file;
+}
 }
 
 static void BM_ReadBytesOnly(benchmark::State &state)
@@ -51,6 +74,14 @@ static void BM_ReadSentenceFile(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * QFile(bigFile().path).size());
 }
 BENCHMARK(BM_ReadSentenceFile)->Unit(benchmark::kMillisecond);
+
+static void BM_ReadUtf8SentenceFile(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SentenceFile::read(bigUtf8File().path));
+    state.SetBytesProcessed(state.iterations() * QFile(bigUtf8File().path).size());
+}
+BENCHMARK(BM_ReadUtf8SentenceFile)->Unit(benchmark::kMillisecond);
 
 static void BM_WriteSentenceFile(benchmark::State &state)
 {

@@ -16,6 +16,7 @@ private slots:
     void parse();
     void everyByteRoundTrips();
     void writtenBytes();
+    void fittingListSavesAsBefore();
     void randomListsSurviveWriteThenRead();
     void unreadablePathsGiveNothing();
     void failedWriteKeepsEarlierFile();
@@ -85,6 +86,25 @@ void tst_SentenceFile::writtenBytes()
 {
     QCOMPARE(SentenceFile::serialize({"  Le chat dort.  ", "", QStringLiteral("été")}),
              QByteArray("\"Le chat dort.\"\r\n\"\"\r\n\"\xe9t\xe9\"\r\n"));
+}
+
+void tst_SentenceFile::fittingListSavesAsBefore()
+{
+    // Bytes taken from the writer before it learnt UTF-8: a list the code page holds is saved
+    // exactly as it always was.
+    const QStringList list{QStringLiteral("  « Bonjour ! » dit l’élève.  "), QString(),
+                           QStringLiteral("Le cœur, l’Œuf et 5 € … – ça va ?"),
+                           QStringLiteral("Où est ma trousse ?")};
+    const QByteArray before("\"\xab Bonjour ! \xbb dit l\x92\xe9l\xe8ve.\"\r\n\"\"\r\n"
+                            "\"Le c\x9cur, l\x92\x8cuf et 5 \x80 \x85 \x96 \xe7" "a va ?\"\r\n"
+                            "\"O\xf9 est ma trousse ?\"\r\n");
+    QCOMPARE(SentenceFile::serialize(list), before);
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/list.txt";
+    QVERIFY(SentenceFile::write(path, list));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
 }
 
 void tst_SentenceFile::randomListsSurviveWriteThenRead()
