@@ -47,16 +47,35 @@ QString Cp1252::decode(const char *data, qsizetype size)
     return text;
 }
 
+namespace {
+bool isPlainLatin1(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 && (c.unicode() < 0xA0 || c.unicode() > 0xFF))
+            return false;
+    }
+    return true;
+}
+}
+
+std::optional<QByteArray> Cp1252::encodeExactly(const QString &text)
+{
+    if (isPlainLatin1(text))
+        return text.toLatin1();
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const int byte = toByte(c.unicode());
+        if (byte < 0)
+            return std::nullopt;
+        bytes.append(static_cast<char>(byte));
+    }
+    return bytes;
+}
+
 QByteArray Cp1252::encode(const QString &text)
 {
-    bool plainLatin1 = true;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80 && (c.unicode() < 0xA0 || c.unicode() > 0xFF)) {
-            plainLatin1 = false;
-            break;
-        }
-    }
-    if (plainLatin1)
+    if (isPlainLatin1(text))
         return text.toLatin1();
     QByteArray bytes;
     bytes.reserve(text.size());

@@ -60,6 +60,29 @@ qsizetype skipLineEnd(const QByteArray &b, qsizetype pos)
     return pos;
 }
 
+constexpr char Bom[] = "\xEF\xBB\xBF";
+constexpr qsizetype BomSize = 3;
+
+bool startsWithBom(const QByteArray &b)
+{
+    return b.startsWith(QByteArrayView(Bom, BomSize));
+}
+
+// Position of the first byte beyond ASCII, or size; eight bytes at a time.
+qsizetype firstNonAscii(const char *data, qsizetype size)
+{
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+    }
+    while (i < size && static_cast<unsigned char>(data[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 // Consumes the comma or line end that ends a record.
 qsizetype skipSeparator(const QByteArray &b, qsizetype pos)
 {
@@ -69,12 +92,32 @@ qsizetype skipSeparator(const QByteArray &b, qsizetype pos)
 }
 }
 
+SentenceFile::Encoding SentenceFile::detect(const QByteArray &bytes)
+{
+    const qsizetype first = firstNonAscii(bytes.constData(), bytes.size());
+    if (first == bytes.size())
+        return Encoding::Cp1252;
+    // Everything before `first` is ASCII, so a character starts there.
+    return QByteArrayView(bytes).sliced(first).isValidUtf8() ? Encoding::Utf8 : Encoding::Cp1252;
+}
+
 QStringList SentenceFile::parse(const QByteArray &b, qsizetype maxRecords)
 {
     QStringList sentences;
     const char *data = b.constData();
     const qsizetype n = b.size();
-    qsizetype pos = 0;
+    const bool utf8 = detect(b) == Encoding::Utf8;
+    // Quotes, commas, spaces and line ends are ASCII, which never occurs inside a UTF-8
+    // sequence: records are found in the bytes alike for both encodings.
+    const auto decode = [utf8](const char *text, qsizetype size) -> QString {
+        if (!utf8)
+            return Cp1252::decode(text, size);
+        // QString::fromUtf8 drops one leading U+FEFF; a record that starts with one keeps it.
+        if (QByteArrayView(text, size).startsWith(QByteArrayView(Bom, BomSize)))
+            return QChar(0xFEFF) + QString::fromUtf8(text, size);
+        return QString::fromUtf8(text, size);
+    };
+    qsizetype pos = utf8 && startsWithBom(b) ? BomSize : 0;
     LineEnds lineEnds(data, n);
     while (pos < n && (maxRecords < 0 || sentences.size() < maxRecords)) {
         while (pos < n && data[pos] == ' ')
@@ -97,13 +140,13 @@ QStringList SentenceFile::parse(const QByteArray &b, qsizetype maxRecords)
                     break;
                 }
             }
-            sentences.append(Cp1252::decode(data + start, end - start));
+            sentences.append(decode(data + start, end - start));
         } else {
             const qsizetype j = find(data, ',', pos, lineEnd);
             qsizetype end = j;
             while (end > pos && data[end - 1] == ' ')
                 --end;
-            sentences.append(Cp1252::decode(data + pos, end - pos));
+            sentences.append(decode(data + pos, end - pos));
             pos = skipSeparator(b, j);
         }
     }
@@ -130,22 +173,68 @@ QString SentenceFile::trimSpaces(const QString &text)
     return text.mid(start, end - start);
 }
 
-QByteArray SentenceFile::serialize(const QStringList &sentences)
+namespace {
+QByteArray serializeUtf8(const QStringList &sentences)
+{
+    QByteArray bytes(Bom, BomSize);
+    for (const QString &s : sentences) {
+        bytes.append('"');
+        bytes.append(SentenceFile::trimSpaces(s).toUtf8());
+        bytes.append("\"\r\n", 3);
+    }
+    return bytes;
+}
+}
+
+QByteArray SentenceFile::serialize(const QStringList &sentences, Encoding *used)
 {
     QByteArray bytes;
     qsizetype total = 0;
     for (const QString &s : sentences)
         total += s.size() + 4;
     bytes.reserve(total);
+    bool fits = true;
     for (const QString &s : sentences) {
+        const std::optional<QByteArray> text = Cp1252::encodeExactly(trimSpaces(s));
+        if (!text) {
+            fits = false;
+            break;
+        }
         bytes.append('"');
-        bytes.append(Cp1252::encode(trimSpaces(s)));
+        bytes.append(*text);
         bytes.append("\"\r\n", 3);
     }
-    return bytes;
+    // A list such as « Ã© » gives code-page bytes that are valid UTF-8: they would read back as
+    // « é ». Such a list is saved in UTF-8, like one the code page cannot hold.
+    if (fits && detect(bytes) == Encoding::Cp1252) {
+        if (used)
+            *used = Encoding::Cp1252;
+        return bytes;
+    }
+    if (used)
+        *used = Encoding::Utf8;
+    return serializeUtf8(sentences);
 }
 
-bool SentenceFile::write(const QString &path, const QStringList &sentences, QString *error)
+QString SentenceFile::firstBeyondCodePage(const QStringList &sentences)
 {
-    return SafeFile::write(path, serialize(sentences), error);
+    for (const QString &s : sentences) {
+        if (Cp1252::encodeExactly(s))
+            continue;
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            const qsizetype length =
+                s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate() ? 2 : 1;
+            const QString character = s.mid(i, length);
+            if (!Cp1252::encodeExactly(character))
+                return character;
+            i += length - 1;
+        }
+    }
+    return {};
+}
+
+bool SentenceFile::write(const QString &path, const QStringList &sentences, QString *error,
+                         Encoding *used)
+{
+    return SafeFile::write(path, serialize(sentences, used), error);
 }

@@ -476,13 +476,25 @@ bool frmPhrases::SauveGrille(const QString &path)
 {
     const QStringList sentences = m_model->sentences();
     QString error;
-    if (!SentenceFile::write(path, sentences, &error)) {
+    auto encoding = SentenceFile::Encoding::Cp1252;
+    if (!SentenceFile::write(path, sentences, &error, &encoding)) {
         m_messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
                                  QStringLiteral("Les phrases n'ont pas pu être enregistrées.\n\n")
                                      + error);
         return false;
     }
     m_savedList = sentences;
+    if (encoding == SentenceFile::Encoding::Utf8) {
+        const QString example = SentenceFile::firstBeyondCodePage(sentences);
+        m_messages.tell(
+            this, MessageBoxes::Information, AppTexts::Title,
+            QStringLiteral("Le fichier a été enregistré en UTF-8, et non dans l'encodage "
+                           "habituel des listes (Windows-1252), pour garder tous les caractères "
+                           "des phrases")
+                + (example.isEmpty() ? QString() : QStringLiteral(", comme « %1 »").arg(example))
+                + QStringLiteral(".\n\nPlumalin le relit tel quel ; un autre logiciel doit "
+                                 "savoir lire l'UTF-8."));
+    }
     return true;
 }
 

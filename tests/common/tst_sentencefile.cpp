@@ -14,6 +14,10 @@ class tst_SentenceFile : public QObject
 private slots:
     void parse_data();
     void parse();
+    void encodings_data();
+    void encodings();
+    void listsBeyondTheCodePage_data();
+    void listsBeyondTheCodePage();
     void everyByteRoundTrips();
     void writtenBytes();
     void fittingListSavesAsBefore();
@@ -57,8 +61,85 @@ void tst_SentenceFile::parse_data()
         << QByteArray("\"abc\r\n\"d\"\r\n") << QStringList{"abc", "d"};
     QTest::newRow("unclosed quote at end of file") << QByteArray("\"abc") << QStringList{"abc"};
     QTest::newRow("comma at once") << QByteArray(",x") << QStringList{"", "x"};
-    QTest::newRow("utf-8 read byte by byte")
-        << QByteArray("\"\xc3\xa9\"\r\n") << QStringList{QString::fromUtf8("\xc3\x83\xc2\xa9")};
+}
+
+void tst_SentenceFile::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("utf-8 with byte-order mark")
+        << QByteArray("\xef\xbb\xbf\"\xc3\xa9t\xc3\xa9\"\r\n\"Ay\xc5\x9f" "e lit.\"\r\n")
+        << QStringList{QStringLiteral("été"), QStringLiteral("Ayşe lit.")};
+    QTest::newRow("utf-8 without mark, from a text editor")
+        << QByteArray("Il fait 20 \xc2\xb0" "C \xe2\x86\x92 chaud \xe2\x9c\x93\nLe chat dort.\n")
+        << QStringList{QStringLiteral("Il fait 20 °C → chaud ✓"), QStringLiteral("Le chat dort.")};
+    QTest::newRow("byte-order mark before plain ascii")
+        << QByteArray("\xef\xbb\xbf\"Le chat\"\r\n") << QStringList{QStringLiteral("Le chat")};
+    QTest::newRow("utf-8 beyond the basic plane")
+        << QByteArray("\"Le \xf0\x9f\x90\xb1 dort.\"\r\n") << QStringList{QStringLiteral("Le 🐱 dort.")};
+    QTest::newRow("windows-1252 with accents")
+        << QByteArray("\"\xab L'\xe9t\xe9 \xbb, \x9cuf \x80\"\r\n")
+        << QStringList{QStringLiteral("« L'été », œuf €")};
+    QTest::newRow("pure ascii") << QByteArray("\"Le chat dort.\"\r\nIl pleut\r\n")
+                                << QStringList{QStringLiteral("Le chat dort."), QStringLiteral("Il pleut")};
+    // Ã followed by © is valid UTF-8 on its own; the other accents are not, so the whole file
+    // stays Windows-1252.
+    QTest::newRow("windows-1252 with one utf-8-like pair")
+        << QByteArray("\"Cr\xc3\xa9" "dit d\xe9j\xe0 pay\xe9.\"\r\n")
+        << QStringList{QStringLiteral("CrÃ©dit déjà payé.")};
+    QTest::newRow("truncated utf-8 sequence at the end")
+        << QByteArray("\"\xc3\xa9t\xc3\xa9\"\r\n\"\xc3")
+        << QStringList{QStringLiteral("Ã©tÃ©"), QStringLiteral("Ã")};
+    QTest::newRow("utf-8 with mixed line ends")
+        << QByteArray("\"\xc3\xa0 a\"\r\n\"b\xc3\xa8\"\n\"c\"\r\"d, e\"\n\nf")
+        << QStringList{QStringLiteral("à a"), QStringLiteral("bè"), QStringLiteral("c"),
+                       QStringLiteral("d, e"), QString(), QStringLiteral("f")};
+}
+
+void tst_SentenceFile::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, expected);
+    QCOMPARE(SentenceFile::parse(bytes), expected);
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/list.txt";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    QCOMPARE(SentenceFile::read(path).value_or(QStringList{"<unreadable>"}), expected);
+    // What the editor saves of it reads back the same.
+    QCOMPARE(SentenceFile::parse(SentenceFile::serialize(expected)), expected);
+}
+
+void tst_SentenceFile::listsBeyondTheCodePage_data()
+{
+    QTest::addColumn<QStringList>("list");
+    QTest::newRow("check mark and arrow")
+        << QStringList{QStringLiteral("Il fait 20 °C → chaud ✓"), QStringLiteral("été")};
+    QTest::newRow("pupils' names") << QStringList{QStringLiteral("Ayşe et Łucja jouent."), QString()};
+    QTest::newRow("beyond the basic plane") << QStringList{QStringLiteral("Le 🐱 dort.")};
+    // The code page holds these, but its bytes would be read as UTF-8 « été ».
+    QTest::newRow("code-page bytes that look like utf-8") << QStringList{QStringLiteral("Ã©tÃ©")};
+    QTest::newRow("zero-width no-break spaces")
+        << QStringList{QStringLiteral("\uFEFF\uFEFF"), QStringLiteral("a\uFEFF")};
+}
+
+void tst_SentenceFile::listsBeyondTheCodePage()
+{
+    QFETCH(QStringList, list);
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/list.txt";
+    auto used = SentenceFile::Encoding::Cp1252;
+    QVERIFY(SentenceFile::write(path, list, nullptr, &used));
+    QCOMPARE(used, SentenceFile::Encoding::Utf8);
+    QCOMPARE(SentenceFile::read(path).value_or(QStringList{"<unreadable>"}), list);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xef\xbb\xbf\""));
+    QVERIFY(!bytes.contains('?'));
+    QVERIFY(bytes.endsWith("\"\r\n"));
 }
 
 void tst_SentenceFile::parse()
@@ -98,7 +179,9 @@ void tst_SentenceFile::fittingListSavesAsBefore()
     const QByteArray before("\"\xab Bonjour ! \xbb dit l\x92\xe9l\xe8ve.\"\r\n\"\"\r\n"
                             "\"Le c\x9cur, l\x92\x8cuf et 5 \x80 \x85 \x96 \xe7" "a va ?\"\r\n"
                             "\"O\xf9 est ma trousse ?\"\r\n");
-    QCOMPARE(SentenceFile::serialize(list), before);
+    auto used = SentenceFile::Encoding::Utf8;
+    QCOMPARE(SentenceFile::serialize(list, &used), before);
+    QCOMPARE(used, SentenceFile::Encoding::Cp1252);
     QTemporaryDir dir;
     const QString path = dir.path() + "/list.txt";
     QVERIFY(SentenceFile::write(path, list));

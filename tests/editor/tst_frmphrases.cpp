@@ -194,6 +194,7 @@ private slots:
     void saveRoundTrip();
     void saveFreshWindowAndCancel();
     void saveProposesTheLoadedFileAndKeepsNamesAsTyped();
+    void saveBeyondTheCodePageKeepsEveryCharacter();
     void failedSave_data();
     void failedSave();
     void refusedLoad_data();
@@ -561,9 +562,10 @@ void tst_frmPhrases::straightQuoteBeforeComma_data()
         << "Il dit \"oui\" et part." << 0 << "Il dit \"oui\" et part.";
     QTest::newRow("quote at the end asks nothing") << "Il dit \"oui\"" << 0 << "Il dit \"oui\"";
     QTest::newRow("comma without a quote asks nothing") << "Oui, dit-il." << 0 << "Oui, dit-il.";
-    // French quotes would not mend it (no sentence file holds that letter): not a quote matter.
-    QTest::newRow("letter no file holds asks nothing")
-        << QStringLiteral("\"\u4E2D\", dit-il.") << 0 << QStringLiteral("\"\u4E2D\", dit-il.");
+    // Beyond the code page the list is saved in UTF-8: the quote matters the same.
+    QTest::newRow("letter beyond the code page")
+        << QStringLiteral("\"\u4E2D\", dit-il.") << int(MessageBoxes::Yes)
+        << QStringLiteral("«\u4E2D», dit-il.");
 }
 
 void tst_frmPhrases::straightQuoteBeforeComma()
@@ -596,7 +598,7 @@ void tst_frmPhrases::straightQuoteBeforeComma()
     QVERIFY(e.w->mnuSauvegarder_Click());
     const bool same
         = SentenceFile::read(file) == std::optional<QStringList>(QStringList{kept, kept});
-    QCOMPARE(same, answer != int(MessageBoxes::No) && !kept.contains(QChar(0x4E2D)));
+    QCOMPARE(same, answer != int(MessageBoxes::No));
 }
 
 void tst_frmPhrases::shortcutsActOnTheTableFromTheEditBox()
@@ -868,6 +870,40 @@ void tst_frmPhrases::saveProposesTheLoadedFileAndKeepsNamesAsTyped()
     QCOMPARE(fileBytes(bare), QByteArray("\"A\"\r\n\"B\"\r\n\"C\"\r\n"));
     QVERIFY(!QFile::exists(bare + ".txt"));
     QCOMPARE(e.w->cheminChoisi(), bare);
+}
+
+void tst_frmPhrases::saveBeyondTheCodePageKeepsEveryCharacter()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    e.load({QStringLiteral("L'été « chaud »."), QStringLiteral("Œuf")});
+    const QString file = e.path(QStringLiteral("liste.txt"));
+    e.env.files.answers << file;
+    QVERIFY(e.w->mnuSauvegarder_Click());
+    QCOMPARE(fileBytes(file), QByteArray("\"L'\xe9t\xe9 \xab chaud \xbb.\"\r\n\"\x8c" "uf\"\r\n"));
+    QVERIFY(e.env.messages.shown.isEmpty());
+
+    QTest::mouseClick(control<QPushButton>(e.w, "Nouveau"), Qt::LeftButton);
+    e.type(QStringLiteral("Ayşe a tout juste ✓"));
+    QTest::mouseClick(control<QPushButton>(e.w, "Valider"), Qt::LeftButton);
+    const QStringList list = e.w->model().sentences();
+    QCOMPARE(list.last(), QStringLiteral("Ayşe a tout juste ✓"));
+    for (int save = 1; save <= 2; ++save) {
+        e.env.files.answers << file;
+        QVERIFY(e.w->mnuSauvegarder_Click());
+        QCOMPARE(e.env.messages.shown.size(), save); // told at each such save, once
+        QCOMPARE(e.env.messages.shown.last().icon, MessageBoxes::Information);
+        QVERIFY(e.env.messages.shown.last().text.contains(QStringLiteral("UTF-8")));
+        QVERIFY(e.env.messages.shown.last().text.contains(QStringLiteral("« ş »")));
+    }
+    QVERIFY(!fileBytes(file).contains('?'));
+    QVERIFY(!e.w->hasUnsavedChanges());
+
+    Editor other;
+    QVERIFY(other.ready());
+    other.env.files.answers << file;
+    control<QAction>(other.w, "mnuCharger")->trigger();
+    QCOMPARE(other.w->model().sentences(), list);
 }
 
 void tst_frmPhrases::failedSave_data()
