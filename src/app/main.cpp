@@ -10,6 +10,7 @@
 #include "platform/eventpump.h"
 #include "platform/qtfilechooser.h"
 #include "platform/qtmessageboxes.h"
+#include "platform/qtprintdialog.h"
 #include "platform/qttranslations.h"
 #include "platform/randomsource.h"
 #include "platform/soundoutput.h"
@@ -54,8 +55,9 @@ int main(int argc, char *argv[])
     SoundPlayer sound(settings, state, pump, programFolder(),
                       [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });
     QtSystemTools system;
+    QtPrintDialog printing;
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,
-                      system, records, programFolder()};
+                      system, records, printing, programFolder()};
 
     frmMain window(services);
     window.MDIForm_Load(QGuiApplication::primaryScreen()->availableGeometry());

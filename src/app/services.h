@@ -11,6 +11,7 @@ class Journal;
 class SoundPlayer;
 class SystemTools;
 class RecordWriter;
+class PrintDialog;
 struct ProgramState;
 
 // Every service of the program, built once by main() from the real implementations (each test
@@ -27,5 +28,6 @@ struct Services {
     SoundPlayer &sound;
     SystemTools &system;
     RecordWriter &records; // the journal's lines on disk, and the pupil they belong to
+    PrintDialog &printing;
     QString programFolder; // where sentence files and the default sounds are looked up
 };

@@ -1,6 +1,7 @@
 #include "frmphrases.h"
 
 #include "choixfichierphrases.h"
+#include "labelsheet.h"
 #include "sentencequotes.h"
 #include "sentencetablemodel.h"
 
@@ -9,6 +10,7 @@
 #include "common/sentencefile.h"
 #include "journal/journal.h"
 #include "platform/messageboxes.h"
+#include "platform/printdialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,6 +22,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QRandomGenerator>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -50,12 +53,13 @@ QString oneLine(QString text)
 }
 
 frmPhrases::frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messages,
-                       QWidget *parent)
+                       PrintDialog &printing, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_journal(journal)
     , m_files(files)
     , m_messages(messages)
+    , m_printing(printing)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Boîte de dialogue"));
@@ -91,6 +95,8 @@ void frmPhrases::buildMenus()
     mnuFichier = menuBar->addMenu(QStringLiteral("&Fichier"));
     mnuCharger = mnuFichier->addAction(QStringLiteral("&Charger"));
     mnuSauvegarder = mnuFichier->addAction(QStringLiteral("&Sauvegarder"));
+    mnuFichier->addSeparator();
+    mnuImprimerEtiquettes = mnuFichier->addAction(QStringLiteral("&Imprimer les étiquettes…"));
     mnuEditer = menuBar->addMenu(QStringLiteral("&Editer"));
     mnuCouper = mnuEditer->addAction(QStringLiteral("&Couper"));
     mnuCopier = mnuEditer->addAction(QStringLiteral("&Copier"));
@@ -104,6 +110,8 @@ void frmPhrases::buildMenus()
 
     connect(mnuCharger, &QAction::triggered, this, &frmPhrases::mnuCharger_Click);
     connect(mnuSauvegarder, &QAction::triggered, this, &frmPhrases::mnuSauvegarder_Click);
+    connect(mnuImprimerEtiquettes, &QAction::triggered, this,
+            &frmPhrases::mnuImprimerEtiquettes_Click);
     connect(mnuCouper, &QAction::triggered, this, &frmPhrases::mnuCouper_Click);
     connect(mnuCopier, &QAction::triggered, this, &frmPhrases::mnuCopier_Click);
     connect(mnuColler, &QAction::triggered, this, &frmPhrases::mnuColler_Click);
@@ -163,7 +171,8 @@ void frmPhrases::buildControls()
 
     nameObjects({
         {menuBar, "menuBar"},       {mnuFichier, "mnuFichier"}, {mnuCharger, "mnuCharger"},
-        {mnuSauvegarder, "mnuSauvegarder"}, {mnuEditer, "mnuEditer"}, {mnuCouper, "mnuCouper"},
+        {mnuSauvegarder, "mnuSauvegarder"}, {mnuImprimerEtiquettes, "mnuImprimerEtiquettes"},
+        {mnuEditer, "mnuEditer"},   {mnuCouper, "mnuCouper"},
         {mnuCopier, "mnuCopier"},   {mnuColler, "mnuColler"},   {Line1, "Line1"},
         {OKButton, "OKButton"},     {CancelButton, "CancelButton"},
         {MSFlexGrid1, "MSFlexGrid1"}, {Text1, "Text1"},         {Valider, "Valider"},
@@ -454,6 +463,32 @@ bool frmPhrases::mnuSauvegarder_Click()
         return false;
     m_journal.AjoutProgress(ChoixFichier::saveLine(*path), true);
     return SauveGrille(*path);
+}
+
+void frmPhrases::mnuImprimerEtiquettes_Click()
+{
+    LabelSheet sheet(m_model->sentences(), QRandomGenerator::global()->generate());
+    if (sheet.sentenceCount() == 0) {
+        m_messages.tell(this, MessageBoxes::Information, AppTexts::Title,
+                        QStringLiteral("La liste ne contient aucune phrase : il n'y a pas "
+                                       "d'étiquettes à imprimer."));
+        return;
+    }
+    const PrintDialog::Result result =
+        m_printing.print(this, QStringLiteral("Imprimer les étiquettes"),
+                         [&sheet](QPagedPaintDevice &device) { return sheet.paint(device); });
+    if (result == PrintDialog::Result::Failed) {
+        m_messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
+                        QStringLiteral("Les étiquettes n'ont pas pu être imprimées."));
+        return;
+    }
+    if (result == PrintDialog::Result::Printed) {
+        const int count = sheet.sentenceCount();
+        m_journal.AjoutProgress(QStringLiteral("Impression des étiquettes de %1 phrase%2")
+                                    .arg(count)
+                                    .arg(count > 1 ? QStringLiteral("s") : QString()),
+                                true);
+    }
 }
 
 bool frmPhrases::ChargeGrille(const QString &path)

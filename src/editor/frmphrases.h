@@ -6,6 +6,7 @@
 class FileChooser;
 class Journal;
 class MessageBoxes;
+class PrintDialog;
 class QAction;
 class QFrame;
 class QMenu;
@@ -37,7 +38,7 @@ public:
     static constexpr qsizetype EditableLength = 10000;
 
     frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messages,
-               QWidget *parent = nullptr);
+               PrintDialog &printing, QWidget *parent = nullptr);
     ~frmPhrases() override;
 
     SentenceTableModel &model() const { return *m_model; }
@@ -69,6 +70,8 @@ public slots:
     void mnuCharger_Click();
     // True when the list was written to a file.
     bool mnuSauvegarder_Click();
+    // Word labels of the list to cut out and glue, through the print dialog.
+    void mnuImprimerEtiquettes_Click();
     void OKButton_Click();
     void CancelButton_Click();
     void reject() override;
@@ -121,6 +124,7 @@ private:
     QMenu *mnuFichier = nullptr;
     QAction *mnuCharger = nullptr;
     QAction *mnuSauvegarder = nullptr;
+    QAction *mnuImprimerEtiquettes = nullptr;
     QMenu *mnuEditer = nullptr;
     QAction *mnuCouper = nullptr;
     QAction *mnuCopier = nullptr;
@@ -136,6 +140,7 @@ private:
     Journal &m_journal;
     FileChooser &m_files;
     MessageBoxes &m_messages;
+    PrintDialog &m_printing;
     SentenceTableModel *m_model = nullptr;
     QWidget *m_client = nullptr;
     QPushButton *m_defaultButton = nullptr;

@@ -373,7 +373,7 @@ void frmMain::mnuPhrases_Click()
     if (!m_editor) {
         // Ours, so that it stays in front of the main window and has no task bar entry.
         m_editor = new frmPhrases(m_services.journal, m_services.files, m_services.messages,
-                                  this);
+                                  m_services.printing, this);
         remember(m_editor);
     }
     showTopLevel(m_editor);

@@ -32,7 +32,7 @@ struct Editor {
 
     Editor()
     {
-        w = new frmPhrases(env.journal, env.files, env.messages);
+        w = new frmPhrases(env.journal, env.files, env.messages, env.printing);
         w->show();
         w->activateWindow();
     }
@@ -195,6 +195,7 @@ private slots:
     void saveFreshWindowAndCancel();
     void saveProposesTheLoadedFileAndKeepsNamesAsTyped();
     void saveBeyondTheCodePageKeepsEveryCharacter();
+    void printLabels();
     void failedSave_data();
     void failedSave();
     void refusedLoad_data();
@@ -659,7 +660,7 @@ void tst_frmPhrases::defaultButtonAndReopening()
     QVERIFY(e.w.isNull());
 
     // A new window starts over.
-    e.w = new frmPhrases(e.env.journal, e.env.files, e.env.messages);
+    e.w = new frmPhrases(e.env.journal, e.env.files, e.env.messages, e.env.printing);
     e.w->show();
     QVERIFY(e.ready());
     QCOMPARE(e.w->model().sentences(), QStringList{QString()});
@@ -904,6 +905,42 @@ void tst_frmPhrases::saveBeyondTheCodePageKeepsEveryCharacter()
     other.env.files.answers << file;
     control<QAction>(other.w, "mnuCharger")->trigger();
     QCOMPARE(other.w->model().sentences(), list);
+}
+
+void tst_frmPhrases::printLabels()
+{
+    Editor e;
+    QVERIFY(e.ready());
+    QAction *print = control<QAction>(e.w, "mnuImprimerEtiquettes");
+    QCOMPARE(print->text(), QStringLiteral("&Imprimer les étiquettes…"));
+    QVERIFY(control<QMenu>(e.w, "mnuFichier")->actions().contains(print));
+
+    // An empty list: nothing to print, and the teacher is told so.
+    print->trigger();
+    QCOMPARE(e.env.printing.titles.size(), 0);
+    QCOMPARE(e.env.messages.shown.size(), 1);
+    QCOMPARE(e.journal(), QStringList());
+
+    e.load({"Le chat dort.", "", "Il pleut."});
+    const QStringList loaded = e.journal();
+    print->trigger(); // cancelled in the dialog
+    QCOMPARE(e.env.printing.titles, QStringList{"Imprimer les étiquettes"});
+    QCOMPARE(e.journal(), loaded);
+
+    const QString pdf = e.path(QStringLiteral("etiquettes.pdf"));
+    e.env.printing.pdfPath = pdf;
+    print->trigger();
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QCOMPARE(e.journal().last(), QStringLiteral("Impression des étiquettes de 2 phrases"));
+    QCOMPARE(e.env.messages.shown.size(), 1);
+
+    // A printer that cannot be written to is told, and nothing is journalled.
+    e.env.printing.pdfPath = e.path(QStringLiteral("absent/etiquettes.pdf"));
+    const QStringList before = e.journal();
+    print->trigger();
+    QCOMPARE(e.env.messages.shown.size(), 2);
+    QCOMPARE(e.env.messages.shown.last().icon, MessageBoxes::Warning);
+    QCOMPARE(e.journal(), before);
 }
 
 void tst_frmPhrases::failedSave_data()

@@ -1,5 +1,6 @@
 #pragma once
 // One test environment that bundles the fakes of the platform services with the program's own.
+#include "fakes/fakeprintdialog.h"
 #include "fakes/platformfakes.h"
 
 #include "app/services.h"
@@ -41,8 +42,9 @@ struct TestEnv {
                           return std::unique_ptr<SoundOutput>(std::move(out));
                       }};
     FakeSystemTools system;
+    FakePrintDialog printing;
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,
-                      system, records, programFolder};
+                      system, records, printing, programFolder};
     std::unique_ptr<frmProgression> m_journalWindow;
 
     TestEnv()

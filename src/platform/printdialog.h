@@ -1,0 +1,21 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+
+class QPagedPaintDevice;
+class QWidget;
+
+// The platform's print dialog (a printer, or a PDF file); tests answer it with a PDF of their
+// own or a cancel.
+class PrintDialog
+{
+public:
+    enum class Result { Printed, Cancelled, Failed };
+    virtual ~PrintDialog() = default;
+    // Asks where and how to print an A4 document called `title`, then has `paint` draw every
+    // page on the device chosen (nothing is painted on a cancel). Failed when `paint` returns
+    // false.
+    virtual Result print(QWidget *parent, const QString &title,
+                         const std::function<bool(QPagedPaintDevice &)> &paint) = 0;
+};
