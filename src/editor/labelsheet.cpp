@@ -14,7 +14,7 @@
 
 namespace {
 // Sizes in millimetres, turned into device units when painting.
-constexpr qreal LabelPoints = 24;   // the words: large enough for a 6-year-old to read
+constexpr qreal LabelPoints = 22;   // the words: large enough for a 6-year-old to read
 constexpr qreal MinimumPoints = 4;  // a sentence shrinks to this at worst to fit the page
 constexpr qreal SmallPoints = 11;   // the name field and the instruction
 constexpr qreal PaddingMm = 2.5;    // inside a box, around its word
@@ -24,6 +24,7 @@ constexpr qreal BlockGapMm = 6;     // between two sentences
 // One sentence's layout at a given word size, its boxes placed from (0, 0).
 struct Block {
     QFont font;
+    qreal baseline = 0; // from a box's top
     QList<QRectF> boxes;
     qreal boxesBottom = 0;
     int rows = 0;
@@ -89,7 +90,11 @@ bool LabelSheet::paint(QPagedPaintDevice &device)
         block.font = labelFont();
         block.font.setPointSizeF(points);
         const QFontMetricsF metrics(block.font, &device);
-        const qreal boxHeight = metrics.height() + 2 * padding;
+        // The font's line height leaves room for stacked accents no French word has: the
+        // boxes are as high as the ink of capitals with accents and of descenders.
+        const QRectF ink = metrics.tightBoundingRect(QStringLiteral("ÉÀÇÊhdgjpqy"));
+        const qreal boxHeight = ink.height() + 2 * padding;
+        block.baseline = padding - ink.top();
         qreal x = 0;
         qreal y = headerHeight;
         block.rows = 1;
@@ -164,7 +169,7 @@ bool LabelSheet::paint(QPagedPaintDevice &device)
             painter.setPen(QPen(Qt::black, 0.3 * mm, Qt::DashLine));
             painter.drawRect(box);
             painter.setPen(Qt::black);
-            painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, words.at(w));
+            painter.drawText(QPointF(box.left() + padding, box.top() + block.baseline), words.at(w));
             m_boxes.append({m_indexes.at(s), words.at(w), box, m_pages});
         }
 
