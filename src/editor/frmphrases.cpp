@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -474,8 +475,12 @@ void frmPhrases::mnuImprimerEtiquettes_Click()
                                        "d'étiquettes à imprimer."));
         return;
     }
+    // Named after the list's file, when it has one, so that a PDF says which list it holds.
+    const QString list = QFileInfo(m_cheminChoisi).completeBaseName();
+    const QString document = list.isEmpty() ? QStringLiteral("Étiquettes")
+                                            : QStringLiteral("Étiquettes - ") + list;
     const PrintDialog::Result result =
-        m_printing.print(this, QStringLiteral("Imprimer les étiquettes"),
+        m_printing.print(this, QStringLiteral("Imprimer les étiquettes"), document,
                          [&sheet](QPagedPaintDevice &device) { return sheet.paint(device); });
     if (result == PrintDialog::Result::Failed) {
         m_messages.tell(this, MessageBoxes::Warning, AppTexts::Title,

@@ -13,9 +13,9 @@ class PrintDialog
 public:
     enum class Result { Printed, Cancelled, Failed };
     virtual ~PrintDialog() = default;
-    // Asks where and how to print an A4 document called `title`, then has `paint` draw every
-    // page on the device chosen (nothing is painted on a cancel). Failed when `paint` returns
-    // false.
-    virtual Result print(QWidget *parent, const QString &title,
+    // Asks, in a dialog called `title`, where and how to print an A4 document named
+    // `documentName` (the name a PDF file is offered), then has `paint` draw every page on the
+    // device chosen (nothing is painted on a cancel). Failed when `paint` returns false.
+    virtual Result print(QWidget *parent, const QString &title, const QString &documentName,
                          const std::function<bool(QPagedPaintDevice &)> &paint) = 0;
 };

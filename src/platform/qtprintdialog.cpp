@@ -9,12 +9,13 @@
 #include <QPrinter>
 
 PrintDialog::Result QtPrintDialog::print(QWidget *parent, const QString &title,
+                                         const QString &documentName,
                                          const std::function<bool(QPagedPaintDevice &)> &paint)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-    printer.setDocName(title);
+    printer.setDocName(documentName);
     printer.setCreator(QStringLiteral("Plumalin"));
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(title);

@@ -5,6 +5,6 @@
 class QtPrintDialog : public PrintDialog
 {
 public:
-    Result print(QWidget *parent, const QString &title,
+    Result print(QWidget *parent, const QString &title, const QString &documentName,
                  const std::function<bool(QPagedPaintDevice &)> &paint) override;
 };

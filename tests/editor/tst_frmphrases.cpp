@@ -925,6 +925,7 @@ void tst_frmPhrases::printLabels()
     const QStringList loaded = e.journal();
     print->trigger(); // cancelled in the dialog
     QCOMPARE(e.env.printing.titles, QStringList{"Imprimer les étiquettes"});
+    QCOMPARE(e.env.printing.documentNames, QStringList{"Étiquettes - depart"});
     QCOMPARE(e.journal(), loaded);
 
     const QString pdf = e.path(QStringLiteral("etiquettes.pdf"));

@@ -13,10 +13,12 @@ class FakePrintDialog : public PrintDialog
 public:
     QString pdfPath;      // where the "printer" writes; empty: the person cancels
     QStringList titles;   // the title of each dialog shown
-    Result print(QWidget *, const QString &title,
+    QStringList documentNames;
+    Result print(QWidget *, const QString &title, const QString &documentName,
                  const std::function<bool(QPagedPaintDevice &)> &paint) override
     {
         titles.append(title);
+        documentNames.append(documentName);
         if (pdfPath.isEmpty())
             return Result::Cancelled;
         QPdfWriter pdf(pdfPath);
