@@ -48,7 +48,7 @@ struct OpenEditor {
 
     OpenEditor()
     {
-        window = std::make_unique<frmPhrases>(env.journal, env.files, env.messages);
+        window = std::make_unique<frmPhrases>(env.journal, env.files, env.messages, env.printing);
         window->show();
         QCoreApplication::processEvents();
     }

@@ -31,7 +31,7 @@ void tst_TeacherWorkflow::listWrittenInTheEditorReachesTheExercise()
         other.write("\"Le chat dort.\"\r\n");
     }
 
-    auto editor = std::make_unique<frmPhrases>(env.journal, env.files, env.messages);
+    auto editor = std::make_unique<frmPhrases>(env.journal, env.files, env.messages, env.printing);
     editor->show();
     editor->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(editor.get()));
