@@ -110,6 +110,7 @@ void ExerciseSession::start(const TargetOf &target)
     for (int i = 0; i <= m_state.NbMots; ++i) {
         Tile &tile = m_tiles[std::size_t(i)];
         tile.pos = places[std::size_t(i)];
+        tile.target = targets[std::size_t(i)];
         tile.shown = true;
     }
     run(HintClock);
@@ -184,7 +185,8 @@ void ExerciseSession::dropOnScene(int source, double x, double y)
     if (m_closing || !isPlayable(source))
         return;
     Tile &tile = m_tiles[std::size_t(source)];
-    tile.pos = QPointF(x - m_state.DecalageX, y - m_state.DecalageY);
+    // Dropped near an edge, the tile stays wholly on the scene: a pupil must reach it again.
+    tile.pos = keepInScene(tile.target, QPointF(x - m_state.DecalageX, y - m_state.DecalageY));
     m_output.journalLine(Lines::move(QLatin1Char(' ') + tile.word + QLatin1Char(' ')), true,
                          true);
     cue(QStringLiteral("son2.wav"));

@@ -58,6 +58,7 @@ public:
     struct Tile {
         QString word;
         QPointF pos;          // top-left corner of the text, twips
+        QRectF target;        // the pointer's target, twips, relative to pos
         bool shown = false;   // on the scene and playable
         bool hinted = false;  // drawn in blue: the word expected next
     };

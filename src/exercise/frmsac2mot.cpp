@@ -250,6 +250,7 @@ void frmSac2Mot::refresh()
             }
         }
     }
+    orderTiles();
     if (m_session.draggedTile() < 0 && m_outline && m_outline->isVisible())
         m_outline->hide();
     if (TexteResultat->text() != m_session.answer())
@@ -497,13 +498,39 @@ std::vector<int> frmSac2Mot::readingOrder() const
         if (isPlayableTile(i) && tile->focusPolicy() != Qt::NoFocus)
             order.push_back(i);
     }
-    // Top to bottom, then left to right, by the places the pupil sees.
-    std::sort(order.begin(), order.end(), [this](int a, int b) {
-        const QPoint pa = Mot[std::size_t(a)]->textOrigin();
-        const QPoint pb = Mot[std::size_t(b)]->textOrigin();
-        return std::pair(pa.y(), pa.x()) < std::pair(pb.y(), pb.x());
-    });
+    return inReadingOrder(order);
+}
+
+std::vector<int> frmSac2Mot::inReadingOrder(const std::vector<int> &tiles) const
+{
+    std::vector<QRectF> rects;
+    rects.reserve(tiles.size());
+    for (int i : tiles)
+        rects.emplace_back(Mot[std::size_t(i)]->geometry());
+    std::vector<int> order;
+    order.reserve(tiles.size());
+    for (int at : ExerciseRules::readingOrder(rects))
+        order.push_back(tiles[std::size_t(at)]);
     return order;
+}
+
+void frmSac2Mot::orderTiles()
+{
+    // Assistive technologies list a window's controls in the order of its children, which is
+    // the order the tiles were made in, the sentence's: the tiles on the scene come in reading
+    // order instead, the others after them.
+    std::vector<int> shown;
+    std::vector<int> others;
+    for (int i = 0; i < int(Mot.size()); ++i)
+        (m_session.isPlayable(i) ? shown : others).push_back(i);
+    std::vector<int> order = inReadingOrder(shown);
+    order.insert(order.end(), others.begin(), others.end());
+    if (order == m_childOrder)
+        return;
+    m_childOrder = order;
+    // Each one goes just under the drag outline, which was made after every tile.
+    for (int i : order)
+        Mot[std::size_t(i)]->stackUnder(m_outline);
 }
 
 bool frmSac2Mot::focusNextPrevChild(bool next)

@@ -96,6 +96,8 @@ private slots:
     void rightDrop();
     void wrongDrop();
     void backgroundMove();
+    void backgroundMoveKeepsTheTileOnTheScene_data();
+    void backgroundMoveKeepsTheTileOnTheScene();
     void hintAfterItsTicks();
     void timeUp();
     void endMark_data();
@@ -209,6 +211,31 @@ void tst_ExerciseSession::backgroundMove()
     QCOMPARE(f.out.cues, QStringList{"son2.wav"});
     QCOMPARE(f.session.phase(), Phase::InPlay);
     QVERIFY(f.session.answer().isEmpty());
+}
+
+void tst_ExerciseSession::backgroundMoveKeepsTheTileOnTheScene_data()
+{
+    QTest::addColumn<QPointF>("drop");
+    QTest::addColumn<QPointF>("kept");
+    // Target 600 x 450 twips from the text's corner; grabbed 150, 60 inside it.
+    QTest::newRow("bottom edge") << QPointF(5000, 6570) << QPointF(4850, 6135);
+    QTest::newRow("right edge") << QPointF(9700, 3000) << QPointF(9105, 2940);
+    QTest::newRow("top left corner") << QPointF(20, 10) << QPointF(0, 0);
+}
+
+// The grab offset would put most of the tile past the scene's edge: the tile is kept wholly on
+// the scene, and the journal says the same as for any move.
+void tst_ExerciseSession::backgroundMoveKeepsTheTileOnTheScene()
+{
+    QFETCH(QPointF, drop);
+    SessionFixture f;
+    f.open();
+    const int chat = f.tileOf("chat");
+    f.session.beginDrag(chat, 150, 60);
+    f.session.dropOnScene(chat, drop.x(), drop.y());
+    QTEST(f.session.tile(chat).pos, "kept");
+    QVERIFY(sceneTwips().contains(QRectF(0, 0, 600, 450).translated(f.session.tile(chat).pos)));
+    QCOMPARE(f.out.lines, (std::vector<Line>{{"Déplacement du mot ' chat '.", true, true}}));
 }
 
 void tst_ExerciseSession::hintAfterItsTicks()

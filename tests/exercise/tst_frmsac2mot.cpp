@@ -57,6 +57,7 @@ private slots:
     void keyboardPupilGoesOn();
     void keyboardGivesNothingAway();
     void assistiveTechnologiesFollow();
+    void tilesListedInReadingOrder();
     void wordCheck_data();
     void wordCheck();
     void hint();
@@ -983,6 +984,46 @@ void tst_frmSac2Mot::keyboardGivesNothingAway()
     QCOMPARE(w.phase(), Phase::SentenceDone);
     QCOMPARE(f.env.state.ErreursPhrase, 0);
     QCOMPARE(f.focus(), button(w, "Nouveau"));
+}
+
+// A screen reader lists the window's controls: the tiles come in reading order, never in the
+// sentence's; a word moved a few pixels above a line is read on that line.
+void tst_frmSac2Mot::tilesListedInReadingOrder()
+{
+    ScatteredFixture f;
+    frmSac2Mot &w = f.w();
+    auto listed = [&w] {
+        QStringList words;
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&w);
+        for (int i = 0; i < window->childCount(); ++i) {
+            QAccessibleInterface *child = window->child(i);
+            if (qobject_cast<WordTile *>(child->object()) && !child->state().invisible
+                && !child->text(QAccessible::Name).trimmed().isEmpty())
+                words << child->text(QAccessible::Name);
+        }
+        return words;
+    };
+    auto tabbed = [&f] {
+        QStringList words;
+        f.tile(f.focusedTile() < 0 ? 1 : f.focusedTile())->setFocus();
+        while (f.focusedTile() >= 0 && words.size() < 10) {
+            words << f.tile(f.focusedTile())->word();
+            QTest::keyClick(f.focus(), Qt::Key_Tab);
+        }
+        return words;
+    };
+    QCOMPARE(listed(), QStringList({"chat", "lit.", "Le", "le", "dort", "sur"}));
+    QCOMPARE(tabbed(), listed());
+
+    // «sur» goes to the right end of the second line, 6 pixels higher than its words.
+    w.Mot_DragOver(3, 3, 0, 0);
+    w.Form_DragDrop(3, 5500, f.tile(4)->twipsPos().y() - 6 * 15);
+    QCOMPARE(listed(), QStringList({"chat", "lit.", "Le", "le", "dort", "sur"}));
+    f.tile(1)->setFocus();
+    QCOMPARE(tabbed(), listed());
+    // Placed words leave the list; the rest keep their order.
+    w.TexteResultat_DragDrop(0, 0, 0);
+    QCOMPARE(listed(), QStringList({"chat", "lit.", "le", "dort", "sur"}));
 }
 
 // The answer box, the bubble and the status line tell assistive technologies their texts.
