@@ -1577,7 +1577,12 @@ void tst_frmSac2Mot::soak()
                     const int ox = roll(600), oy = roll(300), x = roll(9000), y = roll(6000);
                     w.Mot_DragOver(t, t, ox, oy);
                     w.Form_DragDrop(t, x, y);
-                    QCOMPARE(f.tile(t)->twipsPos(), QPointF(x - ox, y - oy));
+                    // Where it was dropped, moved only as far as keeps it wholly on the scene.
+                    const QRectF target = f.session().tile(t).target;
+                    QCOMPARE(f.tile(t)->twipsPos(),
+                             ExerciseRules::keepInScene(target, QPointF(x - ox, y - oy)));
+                    QVERIFY(ExerciseRules::sceneTwips().contains(
+                        target.translated(f.tile(t)->twipsPos())));
                     QCOMPARE(f.lastLine(), "Déplacement du mot '" + f.tile(t)->text() + "'.");
                 }
             } else { // a clock ticks; now and then its time runs out
