@@ -214,7 +214,6 @@ void frmSac2Mot::showBubble()
 {
     Message->setText(QString(m_session.bubbleText()).replace(QChar(13), QLatin1Char('\n')));
     placeBubble();
-    announce(Message);
 }
 
 void frmSac2Mot::refresh()
@@ -626,20 +625,12 @@ void frmSac2Mot::setAnswer(const QString &answer)
     TexteResultat->setText(answer);
     TexteResultat->setAccessibleName(answer.isEmpty() ? QStringLiteral("Ta phrase")
                                                       : QStringLiteral("Ta phrase : ") + answer);
-    announce(TexteResultat);
 }
 
 void frmSac2Mot::setStatus(const QString &status)
 {
     Texte->setText(status);
     layoutTexte();
-    announce(Texte);
-}
-
-void frmSac2Mot::announce(QWidget *control)
-{
-    QAccessibleEvent changed(control, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
 }
 
 QPointF frmSac2Mot::twipsFrom(QPoint corner, QPoint windowPos) const

@@ -134,10 +134,10 @@ private:
     void moveFocus(WordTile *from, int key);
     void focusFirstTile();
     void keyboardUsed();
-    // The answer, the status line and the bubble tell assistive technologies their texts.
+    // The answer, the status line and the bubble tell assistive technologies their texts: the
+    // label's text or accessible name announces itself, once.
     void setAnswer(const QString &answer);
     void setStatus(const QString &status);
-    static void announce(QWidget *control);
     void showBubble();
     // Keyboard pupils go on with Space or Enter: "Nouveau" takes the focus when it appears.
     void focusNouveau();

@@ -58,6 +58,7 @@ private slots:
     void keyboardGivesNothingAway();
     void assistiveTechnologiesFollow();
     void tilesListedInReadingOrder();
+    void eachChangeAnnouncedOnce();
     void wordCheck_data();
     void wordCheck();
     void hint();
@@ -1024,6 +1025,48 @@ void tst_frmSac2Mot::tilesListedInReadingOrder()
     // Placed words leave the list; the rest keep their order.
     w.TexteResultat_DragDrop(0, 0, 0);
     QCOMPARE(listed(), QStringList({"chat", "lit.", "le", "dort", "sur"}));
+}
+
+namespace {
+std::vector<std::pair<QObject *, QAccessible::Event>> announced;
+void recordAnnouncement(QAccessibleEvent *event)
+{
+    announced.emplace_back(event->object(), event->type());
+}
+}
+
+// A screen reader says each new text of the answer box, the bubble and the status line once.
+// (Only where the platform has an accessibility bridge: run under an X server with an
+// accessibility bus.)
+void tst_frmSac2Mot::eachChangeAnnouncedOnce()
+{
+    ExerciseFixture f({"Le chat dort."});
+    frmSac2Mot &w = f.open();
+    QAccessible::installUpdateHandler(recordAnnouncement);
+    QAccessible::setActive(true);
+    if (!QAccessible::isActive()) {
+        QAccessible::installUpdateHandler(nullptr);
+        QSKIP("no accessibility bridge on this platform: nothing is announced");
+    }
+    auto namesChanged = [](QWidget *control) {
+        return std::count(announced.begin(), announced.end(),
+                          std::pair<QObject *, QAccessible::Event>(control,
+                                                                    QAccessible::NameChanged));
+    };
+    announced.clear();
+    w.TexteResultat_DragDrop(0, 0, 0);
+    QCOMPARE(namesChanged(label(w, "TexteResultat")), 1);
+    QCOMPARE(namesChanged(label(w, "Message")), 1);
+    for (int i = 1; i < 3; ++i) {
+        QVERIFY(f.tick(0));
+        w.TexteResultat_DragDrop(i, 0, 0);
+    }
+    announced.clear();
+    QVERIFY(f.tick(0));
+    QCOMPARE(namesChanged(label(w, "Texte")), 1);
+    QCOMPARE(namesChanged(label(w, "Message")), 1);
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::setActive(false);
 }
 
 // The answer box, the bubble and the status line tell assistive technologies their texts.

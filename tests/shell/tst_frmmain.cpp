@@ -12,6 +12,7 @@
 #include "platform/steadystyle.h"
 #include "journal/frmprogression.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -66,6 +67,9 @@ private slots:
     void recordFailureToldInTheJournal();
     void exerciseFillsTheInnerArea();
     void fullScreen();
+    void exerciseNeverRestoredSmaller();
+    void escapeClosesParametresFirst();
+    void parametresStaysOverTheExercise();
     void openingsShareTheirDrawings();
     void chargerExercice_data();
     void chargerExercice();
@@ -437,6 +441,69 @@ void TestFrmMain::fullScreen()
     QTest::keyClick(&f.window, Qt::Key_Escape);
     QTRY_VERIFY(!f.window.isFullScreen());
     QCOMPARE(f.env.journal.Rows(), 3); // only "Commencer" wrote
+}
+
+// The exercise offers no button that would leave it smaller than the inner area, and a
+// restore asked all the same gives the whole area back.
+void TestFrmMain::exerciseNeverRestoredSmaller()
+{
+    MainFixture f;
+    f.window.resize(640, 480);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    control<QAction>(&f.window, "mnuSac2Mot")->trigger();
+    QMdiSubWindow *sub = f.window.exerciseWindow();
+    QTRY_COMPARE(sub->geometry(), f.window.mdiArea()->viewport()->rect());
+    QVERIFY(!(sub->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    for (QAction *action : sub->systemMenu()->actions()) {
+        if (action->isVisible() && action->isEnabled())
+            QVERIFY2(!action->text().contains(QStringLiteral("estaur"))
+                         && !action->text().contains(QStringLiteral("inimi")),
+                     qPrintable(action->text()));
+    }
+    sub->showNormal();
+    QTRY_VERIFY(sub->isMaximized());
+    QTRY_COMPARE(sub->geometry(), f.window.mdiArea()->viewport()->rect());
+}
+
+// In full screen, Escape in "Paramètres" closes "Paramètres"; the next one leaves full screen.
+void TestFrmMain::escapeClosesParametresFirst()
+{
+    MainFixture f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    control<QAction>(&f.window, "mnuSac2Mot")->trigger();
+    QTest::keyClick(&f.window, Qt::Key_F11);
+    QTRY_VERIFY(f.window.isFullScreen());
+    control<QAction>(&f.window, "mnuParam")->trigger();
+    QPointer<QMdiSubWindow> settings = f.window.settingsWindow();
+    QTRY_VERIFY(settings->widget()->isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(!settings || !settings->isVisible());
+    QVERIFY(f.window.isFullScreen());
+    QTest::keyClick(&f.window, Qt::Key_Escape);
+    QTRY_VERIFY(!f.window.isFullScreen());
+}
+
+// A click on the exercise leaves "Paramètres" in view over it.
+void TestFrmMain::parametresStaysOverTheExercise()
+{
+    MainFixture f;
+    f.window.resize(1024, 768);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    control<QAction>(&f.window, "mnuSac2Mot")->trigger();
+    control<QAction>(&f.window, "mnuParam")->trigger();
+    QMdiSubWindow *exercise = f.window.exerciseWindow();
+    QMdiSubWindow *settings = f.window.settingsWindow();
+    QTRY_VERIFY(settings->isVisible());
+    QWidget *scene = exercise->widget();
+    QPoint free = scene->rect().bottomRight() - QPoint(5, 5);
+    QVERIFY(!settings->geometry().contains(scene->mapTo(f.window.mdiArea()->viewport(), free)));
+    QTest::mouseClick(scene, Qt::LeftButton, Qt::NoModifier, free);
+    QTRY_COMPARE(f.window.mdiArea()->activeSubWindow(), exercise);
+    QCOMPARE(f.window.mdiArea()->subWindowList(QMdiArea::StackingOrder).last(), settings);
+    QVERIFY(settings->isVisible());
 }
 
 void TestFrmMain::chargerExercice_data()
