@@ -43,7 +43,9 @@ int main(int argc, char *argv[])
     SentenceFile::write(env.programFolder + "/plumalin.txt",
                         {"Le petit chat dort près de la fenêtre."});
     env.settings.SaveSetting(Settings::DureeMot, "0");
-    env.settings.SaveSetting(Settings::NbPhrases, "0"); // 5 sentences
+    // 5 sentences; for the mark, an exercise of one sentence
+    const bool mark = scene == QStringLiteral("note") || scene == QStringLiteral("zero");
+    env.settings.SaveSetting(Settings::NbPhrases, mark ? "-1" : "0");
     if (scene == QStringLiteral("vide"))
         env.settings.SaveSetting(Settings::Fichier, "cours-moyen-premiere-annee.txt");
     // Sentence 0, then the tiles' places: a loose scatter over the free part of the scene.
@@ -80,9 +82,9 @@ int main(int argc, char *argv[])
             window.TexteResultat_DragDrop(wrong, 0, 0);
         placeFrom(window, 0);
     } else if (scene == QStringLiteral("note") || scene == QStringLiteral("zero")) {
-        // The last sentence of five: 4 errors in all give 19, 15 give zero.
-        env.state.PhrasesRestantes = 1;
-        env.state.TotalErreurs = scene == QStringLiteral("note") ? 4 : 15;
+        // A one-sentence exercise: 2 errors give 18, 7 give 20 - 24, below zero.
+        for (int e = scene == QStringLiteral("note") ? 2 : 7; e > 0; --e)
+            window.TexteResultat_DragDrop(wrong, 0, 0);
         placeFrom(window, 0);
     } else if (scene == QStringLiteral("temps")) {
         // Ticks of the sentence's clock until its time is up.

@@ -1,4 +1,5 @@
 #include "exercise/exerciserules.h"
+#include "exercise/sentencedeck.h"
 #include "exercise/sentencelist.h"
 #include "logicenv.h"
 
@@ -219,39 +220,34 @@ void tst_ExerciseRules::tilePositionStaysInItsRectangle()
 
 void tst_ExerciseRules::pickSentenceSkipsUnplayableSentences()
 {
-    ProgramState state;
+    SentenceDeck deck;
     QStringList words127, words128;
     for (int i = 0; i < 127; ++i)
         words127 << "m";
     words128 = words127;
     words128 << "m";
-    state.Phrases[0] = words128.join(' ');
-    state.Phrases[1] = words127.join(' ');
-    state.Phrases[2] = "court";
-    state.NbPhrasesChargees = 3;
-    QVERIFY(!isPlayable(state.Phrases[0]));
-    QVERIFY(isPlayable(state.Phrases[1]));
-    QCOMPARE(pickSentence(state, 0.0), 1);
-    QCOMPARE(pickSentence(state, 0.49), 1);
-    QCOMPARE(pickSentence(state, 0.5), 2);
-    QCOMPARE(pickSentence(state, 0.999), 2);
-    state.NbPhrasesChargees = 1;
-    QCOMPARE(pickSentence(state, 0.3), -1);
-    state.NbPhrasesChargees = 0;
-    QCOMPARE(pickSentence(state, 0.3), -1);
+    deck.load({words128.join(' '), words127.join(' '), "court"});
+    QVERIFY(!isPlayable(deck.sentence(0)));
+    QVERIFY(isPlayable(deck.sentence(1)));
+    QCOMPARE(deck.pickSentence(0.0), 1);
+    QCOMPARE(deck.pickSentence(0.49), 1);
+    QCOMPARE(deck.pickSentence(0.5), 2);
+    QCOMPARE(deck.pickSentence(0.999), 2);
+    deck.load({words128.join(' ')});
+    QCOMPARE(deck.pickSentence(0.3), -1);
+    deck.load({});
+    QCOMPARE(deck.pickSentence(0.3), -1);
     // When every sentence fits, the choice is the whole part of r x count.
-    state.Phrases[0] = "a";
-    state.NbPhrasesChargees = 3;
-    QCOMPARE(pickSentence(state, 0.7), 2);
-    QCOMPARE(pickSentence(state, 0.3), 0);
+    deck.load({"a", words127.join(' '), "court"});
+    QCOMPARE(deck.pickSentence(0.7), 2);
+    QCOMPARE(deck.pickSentence(0.3), 0);
     // Blank lines of a hand-made file have no word to drag: never chosen.
-    state.Phrases[0] = "";
-    state.Phrases[1] = "   ";
-    QVERIFY(!isPlayable(state.Phrases[0]) && !isPlayable(state.Phrases[1]));
-    QCOMPARE(pickSentence(state, 0.0), 2);
-    QCOMPARE(pickSentence(state, 0.999), 2);
-    state.NbPhrasesChargees = 2;
-    QCOMPARE(pickSentence(state, 0.5), -1);
+    deck.load({"", "   ", "court"});
+    QVERIFY(!isPlayable(deck.sentence(0)) && !isPlayable(deck.sentence(1)));
+    QCOMPARE(deck.pickSentence(0.0), 2);
+    QCOMPARE(deck.pickSentence(0.999), 2);
+    deck.load({"", "   "});
+    QCOMPARE(deck.pickSentence(0.5), -1);
 }
 
 void tst_ExerciseRules::playable_data()

@@ -76,6 +76,21 @@ struct SessionFixture {
             session.tick(index);
         return done;
     }
+    // Plays the sentence in play to its end: `errors` wrong drops first (its last word), then
+    // its words in order, each with its word check.
+    void playSentence(int errors)
+    {
+        const QStringList words =
+            playedSentence(session.deck().currentSentence()).split(QLatin1Char(' '));
+        for (int e = 0; e < errors; ++e) {
+            session.dropOnAnswer(tileOf(words.last()));
+            tick(ExerciseSession::RetryPrompt, 1);
+        }
+        for (const QString &word : words) {
+            session.dropOnAnswer(tileOf(word));
+            tick(ExerciseSession::WordCheck, 1);
+        }
+    }
     int tileOf(const QString &word) const
     {
         for (int i = 0; i < ExerciseSession::TileCount; ++i) {
@@ -112,7 +127,7 @@ void tst_ExerciseSession::sentenceStart()
     QCOMPARE(f.session.bubbleText(), QStringLiteral("Bonjour!"));
     f.start();
     QCOMPARE(f.session.phase(), Phase::InPlay);
-    QCOMPARE(f.env.state.NbMots, 3);
+    QCOMPARE(f.session.deck().lastWord(), 3);
     const QStringList words{"Le", "chat", "dort.", ""};
     const QList<QPointF> places{{100, 1700}, {3100, 1700}, {100, 2600}, {3100, 2600}};
     for (int i = 0; i < 4; ++i) {
@@ -132,13 +147,16 @@ void tst_ExerciseSession::sentenceStart()
 
     // The first activation starts the count and greets; a later one only greets.
     f.session.activate();
-    QCOMPARE(f.env.state.NbPhrasesExercice, sentencesPerExercise(f.env.settings));
-    QCOMPARE(f.env.state.PhrasesRestantes, f.env.state.NbPhrasesExercice);
+    QCOMPARE(f.session.sentencesPerExercise(), sentencesPerExercise(f.env.settings));
+    QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise());
     QCOMPARE(f.out.cues, QStringList{"bonjour.mp3"});
     QCOMPARE(f.out.pauses, QList<int>{1000});
-    f.env.state.PhrasesRestantes = 2;
+    f.playSentence(1);
+    QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise() - 1);
+    QCOMPARE(f.session.totalErrors(), 1);
     f.session.activate();
-    QCOMPARE(f.env.state.PhrasesRestantes, 2.0);
+    QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise() - 1);
+    QCOMPARE(f.session.totalErrors(), 1);
 }
 
 void tst_ExerciseSession::nothingToPlay()
@@ -164,7 +182,7 @@ void tst_ExerciseSession::rightDrop()
     QCOMPARE(f.out.lines, (std::vector<Line>{{"Le", true, true}}));
     QCOMPARE(f.out.cues, QStringList{"son2.wav"});
     QCOMPARE(f.session.bubbleText(), QStringLiteral("Bravo !!!"));
-    QCOMPARE(f.env.state.MotSuivant, 1);
+    QCOMPARE(f.session.wordsPlaced(), 1);
     QVERIFY(!f.session.isRunning(ExerciseSession::HintClock));
     QVERIFY(f.session.isRunning(ExerciseSession::WordCheck));
 
@@ -185,7 +203,7 @@ void tst_ExerciseSession::wrongDrop()
     QVERIFY(f.session.isPlayable(f.tileOf("dort.")));
     QCOMPARE(f.out.lines, (std::vector<Line>{{"dort.", true, false}}));
     QCOMPARE(f.out.cues, QStringList{"incorrect.mp3"});
-    QCOMPARE(f.env.state.ErreursPhrase, 1);
+    QCOMPARE(f.session.sentenceErrors(), 1);
     QCOMPARE(f.session.bubbleText(), QStringLiteral("Incorrect!"));
     QVERIFY(!f.session.isRunning(ExerciseSession::HintClock));
 
@@ -280,7 +298,7 @@ void tst_ExerciseSession::timeUp()
     }
     QCOMPARE(f.out.lines, (std::vector<Line>{{Lines::timeUp(sentenceLimitMinutes(f.env.settings)),
                                               false, false}}));
-    QCOMPARE(f.env.state.PhrasesRestantes, f.env.state.NbPhrasesExercice); // not counted
+    QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise()); // not counted
     // The sentence is over: a late drop or tick changes nothing.
     f.session.dropOnAnswer(1);
     f.session.tick(ExerciseSession::WordCheck);
@@ -304,10 +322,18 @@ void tst_ExerciseSession::endMark()
     QFETCH(QString, mark);
     QFETCH(QString, bubble);
     SessionFixture f;
+    f.env.settings.SaveSetting(Settings::NbPhrases, "0"); // five sentences
     f.open();
-    f.env.state.NbPhrasesExercice = 5;
-    f.env.state.PhrasesRestantes = 1;
-    f.env.state.TotalErreurs = errorsBefore;
+    // Four sentences played, the errors in the first one.
+    for (int s = 0; s < 4; ++s) {
+        if (s > 0)
+            f.start();
+        f.playSentence(s == 0 ? errorsBefore : 0);
+    }
+    QCOMPARE(f.session.sentencesLeft(), 1.0);
+    QCOMPARE(f.session.totalErrors(), errorsBefore);
+    f.start();
+    f.out = Recorder();
     for (const QString word : {"Le", "chat", "dort."}) {
         f.session.dropOnAnswer(f.tileOf(word));
         QCOMPARE(f.tick(ExerciseSession::WordCheck, 5), 1);
@@ -320,7 +346,7 @@ void tst_ExerciseSession::endMark()
     QCOMPARE(f.out.lines[4], (Line{mark, false, true}));
     QCOMPARE(f.out.cues, (QStringList{"son2.wav", "son2.wav", "son2.wav", "bravo.mp3",
                                       "cgagne.mp3"}));
-    QCOMPARE(f.env.state.PhrasesRestantes, 0.0);
+    QCOMPARE(f.session.sentencesLeft(), 0.0);
     for (int i = 0; i < 4; ++i)
         QVERIFY(!f.session.isRunning(i));
 }
@@ -344,8 +370,8 @@ void tst_ExerciseSession::closingStopsEverything()
 
     // A cue that tells the handler to stop (the window closed during the sound) ends it there.
     SessionFixture g;
+    g.env.settings.SaveSetting(Settings::NbPhrases, "-1"); // an exercise of one sentence
     g.open();
-    g.env.state.PhrasesRestantes = 1;
     for (const QString word : {"Le", "chat", "dort."}) {
         g.session.dropOnAnswer(g.tileOf(word));
         g.out.goOn = word != QStringLiteral("dort.");

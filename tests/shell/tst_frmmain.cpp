@@ -8,7 +8,7 @@
 #include "common/sentencefile.h"
 #include "editor/frmphrases.h"
 #include "exercise/frmsac2mot.h"
-#include "exercise/sentencelist.h"
+#include "exercise/sentencedeck.h"
 #include "platform/steadystyle.h"
 #include "journal/frmprogression.h"
 
@@ -562,9 +562,9 @@ void TestFrmMain::chargerExercice()
     // Nothing opens: the exercise reads the name at its next sentence, and finds the file.
     QVERIFY(!f.window.exerciseWindow());
     if (fichier != QStringLiteral("absent")) {
-        QCOMPARE(ChargePhrases(f.env.state, f.env.settings, f.env.programFolder),
-                 SentenceLoad::Loaded);
-        QCOMPARE(f.env.state.Phrases[0], QStringLiteral("Le chat dort."));
+        SentenceDeck deck;
+        QCOMPARE(deck.ChargePhrases(f.env.settings, f.env.programFolder), SentenceLoad::Loaded);
+        QCOMPARE(deck.sentence(0), QStringLiteral("Le chat dort."));
     }
 }
 
