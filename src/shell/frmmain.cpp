@@ -7,7 +7,7 @@
 #include "common/apptexts.h"
 #include "common/objectnames.h"
 #include "common/sentencefile.h"
-#include "app/services.h"
+#include "shell/services.h"
 #include "common/sentencefolders.h"
 #include "common/settingsstore.h"
 #include "editor/choixfichierphrases.h"

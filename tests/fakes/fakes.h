@@ -2,7 +2,7 @@
 // One test environment that bundles the fakes of the platform services with the program's own.
 #include "fakes/platformfakes.h"
 
-#include "app/services.h"
+#include "shell/services.h"
 #include "common/programstate.h"
 #include "common/settingsstore.h"
 #include "journal/frmprogression.h"
