@@ -294,6 +294,8 @@ void frmSac2Mot::Form_Load()
         tile->setPointSize(16);
         tile->hide();
         tile->setEnabled(false);
+        // No word of the last sentence is left for a screen reader to list.
+        tile->setWord(QString());
         tile->setToolTip(QString());
     }
     m_session.start([this](int i, const QString &word) {
