@@ -139,12 +139,29 @@ void frmMain::toggleFullScreen()
     }
     m_maximisedBeforeFullScreen = isMaximized();
     showFullScreen();
-    // The journal the teacher keeps on top stays above the full screen.
-    if (m_journalWindow && m_journalWindow->isVisible()
-        && m_journalWindow->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
-        QPointer<QWidget> journal = m_journalWindow.data();
-        QMetaObject::invokeMethod(
-            this, [journal] { if (journal) journal->raise(); }, Qt::QueuedConnection);
+    keepJournalAbove(true);
+}
+
+void frmMain::keepJournalAbove(bool fullScreen)
+{
+    if (!m_journalWindow || !m_journalWindow->windowHandle())
+        return;
+    // A window manager puts a full screen window above every other one, even those kept on
+    // top: the journal the teacher keeps on top is made ours for that time, and stays above.
+    const bool onTop = m_journalWindow->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    QWindow *journal = m_journalWindow->windowHandle();
+    QWindow *parent = fullScreen && onTop ? windowHandle() : nullptr;
+    if (journal->transientParent() == parent)
+        return;
+    // The window manager reads whose window it is when it is shown: shown again, at its place.
+    const bool shown = m_journalWindow->isVisible();
+    const QPoint place = m_journalWindow->pos(); // its frame's corner
+    if (shown)
+        m_journalWindow->hide();
+    journal->setTransientParent(parent);
+    if (shown) {
+        m_journalWindow->move(place);
+        m_journalWindow->show();
     }
 }
 
@@ -164,6 +181,7 @@ void frmMain::leaveFullScreen()
         showMaximized();
     else
         showNormal();
+    keepJournalAbove(false);
 }
 
 void frmMain::MDIForm_Load(const QRect &screen)
