@@ -53,7 +53,7 @@ void BM_SentenceStart(benchmark::State &state)
             env.random.values.push_back(random.generateDouble());
         state.ResumeTiming();
         window.Form_Load();
-        benchmark::DoNotOptimize(env.state.NbMots);
+        benchmark::DoNotOptimize(window.session().deck().lastWord());
     }
     if (window.phase() != frmSac2Mot::Phase::InPlay)
         state.SkipWithError("no sentence started");
@@ -90,7 +90,7 @@ void BM_DropOnAnswer(benchmark::State &state)
             window.TexteResultat_DragDrop(next++, 0, 0);
         wrong = !wrong;
     }
-    if (env.state.ErreursPhrase == 0)
+    if (window.session().sentenceErrors() == 0)
         state.SkipWithError("no drop judged");
 }
 BENCHMARK(BM_DropOnAnswer)->Arg(100)->Arg(230)->Unit(benchmark::kMicrosecond);

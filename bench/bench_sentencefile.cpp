@@ -1,7 +1,6 @@
 // Reading and writing a large sentence file, against reading its bytes alone; word splitting.
-#include "common/programstate.h"
 #include "common/sentencefile.h"
-#include "exercise/sentencelist.h"
+#include "exercise/sentencedeck.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -98,9 +97,9 @@ static void BM_ExpandWord127(benchmark::State &state)
     for (int i = 0; i < 127; ++i)
         words.append(QStringLiteral("mot%1").arg(i));
     const QString sentence = words.join(QLatin1Char(' '));
-    ProgramState program;
+    SentenceDeck deck;
     for (auto _ : state)
-        benchmark::DoNotOptimize(ExpandWord(program, sentence));
+        benchmark::DoNotOptimize(deck.ExpandWord(sentence));
 }
 BENCHMARK(BM_ExpandWord127)->Unit(benchmark::kMicrosecond);
 

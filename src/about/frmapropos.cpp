@@ -4,7 +4,7 @@
 
 #include "common/apptexts.h"
 #include "common/objectnames.h"
-#include "common/rendersvg.h"
+#include "ui/rendersvg.h"
 #include "platform/messageboxes.h"
 
 #include <QFont>

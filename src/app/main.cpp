@@ -1,7 +1,7 @@
 #include "common/apptexts.h"
 #include "common/programfolder.h"
 #include "common/programstate.h"
-#include "app/services.h"
+#include "shell/services.h"
 #include "common/settingsstore.h"
 #include "exercise/sentencelist.h"
 #include "journal/journal.h"

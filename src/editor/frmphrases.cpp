@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -36,21 +37,29 @@
 
 namespace {
 constexpr int ClientWidth = 6030;
+
+// The number column looks like the header: it is not part of the sentences.
+class NumberColumnDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() != SentenceTableModel::NumberColumn)
+            return;
+        option->backgroundBrush = option->palette.button();
+        option->palette.setBrush(QPalette::Text, option->palette.buttonText());
+    }
+};
 // The designed outer heights count 44 pixels of caption, borders and menu bar as they were on
 // the desktop the layout was drawn for. What is left is the area the controls need: browsing
 // shows the table down to its bottom edge, editing shows the edit box below it. Keeping that
 // area (rather than the outer height) shows the same controls whatever the desktop's caption.
 constexpr int DesignedNonClient = 660;
 
-// A sentence is one record of its file: line breaks typed into the edit box become spaces.
-QString oneLine(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    for (const QChar c : {QChar(u'\r'), QChar(u'\n'), QChar(QChar::LineSeparator),
-                          QChar(QChar::ParagraphSeparator)})
-        text.replace(c, QLatin1Char(' '));
-    return text;
-}
 }
 
 frmPhrases::frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messages,
@@ -65,6 +74,7 @@ frmPhrases::frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messa
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Boîte de dialogue"));
     m_model = new SentenceTableModel(this);
+    m_editing = std::make_unique<SentenceEditing>(*m_model);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -136,6 +146,7 @@ void frmPhrases::buildControls()
     MSFlexGrid1 = new QTableView(m_client);
     MSFlexGrid1->setGeometry(twipsRect(90, 90, 4515, 3045));
     MSFlexGrid1->setModel(m_model);
+    MSFlexGrid1->setItemDelegate(new NumberColumnDelegate(MSFlexGrid1));
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -194,12 +205,12 @@ void frmPhrases::buildControls()
 
 void frmPhrases::Form_Load()
 {
-    InitGrille();
+    // Header row and one blank row: the table of an empty list.
+    m_editing->loaded({});
     Text1->clear();
     setDesignHeight(BrowsingHeight);
     makeDefault(OKButton);
     OKButton->setFocus();
-    m_savedList = m_model->sentences();
 }
 
 void frmPhrases::setDesignHeight(int twipsHeight)
@@ -229,12 +240,12 @@ int frmPhrases::rowAt(const QPoint &viewportPos) const
 
 bool frmPhrases::hasPendingText() const
 {
-    return m_designHeight == EditingHeight && oneLine(Text1->toPlainText()) != m_texteDepart;
+    return m_editing->hasPendingText(Text1->toPlainText());
 }
 
 bool frmPhrases::hasUnsavedChanges() const
 {
-    return m_model->sentences() != m_savedList || hasPendingText();
+    return m_editing->hasUnsavedChanges(Text1->toPlainText());
 }
 
 bool frmPhrases::askToSave()
@@ -255,102 +266,59 @@ bool frmPhrases::askToSave()
     return mnuSauvegarder_Click();
 }
 
-void frmPhrases::InitGrille()
-{
-    m_model->setSentences({});
-}
-
-void frmPhrases::NumeroteGrille()
-{
-    m_model->renumber();
-}
-
-int frmPhrases::Rows() const
-{
-    return m_model->rowCount() + 1;
-}
-
-QString frmPhrases::TextMatrix(int row, int col) const
-{
-    if (row == 0)
-        return m_model->headerData(col, Qt::Horizontal).toString();
-    return m_model->index(row - 1, col).data(Qt::EditRole).toString();
-}
-
-void frmPhrases::setTextMatrix(int row, int col, const QString &text)
-{
-    m_model->setData(m_model->index(row - 1, col), text);
-}
-
-void frmPhrases::AddItem(const QString &number)
-{
-    const int at = m_model->rowCount();
-    m_model->insertRows(at, 1);
-    m_model->setData(m_model->index(at, SentenceTableModel::NumberColumn), number);
-}
-
-void frmPhrases::RemoveItem(int row)
-{
-    m_model->removeRows(row - 1, 1);
-}
-
 void frmPhrases::MSFlexGrid1_Click()
 {
-    m_ligneChoisie = m_mouseRow;
+    m_editing->choose(m_mouseRow);
 }
 
 void frmPhrases::MSFlexGrid1_DblClick()
 {
     const int row = m_mouseRow;
-    if (row > 0 && TextMatrix(row, 1).size() > EditableLength) {
+    switch (m_editing->modify(row)) {
+    case SentenceEditing::ModifyStart::TooLong: {
+        const qsizetype length = m_editing->sentence(row).size();
         m_messages.tell(this, MessageBoxes::Information, AppTexts::Title,
                         QStringLiteral("La phrase %1 est trop longue pour être modifiée ici "
                                        "(%2 caractères, au plus %3).\n\nElle reste entière dans "
                                        "la liste et dans le fichier enregistré.")
                             .arg(row)
-                            .arg(TextMatrix(row, 1).size())
+                            .arg(length)
                             .arg(EditableLength));
         return;
     }
-    if (row > 0) {
-        makeDefault(Valider);
-        // Locked until Valider (or a cut), so that the row being changed stays the one shown.
-        MSFlexGrid1->setEnabled(false);
-        m_ligneChoisie = row;
-        m_ligneModifiee = row;
-        setCurrentCell(row);
-        Text1->setPlainText(TextMatrix(row, 1));
-        m_texteDepart = oneLine(Text1->toPlainText());
-        Text1->moveCursor(QTextCursor::End);
-        setDesignHeight(EditingHeight);
-        m_dernierMode = Mode::Modify;
-        Nouveau->hide();
-        Text1->setFocus();
-        m_journal.AjoutProgress(
-            QStringLiteral("Editer - Modifier '") + Text1->toPlainText() + QLatin1Char('\''), true);
+    case SentenceEditing::ModifyStart::Nothing:
+        return;
+    case SentenceEditing::ModifyStart::Started:
+        break;
     }
-    // Gives back its number to a row 1 that a cut left blank.
-    if (row == 1)
-        setTextMatrix(1, 0, QStringLiteral("1"));
+    makeDefault(Valider);
+    // Locked until Valider (or a cut), so that the row being changed stays the one shown.
+    MSFlexGrid1->setEnabled(false);
+    setCurrentCell(row);
+    Text1->setPlainText(m_editing->sentence(row));
+    Text1->moveCursor(QTextCursor::End);
+    setDesignHeight(EditingHeight);
+    Nouveau->hide();
+    Text1->setFocus();
+    m_journal.AjoutProgress(
+        QStringLiteral("Editer - Modifier '") + Text1->toPlainText() + QLatin1Char('\''), true);
 }
 
 void frmPhrases::Nouveau_Click()
 {
     makeDefault(Valider);
-    m_dernierMode = Mode::New;
+    m_editing->startNew();
     Nouveau->hide();
     Text1->clear();
-    m_texteDepart.clear();
     setDesignHeight(EditingHeight);
     Text1->setFocus();
 }
 
 QString frmPhrases::textToValidate()
 {
-    QString text = oneLine(Text1->toPlainText());
-    // Only the quotes are asked about, and only when French ones would mend the sentence.
-    if (SentenceQuotes::readsBackTheSame(text) || text == m_gardeTelQuel
-        || !SentenceQuotes::readsBackTheSame(SentenceQuotes::frenchQuotes(text)))
+    QString text = SentenceEditing::oneLine(Text1->toPlainText());
+    const std::optional<QString> mended = m_editing->quoteQuestion(text);
+    if (!mended)
         return text;
     const MessageBoxes::Button answer = m_messages.ask(
         this, MessageBoxes::Question, AppTexts::Title,
@@ -358,13 +326,13 @@ QString frmPhrases::textToValidate()
                        "enregistrée dans un fichier de phrases, elle serait relue comme deux "
                        "phrases.\n\nRemplacer les guillemets droits par les guillemets "
                        "français « » ?\n\nOui : %1\nNon : garder la phrase telle quelle.")
-            .arg(SentenceQuotes::frenchQuotes(text)),
+            .arg(*mended),
         MessageBoxes::Yes | MessageBoxes::No, MessageBoxes::Yes);
     if (answer == MessageBoxes::Yes) {
-        text = SentenceQuotes::frenchQuotes(text);
+        text = *mended;
         Text1->setPlainText(text);
     } else {
-        m_gardeTelQuel = text;
+        m_editing->keepStraightQuotes(text);
     }
     return text;
 }
@@ -372,62 +340,29 @@ QString frmPhrases::textToValidate()
 void frmPhrases::Valider_Click()
 {
     const QString text = textToValidate();
-    const bool modify = m_dernierMode == Mode::Modify;
-    const QString action = modify ? QStringLiteral("Editer - Modifier en '")
-                                  : QStringLiteral("Editer - Nouveau '");
+    const QString action = m_editing->mode() == Mode::Modify
+                               ? QStringLiteral("Editer - Modifier en '")
+                               : QStringLiteral("Editer - Nouveau '");
     m_journal.AjoutProgress(action + text + QLatin1Char('\''), true);
-    int row = modify ? m_ligneModifiee : 0;
-    if (row < 1 || row >= Rows()) {
-        // A new sentence goes last; so does a changed one whose row was cut or whose list was
-        // replaced meanwhile, rather than being lost or overwriting another sentence.
-        row = Rows();
-        AddItem(QString::number(row));
-        if (modify)
-            m_ligneModifiee = row;
-    }
+    const int row = m_editing->validate(text);
     setCurrentCell(row);
-    setTextMatrix(row, 1, text);
-
     Nouveau->show();
     MSFlexGrid1->setEnabled(true);
     setDesignHeight(BrowsingHeight);
     // The edit box is out of view now: the keyboard goes on in the table.
     MSFlexGrid1->setFocus();
-
-    if (TextMatrix(1, 1).isEmpty() && Rows() > 2) {
-        RemoveItem(1);
-        NumeroteGrille();
-        forgetRow(1);
-    }
-}
-
-void frmPhrases::forgetRow(int removed)
-{
-    if (removed == m_ligneModifiee)
-        m_ligneModifiee = 0;
-    else if (removed < m_ligneModifiee)
-        --m_ligneModifiee;
 }
 
 void frmPhrases::mnuCouper_Click()
 {
-    const int row = m_ligneChoisie;
-    const bool exists = row >= 0 && row < Rows();
+    const int row = m_editing->chosen();
     m_journal.AjoutProgress(
-        QStringLiteral("Editer - Couper '") + TextMatrix(row, 1) + QLatin1Char('\''),
+        QStringLiteral("Editer - Couper '") + m_editing->sentence(row) + QLatin1Char('\''),
         true);
-    if (!exists)
-        return;
-    if (Rows() > 2 && row > 0) {
-        RemoveItem(row);
-        NumeroteGrille();
-        // Cutting the row being modified ends its modification.
-        forgetRow(row);
+    // A row removed (rather than blanked) may be the one being changed: the table unlocks.
+    const bool removes = row > 0 && m_editing->rows() > 2;
+    if (m_editing->cut() && removes)
         MSFlexGrid1->setEnabled(true);
-    } else {
-        setTextMatrix(1, 0, QString());
-        setTextMatrix(1, 1, QString());
-    }
 }
 
 void frmPhrases::fitNumberColumn()
@@ -505,10 +440,7 @@ bool frmPhrases::ChargeGrille(const QString &path)
                         QStringLiteral("Les phrases n'ont pas pu être chargées.\n\n") + error);
         return false;
     }
-    m_model->setSentences(*sentences);
-    m_savedList = m_model->sentences();
-    // The row being modified belonged to the list that is gone.
-    m_ligneModifiee = 0;
+    m_editing->loaded(*sentences);
     return true;
 }
 
@@ -523,7 +455,7 @@ bool frmPhrases::SauveGrille(const QString &path)
                                      + error);
         return false;
     }
-    m_savedList = sentences;
+    m_editing->saved(sentences);
     if (encoding == SentenceFile::Encoding::Utf8) {
         const QString example = SentenceFile::firstBeyondCodePage(sentences);
         m_messages.tell(

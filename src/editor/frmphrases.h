@@ -3,6 +3,10 @@
 #include <QStringList>
 #include <QDialog>
 
+#include <memory>
+
+#include "sentenceediting.h"
+
 class FileChooser;
 class Journal;
 class MessageBoxes;
@@ -27,23 +31,21 @@ class frmPhrases : public QDialog
 {
     Q_OBJECT
 public:
-    enum class Mode { New, Modify };
+    using Mode = SentenceEditing::Mode;
 
     // Outer heights of the window in twips, as designed: browsing, and entering or changing a
     // sentence with the edit area in view.
     static constexpr int BrowsingHeight = 3795;
     static constexpr int EditingHeight = 4830;
-    // The longest sentence the edit box takes for a change: laying out a longer one would
-    // freeze the window (20 MB took 40 s). A longer sentence stays whole in the list and file.
-    static constexpr qsizetype EditableLength = 10000;
+    static constexpr qsizetype EditableLength = SentenceEditing::EditableLength;
 
     frmPhrases(Journal &journal, FileChooser &files, MessageBoxes &messages,
                PrintDialog &printing, QWidget *parent = nullptr);
     ~frmPhrases() override;
 
     SentenceTableModel &model() const { return *m_model; }
-    int LigneChoisie() const { return m_ligneChoisie; }
-    Mode DernierMode() const { return m_dernierMode; }
+    int LigneChoisie() const { return m_editing->chosen(); }
+    Mode DernierMode() const { return m_editing->mode(); }
     // The button that Enter presses: OKButton until the first Nouveau or double-click, then
     // Valider for as long as the window exists.
     QPushButton *defaultButton() const { return m_defaultButton; }
@@ -96,17 +98,6 @@ private:
     void setDesignHeight(int twipsHeight);
     void makeDefault(QPushButton *button);
     void setCurrentCell(int row);
-    // The table in the grid's numbering: row 0 is the header row, rows 1 to Rows() - 1 the
-    // sentences (the model's rows 0 to n - 1).
-    int Rows() const;
-    QString TextMatrix(int row, int col) const;
-    void setTextMatrix(int row, int col, const QString &text);
-    void AddItem(const QString &number);
-    void RemoveItem(int row);
-    // Header row and one blank row: the table of an empty list.
-    void InitGrille();
-    // Writes "1", "2", ... into the rows' numbers.
-    void NumeroteGrille();
     // Text typed in the edit area, in view, that differs from what it opened with.
     bool hasPendingText() const;
     // Asks whether to save unsaved changes; false when the teacher cancels or the save fails.
@@ -114,8 +105,6 @@ private:
     // The edit box's text as it will be validated: the teacher chooses about straight quotes
     // that would not read back from a file.
     QString textToValidate();
-    // Keeps the row being modified in step with a row removed from the table.
-    void forgetRow(int removed);
     // Grid row under a point of the table's viewport: 0 below the last row.
     int rowAt(const QPoint &viewportPos) const;
 
@@ -144,15 +133,9 @@ private:
     SentenceTableModel *m_model = nullptr;
     QWidget *m_client = nullptr;
     QPushButton *m_defaultButton = nullptr;
-    int m_ligneChoisie = 0;
-    // The row being modified, or last modified; 0 once it is cut or the list replaced, so that
-    // Valider then adds the text rather than overwrite another sentence.
-    int m_ligneModifiee = 0;
-    QString m_texteDepart;  // the edit box's text when the edit area opened
-    QString m_gardeTelQuel; // a sentence the teacher chose to keep with its straight quotes
+    // The editing rules over the model: chosen and changed rows, Valider, cuts, unsaved changes.
+    std::unique_ptr<SentenceEditing> m_editing;
     int m_mouseRow = 0;
-    Mode m_dernierMode = Mode::New;
     int m_designHeight = BrowsingHeight;
     QString m_cheminChoisi;  // the editor's file dialog memory, shared by Charger and Sauvegarder
-    QStringList m_savedList; // the list as last opened, loaded or saved
 };

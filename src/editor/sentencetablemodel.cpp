@@ -2,8 +2,6 @@
 
 #include "common/displaytext.h"
 
-#include <QGuiApplication>
-#include <QPalette>
 
 const QString SentenceTableModel::HeaderNumber = QStringLiteral("N°");
 const QString SentenceTableModel::HeaderSentence = QStringLiteral("Liste des phrases :");
@@ -36,15 +34,6 @@ QVariant SentenceTableModel::data(const QModelIndex &index, int role) const
         return index.column() == NumberColumn ? row.number : row.sentence;
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? int(Qt::AlignCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
-    case Qt::BackgroundRole:
-        // The number column looks like the header: it is not part of the sentences.
-        if (index.column() == 0)
-            return QGuiApplication::palette().button();
-        return {};
-    case Qt::ForegroundRole:
-        if (index.column() == 0)
-            return QGuiApplication::palette().buttonText();
-        return {};
     default:
         return {};
     }

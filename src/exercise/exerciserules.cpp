@@ -1,5 +1,7 @@
 #include "exerciserules.h"
 
+#include "scenescale.h"
+
 #include "common/sentencefile.h"
 #include "common/settingsstore.h"
 
@@ -86,6 +88,59 @@ QPointF tilePosition(double r1, double r2)
                    std::min(double(y), std::nextafter(3500.0, 0.0)));
 }
 
+QRectF sceneTwips()
+{
+    return QRectF(0, 0, SceneScale::DesignWidth, SceneScale::DesignHeight);
+}
+
+QPointF keepInScene(const QRectF &target, QPointF place)
+{
+    const QRectF scene = sceneTwips();
+    auto clampAxis = [](double at, double low, double high) {
+        return low <= high ? std::clamp(at, low, high) : at;
+    };
+    return QPointF(clampAxis(place.x(), scene.left() - target.left(),
+                             scene.right() - target.right()),
+                   clampAxis(place.y(), scene.top() - target.top(),
+                             scene.bottom() - target.bottom()));
+}
+
+std::vector<int> readingOrder(const std::vector<QRectF> &rects)
+{
+    std::vector<int> byTop(rects.size());
+    for (std::size_t i = 0; i < rects.size(); ++i)
+        byTop[i] = int(i);
+    auto rect = [&rects](int i) -> const QRectF & { return rects[std::size_t(i)]; };
+    std::stable_sort(byTop.begin(), byTop.end(), [&](int a, int b) {
+        return std::pair(rect(a).top(), rect(a).left()) < std::pair(rect(b).top(), rect(b).left());
+    });
+    std::vector<int> order;
+    order.reserve(rects.size());
+    std::vector<bool> placed(rects.size(), false);
+    for (std::size_t first = 0; first < byTop.size(); ++first) {
+        const int anchor = byTop[first];
+        if (placed[std::size_t(anchor)])
+            continue;
+        std::vector<int> line;
+        for (std::size_t j = first; j < byTop.size(); ++j) {
+            const int i = byTop[j];
+            if (placed[std::size_t(i)])
+                continue;
+            const double overlap = std::min(rect(anchor).bottom(), rect(i).bottom())
+                                   - std::max(rect(anchor).top(), rect(i).top());
+            const double half = std::min(rect(anchor).height(), rect(i).height()) / 2;
+            if (i == anchor || overlap >= half) {
+                line.push_back(i);
+                placed[std::size_t(i)] = true;
+            }
+        }
+        std::stable_sort(line.begin(), line.end(),
+                         [&](int a, int b) { return rect(a).left() < rect(b).left(); });
+        order.insert(order.end(), line.begin(), line.end());
+    }
+    return order;
+}
+
 namespace {
 // One scatter of every tile; false when some tile found no free place (it keeps its last draw).
 bool scatterOnce(const std::vector<QRectF> &targets, const std::function<double()> &draw,
@@ -109,7 +164,7 @@ bool scatterOnce(const std::vector<QRectF> &targets, const std::function<double(
         for (int attempt = 0; attempt < ScatterTries && !free; ++attempt) {
             const double r1 = draw();
             const double r2 = draw();
-            place = tilePosition(r1, r2);
+            place = keepInScene(target, tilePosition(r1, r2));
             free = isFree(spotAt(target, place));
         }
         if (!free) {
@@ -119,7 +174,7 @@ bool scatterOnce(const std::vector<QRectF> &targets, const std::function<double(
             QPointF nearest;
             for (double y = 1700; y < 3500; y += 60) {
                 for (double x = 100; x < 6100; x += 60) {
-                    const QPointF candidate(x, y);
+                    const QPointF candidate = keepInScene(target, QPointF(x, y));
                     const double distance = QLineF(candidate, place).length();
                     if ((best < 0 || distance < best) && isFree(spotAt(target, candidate))) {
                         best = distance;

@@ -40,6 +40,19 @@ QString expectedNextWord(const QString &answer, const QString &sentence);
 // [100, 6100) x [1700, 3500), computed in single precision.
 QPointF tilePosition(double r1, double r2);
 
+// The designed scene in twips: every tile's whole pointer target stays inside it.
+QRectF sceneTwips();
+
+// The place nearest to `place` at which the whole target (relative to the place) lies inside
+// the scene. An axis on which the target is larger than the scene keeps its place.
+QPointF keepInScene(const QRectF &target, QPointF place);
+
+// The reading order of tiles on screen: lines from top to bottom, each left to right. A tile
+// joins the line of the topmost tile not yet in a line when their vertical extents overlap by
+// at least half the smaller height, so that a word a few pixels higher is still on its line.
+// Returns the indices into `rects`.
+std::vector<int> readingOrder(const std::vector<QRectF> &rects);
+
 // Redraws allowed for one tile whose target would overlap a tile already placed: enough for a
 // sentence of 15 ordinary words to end without an overlap.
 inline constexpr int ScatterTries = 500;
@@ -54,7 +67,8 @@ inline constexpr int ScatterRounds = 20;
 // target would overlap the target of a tile already placed is drawn again, up to ScatterTries
 // times; after that the free place of the rectangle nearest to the last draw is taken. When a
 // tile has no free place left, the whole scatter starts again, up to ScatterRounds times, and
-// the last one is kept (a sentence far too long for the scene keeps its overlaps).
+// the last one is kept (a sentence far too long for the scene keeps its overlaps). Each place
+// is moved by keepInScene before it is tried, so that a long word never runs off the scene.
 // `targets` are the tiles' pointer targets in twips, relative to their text's corner (the
 // place returned).
 std::vector<QPointF> scatterTiles(const std::vector<QRectF> &targets,

@@ -64,11 +64,6 @@ bool ExerciseSession::cue(const QString &name)
     return m_output.soundCue(name);
 }
 
-const QString &ExerciseSession::sentence() const
-{
-    return m_state.Phrases[std::size_t(m_state.PhraseCourante)];
-}
-
 // ---- Sentence start, activation, end ----
 
 void ExerciseSession::start(const TargetOf &target)
@@ -76,21 +71,20 @@ void ExerciseSession::start(const TargetOf &target)
     if (m_closing)
         return;
     m_dragSource = -1;
-    m_state.ErreursPhrase = 0;
+    m_sentenceErrors = 0;
     m_hintSeconds = 0;
     m_sentenceSeconds = 0;
-    m_state.MotSuivant = 0;
+    m_wordsPlaced = 0;
     m_state.HeureProgress = m_clock.now();
     showBubble(Bubbles::bonjour());
     m_random.seedFromClock();
-    m_lastLoad = ChargePhrases(m_state, m_settings, m_programFolder);
-    for (int i = 0; i < TileCount; ++i) {
-        m_state.ListeMots[std::size_t(i)].clear();
-        m_tiles[std::size_t(i)] = Tile{};
-    }
+    m_lastLoad = m_deck.ChargePhrases(m_settings, m_programFolder);
+    m_deck.clearWords();
+    for (Tile &tile : m_tiles)
+        tile = Tile{};
     m_answer.clear();
 
-    const int chosen = pickSentence(m_state, m_random.next());
+    const int chosen = m_deck.pickSentence(m_random.next());
     if (chosen < 0) {
         m_phase = Phase::NoSentence;
         stopAll();
@@ -98,18 +92,18 @@ void ExerciseSession::start(const TargetOf &target)
         emit changed();
         return;
     }
-    m_state.PhraseCourante = chosen;
-    m_state.NbMots = ExpandWord(m_state, m_state.Phrases[std::size_t(chosen)]);
+    m_deck.play(chosen);
     std::vector<QRectF> targets;
-    for (int i = 0; i <= m_state.NbMots; ++i) {
-        m_tiles[std::size_t(i)].word = m_state.ListeMots[std::size_t(i)];
+    for (int i = 0; i <= m_deck.lastWord(); ++i) {
+        m_tiles[std::size_t(i)].word = m_deck.word(i);
         targets.push_back(target(i, m_tiles[std::size_t(i)].word));
     }
     // A tile stacked over another turns a right aim into a counted error: they never overlap.
     const std::vector<QPointF> places = scatterTiles(targets, [this] { return m_random.next(); });
-    for (int i = 0; i <= m_state.NbMots; ++i) {
+    for (int i = 0; i <= m_deck.lastWord(); ++i) {
         Tile &tile = m_tiles[std::size_t(i)];
         tile.pos = places[std::size_t(i)];
+        tile.target = targets[std::size_t(i)];
         tile.shown = true;
     }
     run(HintClock);
@@ -126,9 +120,9 @@ void ExerciseSession::activate()
         // Only the first activation starts the count: coming back from the journal or the
         // settings must not wipe the pupil's errors.
         m_countStarted = true;
-        m_state.NbPhrasesExercice = sentencesPerExercise(m_settings);
-        m_state.PhrasesRestantes = m_state.NbPhrasesExercice;
-        m_state.TotalErreurs = 0;
+        m_sentencesPerExercise = ExerciseRules::sentencesPerExercise(m_settings);
+        m_sentencesLeft = m_sentencesPerExercise;
+        m_totalErrors = 0;
     }
     m_state.ActivationSon = m_settings.GetSetting(Settings::Son, QStringLiteral("0"));
     if (!cue(QStringLiteral("bonjour.mp3")))
@@ -172,8 +166,8 @@ void ExerciseSession::dragOver(int index, int source, double x, double y)
 {
     if (index != source || m_offsetTaken)
         return;
-    m_state.DecalageX = x;
-    m_state.DecalageY = static_cast<qint16>(std::lround(y));
+    m_grabX = x;
+    m_grabY = static_cast<qint16>(std::lround(y));
     m_offsetTaken = true;
 }
 
@@ -184,7 +178,8 @@ void ExerciseSession::dropOnScene(int source, double x, double y)
     if (m_closing || !isPlayable(source))
         return;
     Tile &tile = m_tiles[std::size_t(source)];
-    tile.pos = QPointF(x - m_state.DecalageX, y - m_state.DecalageY);
+    // Dropped near an edge, the tile stays wholly on the scene: a pupil must reach it again.
+    tile.pos = keepInScene(tile.target, QPointF(x - m_grabX, y - m_grabY));
     m_output.journalLine(Lines::move(QLatin1Char(' ') + tile.word + QLatin1Char(' ')), true,
                          true);
     cue(QStringLiteral("son2.wav"));
@@ -203,14 +198,14 @@ void ExerciseSession::dropOnAnswer(int source)
         m_output.journalLine(proposed, true, true);
         m_answer = proposed;
         tile.shown = false;
-        ++m_state.MotSuivant;
+        ++m_wordsPlaced;
         showBubble(Bubbles::bravo());
         stop(HintClock);
         run(WordCheck);
         cue(QStringLiteral("son2.wav"));
     } else {
         m_output.journalLine(proposed, true, false);
-        ++m_state.ErreursPhrase;
+        ++m_sentenceErrors;
         showBubble(Bubbles::incorrect());
         stop(HintClock);
         run(RetryPrompt);
@@ -257,18 +252,18 @@ void ExerciseSession::wordCheck()
 
     // The sentence is counted before any sound lets other events in.
     stopAll();
-    const int errors = m_state.ErreursPhrase;
+    const int errors = m_sentenceErrors;
     showBubble(Bubbles::sentenceErrors(errors));
     m_output.journalLine(Lines::sentenceErrors(errors), false, true);
-    m_state.PhrasesRestantes = std::max(0.0, m_state.PhrasesRestantes - 1);
-    m_state.TotalErreurs += errors;
-    const bool over = m_state.PhrasesRestantes <= 0;
+    m_sentencesLeft = std::max(0.0, m_sentencesLeft - 1);
+    m_totalErrors += errors;
+    const bool over = m_sentencesLeft <= 0;
     if (!over) {
         m_phase = Phase::SentenceDone;
         m_status = statusNext();
     } else {
         m_phase = Phase::ExerciseOver;
-        const double mark = note(m_state.TotalErreurs, m_state.NbPhrasesExercice);
+        const double mark = note(m_totalErrors, m_sentencesPerExercise);
         m_output.journalLine(Lines::note(mark), false, true);
         showBubble(Bubbles::note(mark));
         m_status = statusQuit();
@@ -295,14 +290,14 @@ int ExerciseSession::hintTile() const
     if (expected.isEmpty())
         return -1;
     auto carries = [&](int i) {
-        return i >= 0 && i <= m_state.NbMots && i < TileCount && m_tiles[std::size_t(i)].shown
+        return i >= 0 && i <= m_deck.lastWord() && i < TileCount && m_tiles[std::size_t(i)].shown
                && m_tiles[std::size_t(i)].word == expected;
     };
     // The tile of the word's place in the sentence when the pupil went in order, else the
     // first one still on the scene that carries the same word.
-    if (carries(m_state.MotSuivant))
-        return m_state.MotSuivant;
-    for (int i = 0; i <= m_state.NbMots && i < TileCount; ++i) {
+    if (carries(m_wordsPlaced))
+        return m_wordsPlaced;
+    for (int i = 0; i <= m_deck.lastWord() && i < TileCount; ++i) {
         if (carries(i))
             return i;
     }
@@ -348,7 +343,7 @@ void ExerciseSession::sentenceClock()
     m_answer = sentence();
     stopAll();
     showBubble(Bubbles::timeUp());
-    for (int i = 0; i <= m_state.NbMots && i < TileCount; ++i)
+    for (int i = 0; i <= m_deck.lastWord() && i < TileCount; ++i)
         m_tiles[std::size_t(i)].shown = false;
     m_output.journalLine(Lines::timeUp(sentenceLimitMinutes(m_settings)), false, false);
     emit changed();

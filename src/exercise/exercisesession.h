@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "exerciserules.h"
+#include "sentencedeck.h"
 #include "sentencelist.h"
 
 class Clock;
@@ -53,11 +54,12 @@ public:
         HintClock = 2,     // seconds without a correct word, then the blue word
         SentenceClock = 3, // seconds of the sentence, then its time is up
     };
-    static constexpr int TileCount = 128;
+    static constexpr int TileCount = ::TileCount;
 
     struct Tile {
         QString word;
         QPointF pos;          // top-left corner of the text, twips
+        QRectF target;        // the pointer's target, twips, relative to pos
         bool shown = false;   // on the scene and playable
         bool hinted = false;  // drawn in blue: the word expected next
     };
@@ -111,6 +113,21 @@ public:
     // Why nothing is played, after a start that found nothing.
     SentenceLoad lastLoad() const { return m_lastLoad; }
 
+    // The sentences read and the one in play.
+    const SentenceDeck &deck() const { return m_deck; }
+    // Words placed in this sentence, which is the index of the tile expected next (MotSuivant).
+    int wordsPlaced() const { return m_wordsPlaced; }
+    // Wrong drops in this sentence (ErreursPhrase) and over the completed sentences
+    // (TotalErreurs).
+    int sentenceErrors() const { return m_sentenceErrors; }
+    int totalErrors() const { return m_totalErrors; }
+    // Sentences still to complete before the mark (PhrasesRestantes), and per exercise
+    // (NbPhrasesExercice); both 0 until the first activation.
+    double sentencesLeft() const { return m_sentencesLeft; }
+    double sentencesPerExercise() const { return m_sentencesPerExercise; }
+    // Grab offset of the tile being dragged, twips (DecalageX, DecalageY).
+    QPointF grabOffset() const { return QPointF(m_grabX, m_grabY); }
+
 signals:
     // Some state the window draws has changed (also sent before every sound cue).
     void changed();
@@ -125,7 +142,7 @@ private:
     void hintClock();
     void sentenceClock();
     int hintTile() const;
-    const QString &sentence() const;
+    const QString &sentence() const { return m_deck.currentSentence(); }
     bool cue(const QString &name);
 
     SettingsStore &m_settings;
@@ -134,6 +151,15 @@ private:
     ProgramState &m_state;
     QString m_programFolder;
     ExerciseOutput &m_output;
+
+    SentenceDeck m_deck;
+    int m_wordsPlaced = 0;
+    int m_sentenceErrors = 0;
+    int m_totalErrors = 0;
+    double m_sentencesLeft = 0;
+    double m_sentencesPerExercise = 0;
+    double m_grabX = 0;
+    qint16 m_grabY = 0;
 
     std::array<QTimer, 4> m_clocks;
     std::array<Tile, TileCount> m_tiles;

@@ -214,7 +214,6 @@ void frmSac2Mot::showBubble()
 {
     Message->setText(QString(m_session.bubbleText()).replace(QChar(13), QLatin1Char('\n')));
     placeBubble();
-    announce(Message);
 }
 
 void frmSac2Mot::refresh()
@@ -250,6 +249,7 @@ void frmSac2Mot::refresh()
             }
         }
     }
+    orderTiles();
     if (m_session.draggedTile() < 0 && m_outline && m_outline->isVisible())
         m_outline->hide();
     if (TexteResultat->text() != m_session.answer())
@@ -294,6 +294,8 @@ void frmSac2Mot::Form_Load()
         tile->setPointSize(16);
         tile->hide();
         tile->setEnabled(false);
+        // No word of the last sentence is left for a screen reader to list.
+        tile->setWord(QString());
         tile->setToolTip(QString());
     }
     m_session.start([this](int i, const QString &word) {
@@ -497,13 +499,39 @@ std::vector<int> frmSac2Mot::readingOrder() const
         if (isPlayableTile(i) && tile->focusPolicy() != Qt::NoFocus)
             order.push_back(i);
     }
-    // Top to bottom, then left to right, by the places the pupil sees.
-    std::sort(order.begin(), order.end(), [this](int a, int b) {
-        const QPoint pa = Mot[std::size_t(a)]->textOrigin();
-        const QPoint pb = Mot[std::size_t(b)]->textOrigin();
-        return std::pair(pa.y(), pa.x()) < std::pair(pb.y(), pb.x());
-    });
+    return inReadingOrder(order);
+}
+
+std::vector<int> frmSac2Mot::inReadingOrder(const std::vector<int> &tiles) const
+{
+    std::vector<QRectF> rects;
+    rects.reserve(tiles.size());
+    for (int i : tiles)
+        rects.emplace_back(Mot[std::size_t(i)]->geometry());
+    std::vector<int> order;
+    order.reserve(tiles.size());
+    for (int at : ExerciseRules::readingOrder(rects))
+        order.push_back(tiles[std::size_t(at)]);
     return order;
+}
+
+void frmSac2Mot::orderTiles()
+{
+    // Assistive technologies list a window's controls in the order of its children, which is
+    // the order the tiles were made in, the sentence's: the tiles on the scene come in reading
+    // order instead, the others after them.
+    std::vector<int> shown;
+    std::vector<int> others;
+    for (int i = 0; i < int(Mot.size()); ++i)
+        (m_session.isPlayable(i) ? shown : others).push_back(i);
+    std::vector<int> order = inReadingOrder(shown);
+    order.insert(order.end(), others.begin(), others.end());
+    if (order == m_childOrder)
+        return;
+    m_childOrder = order;
+    // Each one goes just under the drag outline, which was made after every tile.
+    for (int i : order)
+        Mot[std::size_t(i)]->stackUnder(m_outline);
 }
 
 bool frmSac2Mot::focusNextPrevChild(bool next)
@@ -599,20 +627,12 @@ void frmSac2Mot::setAnswer(const QString &answer)
     TexteResultat->setText(answer);
     TexteResultat->setAccessibleName(answer.isEmpty() ? QStringLiteral("Ta phrase")
                                                       : QStringLiteral("Ta phrase : ") + answer);
-    announce(TexteResultat);
 }
 
 void frmSac2Mot::setStatus(const QString &status)
 {
     Texte->setText(status);
     layoutTexte();
-    announce(Texte);
-}
-
-void frmSac2Mot::announce(QWidget *control)
-{
-    QAccessibleEvent changed(control, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
 }
 
 QPointF frmSac2Mot::twipsFrom(QPoint corner, QPoint windowPos) const

@@ -127,14 +127,17 @@ private:
 
     // Keyboard play by the places on screen, never by the sentence's order.
     std::vector<int> readingOrder() const;
+    std::vector<int> inReadingOrder(const std::vector<int> &tiles) const;
+    // The tiles among the window's children (what assistive technologies list) in reading order.
+    void orderTiles();
     template <typename Accept> int nearestTile(QPoint from, Accept accept) const;
     void moveFocus(WordTile *from, int key);
     void focusFirstTile();
     void keyboardUsed();
-    // The answer, the status line and the bubble tell assistive technologies their texts.
+    // The answer, the status line and the bubble tell assistive technologies their texts: the
+    // label's text or accessible name announces itself, once.
     void setAnswer(const QString &answer);
     void setStatus(const QString &status);
-    static void announce(QWidget *control);
     void showBubble();
     // Keyboard pupils go on with Space or Enter: "Nouveau" takes the focus when it appears.
     void focusNouveau();
@@ -189,4 +192,5 @@ private:
     SvgPicture *m_scene = nullptr;
     DragOutline *m_outline = nullptr;
     QPoint m_dragGrab;            // pointer position inside the tile when it was grabbed
+    std::vector<int> m_childOrder; // the tiles' order among the children, as last made
 };

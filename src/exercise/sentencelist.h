@@ -3,7 +3,6 @@
 #include <QStringList>
 
 class SettingsStore;
-struct ProgramState;
 
 // The exercise's sentence list and the cutting of a sentence into words.
 
@@ -20,18 +19,11 @@ enum class SentenceLoad {
     Empty,      // read, but holds no record
 };
 
-// Reads the sentence file named by "Fichier" (looked up in the user's sentence folder, then in
-// the program's folder) into state.Phrases: at most 129 records, the rest ignored. A missing or
-// unreadable file leaves NbPhrasesChargees at 0; nothing is reported beyond the result.
-SentenceLoad ChargePhrases(ProgramState &state, const SettingsStore &settings,
-                           const QString &programFolder);
-
-// Fills state.ListeMots with the words of the sentence and returns the index of its empty last
-// entry (the number of words when they are separated by single spaces).
-qint16 ExpandWord(ProgramState &state, const QString &sentence);
-
 // The name of the exercise's sentence file as the settings give it, "plumalin.txt" by default.
 QString sentenceFileName(const SettingsStore &settings);
+
+// The exercise's word tiles (Mot(0) to Mot(127)).
+inline constexpr int TileCount = 128;
 
 // The longest word a sentence may hold: a giant word of a hand-made file would make a tile
 // wider than any screen and slow every repaint.
@@ -41,7 +33,3 @@ inline constexpr int LongestWord = 50;
 // nothing to drag), the exercise has a tile for every word and for the blank last entry, and
 // no word is longer than LongestWord characters.
 bool isPlayable(const QString &sentence);
-
-// A uniform choice, by the draw r in [0, 1), among the sentences read that can be played; -1
-// when none can. When all can this is the whole part of r x NbPhrasesChargees.
-int pickSentence(const ProgramState &state, double r);

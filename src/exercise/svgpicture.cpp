@@ -1,6 +1,6 @@
 #include "svgpicture.h"
 
-#include "common/rendersvg.h"
+#include "ui/rendersvg.h"
 
 #include <QPainter>
 

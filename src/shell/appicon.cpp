@@ -1,6 +1,6 @@
 #include "appicon.h"
 
-#include "common/rendersvg.h"
+#include "ui/rendersvg.h"
 
 #include <QSvgRenderer>
 

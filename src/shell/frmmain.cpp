@@ -7,7 +7,7 @@
 #include "common/apptexts.h"
 #include "common/objectnames.h"
 #include "common/sentencefile.h"
-#include "app/services.h"
+#include "shell/services.h"
 #include "common/sentencefolders.h"
 #include "common/settingsstore.h"
 #include "editor/choixfichierphrases.h"
@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QWindow>
@@ -50,6 +51,11 @@ frmMain::frmMain(Services &services, QWidget *parent)
     // The exercise fills the inner area; the settings dialog opens over it at its own size.
     m_mdi->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     setCentralWidget(m_mdi);
+    // "Paramètres" stays in view over the exercise when the pupil or the teacher clicks it.
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *active) {
+        if (m_settings && m_settings->isVisible() && active != m_settings)
+            m_settings->raise();
+    });
     buildMenus();
     resize(DesignedSize);
 }
@@ -133,16 +139,49 @@ void frmMain::toggleFullScreen()
     }
     m_maximisedBeforeFullScreen = isMaximized();
     showFullScreen();
+    keepJournalAbove(true);
+}
+
+void frmMain::keepJournalAbove(bool fullScreen)
+{
+    if (!m_journalWindow || !m_journalWindow->windowHandle())
+        return;
+    // A window manager puts a full screen window above every other one, even those kept on
+    // top: the journal the teacher keeps on top is made ours for that time, and stays above.
+    const bool onTop = m_journalWindow->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    QWindow *journal = m_journalWindow->windowHandle();
+    QWindow *parent = fullScreen && onTop ? windowHandle() : nullptr;
+    if (journal->transientParent() == parent)
+        return;
+    // The window manager reads whose window it is when it is shown: shown again, at its place.
+    const bool shown = m_journalWindow->isVisible();
+    const QPoint place = m_journalWindow->pos(); // its frame's corner
+    if (shown)
+        m_journalWindow->hide();
+    journal->setTransientParent(parent);
+    if (shown) {
+        m_journalWindow->move(place);
+        m_journalWindow->show();
+    }
 }
 
 void frmMain::leaveFullScreen()
 {
+    // Escape belongs first to the dialog that has the focus ("Paramètres" inside us): it closes
+    // that dialog, and full screen stays.
+    for (QWidget *w = QApplication::focusWidget(); w && w != this; w = w->parentWidget()) {
+        if (auto *dialog = qobject_cast<QDialog *>(w)) {
+            dialog->reject();
+            return;
+        }
+    }
     if (!isFullScreen())
         return;
     if (m_maximisedBeforeFullScreen)
         showMaximized();
     else
         showNormal();
+    keepJournalAbove(false);
 }
 
 void frmMain::MDIForm_Load(const QRect &screen)
@@ -264,6 +303,17 @@ void frmMain::mnuSac2Mot_Click()
                                                       m_services.state, m_services.journal,
                                                       m_services.sound, m_services.programFolder));
         m_exercise->setAttribute(Qt::WA_DeleteOnClose);
+        // Always the whole inner area: no minimise or restore button would leave a scene too
+        // small to play in ("Quitter" 38 x 11 pixels).
+        m_exercise->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        QMdiSubWindow *sub = m_exercise;
+        connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                [sub](Qt::WindowStates, Qt::WindowStates now) {
+                    if (!(now & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+                        QMetaObject::invokeMethod(sub, &QWidget::showMaximized,
+                                                  Qt::QueuedConnection);
+                });
         remember(m_exercise);
     }
     // Filling the inner area at every size, the scene drawn as large as it fits.

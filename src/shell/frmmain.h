@@ -83,6 +83,7 @@ private:
     void showTopLevel(QWidget *window);
     void toggleFullScreen();
     void leaveFullScreen();
+    void keepJournalAbove(bool fullScreen);
 
     // The menus and their entries, named as their object names.
     QMenu *mnuOptions = nullptr;

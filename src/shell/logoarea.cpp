@@ -1,6 +1,6 @@
 #include "logoarea.h"
 
-#include "common/rendersvg.h"
+#include "ui/rendersvg.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

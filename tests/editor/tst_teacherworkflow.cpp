@@ -1,7 +1,7 @@
 // The teacher's round: a list written in the editor and saved beside the program, picked in the
 // settings dialog, is the list the exercise reads its next sentence from.
 #include "editor/frmphrases.h"
-#include "exercise/sentencelist.h"
+#include "exercise/sentencedeck.h"
 #include "settings_dialog/frmparam.h"
 
 #include "fakes/fakes.h"
@@ -57,10 +57,11 @@ void tst_TeacherWorkflow::listWrittenInTheEditorReachesTheExercise()
                       view->visualRect(view->model()->index(0, 0)).center());
     QCOMPARE(env.settings.GetSetting(Settings::Fichier, QString()), QStringLiteral("ma liste.txt"));
 
-    QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Loaded);
-    QCOMPARE(env.state.NbPhrasesChargees, 2);
-    QCOMPARE(env.state.Phrases[0], QStringLiteral("Papa lit le journal."));
-    QCOMPARE(env.state.Phrases[1], QStringLiteral("Il pleut, il mouille."));
+    SentenceDeck deck;
+    QCOMPARE(deck.ChargePhrases(env.settings, env.programFolder), SentenceLoad::Loaded);
+    QCOMPARE(deck.count(), 2);
+    QCOMPARE(deck.sentence(0), QStringLiteral("Papa lit le journal."));
+    QCOMPARE(deck.sentence(1), QStringLiteral("Il pleut, il mouille."));
 }
 
 QTEST_MAIN(tst_TeacherWorkflow)

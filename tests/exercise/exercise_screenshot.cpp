@@ -1,5 +1,5 @@
 // Draws the exercise window into a PNG, for checking the layout by eye:
-//   QT_QPA_PLATFORM=offscreen exercise_screenshot exercice.png [scene]
+//   QT_QPA_PLATFORM=offscreen exercise_screenshot exercice.png [scene [WIDTHxHEIGHT]]
 // The scene is one of the moments below; "indice" (the default) is a sentence in progress with
 // the blue hint. Every text the teacher says has its scene, so that each can be seen inside the
 // speech bubble; the extent of the bubble's text is printed, in pixels of the window.
@@ -18,7 +18,7 @@
 namespace {
 const QStringList Scenes{"bonjour", "bravo",      "incorrect",  "encore",  "continue",
                          "indice",  "sans-erreur", "une-erreur", "erreurs", "note",
-                         "zero",    "temps",      "vide"};
+                         "zero",    "temps",      "vide",      "long"};
 
 // Drops the words of the sentence from `from` on, each followed by its word check.
 void placeFrom(frmSac2Mot &window, int from)
@@ -43,12 +43,20 @@ int main(int argc, char *argv[])
     SentenceFile::write(env.programFolder + "/plumalin.txt",
                         {"Le petit chat dort près de la fenêtre."});
     env.settings.SaveSetting(Settings::DureeMot, "0");
-    env.settings.SaveSetting(Settings::NbPhrases, "0"); // 5 sentences
+    // A word of 45 letters drawn at the far right of the scatter: it stays wholly on the scene.
+    if (scene == QStringLiteral("long"))
+        SentenceFile::write(env.programFolder + "/plumalin.txt",
+                            {"Un intergouvernementalisationsanticonstitutionnels mot."});
+    // 5 sentences; for the mark, an exercise of one sentence
+    const bool mark = scene == QStringLiteral("note") || scene == QStringLiteral("zero");
+    env.settings.SaveSetting(Settings::NbPhrases, mark ? "-1" : "0");
     if (scene == QStringLiteral("vide"))
         env.settings.SaveSetting(Settings::Fichier, "cours-moyen-premiere-annee.txt");
     // Sentence 0, then the tiles' places: a loose scatter over the free part of the scene.
     env.random.values = {0.0,  0.55, 0.80, 0.05, 0.10, 0.30, 0.45, 0.62, 0.05,
                          0.20, 0.95, 0.02, 0.55, 0.80, 0.35, 0.42, 0.90, 0.97};
+    if (scene == QStringLiteral("long"))
+        env.random.values = {0.0, 0.1, 0.1, 0.99, 0.99, 0.5, 0.5, 0.3, 0.8};
     frmSac2Mot window(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
                       env.programFolder);
     window.Form_Load();
@@ -80,14 +88,19 @@ int main(int argc, char *argv[])
             window.TexteResultat_DragDrop(wrong, 0, 0);
         placeFrom(window, 0);
     } else if (scene == QStringLiteral("note") || scene == QStringLiteral("zero")) {
-        // The last sentence of five: 4 errors in all give 19, 15 give zero.
-        env.state.PhrasesRestantes = 1;
-        env.state.TotalErreurs = scene == QStringLiteral("note") ? 4 : 15;
+        // A one-sentence exercise: 2 errors give 18, 7 give 20 - 24, below zero.
+        for (int e = scene == QStringLiteral("note") ? 2 : 7; e > 0; --e)
+            window.TexteResultat_DragDrop(wrong, 0, 0);
         placeFrom(window, 0);
     } else if (scene == QStringLiteral("temps")) {
         // Ticks of the sentence's clock until its time is up.
         for (int s = 0; window.phase() == frmSac2Mot::Phase::InPlay && s < 100000; ++s)
             window.Timer_Timer(frmSac2Mot::SentenceClock);
+    }
+    if (argc > 3) {
+        const QStringList size = QString::fromLocal8Bit(argv[3]).split(QLatin1Char('x'));
+        if (size.size() == 2)
+            window.resize(size[0].toInt(), size[1].toInt());
     }
     window.show();
     QApplication::processEvents();

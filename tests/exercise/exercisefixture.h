@@ -73,7 +73,7 @@ struct ExerciseFixture {
             window->show();
             if (!QTest::qWaitForWindowExposed(window.get()))
                 qWarning("exercise window not exposed");
-            if (!QTest::qWaitFor([this] { return env.state.NbPhrasesExercice > 0; }, 5000))
+            if (!QTest::qWaitFor([this] { return window->session().sentencesPerExercise() > 0; }, 5000))
                 qWarning("exercise window not activated");
         } else {
             window->Form_Load();
@@ -90,7 +90,7 @@ struct ExerciseFixture {
     // The index of the visible tile carrying `word` (the first one), -1 if none.
     int tileOf(const QString &word)
     {
-        for (int i = 0; i <= env.state.NbMots; ++i) {
+        for (int i = 0; i <= window->session().deck().lastWord(); ++i) {
             if (!tile(i)->isHidden() && tile(i)->word() == word)
                 return i;
         }
@@ -162,7 +162,7 @@ struct ExerciseFixture {
     void placeAll(bool mouse)
     {
         const QStringList words =
-            ExerciseRules::playedSentence(env.state.Phrases[std::size_t(env.state.PhraseCourante)])
+            ExerciseRules::playedSentence(window->session().deck().currentSentence())
                 .split(QLatin1Char(' '));
         for (const QString &word : words) {
             const int i = tileOf(word);
@@ -179,8 +179,8 @@ struct ExerciseFixture {
     int wrongTile()
     {
         const QString expected = ExerciseRules::expectedNextWord(
-            answer(), env.state.Phrases[std::size_t(env.state.PhraseCourante)]);
-        for (int i = 0; i <= env.state.NbMots; ++i) {
+            answer(), window->session().deck().currentSentence());
+        for (int i = 0; i <= window->session().deck().lastWord(); ++i) {
             if (!tile(i)->isHidden() && !tile(i)->word().isEmpty() && tile(i)->word() != expected)
                 return i;
         }

@@ -1,4 +1,5 @@
 #include "exercise/exerciserules.h"
+#include "exercise/sentencedeck.h"
 #include "exercise/sentencelist.h"
 #include "logicenv.h"
 
@@ -28,6 +29,11 @@ private slots:
     void playable();
     void scatterNeverOverlaps();
     void scatterKeepsTheLastDrawWhenFull();
+    void scatterKeepsLongWordsOnTheScene();
+    void keepInScene_data();
+    void keepInScene();
+    void readingOrder_data();
+    void readingOrder();
 };
 
 void tst_ExerciseRules::check_data()
@@ -214,39 +220,34 @@ void tst_ExerciseRules::tilePositionStaysInItsRectangle()
 
 void tst_ExerciseRules::pickSentenceSkipsUnplayableSentences()
 {
-    ProgramState state;
+    SentenceDeck deck;
     QStringList words127, words128;
     for (int i = 0; i < 127; ++i)
         words127 << "m";
     words128 = words127;
     words128 << "m";
-    state.Phrases[0] = words128.join(' ');
-    state.Phrases[1] = words127.join(' ');
-    state.Phrases[2] = "court";
-    state.NbPhrasesChargees = 3;
-    QVERIFY(!isPlayable(state.Phrases[0]));
-    QVERIFY(isPlayable(state.Phrases[1]));
-    QCOMPARE(pickSentence(state, 0.0), 1);
-    QCOMPARE(pickSentence(state, 0.49), 1);
-    QCOMPARE(pickSentence(state, 0.5), 2);
-    QCOMPARE(pickSentence(state, 0.999), 2);
-    state.NbPhrasesChargees = 1;
-    QCOMPARE(pickSentence(state, 0.3), -1);
-    state.NbPhrasesChargees = 0;
-    QCOMPARE(pickSentence(state, 0.3), -1);
+    deck.load({words128.join(' '), words127.join(' '), "court"});
+    QVERIFY(!isPlayable(deck.sentence(0)));
+    QVERIFY(isPlayable(deck.sentence(1)));
+    QCOMPARE(deck.pickSentence(0.0), 1);
+    QCOMPARE(deck.pickSentence(0.49), 1);
+    QCOMPARE(deck.pickSentence(0.5), 2);
+    QCOMPARE(deck.pickSentence(0.999), 2);
+    deck.load({words128.join(' ')});
+    QCOMPARE(deck.pickSentence(0.3), -1);
+    deck.load({});
+    QCOMPARE(deck.pickSentence(0.3), -1);
     // When every sentence fits, the choice is the whole part of r x count.
-    state.Phrases[0] = "a";
-    state.NbPhrasesChargees = 3;
-    QCOMPARE(pickSentence(state, 0.7), 2);
-    QCOMPARE(pickSentence(state, 0.3), 0);
+    deck.load({"a", words127.join(' '), "court"});
+    QCOMPARE(deck.pickSentence(0.7), 2);
+    QCOMPARE(deck.pickSentence(0.3), 0);
     // Blank lines of a hand-made file have no word to drag: never chosen.
-    state.Phrases[0] = "";
-    state.Phrases[1] = "   ";
-    QVERIFY(!isPlayable(state.Phrases[0]) && !isPlayable(state.Phrases[1]));
-    QCOMPARE(pickSentence(state, 0.0), 2);
-    QCOMPARE(pickSentence(state, 0.999), 2);
-    state.NbPhrasesChargees = 2;
-    QCOMPARE(pickSentence(state, 0.5), -1);
+    deck.load({"", "   ", "court"});
+    QVERIFY(!isPlayable(deck.sentence(0)) && !isPlayable(deck.sentence(1)));
+    QCOMPARE(deck.pickSentence(0.0), 2);
+    QCOMPARE(deck.pickSentence(0.999), 2);
+    deck.load({"", "   "});
+    QCOMPARE(deck.pickSentence(0.5), -1);
 }
 
 void tst_ExerciseRules::playable_data()
@@ -319,6 +320,87 @@ void tst_ExerciseRules::scatterKeepsTheLastDrawWhenFull()
     QCOMPARE(places[0], tilePosition(((draws - perRound + 1) % 7) / 7.0,
                                      ((draws - perRound + 2) % 7) / 7.0));
     QCOMPARE(places[2], tilePosition(((draws - 1) % 7) / 7.0, (draws % 7) / 7.0));
+}
+
+// A word of 40 letters is about 440 pixels wide: drawn at the right of the scatter rectangle its
+// end would be past the scene's right edge. Every target lies wholly on the scene.
+void tst_ExerciseRules::scatterKeepsLongWordsOnTheScene()
+{
+    for (quint32 seed = 1; seed <= 100; ++seed) {
+        QRandomGenerator random(seed);
+        std::vector<QRectF> targets = typicalTargets(3, random);
+        targets[1] = QRectF(0, 0, 15 * 440, 15 * 32);
+        bool nearRightEdge = false;
+        const std::vector<QPointF> places = scatterTiles(targets, [&random, &nearRightEdge] {
+            const double r = random.generateDouble();
+            nearRightEdge = nearRightEdge || r > 0.9;
+            return r;
+        });
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            const QRectF whole = targets[i].translated(places[i]);
+            QVERIFY2(sceneTwips().contains(whole),
+                     qPrintable(QStringLiteral("seed %1, tile %2").arg(seed).arg(i)));
+        }
+    }
+    // The first draws put the long word's corner at the far right of the rectangle.
+    int draw = 0;
+    const std::vector<QRectF> one{QRectF(-15, -45, 15 * 440, 15 * 32)};
+    const std::vector<QPointF> places =
+        scatterTiles(one, [&draw] { return draw++ == 0 ? 0.99 : 0.5; });
+    QCOMPARE(places[0].x() + one[0].right(), sceneTwips().right());
+    QCOMPARE(places[0].y(), tilePosition(0.99, 0.5).y());
+}
+
+void tst_ExerciseRules::keepInScene_data()
+{
+    QTest::addColumn<QRectF>("target");
+    QTest::addColumn<QPointF>("place");
+    QTest::addColumn<QPointF>("kept");
+    const QRectF tile(-15, -45, 1200, 480);
+    QTest::newRow("inside") << tile << QPointF(3000, 2000) << QPointF(3000, 2000);
+    QTest::newRow("past the bottom") << tile << QPointF(3000, 6570) << QPointF(3000, 6150);
+    QTest::newRow("past the right") << tile << QPointF(9600, 2000) << QPointF(8520, 2000);
+    QTest::newRow("past the top left") << tile << QPointF(-500, -500) << QPointF(15, 45);
+    QTest::newRow("just inside") << tile << QPointF(15, 45) << QPointF(15, 45);
+    QTest::newRow("wider than the scene")
+        << QRectF(0, 0, 20000, 480) << QPointF(-300, 7000) << QPointF(-300, 6105);
+}
+
+void tst_ExerciseRules::keepInScene()
+{
+    QFETCH(QRectF, target);
+    QFETCH(QPointF, place);
+    QTEST(ExerciseRules::keepInScene(target, place), "kept");
+}
+
+void tst_ExerciseRules::readingOrder_data()
+{
+    QTest::addColumn<QList<QRectF>>("tiles");
+    QTest::addColumn<QList<int>>("order");
+    auto at = [](double x, double y, double w = 60) { return QRectF(x, y, w, 30); };
+    QTest::newRow("one line, left to right")
+        << QList<QRectF>{at(300, 100), at(10, 100), at(150, 100)} << QList<int>{1, 2, 0};
+    QTest::newRow("a word a little higher on the right stays on its line")
+        << QList<QRectF>{at(10, 106), at(400, 100), at(200, 104)} << QList<int>{0, 2, 1};
+    QTest::newRow("half a height apart is still one line")
+        << QList<QRectF>{at(300, 100), at(10, 115)} << QList<int>{1, 0};
+    QTest::newRow("more than half a height apart is the next line")
+        << QList<QRectF>{at(300, 100), at(10, 116)} << QList<int>{0, 1};
+    QTest::newRow("two lines")
+        << QList<QRectF>{at(10, 200), at(300, 98), at(150, 202), at(20, 101)}
+        << QList<int>{3, 1, 0, 2};
+    QTest::newRow("a staircase does not make one long line")
+        << QList<QRectF>{at(300, 100), at(200, 114), at(100, 128), at(10, 142)}
+        << QList<int>{1, 0, 3, 2};
+    QTest::newRow("none") << QList<QRectF>{} << QList<int>{};
+}
+
+void tst_ExerciseRules::readingOrder()
+{
+    QFETCH(QList<QRectF>, tiles);
+    const std::vector<int> order =
+        ExerciseRules::readingOrder(std::vector<QRectF>(tiles.begin(), tiles.end()));
+    QTEST(QList<int>(order.begin(), order.end()), "order");
 }
 
 QTEST_GUILESS_MAIN(tst_ExerciseRules)

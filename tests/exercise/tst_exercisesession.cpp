@@ -76,6 +76,21 @@ struct SessionFixture {
             session.tick(index);
         return done;
     }
+    // Plays the sentence in play to its end: `errors` wrong drops first (its last word), then
+    // its words in order, each with its word check.
+    void playSentence(int errors)
+    {
+        const QStringList words =
+            playedSentence(session.deck().currentSentence()).split(QLatin1Char(' '));
+        for (int e = 0; e < errors; ++e) {
+            session.dropOnAnswer(tileOf(words.last()));
+            tick(ExerciseSession::RetryPrompt, 1);
+        }
+        for (const QString &word : words) {
+            session.dropOnAnswer(tileOf(word));
+            tick(ExerciseSession::WordCheck, 1);
+        }
+    }
     int tileOf(const QString &word) const
     {
         for (int i = 0; i < ExerciseSession::TileCount; ++i) {
@@ -96,6 +111,8 @@ private slots:
     void rightDrop();
     void wrongDrop();
     void backgroundMove();
+    void backgroundMoveKeepsTheTileOnTheScene_data();
+    void backgroundMoveKeepsTheTileOnTheScene();
     void hintAfterItsTicks();
     void timeUp();
     void endMark_data();
@@ -110,7 +127,7 @@ void tst_ExerciseSession::sentenceStart()
     QCOMPARE(f.session.bubbleText(), QStringLiteral("Bonjour!"));
     f.start();
     QCOMPARE(f.session.phase(), Phase::InPlay);
-    QCOMPARE(f.env.state.NbMots, 3);
+    QCOMPARE(f.session.deck().lastWord(), 3);
     const QStringList words{"Le", "chat", "dort.", ""};
     const QList<QPointF> places{{100, 1700}, {3100, 1700}, {100, 2600}, {3100, 2600}};
     for (int i = 0; i < 4; ++i) {
@@ -130,13 +147,16 @@ void tst_ExerciseSession::sentenceStart()
 
     // The first activation starts the count and greets; a later one only greets.
     f.session.activate();
-    QCOMPARE(f.env.state.NbPhrasesExercice, sentencesPerExercise(f.env.settings));
-    QCOMPARE(f.env.state.PhrasesRestantes, f.env.state.NbPhrasesExercice);
+    QCOMPARE(f.session.sentencesPerExercise(), sentencesPerExercise(f.env.settings));
+    QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise());
     QCOMPARE(f.out.cues, QStringList{"bonjour.mp3"});
     QCOMPARE(f.out.pauses, QList<int>{1000});
-    f.env.state.PhrasesRestantes = 2;
+    f.playSentence(1);
+    QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise() - 1);
+    QCOMPARE(f.session.totalErrors(), 1);
     f.session.activate();
-    QCOMPARE(f.env.state.PhrasesRestantes, 2.0);
+    QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise() - 1);
+    QCOMPARE(f.session.totalErrors(), 1);
 }
 
 void tst_ExerciseSession::nothingToPlay()
@@ -162,7 +182,7 @@ void tst_ExerciseSession::rightDrop()
     QCOMPARE(f.out.lines, (std::vector<Line>{{"Le", true, true}}));
     QCOMPARE(f.out.cues, QStringList{"son2.wav"});
     QCOMPARE(f.session.bubbleText(), QStringLiteral("Bravo !!!"));
-    QCOMPARE(f.env.state.MotSuivant, 1);
+    QCOMPARE(f.session.wordsPlaced(), 1);
     QVERIFY(!f.session.isRunning(ExerciseSession::HintClock));
     QVERIFY(f.session.isRunning(ExerciseSession::WordCheck));
 
@@ -183,7 +203,7 @@ void tst_ExerciseSession::wrongDrop()
     QVERIFY(f.session.isPlayable(f.tileOf("dort.")));
     QCOMPARE(f.out.lines, (std::vector<Line>{{"dort.", true, false}}));
     QCOMPARE(f.out.cues, QStringList{"incorrect.mp3"});
-    QCOMPARE(f.env.state.ErreursPhrase, 1);
+    QCOMPARE(f.session.sentenceErrors(), 1);
     QCOMPARE(f.session.bubbleText(), QStringLiteral("Incorrect!"));
     QVERIFY(!f.session.isRunning(ExerciseSession::HintClock));
 
@@ -209,6 +229,31 @@ void tst_ExerciseSession::backgroundMove()
     QCOMPARE(f.out.cues, QStringList{"son2.wav"});
     QCOMPARE(f.session.phase(), Phase::InPlay);
     QVERIFY(f.session.answer().isEmpty());
+}
+
+void tst_ExerciseSession::backgroundMoveKeepsTheTileOnTheScene_data()
+{
+    QTest::addColumn<QPointF>("drop");
+    QTest::addColumn<QPointF>("kept");
+    // Target 600 x 450 twips from the text's corner; grabbed 150, 60 inside it.
+    QTest::newRow("bottom edge") << QPointF(5000, 6570) << QPointF(4850, 6135);
+    QTest::newRow("right edge") << QPointF(9700, 3000) << QPointF(9105, 2940);
+    QTest::newRow("top left corner") << QPointF(20, 10) << QPointF(0, 0);
+}
+
+// The grab offset would put most of the tile past the scene's edge: the tile is kept wholly on
+// the scene, and the journal says the same as for any move.
+void tst_ExerciseSession::backgroundMoveKeepsTheTileOnTheScene()
+{
+    QFETCH(QPointF, drop);
+    SessionFixture f;
+    f.open();
+    const int chat = f.tileOf("chat");
+    f.session.beginDrag(chat, 150, 60);
+    f.session.dropOnScene(chat, drop.x(), drop.y());
+    QTEST(f.session.tile(chat).pos, "kept");
+    QVERIFY(sceneTwips().contains(QRectF(0, 0, 600, 450).translated(f.session.tile(chat).pos)));
+    QCOMPARE(f.out.lines, (std::vector<Line>{{"Déplacement du mot ' chat '.", true, true}}));
 }
 
 void tst_ExerciseSession::hintAfterItsTicks()
@@ -253,7 +298,7 @@ void tst_ExerciseSession::timeUp()
     }
     QCOMPARE(f.out.lines, (std::vector<Line>{{Lines::timeUp(sentenceLimitMinutes(f.env.settings)),
                                               false, false}}));
-    QCOMPARE(f.env.state.PhrasesRestantes, f.env.state.NbPhrasesExercice); // not counted
+    QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise()); // not counted
     // The sentence is over: a late drop or tick changes nothing.
     f.session.dropOnAnswer(1);
     f.session.tick(ExerciseSession::WordCheck);
@@ -277,10 +322,18 @@ void tst_ExerciseSession::endMark()
     QFETCH(QString, mark);
     QFETCH(QString, bubble);
     SessionFixture f;
+    f.env.settings.SaveSetting(Settings::NbPhrases, "0"); // five sentences
     f.open();
-    f.env.state.NbPhrasesExercice = 5;
-    f.env.state.PhrasesRestantes = 1;
-    f.env.state.TotalErreurs = errorsBefore;
+    // Four sentences played, the errors in the first one.
+    for (int s = 0; s < 4; ++s) {
+        if (s > 0)
+            f.start();
+        f.playSentence(s == 0 ? errorsBefore : 0);
+    }
+    QCOMPARE(f.session.sentencesLeft(), 1.0);
+    QCOMPARE(f.session.totalErrors(), errorsBefore);
+    f.start();
+    f.out = Recorder();
     for (const QString word : {"Le", "chat", "dort."}) {
         f.session.dropOnAnswer(f.tileOf(word));
         QCOMPARE(f.tick(ExerciseSession::WordCheck, 5), 1);
@@ -293,7 +346,7 @@ void tst_ExerciseSession::endMark()
     QCOMPARE(f.out.lines[4], (Line{mark, false, true}));
     QCOMPARE(f.out.cues, (QStringList{"son2.wav", "son2.wav", "son2.wav", "bravo.mp3",
                                       "cgagne.mp3"}));
-    QCOMPARE(f.env.state.PhrasesRestantes, 0.0);
+    QCOMPARE(f.session.sentencesLeft(), 0.0);
     for (int i = 0; i < 4; ++i)
         QVERIFY(!f.session.isRunning(i));
 }
@@ -317,8 +370,8 @@ void tst_ExerciseSession::closingStopsEverything()
 
     // A cue that tells the handler to stop (the window closed during the sound) ends it there.
     SessionFixture g;
+    g.env.settings.SaveSetting(Settings::NbPhrases, "-1"); // an exercise of one sentence
     g.open();
-    g.env.state.PhrasesRestantes = 1;
     for (const QString word : {"Le", "chat", "dort."}) {
         g.session.dropOnAnswer(g.tileOf(word));
         g.out.goOn = word != QStringLiteral("dort.");

@@ -57,6 +57,8 @@ private slots:
     void keyboardPupilGoesOn();
     void keyboardGivesNothingAway();
     void assistiveTechnologiesFollow();
+    void tilesListedInReadingOrder();
+    void eachChangeAnnouncedOnce();
     void wordCheck_data();
     void wordCheck();
     void hint();
@@ -132,8 +134,8 @@ void tst_frmSac2Mot::sentenceStart()
     f.env.clock.advance(3600);
     w.Form_Load();
     QCOMPARE(f.env.random.seeds, 1);
-    QCOMPARE(f.env.state.PhraseCourante, 1);
-    QCOMPARE(int(f.env.state.NbMots), 4);
+    QCOMPARE(w.session().deck().current(), 1);
+    QCOMPARE(int(w.session().deck().lastWord()), 4);
     QCOMPARE(f.env.state.HeureProgress, f.env.clock.now());
     QCOMPARE(w.phase(), Phase::InPlay);
 
@@ -216,7 +218,7 @@ void tst_frmSac2Mot::wholeScene()
 
     // Tiles in play: inside the scene, their text at the scene's font size.
     const int tileFont = w.findChild<WordTile *>()->font().pixelSize();
-    for (int i = 0; i <= f.env.state.NbMots; ++i) {
+    for (int i = 0; i <= f.session().deck().lastWord(); ++i) {
         QVERIFY(scene.contains(f.tile(i)->geometry()));
         QCOMPARE(f.tile(i)->font().pixelSize(), tileFont);
     }
@@ -330,12 +332,12 @@ void tst_frmSac2Mot::tilesNeverOverlap()
     frmSac2Mot &w = f.open(0, true);
     QRandomGenerator random(20261210);
     auto overlaps = [&f] {
-        for (int i = 0; i <= f.env.state.NbMots; ++i)
+        for (int i = 0; i <= f.session().deck().lastWord(); ++i)
             for (int j = 0; j < i; ++j)
                 if (f.tile(i)->geometry().intersects(f.tile(j)->geometry()))
                     return QStringLiteral("«%1» and «%2» in «%3»")
                         .arg(f.tile(j)->word(), f.tile(i)->word(),
-                             f.env.state.Phrases[std::size_t(f.env.state.PhraseCourante)]);
+                             f.session().deck().currentSentence());
         return QString();
     };
     for (int start = 0; start < 200; ++start) {
@@ -346,7 +348,7 @@ void tst_frmSac2Mot::tilesNeverOverlap()
             w.resize(SceneScale::designSize());
         w.Nouveau_Click();
         QCOMPARE(w.phase(), Phase::InPlay);
-        QVERIFY(f.env.state.NbMots >= 2);
+        QVERIFY(f.session().deck().lastWord() >= 2);
         const QString atOne = overlaps();
         QVERIFY2(atOne.isEmpty(), qPrintable(atOne));
         w.resize(1490, 1010);
@@ -372,7 +374,7 @@ void tst_frmSac2Mot::longestSentencePlacesEveryTile()
     frmSac2Mot &w = *wOwned;
     w.Form_Load();
     QCOMPARE(w.phase(), Phase::InPlay);
-    QCOMPARE(int(f.env.state.NbMots), 127);
+    QCOMPARE(int(w.session().deck().lastWord()), 127);
     const QRect scene = w.sceneScale().sceneRect();
     for (WordTile *tile : w.findChildren<WordTile *>()) {
         QVERIFY(!tile->isHidden() && tile->isEnabled());
@@ -407,9 +409,9 @@ void tst_frmSac2Mot::activation()
     if (!son.isNull())
         f.env.settings.SaveSetting(Settings::Son, son);
     f.open();
-    QTEST(f.env.state.NbPhrasesExercice, "sentences");
-    QTEST(f.env.state.PhrasesRestantes, "sentences");
-    QCOMPARE(f.env.state.TotalErreurs, 0);
+    QTEST(f.session().sentencesPerExercise(), "sentences");
+    QTEST(f.session().sentencesLeft(), "sentences");
+    QCOMPARE(f.session().totalErrors(), 0);
     QVERIFY(f.env.state.ActivationSon == std::optional<QString>(son.isNull() ? "0" : son));
     QTEST(fileNames(f.env.played()), "played");
     QTEST(f.env.pump.turns, "turns");
@@ -420,19 +422,19 @@ void tst_frmSac2Mot::laterActivationsKeepTheCount()
     ExerciseFixture f({"Le chat dort."});
     f.env.settings.SaveSetting(Settings::NbPhrases, "0");
     f.open();
-    QCOMPARE(f.env.state.PhrasesRestantes, 5.0);
+    QCOMPARE(f.session().sentencesLeft(), 5.0);
     f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
     f.placeAll(false);
-    QCOMPARE(f.env.state.PhrasesRestantes, 4.0);
-    QCOMPARE(f.env.state.TotalErreurs, 1);
+    QCOMPARE(f.session().sentencesLeft(), 4.0);
+    QCOMPARE(f.session().totalErrors(), 1);
 
     // The teacher looked at the settings: the pupil is greeted again, nothing else changes.
     f.env.settings.SaveSetting(Settings::NbPhrases, "3");
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.w().Form_Activate();
-    QCOMPARE(f.env.state.NbPhrasesExercice, 5.0);
-    QCOMPARE(f.env.state.PhrasesRestantes, 4.0);
-    QCOMPARE(f.env.state.TotalErreurs, 1);
+    QCOMPARE(f.session().sentencesPerExercise(), 5.0);
+    QCOMPARE(f.session().sentencesLeft(), 4.0);
+    QCOMPARE(f.session().totalErrors(), 1);
     QVERIFY(f.env.state.ActivationSon == std::optional<QString>("1"));
     QCOMPARE(fileNames(f.env.played()), QStringList{"bonjour.mp3"});
     QCOMPARE(f.w().phase(), Phase::SentenceDone);
@@ -447,19 +449,19 @@ void tst_frmSac2Mot::nouveauStartsTheNextSentence()
     QVERIFY(!button(f.w(), "Nouveau")->isHidden());
     QCOMPARE(label(f.w(), "Texte")->text(),
              QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
-    const double left = f.env.state.PhrasesRestantes;
+    const double left = f.session().sentencesLeft();
     f.queueStart(0);
     f.w().Nouveau_Click();
     QVERIFY(label(f.w(), "Texte")->text().isEmpty());
     QVERIFY(f.answer().isEmpty());
     QVERIFY(button(f.w(), "Nouveau")->isHidden());
     QCOMPARE(f.w().phase(), Phase::InPlay);
-    QCOMPARE(f.env.state.ErreursPhrase, 0);
-    QCOMPARE(f.env.state.MotSuivant, 0);
-    QCOMPARE(f.env.state.TotalErreurs, 1);
-    QCOMPARE(f.env.state.PhrasesRestantes, left);
+    QCOMPARE(f.session().sentenceErrors(), 0);
+    QCOMPARE(f.session().wordsPlaced(), 0);
+    QCOMPARE(f.session().totalErrors(), 1);
+    QCOMPARE(f.session().sentencesLeft(), left);
     // A file of one sentence gives the same sentence again, all its tiles back.
-    QCOMPARE(f.env.state.PhraseCourante, 0);
+    QCOMPARE(f.session().deck().current(), 0);
     for (int i = 0; i <= 3; ++i)
         QVERIFY(!f.tile(i)->isHidden());
     QCOMPARE(f.w().messageText(), QStringLiteral("Bonjour!"));
@@ -569,7 +571,7 @@ void tst_frmSac2Mot::checkSequence()
     QVERIFY(!f.lastLineRed());
     QCOMPARE(f.env.journal.model().cellText(f.lineCount() - 1, 3), QStringLiteral("00:00:05"));
     QVERIFY(f.tile(0)->isHidden());
-    QCOMPARE(f.env.state.MotSuivant, 1);
+    QCOMPARE(f.session().wordsPlaced(), 1);
     QCOMPARE(w.messageText(), QStringLiteral("Bravo !!!"));
     QVERIFY(!f.timerOn(2));
     QVERIFY(f.timerOn(0));
@@ -586,7 +588,7 @@ void tst_frmSac2Mot::checkSequence()
     QCOMPARE(f.answer(), QStringLiteral("Le"));
     QCOMPARE(f.lastLine(), QStringLiteral("Le dort."));
     QVERIFY(f.lastLineRed());
-    QCOMPARE(f.env.state.ErreursPhrase, 1);
+    QCOMPARE(f.session().sentenceErrors(), 1);
     QVERIFY(!f.tile(2)->isHidden());
     QCOMPARE(w.messageText(), QStringLiteral("Incorrect!"));
     QCOMPARE(w.messageTop(), 350);
@@ -634,7 +636,7 @@ void tst_frmSac2Mot::wrongDropsInTheCheck()
     QTEST(f.lastLine(), "line");
     QVERIFY(f.lastLineRed());
     QCOMPARE(f.answer(), answer);
-    QCOMPARE(f.env.state.ErreursPhrase, 1);
+    QCOMPARE(f.session().sentenceErrors(), 1);
     QVERIFY(!f.tile(tile)->isHidden());
 }
 
@@ -646,8 +648,8 @@ void tst_frmSac2Mot::blankTilePasses()
     QVERIFY(f.tick(0));
     f.w().TexteResultat_DragDrop(3, 0, 0); // the blank last tile
     QCOMPARE(f.answer(), QStringLiteral("Le"));
-    QCOMPARE(f.env.state.MotSuivant, 2);
-    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QCOMPARE(f.session().wordsPlaced(), 2);
+    QCOMPARE(f.session().sentenceErrors(), 0);
     QCOMPARE(f.w().messageText(), QStringLiteral("Bravo !!!"));
     QVERIFY(f.timerOn(0));
     QVERIFY(f.tick(0));
@@ -667,8 +669,8 @@ void tst_frmSac2Mot::backgroundMove()
     QCOMPARE(f.lineCount(), rows + 1);
     QCOMPARE(f.lastLine(), QStringLiteral("Déplacement du mot ' chat '."));
     QVERIFY(!f.lastLineRed());
-    QCOMPARE(f.env.state.MotSuivant, 0);
-    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QCOMPARE(f.session().wordsPlaced(), 0);
+    QCOMPARE(f.session().sentenceErrors(), 0);
     QVERIFY(!f.timerOn(0) && !f.timerOn(1) && f.timerOn(2));
 }
 
@@ -733,7 +735,7 @@ void tst_frmSac2Mot::dropsWithNoEffect()
     f.drag(1, label(w, "Texte")->geometry().center());
     QCOMPARE(f.tile(1)->pos(), before);
     QCOMPARE(f.lineCount(), rows);
-    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QCOMPARE(f.session().sentenceErrors(), 0);
     QVERIFY(f.answer().isEmpty());
 }
 
@@ -762,7 +764,7 @@ void tst_frmSac2Mot::dropOverAnotherWindow()
         QCOMPARE(f.lineCount(), rows);
         QVERIFY(f.answer().isEmpty());
         QCOMPARE(f.tile(1)->textOrigin(), before);
-        QCOMPARE(f.env.state.ErreursPhrase, 0);
+        QCOMPARE(f.session().sentenceErrors(), 0);
         QVERIFY(f.env.played().isEmpty());
     }
     journal->move(w.mapToGlobal(w.rect().bottomRight()) + QPoint(50, 50));
@@ -841,7 +843,7 @@ void tst_frmSac2Mot::keyboardPupilGoesOn()
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
     QApplication::sendEvent(f.tile(1), &repeat);
     QCOMPARE(f.lineCount(), rows);
-    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QCOMPARE(f.session().sentenceErrors(), 0);
     // The Enter of the numeric keypad.
     QTest::keyClick(f.tile(1), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(f.answer(), QStringLiteral("Le chat"));
@@ -883,7 +885,7 @@ struct ScatteredFixture : ExerciseFixture {
         window.reset(newExercise(env));
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QTRY_VERIFY(env.state.NbPhrasesExercice > 0);
+        QTRY_VERIFY(window->session().sentencesPerExercise() > 0);
     }
     QWidget *focus() { return QApplication::focusWidget(); }
     int focusedTile()
@@ -981,8 +983,90 @@ void tst_frmSac2Mot::keyboardGivesNothingAway()
         QVERIFY(f.tick(0));
     }
     QCOMPARE(w.phase(), Phase::SentenceDone);
-    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QCOMPARE(f.session().sentenceErrors(), 0);
     QCOMPARE(f.focus(), button(w, "Nouveau"));
+}
+
+// A screen reader lists the window's controls: the tiles come in reading order, never in the
+// sentence's; a word moved a few pixels above a line is read on that line.
+void tst_frmSac2Mot::tilesListedInReadingOrder()
+{
+    ScatteredFixture f;
+    frmSac2Mot &w = f.w();
+    auto listed = [&w] {
+        QStringList words;
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&w);
+        for (int i = 0; i < window->childCount(); ++i) {
+            QAccessibleInterface *child = window->child(i);
+            if (qobject_cast<WordTile *>(child->object()) && !child->state().invisible
+                && !child->text(QAccessible::Name).trimmed().isEmpty())
+                words << child->text(QAccessible::Name);
+        }
+        return words;
+    };
+    auto tabbed = [&f] {
+        QStringList words;
+        f.tile(f.focusedTile() < 0 ? 1 : f.focusedTile())->setFocus();
+        while (f.focusedTile() >= 0 && words.size() < 10) {
+            words << f.tile(f.focusedTile())->word();
+            QTest::keyClick(f.focus(), Qt::Key_Tab);
+        }
+        return words;
+    };
+    QCOMPARE(listed(), QStringList({"chat", "lit.", "Le", "le", "dort", "sur"}));
+    QCOMPARE(tabbed(), listed());
+
+    // «sur» goes to the right end of the second line, 6 pixels higher than its words.
+    w.Mot_DragOver(3, 3, 0, 0);
+    w.Form_DragDrop(3, 5500, f.tile(4)->twipsPos().y() - 6 * 15);
+    QCOMPARE(listed(), QStringList({"chat", "lit.", "Le", "le", "dort", "sur"}));
+    f.tile(1)->setFocus();
+    QCOMPARE(tabbed(), listed());
+    // Placed words leave the list; the rest keep their order.
+    w.TexteResultat_DragDrop(0, 0, 0);
+    QCOMPARE(listed(), QStringList({"chat", "lit.", "le", "dort", "sur"}));
+}
+
+namespace {
+std::vector<std::pair<QObject *, QAccessible::Event>> announced;
+void recordAnnouncement(QAccessibleEvent *event)
+{
+    announced.emplace_back(event->object(), event->type());
+}
+}
+
+// A screen reader says each new text of the answer box, the bubble and the status line once.
+// (Only where the platform has an accessibility bridge: run under an X server with an
+// accessibility bus.)
+void tst_frmSac2Mot::eachChangeAnnouncedOnce()
+{
+    ExerciseFixture f({"Le chat dort."});
+    frmSac2Mot &w = f.open();
+    QAccessible::installUpdateHandler(recordAnnouncement);
+    QAccessible::setActive(true);
+    if (!QAccessible::isActive()) {
+        QAccessible::installUpdateHandler(nullptr);
+        QSKIP("no accessibility bridge on this platform: nothing is announced");
+    }
+    auto namesChanged = [](QWidget *control) {
+        return std::count(announced.begin(), announced.end(),
+                          std::pair<QObject *, QAccessible::Event>(control,
+                                                                    QAccessible::NameChanged));
+    };
+    announced.clear();
+    w.TexteResultat_DragDrop(0, 0, 0);
+    QCOMPARE(namesChanged(label(w, "TexteResultat")), 1);
+    QCOMPARE(namesChanged(label(w, "Message")), 1);
+    for (int i = 1; i < 3; ++i) {
+        QVERIFY(f.tick(0));
+        w.TexteResultat_DragDrop(i, 0, 0);
+    }
+    announced.clear();
+    QVERIFY(f.tick(0));
+    QCOMPARE(namesChanged(label(w, "Texte")), 1);
+    QCOMPARE(namesChanged(label(w, "Message")), 1);
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::setActive(false);
 }
 
 // The answer box, the bubble and the status line tell assistive technologies their texts.
@@ -1050,8 +1134,8 @@ void tst_frmSac2Mot::wordCheck()
     QVERIFY(label(f.w(), "Message")->text().contains('\n') == (errors == 0));
     QTEST(f.lastLine(), "line");
     QVERIFY(!f.lastLineRed());
-    QCOMPARE(f.env.state.PhrasesRestantes, 9.0);
-    QCOMPARE(f.env.state.TotalErreurs, errors);
+    QCOMPARE(f.session().sentencesLeft(), 9.0);
+    QCOMPARE(f.session().totalErrors(), errors);
     QVERIFY(!button(f.w(), "Nouveau")->isHidden());
     QCOMPARE(label(f.w(), "Texte")->text(),
              QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."));
@@ -1115,7 +1199,7 @@ void tst_frmSac2Mot::hintColoursAVisibleExpectedTile()
     QVERIFY(f.tick(0));
     f.w().TexteResultat_DragDrop(1, 0, 0);
     QVERIFY(f.tick(0));
-    QCOMPARE(f.env.state.MotSuivant, 2);
+    QCOMPARE(f.session().wordsPlaced(), 2);
     QVERIFY(f.runOut(2));
     // Mot(2) carries the expected word but is gone: the visible «le» is coloured instead.
     QCOMPARE(f.tile(0)->textColor(), Blue);
@@ -1129,7 +1213,7 @@ void tst_frmSac2Mot::timeUp()
     f.open();
     f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
     f.w().TexteResultat_DragDrop(0, 0, 0);
-    const double left = f.env.state.PhrasesRestantes;
+    const double left = f.session().sentencesLeft();
     const int rows = f.lineCount();
     for (int i = 0; i < 720; ++i)
         QVERIFY(f.tick(3));
@@ -1148,17 +1232,17 @@ void tst_frmSac2Mot::timeUp()
     QCOMPARE(f.lineCount(), rows + 1);
     QCOMPARE(f.lastLine(), QStringLiteral("Temporisation de la phrase fixée à 12 minutes dépassée."));
     QVERIFY(f.lastLineRed());
-    QCOMPARE(f.env.state.PhrasesRestantes, left);
-    QCOMPARE(f.env.state.TotalErreurs, 0);
+    QCOMPARE(f.session().sentencesLeft(), left);
+    QCOMPARE(f.session().totalErrors(), 0);
     QCOMPARE(f.session().sentenceSeconds(), 0);
 
     // Its errors are forgotten at the next sentence.
     f.queueStart(0);
     f.w().Nouveau_Click();
-    QCOMPARE(f.env.state.ErreursPhrase, 0);
+    QCOMPARE(f.session().sentenceErrors(), 0);
     f.placeAll(false);
-    QCOMPARE(f.env.state.TotalErreurs, 0);
-    QCOMPARE(f.env.state.PhrasesRestantes, left - 1);
+    QCOMPARE(f.session().totalErrors(), 0);
+    QCOMPARE(f.session().sentencesLeft(), left - 1);
 }
 
 void tst_frmSac2Mot::marks_data()
@@ -1191,8 +1275,8 @@ void tst_frmSac2Mot::marks()
         f.env.soundOutput->played.clear();
         f.placeAll(false);
     }
-    QCOMPARE(f.env.state.TotalErreurs, errors);
-    QCOMPARE(f.env.state.PhrasesRestantes, 0.0);
+    QCOMPARE(f.session().totalErrors(), errors);
+    QCOMPARE(f.session().sentencesLeft(), 0.0);
     QCOMPARE(f.w().phase(), Phase::ExerciseOver);
     QTEST(f.w().messageText(), "bubble");
     QCOMPARE(f.w().messageTop(), 500);
@@ -1214,8 +1298,8 @@ void tst_frmSac2Mot::sentenceCountsOnce()
     f.env.settings.SaveSetting(Settings::NbPhrases, "0");
     f.open(0, true);
     auto tryToEndItAgain = [&] {
-        const double left = f.env.state.PhrasesRestantes;
-        const int total = f.env.state.TotalErreurs;
+        const double left = f.session().sentencesLeft();
+        const int total = f.session().totalErrors();
         const int rows = f.lineCount();
         if (!f.tile(3)->isHidden()) {
             f.dragToAnswer(3); // the blank tile, with the mouse
@@ -1225,8 +1309,8 @@ void tst_frmSac2Mot::sentenceCountsOnce()
         f.w().Timer_Timer(0);
         f.w().Timer_Timer(1);
         f.w().Timer_Timer(2);
-        QCOMPARE(f.env.state.PhrasesRestantes, left);
-        QCOMPARE(f.env.state.TotalErreurs, total);
+        QCOMPARE(f.session().sentencesLeft(), left);
+        QCOMPARE(f.session().totalErrors(), total);
         QCOMPARE(f.lineCount(), rows);
     };
 
@@ -1248,9 +1332,9 @@ void tst_frmSac2Mot::sentenceCountsOnce()
         f.placeAll(false);
     }
     QCOMPARE(f.w().phase(), Phase::ExerciseOver);
-    QCOMPARE(f.env.state.PhrasesRestantes, 0.0);
+    QCOMPARE(f.session().sentencesLeft(), 0.0);
     tryToEndItAgain();
-    QCOMPARE(f.env.state.TotalErreurs, 1);
+    QCOMPARE(f.session().totalErrors(), 1);
 }
 
 void tst_frmSac2Mot::activationInTheMainWindow()
@@ -1270,9 +1354,19 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     QTRY_COMPARE(f.env.pump.turns, 1000); // loaded, then activated once
     QCOMPARE(w->phase(), Phase::InPlay);
     QCOMPARE(sub->pos(), QPoint(0, 0));
-    QCOMPARE(f.env.state.PhrasesRestantes, 30.0);
-    f.env.state.PhrasesRestantes = 12;
-    f.env.state.TotalErreurs = 4;
+    QCOMPARE(w->session().sentencesLeft(), 30.0);
+    // One sentence played with 4 errors, and the next one begun.
+    for (int e = 0; e < 4; ++e)
+        w->TexteResultat_DragDrop(2, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+        w->TexteResultat_DragDrop(i, 0, 0);
+        w->Timer_Timer(frmSac2Mot::WordCheck);
+    }
+    f.queueStart(0);
+    w->Nouveau_Click();
+    QCOMPARE(w->session().sentencesLeft(), 29.0);
+    QCOMPARE(w->session().totalErrors(), 4);
+    QCOMPARE(f.env.pump.turns, 1000);
 
     // Another inner window, then back.
     QMdiSubWindow *other = area->addSubWindow(new QWidget);
@@ -1288,8 +1382,8 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     QTRY_COMPARE(f.env.pump.turns, 3000);
-    QCOMPARE(f.env.state.PhrasesRestantes, 12.0);
-    QCOMPARE(f.env.state.TotalErreurs, 4);
+    QCOMPARE(w->session().sentencesLeft(), 29.0);
+    QCOMPARE(w->session().totalErrors(), 4);
     QCOMPARE(w->phase(), Phase::InPlay);
 
     // Another program for a while, then back: not another window of this one, no greeting.
@@ -1404,11 +1498,11 @@ void tst_frmSac2Mot::eventsDuringTheBravoSound()
         f.w().Nouveau_Click();
     };
     QVERIFY(f.tick(0));
-    QCOMPARE(f.env.state.PhrasesRestantes, 4.0);
-    QCOMPARE(f.env.state.TotalErreurs, 1);
+    QCOMPARE(f.session().sentencesLeft(), 4.0);
+    QCOMPARE(f.session().totalErrors(), 1);
     // The new sentence is in play, untouched by the end of the word check.
     QCOMPARE(f.w().phase(), Phase::InPlay);
-    QCOMPARE(f.env.state.PhraseCourante, 1);
+    QCOMPARE(f.session().deck().current(), 1);
     QVERIFY(label(f.w(), "Texte")->text().isEmpty());
     QVERIFY(button(f.w(), "Nouveau")->isHidden());
     QVERIFY(f.timerOn(2) && f.timerOn(3));
@@ -1492,7 +1586,7 @@ void tst_frmSac2Mot::soak()
         w.Form_Load();
         w.Form_Activate();
         ++exercises;
-        const double total = f.env.state.NbPhrasesExercice;
+        const double total = f.session().sentencesPerExercise();
         int done = 0;
         int errorsDone = 0;
         int errorsHere = 0;
@@ -1500,7 +1594,7 @@ void tst_frmSac2Mot::soak()
         while (afterTheEnd < 5 && sentences < 1000) {
             if (w.phase() == Phase::ExerciseOver)
                 ++afterTheEnd;
-            const QString sentence = f.env.state.Phrases[std::size_t(f.env.state.PhraseCourante)];
+            const QString sentence = f.session().deck().currentSentence();
             const int rows = f.lineCount();
             const int event = roll(20);
             const QString expected = ExerciseRules::expectedNextWord(f.answer(), sentence);
@@ -1529,14 +1623,19 @@ void tst_frmSac2Mot::soak()
                     }
                 }
             } else if (event < 9) { // the blank tile
-                w.TexteResultat_DragDrop(f.env.state.NbMots, 0, 0);
+                w.TexteResultat_DragDrop(f.session().deck().lastWord(), 0, 0);
             } else if (event < 10) { // a move on the background
-                const int t = roll(f.env.state.NbMots + 1);
+                const int t = roll(f.session().deck().lastWord() + 1);
                 if (!f.tile(t)->isHidden()) {
                     const int ox = roll(600), oy = roll(300), x = roll(9000), y = roll(6000);
                     w.Mot_DragOver(t, t, ox, oy);
                     w.Form_DragDrop(t, x, y);
-                    QCOMPARE(f.tile(t)->twipsPos(), QPointF(x - ox, y - oy));
+                    // Where it was dropped, moved only as far as keeps it wholly on the scene.
+                    const QRectF target = f.session().tile(t).target;
+                    QCOMPARE(f.tile(t)->twipsPos(),
+                             ExerciseRules::keepInScene(target, QPointF(x - ox, y - oy)));
+                    QVERIFY(ExerciseRules::sceneTwips().contains(
+                        target.translated(f.tile(t)->twipsPos())));
                     QCOMPARE(f.lastLine(), "Déplacement du mot '" + f.tile(t)->text() + "'.");
                 }
             } else { // a clock ticks; now and then its time runs out
@@ -1556,11 +1655,11 @@ void tst_frmSac2Mot::soak()
             }
 
             // Invariants.
-            QVERIFY(f.env.state.PhrasesRestantes >= 0);
-            QCOMPARE(f.env.state.PhrasesRestantes, total - done);
-            QCOMPARE(f.env.state.TotalErreurs, errorsDone);
+            QVERIFY(f.session().sentencesLeft() >= 0);
+            QCOMPARE(f.session().sentencesLeft(), total - done);
+            QCOMPARE(f.session().totalErrors(), errorsDone);
             if (inPlay && w.phase() == Phase::InPlay)
-                QCOMPARE(f.env.state.ErreursPhrase, errorsHere);
+                QCOMPARE(f.session().sentenceErrors(), errorsHere);
             QVERIFY(ExerciseRules::isCorrectBeginning(f.answer(), sentence)
                     || w.phase() == Phase::TimeUp);
             for (int i = 0; i < 128; ++i) {

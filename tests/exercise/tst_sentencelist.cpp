@@ -1,3 +1,4 @@
+#include "exercise/sentencedeck.h"
 #include "exercise/sentencelist.h"
 #include "logicenv.h"
 
@@ -34,11 +35,15 @@ void tst_SentenceList::expandWord()
     QFETCH(QString, sentence);
     QFETCH(int, count);
     QFETCH(QStringList, words);
-    ProgramState state;
-    state.ListeMots.fill(QStringLiteral("old"));
-    QCOMPARE(int(ExpandWord(state, sentence)), count);
+    SentenceDeck deck;
+    QStringList old;
+    for (int i = 0; i < SentenceDeck::WordSlots; ++i)
+        old << QStringLiteral("old");
+    deck.load({old.join(' ')});
+    deck.play(0);
+    QCOMPARE(int(deck.ExpandWord(sentence)), count);
     for (int i = 0; i < words.size(); ++i)
-        QCOMPARE(state.ListeMots[i], words[i]);
+        QCOMPARE(deck.word(i), words[i]);
 }
 
 void tst_SentenceList::loadsTheFileNamedBySettings()
@@ -46,16 +51,17 @@ void tst_SentenceList::loadsTheFileNamedBySettings()
     LogicEnv env;
     QVERIFY(SentenceFile::write(env.programFolder + "/plumalin.txt", {"a", "b", "c"}));
     QVERIFY(SentenceFile::write(env.programFolder + "/autre.txt", {"x", "y"}));
-    QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Loaded);
-    QCOMPARE(env.state.NbPhrasesChargees, 3);
-    QCOMPARE(env.state.Phrases[0], QStringLiteral("a"));
-    QCOMPARE(env.state.Phrases[2], QStringLiteral("c"));
+    SentenceDeck deck;
+    QCOMPARE(deck.ChargePhrases(env.settings, env.programFolder), SentenceLoad::Loaded);
+    QCOMPARE(deck.count(), 3);
+    QCOMPARE(deck.sentence(0), QStringLiteral("a"));
+    QCOMPARE(deck.sentence(2), QStringLiteral("c"));
 
     env.settings.SaveSetting(Settings::Fichier, "autre.txt");
-    ChargePhrases(env.state, env.settings, env.programFolder);
-    QCOMPARE(env.state.NbPhrasesChargees, 2);
-    QCOMPARE(env.state.Phrases[0], QStringLiteral("x"));
-    QCOMPARE(env.state.Phrases[2], QStringLiteral("c")); // slots beyond the count are untouched
+    deck.ChargePhrases(env.settings, env.programFolder);
+    QCOMPARE(deck.count(), 2);
+    QCOMPARE(deck.sentence(0), QStringLiteral("x"));
+    QCOMPARE(deck.sentence(2), QStringLiteral("c")); // slots beyond the count are untouched
 }
 
 void tst_SentenceList::keepsAtMost129Records()
@@ -65,24 +71,26 @@ void tst_SentenceList::keepsAtMost129Records()
     for (int i = 0; i < 300; ++i)
         many.append(QString::number(i));
     QVERIFY(SentenceFile::write(env.programFolder + "/plumalin.txt", many));
-    ChargePhrases(env.state, env.settings, env.programFolder);
-    QCOMPARE(env.state.NbPhrasesChargees, 129);
-    QCOMPARE(env.state.Phrases[128], QStringLiteral("128"));
+    SentenceDeck deck;
+    deck.ChargePhrases(env.settings, env.programFolder);
+    QCOMPARE(deck.count(), 129);
+    QCOMPARE(deck.sentence(128), QStringLiteral("128"));
 }
 
 void tst_SentenceList::missingFileLoadsNothing()
 {
     LogicEnv env;
-    env.state.NbPhrasesChargees = 5;
-    QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Missing);
-    QCOMPARE(env.state.NbPhrasesChargees, 0);
+    SentenceDeck deck;
+    deck.load({"a", "b", "c", "d", "e"});
+    QCOMPARE(deck.ChargePhrases(env.settings, env.programFolder), SentenceLoad::Missing);
+    QCOMPARE(deck.count(), 0);
     QDir().mkpath(env.programFolder + "/plumalin.txt"); // a folder of that name
-    QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Unreadable);
-    QCOMPARE(env.state.NbPhrasesChargees, 0);
+    QCOMPARE(deck.ChargePhrases(env.settings, env.programFolder), SentenceLoad::Unreadable);
+    QCOMPARE(deck.count(), 0);
     QVERIFY(SentenceFile::write(env.programFolder + "/vide.txt", {}));
     env.settings.SaveSetting(Settings::Fichier, "vide.txt");
-    QCOMPARE(ChargePhrases(env.state, env.settings, env.programFolder), SentenceLoad::Empty);
-    QCOMPARE(env.state.NbPhrasesChargees, 0);
+    QCOMPARE(deck.ChargePhrases(env.settings, env.programFolder), SentenceLoad::Empty);
+    QCOMPARE(deck.count(), 0);
 }
 
 QTEST_MAIN(tst_SentenceList)

@@ -3,7 +3,7 @@
 #include "fakes/fakeprintdialog.h"
 #include "fakes/platformfakes.h"
 
-#include "app/services.h"
+#include "shell/services.h"
 #include "common/programstate.h"
 #include "common/settingsstore.h"
 #include "journal/frmprogression.h"

@@ -26,18 +26,17 @@ const QStringList Sentences{QStringLiteral("Le chat dort sur le lit."),
 void play(TestEnv &env, frmMain &main, const QList<int> &wrongs, bool hint)
 {
     env.clock.advance(60);
-    env.state.NbPhrasesExercice = 0;
     main.mnuSac2Mot_Click();
     auto *exercise = qobject_cast<frmSac2Mot *>(main.exerciseWindow()->widget());
     // Without a window manager the inner window may never become active: activate it by hand.
-    if (!QTest::qWaitFor([&env] { return env.state.NbPhrasesExercice > 0; }, 500))
+    if (!QTest::qWaitFor([exercise] { return exercise->session().countStarted(); }, 500))
         exercise->Form_Activate();
     for (int s = 0; s < 5; ++s) {
         if (s > 0) {
             env.random.values.push_back((s % 3 + 0.5) / 3);
             exercise->Nouveau_Click();
         }
-        const int words = env.state.NbMots;
+        const int words = exercise->session().deck().lastWord();
         if (hint && s == 2) {
             for (int t = 0; t < 31; ++t) {
                 env.clock.advance(1);

@@ -258,7 +258,7 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     main.mnuSac2Mot_Click();
     auto *exercise = qobject_cast<frmSac2Mot *>(main.exerciseWindow()->widget());
     QVERIFY(exercise);
-    QVERIFY(QTest::qWaitFor([&env] { return env.state.NbPhrasesExercice > 0; }, 5000));
+    QVERIFY(QTest::qWaitFor([exercise] { return exercise->session().countStarted(); }, 5000));
     for (int sentence = 0; sentence < 5; ++sentence) {
         if (sentence > 0)
             exercise->Nouveau_Click();

@@ -8,10 +8,11 @@
 #include "common/sentencefile.h"
 #include "editor/frmphrases.h"
 #include "exercise/frmsac2mot.h"
-#include "exercise/sentencelist.h"
+#include "exercise/sentencedeck.h"
 #include "platform/steadystyle.h"
 #include "journal/frmprogression.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -66,6 +67,9 @@ private slots:
     void recordFailureToldInTheJournal();
     void exerciseFillsTheInnerArea();
     void fullScreen();
+    void exerciseNeverRestoredSmaller();
+    void escapeClosesParametresFirst();
+    void parametresStaysOverTheExercise();
     void openingsShareTheirDrawings();
     void chargerExercice_data();
     void chargerExercice();
@@ -439,6 +443,69 @@ void TestFrmMain::fullScreen()
     QCOMPARE(f.env.journal.Rows(), 3); // only "Commencer" wrote
 }
 
+// The exercise offers no button that would leave it smaller than the inner area, and a
+// restore asked all the same gives the whole area back.
+void TestFrmMain::exerciseNeverRestoredSmaller()
+{
+    MainFixture f;
+    f.window.resize(640, 480);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    control<QAction>(&f.window, "mnuSac2Mot")->trigger();
+    QMdiSubWindow *sub = f.window.exerciseWindow();
+    QTRY_COMPARE(sub->geometry(), f.window.mdiArea()->viewport()->rect());
+    QVERIFY(!(sub->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    for (QAction *action : sub->systemMenu()->actions()) {
+        if (action->isVisible() && action->isEnabled())
+            QVERIFY2(!action->text().contains(QStringLiteral("estaur"))
+                         && !action->text().contains(QStringLiteral("inimi")),
+                     qPrintable(action->text()));
+    }
+    sub->showNormal();
+    QTRY_VERIFY(sub->isMaximized());
+    QTRY_COMPARE(sub->geometry(), f.window.mdiArea()->viewport()->rect());
+}
+
+// In full screen, Escape in "Paramètres" closes "Paramètres"; the next one leaves full screen.
+void TestFrmMain::escapeClosesParametresFirst()
+{
+    MainFixture f;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    control<QAction>(&f.window, "mnuSac2Mot")->trigger();
+    QTest::keyClick(&f.window, Qt::Key_F11);
+    QTRY_VERIFY(f.window.isFullScreen());
+    control<QAction>(&f.window, "mnuParam")->trigger();
+    QPointer<QMdiSubWindow> settings = f.window.settingsWindow();
+    QTRY_VERIFY(settings->widget()->isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(!settings || !settings->isVisible());
+    QVERIFY(f.window.isFullScreen());
+    QTest::keyClick(&f.window, Qt::Key_Escape);
+    QTRY_VERIFY(!f.window.isFullScreen());
+}
+
+// A click on the exercise leaves "Paramètres" in view over it.
+void TestFrmMain::parametresStaysOverTheExercise()
+{
+    MainFixture f;
+    f.window.resize(1024, 768);
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    control<QAction>(&f.window, "mnuSac2Mot")->trigger();
+    control<QAction>(&f.window, "mnuParam")->trigger();
+    QMdiSubWindow *exercise = f.window.exerciseWindow();
+    QMdiSubWindow *settings = f.window.settingsWindow();
+    QTRY_VERIFY(settings->isVisible());
+    QWidget *scene = exercise->widget();
+    QPoint free = scene->rect().bottomRight() - QPoint(5, 5);
+    QVERIFY(!settings->geometry().contains(scene->mapTo(f.window.mdiArea()->viewport(), free)));
+    QTest::mouseClick(scene, Qt::LeftButton, Qt::NoModifier, free);
+    QTRY_COMPARE(f.window.mdiArea()->activeSubWindow(), exercise);
+    QCOMPARE(f.window.mdiArea()->subWindowList(QMdiArea::StackingOrder).last(), settings);
+    QVERIFY(settings->isVisible());
+}
+
 void TestFrmMain::chargerExercice_data()
 {
     // %1 stands for a folder of the test's own, outside the user's and the program's folders.
@@ -495,9 +562,9 @@ void TestFrmMain::chargerExercice()
     // Nothing opens: the exercise reads the name at its next sentence, and finds the file.
     QVERIFY(!f.window.exerciseWindow());
     if (fichier != QStringLiteral("absent")) {
-        QCOMPARE(ChargePhrases(f.env.state, f.env.settings, f.env.programFolder),
-                 SentenceLoad::Loaded);
-        QCOMPARE(f.env.state.Phrases[0], QStringLiteral("Le chat dort."));
+        SentenceDeck deck;
+        QCOMPARE(deck.ChargePhrases(f.env.settings, f.env.programFolder), SentenceLoad::Loaded);
+        QCOMPARE(deck.sentence(0), QStringLiteral("Le chat dort."));
     }
 }
 

@@ -221,6 +221,28 @@ def teacher_windows(run, config_home):
         journal = wait_for("le journal au premier plan",
                            lambda: (lambda w: w if w and "_NET_WM_STATE_ABOVE" in session.states(w)
                                     else None)(session.find_window("Progression de l'exercice ...")))
+        # Full screen keeps the journal kept on top above it.
+        session.activate(main)
+        session.keys("F11")
+        wait_for("le plein écran",
+                 lambda: "_NET_WM_STATE_FULLSCREEN" in session.states(main))
+
+        def journal_above():
+            stack = session.stacking()
+            return (main.id in stack and journal.id in stack
+                    and stack.index(journal.id) > stack.index(main.id))
+
+        try:
+            wait_for("le journal au-dessus du plein écran", journal_above, timeout=5)
+        except Failure:
+            pass  # the check below tells what was seen
+        run.shot(session, "journal-above-full-screen")
+        run.expect(journal_above(), "le journal au premier plan reste au-dessus du plein écran")
+        session.activate(main)
+        session.keys("F11")
+        wait_for("la sortie du plein écran",
+                 lambda: "_NET_WM_STATE_FULLSCREEN" not in session.states(main))
+
         session.activate(main)
         session.keys("ctrl+q")
         question = session.wait_window("Quitter ...")
