@@ -72,6 +72,7 @@ private slots:
 
     void summaryOfFixtures_data();
     void summaryOfFixtures();
+    void oldFormReadsAsBefore();
     void filterByPupilAndPeriod();
     void tableExportsAsCsv();
 };
@@ -316,6 +317,25 @@ void TestRecords::summaryOfFixtures()
     const std::vector<ExerciseSummary> exercises = Summary::exercises(set.lines);
     QCOMPARE(tableRows(exercises), rows);
     QCOMPARE(wordRows(exercises), words);
+}
+
+void TestRecords::oldFormReadsAsBefore()
+{
+    // Written by the record writer of the first form (text, colour, pupil, sentence file):
+    // an exercise with a hint and a sentence out of time, one ended at zero, one shown twice,
+    // one cut by the next start of the program.
+    const RecordSet set = RecordReader::readFolder(QStringLiteral(RECORD_DATA "/old-form"));
+    QVERIFY2(set.notes.isEmpty(), qPrintable(set.notes.join(QLatin1Char('\n'))));
+    const std::vector<ExerciseSummary> exercises = Summary::exercises(set.lines);
+    QCOMPARE(tableRows(exercises),
+             (QStringList{"10/12/2026 08:55|Léa|animaux.txt|3|2|1|1|19|00:11:21",
+                          "10/12/2026 09:07|Tom|animaux.txt|1|1|0|0|0|00:00:17",
+                          "10/12/2026 09:09|Tom|animaux.txt|0|0|0|0||00:00:00",
+                          "10/12/2026 09:09|Tom|animaux.txt|0|1|0|0||00:00:10",
+                          "10/12/2026 09:11||animaux.txt|0|0|0|0||00:00:05"}));
+    QCOMPARE(wordRows(exercises),
+             (QStringList{"\"chat\">Le×1", "chien>×1", "dort.>chat×1", "oiseau>Un×1"}));
+    QCOMPARE(Summary::pupils(set.lines), (QStringList{QStringLiteral("Léa"), QStringLiteral("Tom")}));
 }
 
 void TestRecords::filterByPupilAndPeriod()
