@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
     // Every journal line is also kept on disk, in the user's Plumalin folder.
     RecordWriter records(joinPath(userPlumalinFolder(), QStringLiteral("Journaux")));
     records.setSentenceFileSource([&settings] { return sentenceFileName(settings); });
-    Journal journal(clock, state, files, messages);
+    Journal journal(clock);
     journal.setListener(&records);
     SoundPlayer sound(settings, state, pump, programFolder(),
                       [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });

@@ -11,8 +11,6 @@ struct ProgramState {
     static constexpr int WordSlots = 129;     // words of a sentence, plus the blank last entry
     static constexpr int TileCount = 128;     // word tiles of the exercise window
 
-    // Mark from which the journal measures its next timed line; invalid until the first one.
-    QDateTime HeureProgress;
     // The sound switch as read from "Son"; nothing until the exercise window was activated.
     std::optional<QString> ActivationSon;
 

@@ -316,8 +316,7 @@ void frmPhrases::MSFlexGrid1_DblClick()
         m_dernierMode = Mode::Modify;
         Nouveau->hide();
         Text1->setFocus();
-        m_journal.AjoutProgress(
-            QStringLiteral("Editer - Modifier '") + Text1->toPlainText() + QLatin1Char('\''), true);
+        m_journal.record(JournalEvent::withValue(EventKind::EditModify, Text1->toPlainText()));
     }
     // Gives back its number to a row 1 that a cut left blank.
     if (row == 1)
@@ -363,9 +362,7 @@ void frmPhrases::Valider_Click()
 {
     const QString text = textToValidate();
     const bool modify = m_dernierMode == Mode::Modify;
-    const QString action = modify ? QStringLiteral("Editer - Modifier en '")
-                                  : QStringLiteral("Editer - Nouveau '");
-    m_journal.AjoutProgress(action + text + QLatin1Char('\''), true);
+    m_journal.record(JournalEvent::withValue(modify ? EventKind::EditModifiedTo : EventKind::EditNew, text));
     int row = modify ? m_ligneModifiee : 0;
     if (row < 1 || row >= Rows()) {
         // A new sentence goes last; so does a changed one whose row was cut or whose list was
@@ -403,9 +400,7 @@ void frmPhrases::mnuCouper_Click()
 {
     const int row = m_ligneChoisie;
     const bool exists = row >= 0 && row < Rows();
-    m_journal.AjoutProgress(
-        QStringLiteral("Editer - Couper '") + TextMatrix(row, 1) + QLatin1Char('\''),
-        true);
+    m_journal.record(JournalEvent::withValue(EventKind::EditCut, TextMatrix(row, 1)));
     if (!exists)
         return;
     if (Rows() > 2 && row > 0) {
@@ -442,17 +437,17 @@ void frmPhrases::mnuCharger_Click()
     const std::optional<QString> path = ChoixFichierPhrases(m_files, this, m_cheminChoisi);
     if (!path)
         return;
-    m_journal.AjoutProgress(ChoixFichier::loadLine(*path), true);
+    m_journal.record(ChoixFichier::loadEvent(*path));
     ChargeGrille(*path);
 }
 
 bool frmPhrases::mnuSauvegarder_Click()
 {
-    m_journal.AjoutProgress(QStringLiteral("Editer - Sauvegarder les phrases"), true);
+    m_journal.record(JournalEvent::of(EventKind::SentencesSaveAsk));
     const std::optional<QString> path = ChoixFichierPhrases(m_files, this, m_cheminChoisi);
     if (!path)
         return false;
-    m_journal.AjoutProgress(ChoixFichier::saveLine(*path), true);
+    m_journal.record(ChoixFichier::saveEvent(*path));
     return SauveGrille(*path);
 }
 

@@ -64,6 +64,13 @@ bool ExerciseSession::cue(const QString &name)
     return m_output.soundCue(name);
 }
 
+void ExerciseSession::journal(JournalEvent event)
+{
+    if (m_phase != Phase::NotLoaded && m_phase != Phase::NoSentence)
+        event.sentence = sentence();
+    m_output.journalEvent(event);
+}
+
 const QString &ExerciseSession::sentence() const
 {
     return m_state.Phrases[std::size_t(m_state.PhraseCourante)];
@@ -80,7 +87,7 @@ void ExerciseSession::start(const TargetOf &target)
     m_hintSeconds = 0;
     m_sentenceSeconds = 0;
     m_state.MotSuivant = 0;
-    m_state.HeureProgress = m_clock.now();
+    m_output.sentenceStarted();
     showBubble(Bubbles::bonjour());
     m_random.seedFromClock();
     m_lastLoad = ChargePhrases(m_state, m_settings, m_programFolder);
@@ -140,7 +147,7 @@ void ExerciseSession::quit()
 {
     if (m_closing)
         return;
-    m_output.journalLine(Lines::quit(), true, true);
+    journal(JournalEvent::of(EventKind::ExerciseQuit));
     close();
 }
 
@@ -185,8 +192,7 @@ void ExerciseSession::dropOnScene(int source, double x, double y)
         return;
     Tile &tile = m_tiles[std::size_t(source)];
     tile.pos = QPointF(x - m_state.DecalageX, y - m_state.DecalageY);
-    m_output.journalLine(Lines::move(QLatin1Char(' ') + tile.word + QLatin1Char(' ')), true,
-                         true);
+    journal(JournalEvent::wordMoved(tile.word));
     cue(QStringLiteral("son2.wav"));
 }
 
@@ -200,7 +206,7 @@ void ExerciseSession::dropOnAnswer(int source)
     Tile &tile = m_tiles[std::size_t(source)];
     const QString proposed = candidate(m_answer, QLatin1Char(' ') + tile.word + QLatin1Char(' '));
     if (isCorrectBeginning(proposed, sentence())) {
-        m_output.journalLine(proposed, true, true);
+        journal(JournalEvent::rightDrop(proposed, tile.word));
         m_answer = proposed;
         tile.shown = false;
         ++m_state.MotSuivant;
@@ -209,7 +215,7 @@ void ExerciseSession::dropOnAnswer(int source)
         run(WordCheck);
         cue(QStringLiteral("son2.wav"));
     } else {
-        m_output.journalLine(proposed, true, false);
+        journal(JournalEvent::wrongDrop(proposed, tile.word, expectedNextWord(m_answer, sentence())));
         ++m_state.ErreursPhrase;
         showBubble(Bubbles::incorrect());
         stop(HintClock);
@@ -259,7 +265,7 @@ void ExerciseSession::wordCheck()
     stopAll();
     const int errors = m_state.ErreursPhrase;
     showBubble(Bubbles::sentenceErrors(errors));
-    m_output.journalLine(Lines::sentenceErrors(errors), false, true);
+    journal(JournalEvent::sentenceEnd(errors));
     m_state.PhrasesRestantes = std::max(0.0, m_state.PhrasesRestantes - 1);
     m_state.TotalErreurs += errors;
     const bool over = m_state.PhrasesRestantes <= 0;
@@ -269,7 +275,7 @@ void ExerciseSession::wordCheck()
     } else {
         m_phase = Phase::ExerciseOver;
         const double mark = note(m_state.TotalErreurs, m_state.NbPhrasesExercice);
-        m_output.journalLine(Lines::note(mark), false, true);
+        journal(JournalEvent::mark(number(mark)));
         showBubble(Bubbles::note(mark));
         m_status = statusQuit();
     }
@@ -326,10 +332,8 @@ void ExerciseSession::hintClock()
     stop(HintClock);
     showBubble(Bubbles::hint());
     m_tiles[std::size_t(tile)].hinted = true;
-    m_output.journalLine(Lines::hintLimit(limit), false, false);
-    m_output.journalLine(
-        Lines::hintWord(QLatin1Char(' ') + m_tiles[std::size_t(tile)].word + QLatin1Char(' ')),
-        false, false);
+    journal(JournalEvent::hintTimeUp(number(limit)));
+    journal(JournalEvent::hintWord(m_tiles[std::size_t(tile)].word));
     emit changed();
 }
 
@@ -350,6 +354,6 @@ void ExerciseSession::sentenceClock()
     showBubble(Bubbles::timeUp());
     for (int i = 0; i <= m_state.NbMots && i < TileCount; ++i)
         m_tiles[std::size_t(i)].shown = false;
-    m_output.journalLine(Lines::timeUp(sentenceLimitMinutes(m_settings)), false, false);
+    journal(JournalEvent::sentenceTimeUp(number(sentenceLimitMinutes(m_settings))));
     emit changed();
 }

@@ -203,10 +203,11 @@ void frmBilan::showEvent(QShowEvent *event)
 
 void frmBilan::Actualiser()
 {
-    RecordSet set = RecordReader::readFolder(m_records.folder());
-    m_readNotes = set.notes;
-    m_pupils = Summary::pupils(set.lines);
-    m_all = Summary::exercises(set.lines);
+    SummaryBuilder builder;
+    m_readNotes = RecordReader::readFolder(m_records.folder(),
+                                           [&builder](const RecordLine &line) { builder.add(line); });
+    m_pupils = builder.pupils();
+    m_all = builder.exercises();
 
     const QDate today = m_clock.now().date();
     if (!m_periodSet) {

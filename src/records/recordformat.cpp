@@ -6,7 +6,7 @@
 
 namespace RecordFormat {
 
-QStringList headers()
+QStringList oldHeaders()
 {
     return {QStringLiteral("N°"),
             QStringLiteral("Date"),
@@ -17,6 +17,16 @@ QStringList headers()
             QStringLiteral("Fichier de phrases")};
 }
 
+QStringList headers()
+{
+    return oldHeaders()
+           + QStringList{QStringLiteral("Type"),          QStringLiteral("Valeur"),
+                         QStringLiteral("Mot"),           QStringLiteral("Mot attendu"),
+                         QStringLiteral("Phrase"),        QStringLiteral("Lancement"),
+                         QStringLiteral("Exercice"),      QStringLiteral("Millisecondes"),
+                         QStringLiteral("Ordinateur")};
+}
+
 QByteArray headerBytes()
 {
     QString row;
@@ -24,11 +34,24 @@ QByteArray headerBytes()
     return QByteArray(Csv::ByteOrderMark) + row.toUtf8();
 }
 
-QString fileName(const QDate &day, int copy)
+QString fileSafeName(const QString &computer)
 {
-    QString name = QStringLiteral("journal-") + day.toString(QStringLiteral("yyyy-MM-dd"));
-    if (copy > 1)
-        name += QLatin1Char('-') + QString::number(copy);
+    QString name;
+    for (const QChar c : computer) {
+        const bool plain = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')
+                           || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_';
+        name += plain ? c : QChar(u'_');
+    }
+    name.truncate(64);
+    return name.isEmpty() ? QStringLiteral("ordinateur") : name;
+}
+
+QString fileName(const QDate &day, const QString &computer, int part)
+{
+    QString name = QStringLiteral("journal-") + day.toString(QStringLiteral("yyyy-MM-dd"))
+                   + QLatin1Char('-') + fileSafeName(computer);
+    if (part > 1)
+        name += QLatin1Char('-') + QString::number(part);
     return name + QStringLiteral(".csv");
 }
 

@@ -1,7 +1,6 @@
 #include "summary.h"
 
 #include "recordformat.h"
-#include "recordtexts.h"
 
 #include <QCollator>
 #include <QHash>
@@ -10,132 +9,162 @@
 #include <set>
 
 namespace {
-using namespace RecordTexts;
-
-// Reads one exercise line by line. The journal never says when a sentence starts; a sentence
-// ends with its error count or its time limit, and the next one starts empty.
-class ExerciseReader
-{
-public:
-    explicit ExerciseReader(std::vector<ExerciseSummary> &out)
-        : m_out(out)
-    {
-    }
-
-    void line(const RecordLine &l)
-    {
-        const QString &t = l.text;
-        if (t == ExerciseStart && !l.red) {
-            close();
-            m_current = ExerciseSummary();
-            m_current->start = m_current->end = l.when;
-            m_current->pupil = l.pupil;
-            m_current->sentenceFile = l.sentenceFile;
-            return;
-        }
-        if (t == ProgramStart && !l.red) {
-            close();
-            return;
-        }
-        if (!m_current)
-            return;
-        ExerciseSummary &e = *m_current;
-        if (l.red) {
-            e.end = l.when;
-            if (t.startsWith(HintStart)) {
-                ++e.hints;
-            } else if (t.startsWith(HintWordStart) && t.endsWith(HintWordEnd)) {
-                m_hintWord = t.mid(HintWordStart.size(), t.size() - HintWordStart.size() - HintWordEnd.size())
-                                 .trimmed();
-            } else if (t.startsWith(TimeUpStart)) {
-                ++e.timedOut;
-                ++e.sentencesPlayed;
-                endSentence();
-            } else {
-                wrongDrop(t);
-            }
-            return;
-        }
-        if (t == ExerciseQuit) {
-            e.end = l.when;
-            close();
-        } else if (t == NoError || t == OneError
-                   || (t.startsWith(ErrorsStart) && t.endsWith(ErrorsEnd))) {
-            e.end = l.when;
-            ++e.sentencesPlayed;
-            endSentence();
-        } else if (t == MarkZero) {
-            e.end = l.when;
-            e.mark = 0;
-            close();
-        } else if (t.startsWith(MarkStart) && t.endsWith(MarkEnd)) {
-            bool ok = false;
-            const int mark = QStringView(t).mid(MarkStart.size(), t.size() - MarkStart.size() - MarkEnd.size()).toInt(&ok);
-            e.end = l.when;
-            if (ok)
-                e.mark = mark;
-            close();
-        } else if (t.startsWith(Move) || t.startsWith(Consultation) || t.startsWith(Edit)) {
-            // A tile moved on the background, or a teacher's command: no answer.
-        } else {
-            e.end = l.when;
-            rightDrop(t);
-        }
-    }
-
-    void close()
-    {
-        if (!m_current)
-            return;
-        endSentence();
-        m_out.push_back(std::move(*m_current));
-        m_current.reset();
-    }
-
-private:
-    // The dropped word is the last of the candidate: a tile's word has no space in it.
-    static QString lastWord(const QString &candidate)
-    {
-        const qsizetype space = candidate.lastIndexOf(u' ');
-        return candidate.mid(space + 1);
-    }
-
-    void wrongDrop(const QString &candidate)
-    {
-        ++m_current->wrongDrops;
-        m_pending.push_back(m_current->drops.size());
-        m_current->drops.push_back({lastWord(candidate), QString()});
-    }
-
-    void rightDrop(const QString &candidate)
-    {
-        // The blank tile repeats the answer; anything not longer adds no word.
-        if (candidate.size() <= m_answer.size())
-            return;
-        const QString word = lastWord(candidate);
-        for (std::size_t i : m_pending)
-            m_current->drops[i].expected = word;
-        m_pending.clear();
-        m_answer = candidate;
-    }
+// What an exercise being read needs beside its summary: the answer rebuilt so far and the
+// wrong drops of a record of the first form still waiting for the word that was wanted.
+struct Reading {
+    ExerciseSummary summary;
+    qint64 startMs = -1;
+    qint64 lastMs = -1;
+    bool over = false;
+    QString hintWord;
+    std::vector<std::size_t> pending;
 
     void endSentence()
     {
         // A wrong drop never followed by the right word: the blue word, if one was shown, is
         // the one the sentence wanted.
-        for (std::size_t i : m_pending)
-            m_current->drops[i].expected = m_hintWord;
-        m_pending.clear();
-        m_answer.clear();
-        m_hintWord.clear();
+        for (std::size_t i : pending)
+            summary.drops[i].expected = hintWord;
+        pending.clear();
+        hintWord.clear();
     }
-
-    std::vector<ExerciseSummary> &m_out;
-    std::optional<ExerciseSummary> m_current;
-    QString m_answer;
-    QString m_hintWord;
-    std::vector<std::size_t> m_pending;
 };
+
+int markOf(const QString &value)
+{
+    bool ok = false;
+    const double mark = value.toDouble(&ok);
+    if (!ok)
+        return -1;
+    return mark <= 0 ? 0 : int(mark);
+}
+}
+
+struct SummaryBuilder::State {
+    QHash<QString, std::size_t> index; // computer, run and exercise
+    std::vector<Reading> readings;
+    std::set<QString> pupils;
+    QString lastPupil;
+    QString key;
+};
+
+SummaryBuilder::SummaryBuilder()
+    : d(std::make_unique<State>())
+{
+}
+
+SummaryBuilder::~SummaryBuilder() = default;
+
+void SummaryBuilder::add(const RecordLine &l)
+{
+    // Consecutive lines nearly always carry the same name.
+    if (!l.pupil.isEmpty() && l.pupil != d->lastPupil) {
+        d->lastPupil = l.pupil;
+        d->pupils.insert(l.pupil);
+    }
+    if (l.exercise <= 0)
+        return;
+    d->key.clear();
+    d->key += l.computer;
+    d->key += QChar(0);
+    d->key += l.run;
+    d->key += QChar(0);
+    d->key += QString::number(l.exercise);
+    if (l.kind == EventKind::ExerciseStart) {
+        if (d->index.contains(d->key))
+            return;
+        d->index.insert(d->key, d->readings.size());
+        Reading r;
+        r.summary.start = r.summary.end = l.when;
+        r.summary.pupil = l.pupil;
+        r.summary.sentenceFile = l.sentenceFile;
+        r.summary.computer = l.computer;
+        r.startMs = r.lastMs = l.runMs;
+        d->readings.push_back(std::move(r));
+        return;
+    }
+    const auto found = d->index.constFind(d->key);
+    if (found == d->index.cend())
+        return;
+    Reading &r = d->readings[*found];
+    if (r.over)
+        return;
+    ExerciseSummary &e = r.summary;
+    switch (l.kind) {
+    case EventKind::RightDrop:
+        if (!l.word.isEmpty()) {
+            for (std::size_t i : r.pending)
+                e.drops[i].expected = l.word;
+            r.pending.clear();
+        }
+        break;
+    case EventKind::WrongDrop:
+        ++e.wrongDrops;
+        if (l.oldForm)
+            r.pending.push_back(e.drops.size());
+        e.drops.push_back({l.word, l.expected});
+        break;
+    case EventKind::HintTimeUp:
+        ++e.hints;
+        break;
+    case EventKind::HintWord:
+        r.hintWord = l.word;
+        break;
+    case EventKind::SentenceTimeUp:
+        ++e.timedOut;
+        ++e.sentencesPlayed;
+        r.endSentence();
+        break;
+    case EventKind::SentenceEnd:
+        ++e.sentencesPlayed;
+        r.endSentence();
+        break;
+    case EventKind::Mark: {
+        const int mark = markOf(l.value);
+        if (mark >= 0)
+            e.mark = mark;
+        r.over = true;
+        r.endSentence();
+        break;
+    }
+    case EventKind::ExerciseQuit:
+        r.over = true;
+        r.endSentence();
+        break;
+    default:
+        // The teacher's commands, a tile moved on the background: no answer.
+        return;
+    }
+    e.end = l.when;
+    r.lastMs = l.runMs;
+}
+
+std::vector<ExerciseSummary> SummaryBuilder::exercises()
+{
+    std::vector<ExerciseSummary> out;
+    out.reserve(d->readings.size());
+    for (Reading &r : d->readings) {
+        r.endSentence();
+        ExerciseSummary &e = r.summary;
+        e.spent = r.startMs >= 0 && r.lastMs >= r.startMs ? (r.lastMs - r.startMs) / 1000
+                                                          : std::max<qint64>(0, e.end - e.start);
+        out.push_back(std::move(e));
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const ExerciseSummary &a, const ExerciseSummary &b) { return a.start < b.start; });
+    d = std::make_unique<State>();
+    return out;
+}
+
+QStringList SummaryBuilder::pupils() const
+{
+    QStringList names;
+    for (const QString &name : d->pupils)
+        names.append(name);
+    QCollator collator(QLocale(QLocale::French, QLocale::France));
+    std::sort(names.begin(), names.end(),
+              [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    return names;
 }
 
 bool SummaryFilter::accepts(const ExerciseSummary &exercise) const
@@ -154,12 +183,10 @@ namespace Summary {
 
 std::vector<ExerciseSummary> exercises(const std::vector<RecordLine> &lines)
 {
-    std::vector<ExerciseSummary> out;
-    ExerciseReader reader(out);
+    SummaryBuilder builder;
     for (const RecordLine &line : lines)
-        reader.line(line);
-    reader.close();
-    return out;
+        builder.add(line);
+    return builder.exercises();
 }
 
 std::vector<ExerciseSummary> filtered(const std::vector<ExerciseSummary> &all, const SummaryFilter &filter)
@@ -199,21 +226,13 @@ std::vector<WrongWordCount> wrongWords(const std::vector<ExerciseSummary> &exerc
 
 QStringList pupils(const std::vector<RecordLine> &lines)
 {
-    QStringList names;
-    QString last;
-    std::set<QString> seen;
+    SummaryBuilder builder;
     for (const RecordLine &line : lines) {
-        // Consecutive lines nearly always carry the same name.
-        if (line.pupil.isEmpty() || line.pupil == last)
-            continue;
-        last = line.pupil;
-        if (seen.insert(line.pupil).second)
-            names.append(line.pupil);
+        RecordLine named;
+        named.pupil = line.pupil;
+        builder.add(named);
     }
-    QCollator collator(QLocale(QLocale::French, QLocale::France));
-    std::sort(names.begin(), names.end(),
-              [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
-    return names;
+    return builder.pupils();
 }
 
 QString duration(qint64 seconds)
