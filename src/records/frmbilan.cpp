@@ -203,11 +203,10 @@ void frmBilan::showEvent(QShowEvent *event)
 
 void frmBilan::Actualiser()
 {
-    SummaryBuilder builder;
-    m_readNotes = RecordReader::readFolder(m_records.folder(),
-                                           [&builder](const RecordLine &line) { builder.add(line); });
-    m_pupils = builder.pupils();
-    m_all = builder.exercises();
+    SummaryCache::Result read = m_records.summaryCache().read(m_records.folder());
+    m_readNotes = std::move(read.notes);
+    m_pupils = std::move(read.pupils);
+    m_all = std::move(read.exercises);
 
     const QDate today = m_clock.now().date();
     if (!m_periodSet) {

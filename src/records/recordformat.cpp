@@ -68,20 +68,30 @@ QDateTime toDateTime(qint64 localSecs)
 }
 
 namespace {
-bool digits(QStringView text, qsizetype from, qsizetype count, int &value)
+int code(QChar c)
+{
+    return c.unicode();
+}
+int code(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+template<typename View>
+bool digits(View text, qsizetype from, qsizetype count, int &value)
 {
     value = 0;
     for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
+        const int c = code(text[i]);
+        if (c < '0' || c > '9')
             return false;
-        value = value * 10 + (c - u'0');
+        value = value * 10 + (c - '0');
     }
     return true;
 }
-}
 
-bool parseStamp(QStringView text, qint64 &localSecs)
+template<typename View>
+bool parse(View text, qint64 &localSecs)
 {
     // yyyy-MM-dd HH:mm:ss
     if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' '
@@ -96,5 +106,16 @@ bool parseStamp(QStringView text, qint64 &localSecs)
         return false;
     localSecs = localSeconds(date, h * 3600 + mi * 60 + s);
     return true;
+}
+}
+
+bool parseStamp(QStringView text, qint64 &localSecs)
+{
+    return parse(text, localSecs);
+}
+
+bool parseStamp(QByteArrayView text, qint64 &localSecs)
+{
+    return parse(text, localSecs);
 }
 }

@@ -54,4 +54,5 @@ qint64 localSeconds(const QDate &date, int secondsOfDay);
 QDateTime toDateTime(qint64 localSecs);
 // "2026-12-10 14:03:22" read back; false when the text is not exactly of that form.
 bool parseStamp(QStringView text, qint64 &localSecs);
+bool parseStamp(QByteArrayView text, qint64 &localSecs);
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <array>
+#include <cstring>
 
 namespace RecordReader {
 namespace {
@@ -19,6 +20,16 @@ bool isUtf8(QByteArrayView bytes)
     const qsizetype n = bytes.size();
     qsizetype i = 0;
     while (i < n) {
+        // Most of a record is ASCII: eight bytes at a time.
+        while (i + 8 <= n) {
+            quint64 word;
+            std::memcpy(&word, p + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
         const unsigned char c = p[i];
         if (c < 0x80) {
             ++i;
@@ -70,6 +81,61 @@ private:
     bool m_valid = false;
 };
 
+// The kind of a code, the last one remembered: most lines are of the kind of the line before.
+class KindCache
+{
+public:
+    std::optional<EventKind> get(QByteArrayView code)
+    {
+        if (!m_valid || code != QByteArrayView(m_code)) {
+            m_code = code.toByteArray();
+            m_kind = JournalEvent::kindOf(QString::fromUtf8(code));
+            m_valid = true;
+        }
+        return m_kind;
+    }
+
+private:
+    QByteArray m_code;
+    std::optional<EventKind> m_kind;
+    bool m_valid = false;
+};
+
+// "2026-12-10 14:03:22" read back, the day worked out once for the lines of a day.
+class StampReader
+{
+public:
+    bool read(QByteArrayView text, qint64 &localSecs)
+    {
+        if (text.size() != 19)
+            return false;
+        if (m_dayValid && text.first(11) == QByteArrayView(m_day)) {
+            const auto digit = [&text](int i) { return text[i] >= '0' && text[i] <= '9'; };
+            if (text[13] != ':' || text[16] != ':' || !digit(11) || !digit(12) || !digit(14)
+                || !digit(15) || !digit(17) || !digit(18))
+                return false;
+            const int h = (text[11] - '0') * 10 + (text[12] - '0');
+            const int mi = (text[14] - '0') * 10 + (text[15] - '0');
+            const int s = (text[17] - '0') * 10 + (text[18] - '0');
+            if (h > 23 || mi > 59 || s > 59)
+                return false;
+            localSecs = m_daySecs + h * 3600 + mi * 60 + s;
+            return true;
+        }
+        if (!RecordFormat::parseStamp(text, localSecs))
+            return false;
+        m_day = text.first(11).toByteArray();
+        m_daySecs = localSecs - localSecs % 86400;
+        m_dayValid = true;
+        return true;
+    }
+
+private:
+    QByteArray m_day;
+    qint64 m_daySecs = 0;
+    bool m_dayValid = false;
+};
+
 bool number(QByteArrayView text, qint64 &value)
 {
     if (text.isEmpty() || text.size() > 18)
@@ -84,7 +150,8 @@ bool number(QByteArrayView text, qint64 &value)
 }
 }
 
-QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sink, OldFormIds &old)
+QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sink, OldFormIds &old,
+                  bool summaryOnly)
 {
     if (!isUtf8(bytes))
         return QStringLiteral("« %1 » n'est pas écrit en UTF-8 : fichier ignoré.").arg(fileName);
@@ -107,6 +174,8 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
     const QByteArray headerBytes = headerLine.toByteArray();
 
     Interned pupil, computer, run, sentenceFile;
+    KindCache kinds;
+    StampReader stamps;
     int damaged = 0;
     RecordLine line;
     qsizetype pos = firstEnd < 0 ? bytes.size() : firstEnd + 1;
@@ -123,9 +192,9 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
             continue;
         const int count = Csv::splitLine(text, cells.data(), columns);
         qint64 when = 0;
-        const QString date = count == columns ? Csv::readCell(cells[RecordFormat::DateColumn]) : QString();
         const QByteArrayView red = count == columns ? cells[RecordFormat::RedColumn] : QByteArrayView();
-        if (count != columns || !RecordFormat::parseStamp(date, when) || (red != "oui" && red != "non")) {
+        if (count != columns || !stamps.read(cells[RecordFormat::DateColumn], when)
+            || (red != "oui" && red != "non")) {
             ++damaged;
             continue;
         }
@@ -134,7 +203,7 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
         line.pupil = pupil.get(cells[RecordFormat::PupilColumn]);
         line.sentenceFile = sentenceFile.get(cells[RecordFormat::SentenceFileColumn]);
         if (newForm) {
-            const auto kind = JournalEvent::kindOf(Csv::readCell(cells[RecordFormat::KindColumn]));
+            const auto kind = kinds.get(cells[RecordFormat::KindColumn]);
             qint64 exercise = 0, runMs = 0;
             if (!kind || !number(cells[RecordFormat::ExerciseColumn], exercise)
                 || !number(cells[RecordFormat::RunMsColumn], runMs) || exercise > 1000000000) {
@@ -145,9 +214,14 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
             line.oldForm = false;
             line.runMs = runMs;
             line.exercise = int(exercise);
-            line.value = Csv::readCell(cells[RecordFormat::ValueColumn]);
-            line.word = Csv::readCell(cells[RecordFormat::WordColumn]);
-            line.expected = Csv::readCell(cells[RecordFormat::ExpectedColumn]);
+            // Only the values the summary reads: most lines are right drops, read by kind alone.
+            const bool valued = !summaryOnly || line.kind == EventKind::Mark
+                                || line.kind == EventKind::SentenceEnd;
+            const bool worded = !summaryOnly || line.kind == EventKind::WrongDrop
+                                || line.kind == EventKind::HintWord;
+            line.value = valued ? Csv::readCell(cells[RecordFormat::ValueColumn]) : QString();
+            line.word = worded ? Csv::readCell(cells[RecordFormat::WordColumn]) : QString();
+            line.expected = worded ? Csv::readCell(cells[RecordFormat::ExpectedColumn]) : QString();
             line.run = run.get(cells[RecordFormat::RunColumn]);
             line.computer = computer.get(cells[RecordFormat::ComputerColumn]);
         } else {
@@ -174,7 +248,7 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
             } else if (event.kind == EventKind::SentenceEnd || event.kind == EventKind::SentenceTimeUp) {
                 old.answer.clear();
             }
-            line.run = QStringLiteral("ancien-%1").arg(old.run);
+            line.run = QStringLiteral("ancien-%1-%2").arg(old.prefix).arg(old.run);
             line.exercise = old.exercise;
             line.computer.clear();
         }
@@ -193,7 +267,7 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, std::vector<Rec
     return readBytes(bytes, fileName, [&lines](const RecordLine &l) { lines.push_back(l); }, old);
 }
 
-QStringList readFolder(const QString &folder, const Sink &sink)
+QStringList readFolder(const QString &folder, const Sink &sink, bool summaryOnly)
 {
     QStringList notes;
     if (folder.isEmpty())
@@ -205,7 +279,7 @@ QStringList readFolder(const QString &folder, const Sink &sink)
         QString error;
         const std::optional<QByteArray> bytes =
             SafeFile::read(QDir(folder).filePath(name), MaxFileSize, &error);
-        const QString note = bytes ? readBytes(*bytes, name, sink, old)
+        const QString note = bytes ? readBytes(*bytes, name, sink, old, summaryOnly)
                                    : QStringLiteral("« %1 » : fichier ignoré. %2").arg(name, error);
         if (!note.isEmpty())
             notes.append(note);

@@ -44,6 +44,7 @@ using Sink = std::function<void(const RecordLine &)>;
 // Files of the first form have no runs or exercises of their own: they are numbered as read,
 // across the files of a folder, as the program starts and the exercises begin.
 struct OldFormIds {
+    QString prefix; // makes the runs of one file its own
     int run = 0;
     int exercise = 0;
     QString answer;
@@ -52,10 +53,13 @@ struct OldFormIds {
 // Gives the lines of one record file's contents to the sink. A record is one line; a line
 // that cannot be read is skipped; the returned note (empty when all went well) says how many,
 // or that the file is of another form or not in UTF-8.
-QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sink, OldFormIds &old);
+// `summaryOnly`: the values that the summary does not read (the answer of a drop) are left
+// empty, which makes a year of records quicker to read.
+QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sink, OldFormIds &old,
+                  bool summaryOnly = false);
 QString readBytes(QByteArrayView bytes, const QString &fileName, std::vector<RecordLine> &lines);
 // Every "*.csv" file of the folder, in the order of their names. A missing folder is no
 // records at all.
-QStringList readFolder(const QString &folder, const Sink &sink);
+QStringList readFolder(const QString &folder, const Sink &sink, bool summaryOnly = false);
 RecordSet readFolder(const QString &folder);
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "summarycache.h"
+
 #include "journal/journallistener.h"
 
 #include <QByteArray>
@@ -52,6 +54,8 @@ public:
     // The file lines go to now; empty before the first line.
     QString currentFile() const { return m_path; }
     int waitingLines() const { return int(m_waiting.size()); }
+    // What the summary window read of the folder, kept for its next opening.
+    SummaryCache &summaryCache() { return m_summaryCache; }
 
     // Lines kept in memory at most while the folder is unavailable (some 20 hours of play).
     static constexpr qint64 MaxWaitingBytes = 16 * 1024 * 1024;
@@ -76,6 +80,7 @@ private:
 
     QString m_folder;
     bool m_create = true;
+    SummaryCache m_summaryCache;
     QString m_computer;
     QString m_pupil;
     std::function<QString()> m_sentenceFile;

@@ -9,10 +9,24 @@
 #include <set>
 
 namespace {
-// What an exercise being read needs beside its summary: the answer rebuilt so far and the
-// wrong drops of a record of the first form still waiting for the word that was wanted.
-struct Reading {
+int markOf(const QString &value)
+{
+    bool ok = false;
+    const double mark = value.toDouble(&ok);
+    if (!ok)
+        return -1;
+    return mark <= 0 ? 0 : int(mark);
+}
+}
+
+// What an exercise being read needs beside its summary: the steady times of its first and last
+// lines, and the wrong drops of a record of the first form still waiting for the word that was
+// wanted. A file read alone may hold the rest of an exercise begun in another file (the day
+// changed, a new part began): that part waits, without a start, to be merged.
+struct SummaryBuilder::Reading {
     ExerciseSummary summary;
+    bool hasStart = false;
+    bool hasLines = false;
     qint64 startMs = -1;
     qint64 lastMs = -1;
     bool over = false;
@@ -28,65 +42,94 @@ struct Reading {
         pending.clear();
         hintWord.clear();
     }
+
+    // The lines of a later file added to this exercise.
+    void append(const Reading &later)
+    {
+        if (over || !later.hasLines)
+            return;
+        ExerciseSummary &e = summary;
+        const ExerciseSummary &l = later.summary;
+        e.sentencesPlayed += l.sentencesPlayed;
+        e.wrongDrops += l.wrongDrops;
+        e.hints += l.hints;
+        e.timedOut += l.timedOut;
+        if (l.mark)
+            e.mark = l.mark;
+        e.drops.insert(e.drops.end(), l.drops.begin(), l.drops.end());
+        e.end = l.end;
+        lastMs = later.lastMs;
+        hasLines = true;
+        over = later.over;
+    }
 };
 
-int markOf(const QString &value)
-{
-    bool ok = false;
-    const double mark = value.toDouble(&ok);
-    if (!ok)
-        return -1;
-    return mark <= 0 ? 0 : int(mark);
-}
-}
-
-struct SummaryBuilder::State {
-    QHash<QString, std::size_t> index; // computer, run and exercise
-    std::vector<Reading> readings;
-    std::set<QString> pupils;
-    QString lastPupil;
-    QString key;
-};
-
-SummaryBuilder::SummaryBuilder()
-    : d(std::make_unique<State>())
-{
-}
-
+SummaryBuilder::SummaryBuilder() = default;
 SummaryBuilder::~SummaryBuilder() = default;
+SummaryBuilder::SummaryBuilder(SummaryBuilder &&) noexcept = default;
+SummaryBuilder &SummaryBuilder::operator=(SummaryBuilder &&) noexcept = default;
 
 void SummaryBuilder::add(const RecordLine &l)
 {
     // Consecutive lines nearly always carry the same name.
-    if (!l.pupil.isEmpty() && l.pupil != d->lastPupil) {
-        d->lastPupil = l.pupil;
-        d->pupils.insert(l.pupil);
+    if (!l.pupil.isEmpty() && l.pupil != m_lastPupil) {
+        m_lastPupil = l.pupil;
+        m_pupils.insert(l.pupil);
     }
     if (l.exercise <= 0)
         return;
-    d->key.clear();
-    d->key += l.computer;
-    d->key += QChar(0);
-    d->key += l.run;
-    d->key += QChar(0);
-    d->key += QString::number(l.exercise);
+    // Lines of one exercise come together: its key is made once.
+    if (l.exercise != m_lastExercise || l.run != m_lastRun || l.computer != m_lastComputer) {
+        m_lastExercise = l.exercise;
+        m_lastRun = l.run;
+        m_lastComputer = l.computer;
+        m_key.clear();
+        m_key += l.computer;
+        m_key += QChar(0);
+        m_key += l.run;
+        m_key += QChar(0);
+        m_key += QString::number(l.exercise);
+    }
+    auto found = m_index.find(m_key);
     if (l.kind == EventKind::ExerciseStart) {
-        if (d->index.contains(d->key))
+        if (found != m_index.end() && m_readings[*found].hasStart)
             return;
-        d->index.insert(d->key, d->readings.size());
         Reading r;
+        r.hasStart = true;
         r.summary.start = r.summary.end = l.when;
         r.summary.pupil = l.pupil;
         r.summary.sentenceFile = l.sentenceFile;
         r.summary.computer = l.computer;
         r.startMs = r.lastMs = l.runMs;
-        d->readings.push_back(std::move(r));
+        if (found != m_index.end()) {
+            // Its later lines came first (a clock set back across files): they follow it.
+            r.append(m_readings[*found]);
+            m_readings[*found] = std::move(r);
+        } else {
+            m_index.insert(m_key, m_readings.size());
+            m_readings.push_back(std::move(r));
+        }
         return;
     }
-    const auto found = d->index.constFind(d->key);
-    if (found == d->index.cend())
+    switch (l.kind) {
+    case EventKind::RightDrop:
+    case EventKind::WrongDrop:
+    case EventKind::HintTimeUp:
+    case EventKind::HintWord:
+    case EventKind::SentenceTimeUp:
+    case EventKind::SentenceEnd:
+    case EventKind::Mark:
+    case EventKind::ExerciseQuit:
+        break;
+    default:
+        // The teacher's commands, a tile moved on the background: no answer.
         return;
-    Reading &r = d->readings[*found];
+    }
+    if (found == m_index.end()) {
+        found = m_index.insert(m_key, m_readings.size());
+        m_readings.push_back(Reading());
+    }
+    Reading &r = m_readings[*found];
     if (r.over)
         return;
     ExerciseSummary &e = r.summary;
@@ -127,23 +170,50 @@ void SummaryBuilder::add(const RecordLine &l)
         r.endSentence();
         break;
     }
-    case EventKind::ExerciseQuit:
+    default:
         r.over = true;
         r.endSentence();
         break;
-    default:
-        // The teacher's commands, a tile moved on the background: no answer.
-        return;
     }
     e.end = l.when;
     r.lastMs = l.runMs;
+    r.hasLines = true;
 }
 
-std::vector<ExerciseSummary> SummaryBuilder::exercises()
+void SummaryBuilder::finishFile()
+{
+    for (Reading &r : m_readings)
+        r.endSentence();
+}
+
+void SummaryBuilder::merge(const SummaryBuilder &later)
+{
+    m_pupils.insert(later.m_pupils.begin(), later.m_pupils.end());
+    for (auto it = later.m_index.cbegin(); it != later.m_index.cend(); ++it) {
+        const Reading &r = later.m_readings[*it];
+        const auto found = m_index.constFind(it.key());
+        if (found == m_index.cend()) {
+            m_index.insert(it.key(), m_readings.size());
+            m_readings.push_back(r);
+        } else if (r.hasStart && !m_readings[*found].hasStart) {
+            Reading start = r;
+            start.append(m_readings[*found]);
+            m_readings[*found] = std::move(start);
+        } else {
+            m_readings[*found].append(r);
+        }
+    }
+}
+
+std::vector<ExerciseSummary> SummaryBuilder::exercises() const
 {
     std::vector<ExerciseSummary> out;
-    out.reserve(d->readings.size());
-    for (Reading &r : d->readings) {
+    out.reserve(m_readings.size());
+    for (const Reading &reading : m_readings) {
+        // The rest of an exercise whose start was never read is no exercise of its own.
+        if (!reading.hasStart)
+            continue;
+        Reading r = reading;
         r.endSentence();
         ExerciseSummary &e = r.summary;
         e.spent = r.startMs >= 0 && r.lastMs >= r.startMs ? (r.lastMs - r.startMs) / 1000
@@ -152,14 +222,13 @@ std::vector<ExerciseSummary> SummaryBuilder::exercises()
     }
     std::stable_sort(out.begin(), out.end(),
                      [](const ExerciseSummary &a, const ExerciseSummary &b) { return a.start < b.start; });
-    d = std::make_unique<State>();
     return out;
 }
 
 QStringList SummaryBuilder::pupils() const
 {
     QStringList names;
-    for (const QString &name : d->pupils)
+    for (const QString &name : m_pupils)
         names.append(name);
     QCollator collator(QLocale(QLocale::French, QLocale::France));
     std::sort(names.begin(), names.end(),

@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <QHash>
+
 #include <memory>
+#include <set>
 #include <optional>
 #include <vector>
 
@@ -52,20 +55,35 @@ struct SummaryFilter {
 };
 
 // Builds the exercises from record lines given one at a time, so that the lines themselves
-// are never all kept.
+// are never all kept. The builders of several files merge, in the order of the files, into the
+// exercises of them all.
 class SummaryBuilder
 {
 public:
     SummaryBuilder();
     ~SummaryBuilder();
+    SummaryBuilder(SummaryBuilder &&) noexcept;
+    SummaryBuilder &operator=(SummaryBuilder &&) noexcept;
+
     void add(const RecordLine &line);
+    // The end of a file's lines.
+    void finishFile();
+    // Adds what another builder read (a later file).
+    void merge(const SummaryBuilder &later);
     // The exercises, in the order they started; and the pupils' names (see Summary::pupils).
-    std::vector<ExerciseSummary> exercises();
+    std::vector<ExerciseSummary> exercises() const;
     QStringList pupils() const;
 
 private:
-    struct State;
-    std::unique_ptr<State> d;
+    struct Reading;
+    QHash<QString, std::size_t> m_index; // computer, run and exercise
+    std::vector<Reading> m_readings;
+    std::set<QString> m_pupils;
+    QString m_lastPupil;
+    QString m_key;
+    QString m_lastComputer;
+    QString m_lastRun;
+    int m_lastExercise = -1;
 };
 
 namespace Summary {
