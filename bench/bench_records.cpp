@@ -2,6 +2,7 @@
 // opening the summary window over a school year of records (28 pupils, 160 days, 3 exercises a
 // day each), with the memory it takes at its peak and keeps after it is closed.
 #include "guibenchmain.h"
+#include "common/settingsstore.h"
 #include "journal/journal.h"
 #include "platform/clock.h"
 #include "platform/qtfilechooser.h"
@@ -219,8 +220,10 @@ void openSummaryWindow(benchmark::State &state, bool again)
     SystemClock clock;
     QtFileChooser files;
     QtMessageBoxes messages;
+    QTemporaryDir settingsDir;
+    SettingsStore settings(settingsDir.path());
     if (again) {
-        frmBilan window(writer, clock, files, messages);
+        frmBilan window(writer, settings, clock, files, messages);
         window.show();
         QCoreApplication::processEvents();
     }
@@ -228,7 +231,7 @@ void openSummaryWindow(benchmark::State &state, bool again)
     resetPeak();
     qint64 peak = 0;
     for (auto _ : state) {
-        auto window = std::make_unique<frmBilan>(writer, clock, files, messages);
+        auto window = std::make_unique<frmBilan>(writer, settings, clock, files, messages);
         window->show();
         QCoreApplication::processEvents();
         state.PauseTiming();

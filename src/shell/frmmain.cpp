@@ -316,8 +316,8 @@ void frmMain::mnuBilan_Click()
     m_services.journal.record(JournalEvent::of(EventKind::ConsultSummary));
     rememberJournal();
     if (!m_summary) {
-        m_summary = new frmBilan(m_services.records, m_services.clock, m_services.files,
-                                 m_services.messages, this);
+        m_summary = new frmBilan(m_services.records, m_services.settings, m_services.clock,
+                                 m_services.files, m_services.messages, this);
         remember(m_summary);
     }
     showTopLevel(m_summary);

@@ -92,6 +92,10 @@ public:
     {
         return choose(parent, request);
     }
+    std::optional<QString> chooseFolder(QWidget *parent, const Request &request) override
+    {
+        return choose(parent, request);
+    }
 };
 
 class FakeMessageBoxes : public MessageBoxes

@@ -33,6 +33,10 @@ class TestJournal : public QObject
 
 private slots:
     void createdOnFirstUse();
+    void eventTexts_data();
+    void eventTexts();
+    void everyKindHasItsCode();
+    void exercisesOfARun();
     void durations_data();
     void durations();
     void setProgressNeitherReadsNorMovesTheMark();
@@ -61,6 +65,113 @@ void TestJournal::createdOnFirstUse()
     env.journal.AjoutProgress(QStringLiteral("Debut de l'exercice."), true);
     QCOMPARE(env.journal.Rows(), 3);
     QCOMPARE(env.journalText(2, 0), QStringLiteral("2"));
+}
+
+Q_DECLARE_METATYPE(JournalEvent)
+
+void TestJournal::eventTexts_data()
+{
+    QTest::addColumn<JournalEvent>("event");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("red");
+    QTest::addColumn<bool>("timed");
+
+    using E = JournalEvent;
+    using K = EventKind;
+    QTest::newRow("program start") << E::of(K::ProgramStart) << "Lancement du programme" << false << true;
+    QTest::newRow("exercise start") << E::of(K::ExerciseStart) << "Debut de l'exercice." << false << true;
+    QTest::newRow("exercise shown again") << E::of(K::ExerciseShown) << "Debut de l'exercice." << false << true;
+    QTest::newRow("quit") << E::of(K::ExerciseQuit) << "Fin de l'exercice avec le bouton 'QUITTER'" << false << true;
+    QTest::newRow("right drop") << E::rightDrop("Le chat", "chat") << "Le chat" << false << true;
+    QTest::newRow("wrong drop") << E::wrongDrop("Le dort.", "dort.", "chat") << "Le dort." << true << true;
+    QTest::newRow("word moved") << E::wordMoved("chat") << "Déplacement du mot ' chat '." << false << true;
+    QTest::newRow("hint time up") << E::hintTimeUp("30")
+                                  << "La temporisation du mot bleu fixée à 30 secondes est dépassée." << true << false;
+    QTest::newRow("hint word") << E::hintWord("chat") << "Le mot bleu est ' chat '." << true << false;
+    QTest::newRow("sentence time up") << E::sentenceTimeUp("12")
+                                      << "Temporisation de la phrase fixée à 12 minutes dépassée." << true << false;
+    QTest::newRow("no error") << E::sentenceEnd(0) << "L'élève n'a fait aucune erreur." << false << false;
+    QTest::newRow("one error") << E::sentenceEnd(1) << "L'élève a fait une erreur." << false << false;
+    QTest::newRow("3 errors") << E::sentenceEnd(3) << "L'élève a fait 3 erreurs." << false << false;
+    QTest::newRow("mark") << E::mark("19") << "L'élève a une note de 19/20" << false << false;
+    QTest::newRow("mark 7.5") << E::mark("7.5") << "L'élève a une note de 7.5/20" << false << false;
+    QTest::newRow("mark zero") << E::mark("0") << "L'élève a une note de Zéro." << false << false;
+    QTest::newRow("mark below zero") << E::mark("-12") << "L'élève a une note de Zéro." << false << false;
+    QTest::newRow("journal") << E::of(K::ConsultJournal) << "Consultation de la progression" << false << true;
+    QTest::newRow("summary") << E::of(K::ConsultSummary) << "Consultation du bilan des élèves" << false << true;
+    QTest::newRow("settings") << E::of(K::ConsultSettings) << "Consultation de la boite 'Paramètres'" << false << true;
+    QTest::newRow("about") << E::of(K::ConsultAbout) << "Consultation de la boite 'A propos de...'" << false << true;
+    QTest::newRow("editor") << E::of(K::EditorOpen) << "Editer les exercices" << false << true;
+    QTest::newRow("load") << E::withValue(K::SentencesLoad, "/home/a b/cm1.txt")
+                          << "Editer - Charger les phrases (Fichier:/home/a b/cm1.txt)" << false << true;
+    QTest::newRow("save asked") << E::of(K::SentencesSaveAsk) << "Editer - Sauvegarder les phrases" << false << true;
+    QTest::newRow("save") << E::withValue(K::SentencesSave, "/tmp/cm1.txt")
+                          << "Editer - Sauvegarder les phrases (Fichier:/tmp/cm1.txt)" << false << true;
+    QTest::newRow("cut") << E::withValue(K::EditCut, "Le chat dort.") << "Editer - Couper 'Le chat dort.'" << false << true;
+    QTest::newRow("modify") << E::withValue(K::EditModify, "Il pleut.") << "Editer - Modifier 'Il pleut.'" << false << true;
+    QTest::newRow("modified to") << E::withValue(K::EditModifiedTo, "Il neige.")
+                                 << "Editer - Modifier en 'Il neige.'" << false << true;
+    QTest::newRow("new") << E::withValue(K::EditNew, "Un chat.") << "Editer - Nouveau 'Un chat.'" << false << true;
+    QTest::newRow("plain text, red") << E::plain("Écoute", false) << "Écoute" << true << true;
+}
+
+void TestJournal::eventTexts()
+{
+    QFETCH(JournalEvent, event);
+    QFETCH(QString, text);
+    QFETCH(bool, red);
+    QFETCH(bool, timed);
+    QCOMPARE(event.text(), text);
+    QCOMPARE(event.red(), red);
+    QCOMPARE(event.timed(), timed);
+
+    // The journal shows it so, in its colour.
+    TestEnv env;
+    env.journal.record(event);
+    QCOMPARE(env.journalText(2), text);
+    QCOMPARE(isRed(env.journal.model().index(1, 2).data(Qt::ForegroundRole)), red);
+
+    // A record of the first form, which has only the text, gives the kind and values back
+    // (a second "Debut" is the first kind there, a plain line an answer).
+    const JournalEvent back = JournalEvent::fromText(text, red);
+    if (event.kind == EventKind::ExerciseShown)
+        QCOMPARE(back.kind, EventKind::ExerciseStart);
+    else if (event.kind != EventKind::Text)
+        QCOMPARE(back.kind, event.kind);
+    if (event.kind != EventKind::RightDrop && event.kind != EventKind::WrongDrop
+        && event.kind != EventKind::Text && event.kind != EventKind::Mark)
+        QCOMPARE(back.value, event.value);
+    if (event.kind == EventKind::WrongDrop || event.kind == EventKind::RightDrop
+        || event.kind == EventKind::WordMoved || event.kind == EventKind::HintWord)
+        QCOMPARE(back.word, event.word);
+}
+
+void TestJournal::everyKindHasItsCode()
+{
+    QSet<QString> codes;
+    for (int k = 0; k <= int(EventKind::EditNew); ++k) {
+        const QString code = JournalEvent::code(EventKind(k));
+        QVERIFY(!code.isEmpty());
+        QVERIFY2(!codes.contains(code), qPrintable(code));
+        codes.insert(code);
+        QCOMPARE(JournalEvent::kindOf(code), std::optional<EventKind>(EventKind(k)));
+    }
+    QCOMPARE(JournalEvent::kindOf(u"inconnu"), std::nullopt);
+}
+
+void TestJournal::exercisesOfARun()
+{
+    // Each exercise start begins an exercise of the run; showing an open exercise again does not.
+    TestEnv env;
+    QCOMPARE(env.journal.exercise(), 0);
+    env.journal.record(JournalEvent::of(EventKind::ExerciseStart));
+    env.journal.record(JournalEvent::of(EventKind::ExerciseShown));
+    QCOMPARE(env.journal.exercise(), 1);
+    env.journal.record(JournalEvent::of(EventKind::ExerciseStart));
+    QCOMPARE(env.journal.exercise(), 2);
+    QVERIFY(!env.journal.runId().isEmpty());
+    TestEnv other;
+    QVERIFY(other.journal.runId() != env.journal.runId());
 }
 
 void TestJournal::durations_data()
