@@ -8,6 +8,7 @@
 #include "records/recordreader.h"
 #include "records/recordwriter.h"
 #include "records/summary.h"
+#include "records/summarycache.h"
 #include "records/summarymodels.h"
 
 #include <QDateTime>
@@ -133,6 +134,7 @@ private slots:
     void summaryOfRuns();
     void oldFormReadsAsBefore();
     void filterByPupilAndPeriod();
+    void reopeningReadsOnlyChangedFiles();
     void tableExportsAsCsv();
 };
 
@@ -749,6 +751,43 @@ void TestRecords::filterByPupilAndPeriod()
     QCOMPARE(marks({QStringLiteral("Tom"), {}, QDate(2026, 12, 9)}), (QList<int>{12}));
 }
 
+void TestRecords::reopeningReadsOnlyChangedFiles()
+{
+    QTemporaryDir dir;
+    const QDateTime nine(QDate(2026, 12, 10), QTime(9, 0));
+    Copy a(dir.path(), QStringLiteral("salle1"), nine);
+    Copy b(dir.path(), QStringLiteral("salle2"), nine);
+    a.writer.setPupil(QStringLiteral("Léa"));
+    b.writer.setPupil(QStringLiteral("Tom"));
+    a.event(JournalEvent::of(EventKind::ExerciseStart));
+    a.sentence();
+    b.event(JournalEvent::of(EventKind::ExerciseStart));
+    b.sentence();
+    b.event(JournalEvent::mark(QStringLiteral("19")), 0);
+
+    SummaryCache cache;
+    const auto rows = [&cache, &dir] { return tableRows(cache.read(dir.path()).exercises); };
+    QCOMPARE(rows(), (QStringList{"10/12/2026 09:00|Léa|animaux.txt|1|1|0|0||00:00:21",
+                                  "10/12/2026 09:00|Tom|animaux.txt|1|1|0|0|19|00:00:21"}));
+    QCOMPARE(cache.filesRead(), 2);
+    rows();
+    QCOMPARE(cache.filesRead(), 0);
+
+    // Léa's exercise goes on the next day, in a new file; Tom's file is not read again.
+    a.clock.current = a.clock.current.addDays(1);
+    a.sentence();
+    a.event(JournalEvent::mark(QStringLiteral("18")), 0);
+    QCOMPARE(rows(), (QStringList{"10/12/2026 09:00|Léa|animaux.txt|2|2|0|0|18|00:00:42",
+                                  "10/12/2026 09:00|Tom|animaux.txt|1|1|0|0|19|00:00:21"}));
+    QCOMPARE(cache.filesRead(), 1);
+    // The same as reading the folder whole.
+    QCOMPARE(rows(), tableRows(Summary::exercises(RecordReader::readFolder(dir.path()).lines)));
+
+    QVERIFY(QFile::remove(b.writer.currentFile()));
+    QCOMPARE(rows().size(), 1);
+    QCOMPARE(cache.filesRead(), 0);
+}
+
 void TestRecords::tableExportsAsCsv()
 {
     ExerciseSummary e;
@@ -756,7 +795,7 @@ void TestRecords::tableExportsAsCsv()
     e.end = e.start + 125;
     e.spent = 125;
     e.pupil = QStringLiteral("Léa; \"Lili\"");
-    e.sentenceFile = QStringLiteral("phrases.txt");
+    e.sentenceFile = QStringLiteral("=phrases.txt");
     e.sentencesPlayed = 5;
     e.wrongDrops = 4;
     e.mark = 19;
@@ -766,7 +805,7 @@ void TestRecords::tableExportsAsCsv()
              QByteArray("\xEF\xBB\xBF"
                         "Date et heure;Élève;Fichier de phrases;Phrases jouées;Mots mal placés;Mots bleus;"
                         "Phrases hors temps;Note sur 20;Temps passé\r\n"
-                        "10/12/2026 09:00;\"Léa; \"\"Lili\"\"\";phrases.txt;5;4;0;0;19;00:02:05\r\n"));
+                        "10/12/2026 09:00;\"Léa; \"\"Lili\"\"\";'=phrases.txt;5;4;0;0;19;00:02:05\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestRecords)
