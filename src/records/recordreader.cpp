@@ -165,7 +165,8 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
     std::array<QByteArrayView, RecordFormat::ColumnCount> cells;
     const int headerCount = Csv::splitLine(headerLine, cells.data(), int(cells.size()));
     QStringList header;
-    for (int i = 0; i < headerCount; ++i)
+    // More cells than the format has: not a header of ours (the count then says so).
+    for (int i = 0; i < headerCount && i < int(cells.size()); ++i)
         header.append(Csv::readCell(cells[std::size_t(i)]));
     const bool newForm = header == RecordFormat::headers();
     if (!newForm && header != RecordFormat::oldHeaders())

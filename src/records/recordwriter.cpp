@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QSysInfo>
 
 #include <cerrno>
@@ -129,11 +130,15 @@ void RecordWriter::lineAdded(const JournalEntry &entry)
                            oneLine(event.word), oneLine(event.expected), oneLine(event.sentence),
                            oneLine(entry.runId), QString::number(entry.exercise),
                            QString::number(entry.runMs), m_computer});
-    QByteArray bytes = m_row.toUtf8();
+    // Encoded into the same buffer line after line: no allocation for a line.
+    m_bytes.resize(m_row.size() * 3);
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    char *end = encoder.appendToBuffer(m_bytes.data(), m_row);
+    m_bytes.truncate(end - m_bytes.constData());
 
-    if (m_waiting.empty() && append(m_runDay, bytes) == Outcome::Written)
+    if (m_waiting.empty() && append(m_runDay, m_bytes) == Outcome::Written)
         return;
-    m_waiting.push_back({m_runDay, std::move(bytes)});
+    m_waiting.push_back({m_runDay, QByteArray(m_bytes.constData(), m_bytes.size())});
     m_waitingBytes += m_waiting.back().bytes.size();
     // The oldest lines go first when too many wait: the loss is told.
     while (m_waitingBytes > MaxWaitingBytes && !m_waiting.empty()) {
@@ -165,7 +170,7 @@ bool RecordWriter::flushWaiting()
 bool RecordWriter::stillAtItsPath() const
 {
     struct stat st;
-    if (::lstat(QFile::encodeName(m_path).constData(), &st) != 0)
+    if (::lstat(m_nativePath.constData(), &st) != 0)
         return false;
     return quint64(st.st_dev) == m_dev && quint64(st.st_ino) == m_ino;
 }
@@ -241,7 +246,8 @@ bool RecordWriter::open(const QDate &day)
     const QByteArray header = RecordFormat::headerBytes();
     for (; m_part <= 999; ++m_part) {
         m_path = QDir(m_folder).filePath(RecordFormat::fileName(day, m_computer, m_part));
-        const QByteArray path = QFile::encodeName(m_path);
+        m_nativePath = QFile::encodeName(m_path);
+        const QByteArray &path = m_nativePath;
         // Never through a symbolic link: whatever stands at the path is a file of its own, or
         // the lines go to the next part.
         int fd = ::open(path.constData(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,

@@ -92,6 +92,7 @@ private:
 
     int m_fd = -1;
     QString m_path;
+    QByteArray m_nativePath;
     QDate m_fileDay;
     int m_part = 1;
     quint64 m_dev = 0;
@@ -113,4 +114,5 @@ private:
     QDate m_cachedDay;
     QString m_cachedPrefix;
     QString m_row;
+    QByteArray m_bytes;
 };
