@@ -154,7 +154,7 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
 
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("nombre"));
-    m_folderButton = new QPushButton(QStringLiteral("&Dossier des journaux…"), this);
+    m_folderButton = new QPushButton(QStringLiteral("Dossier des &journaux…"), this);
     m_folderButton->setObjectName(QStringLiteral("DossierJournaux"));
     connect(m_folderButton, &QPushButton::clicked, this, [this] { DossierJournaux_Click(); });
     auto *exportButton = new QPushButton(QStringLiteral("&Exporter le tableau..."), this);
