@@ -264,6 +264,12 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     for (int sentence = 0; sentence < 5; ++sentence) {
         if (sentence > 0)
             exercise->Nouveau_Click();
+        if (sentence == 2) {
+            // "Commencer" again on the open exercise: the same line, the same exercise.
+            main.mnuSac2Mot_Click();
+            QCOMPARE(env.lastJournalText(), QStringLiteral("Debut de l'exercice."));
+            QCOMPARE(qobject_cast<frmSac2Mot *>(main.exerciseWindow()->widget()), exercise);
+        }
         if (sentence == 0) {
             env.clock.advance(4);
             exercise->TexteResultat_DragDrop(2, 0, 0); // «dort.» first

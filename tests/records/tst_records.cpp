@@ -123,6 +123,7 @@ private slots:
     void writerFollowsItsFile_data();
     void writerFollowsItsFile();
     void danglingLinkIsNotFollowed();
+    void fullDayFileStartsAPart();
     void privateUnderAnyUmask();
     void folderThatDisappears();
     void fullDiskIsToldInFrench();
@@ -372,6 +373,24 @@ void TestRecords::danglingLinkIsNotFollowed()
     writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
     QVERIFY(!QFileInfo::exists(target));
     QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
+    QVERIFY(writer.failure().isEmpty());
+}
+
+void TestRecords::fullDayFileStartsAPart()
+{
+    // A day's file as large as the summary reads: the lines go to the day's next part.
+    QTemporaryDir dir;
+    const QString full = dir.filePath(QStringLiteral("journal-2026-12-10-salle1.csv"));
+    {
+        QFile file(full);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(RecordFormat::headerBytes());
+        QVERIFY(file.resize(RecordReader::MaxFileSize - 100)); // sparse: nothing written
+    }
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
+    QCOMPARE(QFileInfo(full).size(), RecordReader::MaxFileSize - 100);
     QVERIFY(writer.failure().isEmpty());
 }
 
