@@ -253,8 +253,6 @@ void TestFrmProgression::sauvegarder()
     QCOMPARE(csv.at(4).at(2), QStringLiteral("deux\r\nlignes\tet une tabulation"));
 }
 
-// An earlier export on a disk that has filled up since: the old file stays whole, the failure
-// is told with the system's reason.
 void TestFrmProgression::sauvegarderNames_data()
 {
     QTest::addColumn<QString>("chosen");
@@ -339,6 +337,8 @@ void TestFrmProgression::sauvegarderAsksBeforeReplacing()
     QCOMPARE(readFile(path) == "ancien", !replaced);
 }
 
+// An earlier export on a disk that has filled up since: the old file stays whole, the failure
+// is told with the system's reason.
 void TestFrmProgression::sauvegarderOnFullDisk()
 {
     SmallDisk disk(64 * 1024);
