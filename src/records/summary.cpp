@@ -209,16 +209,16 @@ std::vector<ExerciseSummary> SummaryBuilder::exercises() const
 {
     std::vector<ExerciseSummary> out;
     out.reserve(m_readings.size());
-    for (const Reading &reading : m_readings) {
+    for (const Reading &r : m_readings) {
         // The rest of an exercise whose start was never read is no exercise of its own.
-        if (!reading.hasStart)
+        if (!r.hasStart)
             continue;
-        Reading r = reading;
-        r.endSentence();
-        ExerciseSummary &e = r.summary;
+        out.push_back(r.summary);
+        ExerciseSummary &e = out.back();
+        for (std::size_t i : r.pending)
+            e.drops[i].expected = r.hintWord;
         e.spent = r.startMs >= 0 && r.lastMs >= r.startMs ? (r.lastMs - r.startMs) / 1000
                                                           : std::max<qint64>(0, e.end - e.start);
-        out.push_back(std::move(e));
     }
     std::stable_sort(out.begin(), out.end(),
                      [](const ExerciseSummary &a, const ExerciseSummary &b) { return a.start < b.start; });
