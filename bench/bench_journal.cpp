@@ -28,10 +28,7 @@ QString lineText(int i)
 // A journal as the program has it, on the real clock; its dialogs are never opened here.
 struct Session {
     SystemClock clock;
-    ProgramState state;
-    QtFileChooser files;
-    QtMessageBoxes messages;
-    Journal journal{clock, state, files, messages};
+    Journal journal{clock};
 };
 
 void reportTimePerLine(benchmark::State &state)

@@ -1,7 +1,8 @@
 // The records on disk: what writing each journal line to the day's file adds to a line, and
-// opening the summary window over a record of 100,000 lines.
+// opening the summary window over a school year of records (28 pupils, 160 days, 3 exercises a
+// day each), with the memory it takes at its peak and keeps after it is closed.
 #include "guibenchmain.h"
-#include "common/programstate.h"
+#include "common/settingsstore.h"
 #include "journal/journal.h"
 #include "platform/clock.h"
 #include "platform/qtfilechooser.h"
@@ -13,6 +14,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -20,9 +22,9 @@
 namespace {
 constexpr int Lines = 100000;
 
-void reportTimePerLine(benchmark::State &state)
+void reportTimePerLine(benchmark::State &state, int lines = Lines)
 {
-    state.counters["per_line"] = benchmark::Counter(double(state.iterations()) * Lines,
+    state.counters["per_line"] = benchmark::Counter(double(state.iterations()) * lines,
                                                     benchmark::Counter::kIsRate
                                                         | benchmark::Counter::kInvert);
 }
@@ -35,25 +37,45 @@ QStringList lineTexts()
     return texts;
 }
 
-// The journal's own cost, on the real clock, with its window created (hidden); with and
-// without the records behind it. The difference is what recording adds to a line.
+// Peak resident memory of the process since the last reset, in bytes.
+qint64 peakBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    }
+    return 0;
+}
+
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// The journal's own cost, on the real clock; with and without the records behind it. The
+// difference is what recording adds to a line.
 void journalLines(benchmark::State &state, bool recorded)
 {
     QTemporaryDir dir;
     SystemClock clock;
-    ProgramState programState;
-    QtFileChooser files;
-    QtMessageBoxes messages;
-    RecordWriter records(dir.filePath(QStringLiteral("Journaux")));
+    RecordWriter records(dir.filePath(QStringLiteral("Journaux")), QStringLiteral("salle1"));
     records.setPupil(QStringLiteral("Léa"));
-    Journal journal(clock, programState, files, messages);
+    Journal journal(clock);
     if (recorded)
         journal.setListener(&records);
     journal.ensureCreated();
     const QStringList texts = lineTexts();
     for (auto _ : state) {
-        for (int i = 0; i < Lines; ++i)
-            journal.AjoutProgress(texts.at(i), i % 7 != 0);
+        for (int i = 0; i < Lines; ++i) {
+            journal.record(i % 7 != 0 ? JournalEvent::rightDrop(texts.at(i), QStringLiteral("tapis"))
+                                      : JournalEvent::wrongDrop(texts.at(i), QStringLiteral("tapis"),
+                                                                QStringLiteral("sur")));
+        }
         state.PauseTiming();
         journal.Vider();
         state.ResumeTiming();
@@ -75,18 +97,27 @@ void BM_AjoutProgressRecorded(benchmark::State &state)
 }
 BENCHMARK(BM_AjoutProgressRecorded)->Unit(benchmark::kMillisecond);
 
-// The record writer alone, as the journal calls it.
+// The record writer alone, as the journal calls it: check of the file, the row, one append.
 void BM_RecordLine(benchmark::State &state)
 {
     QTemporaryDir dir;
-    RecordWriter records(dir.path());
+    RecordWriter records(dir.path(), QStringLiteral("salle1"));
     records.setPupil(QStringLiteral("Léa"));
     const QStringList texts = lineTexts();
-    const QString duration = QStringLiteral("00:00:03");
+    JournalEntry entry;
+    entry.duration = QStringLiteral("00:00:03");
+    entry.runId = QStringLiteral("k3j5h2");
+    entry.exercise = 3;
     for (auto _ : state) {
         const qint64 now = QDateTime::currentSecsSinceEpoch();
-        for (int i = 0; i < Lines; ++i)
-            records.lineAdded(i + 2, now + i / 10, texts.at(i), duration, i % 7 == 0);
+        for (int i = 0; i < Lines; ++i) {
+            entry.number = i + 2;
+            entry.stampSecs = now + i / 10;
+            entry.runMs = i * 100;
+            entry.event = JournalEvent::rightDrop(texts.at(i), QStringLiteral("tapis"));
+            entry.event.sentence = QStringLiteral("Le petit chat dort sur le tapis.");
+            records.lineAdded(entry);
+        }
     }
     if (!records.failure().isEmpty())
         state.SkipWithError(qPrintable(records.failure()));
@@ -94,85 +125,138 @@ void BM_RecordLine(benchmark::State &state)
 }
 BENCHMARK(BM_RecordLine)->Unit(benchmark::kMillisecond);
 
-// A day's record of 100,000 lines: exercises of five sentences by 25 pupils, with wrong drops,
-// hints and sentences out of time, written by the record writer itself.
-struct BigRecord {
+// A school year: 28 pupils, 160 school days, 3 exercises of 5 sentences a day each, on four
+// computers of the class, written by the record writer itself.
+struct SchoolYear {
     QTemporaryDir dir;
     QString folder = dir.filePath(QStringLiteral("Journaux"));
-    int lines = 0;
+    qint64 lines = 0;
+    qint64 bytes = 0;
 
-    BigRecord()
+    SchoolYear()
     {
-        RecordWriter writer(folder);
-        const qint64 day = QDateTime(QDate(2026, 12, 10), QTime(0, 0)).toSecsSinceEpoch();
         const QStringList sentence = {QStringLiteral("Le"), QStringLiteral("petit"), QStringLiteral("chat"),
                                       QStringLiteral("dort"), QStringLiteral("près"), QStringLiteral("du"),
                                       QStringLiteral("feu.")};
-        const auto add = [&](const QString &text, bool red) {
-            ++lines;
-            writer.lineAdded(lines, day + lines * 4 / 5, text, QString(), red);
-        };
-        for (int exercise = 0; lines < Lines; ++exercise) {
-            writer.setPupil(QStringLiteral("Élève %1").arg(exercise % 25));
-            add(QStringLiteral("Debut de l'exercice."), false);
-            for (int s = 0; s < 5 && lines < Lines; ++s) {
-                QString answer;
-                for (int w = 0; w < sentence.size(); ++w) {
-                    if ((w + s + exercise) % 5 == 0)
-                        add(answer + QLatin1Char(' ') + sentence.at((w + 2) % sentence.size()), true);
-                    if ((w + exercise) % 11 == 0) {
-                        add(QStringLiteral("La temporisation du mot bleu fixée à 30 secondes est dépassée."), true);
-                        add(QStringLiteral("Le mot bleu est ' %1 '.").arg(sentence.at(w)), true);
+        const QString played = sentence.join(QLatin1Char(' '));
+        std::vector<std::unique_ptr<RecordWriter>> computers;
+        for (int c = 0; c < 4; ++c)
+            computers.push_back(std::make_unique<RecordWriter>(folder, QStringLiteral("classe-%1").arg(c + 1)));
+        int number = 0;
+        for (int day = 0; day < 160; ++day) {
+            const qint64 morning = QDateTime(QDate(2026, 9, 1).addDays(day + day / 5 * 2), QTime(8, 30)).toSecsSinceEpoch();
+            for (int pupil = 0; pupil < 28; ++pupil) {
+                RecordWriter &writer = *computers[std::size_t(pupil % 4)];
+                writer.setPupil(QStringLiteral("Élève %1").arg(pupil + 1));
+                const QString run = QStringLiteral("run%1-%2").arg(day).arg(pupil);
+                qint64 ms = 0;
+                int exercise = 0;
+                const auto add = [&](const JournalEvent &event) {
+                    ms += 4000;
+                    JournalEntry entry{++number, morning + pupil * 900 + ms / 1000, ms, event,
+                                       QString(), run, exercise};
+                    writer.lineAdded(entry);
+                    ++lines;
+                };
+                for (int e = 0; e < 3; ++e) {
+                    ++exercise;
+                    add(JournalEvent::of(EventKind::ExerciseStart));
+                    for (int s = 0; s < 5; ++s) {
+                        QString answer;
+                        for (int w = 0; w < sentence.size(); ++w) {
+                            JournalEvent event;
+                            if ((w + s + e + pupil) % 9 == 0) {
+                                event = JournalEvent::wrongDrop(answer + QStringLiteral(" feu."), QStringLiteral("feu."), sentence.at(w));
+                                event.sentence = played;
+                                add(event);
+                            }
+                            answer = answer.isEmpty() ? sentence.at(w) : answer + QLatin1Char(' ') + sentence.at(w);
+                            event = JournalEvent::rightDrop(answer, sentence.at(w));
+                            event.sentence = played;
+                            add(event);
+                        }
+                        add(JournalEvent::sentenceEnd(1));
                     }
-                    answer = answer.isEmpty() ? sentence.at(w) : answer + QLatin1Char(' ') + sentence.at(w);
-                    add(answer, false);
+                    add(JournalEvent::mark(QStringLiteral("17")));
+                    add(JournalEvent::of(EventKind::ExerciseQuit));
                 }
-                add(QStringLiteral("L'élève a fait une erreur."), false);
             }
-            add(QStringLiteral("L'élève a une note de 17/20"), false);
-            add(QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"), false);
         }
+        for (const QFileInfo &info : QDir(folder).entryInfoList(QDir::Files))
+            bytes += info.size();
     }
 };
 
-BigRecord &bigRecord()
+SchoolYear &schoolYear()
 {
-    static BigRecord record;
-    return record;
+    static SchoolYear year;
+    return year;
 }
 
-// Reading the record and working out the summary, without the window.
-void BM_ReadSummary100k(benchmark::State &state)
+// Reading the records and working out the summary, without the window.
+void BM_ReadSummaryYear(benchmark::State &state)
 {
-    BigRecord &record = bigRecord();
+    SchoolYear &year = schoolYear();
     for (auto _ : state) {
-        const RecordSet set = RecordReader::readFolder(record.folder);
-        const auto exercises = Summary::exercises(set.lines);
+        SummaryBuilder builder;
+        const QStringList notes = RecordReader::readFolder(year.folder, [&builder](const RecordLine &l) { builder.add(l); }, true);
+        const auto exercises = builder.exercises();
         benchmark::DoNotOptimize(Summary::wrongWords(exercises));
-        benchmark::DoNotOptimize(Summary::pupils(set.lines));
-        if (set.lines.size() != std::size_t(record.lines) || !set.notes.isEmpty())
-            state.SkipWithError("the record did not read back whole");
+        if (exercises.size() != 28 * 160 * 3 || !notes.isEmpty())
+            state.SkipWithError("the records did not read back whole");
     }
-    state.counters["lines"] = record.lines;
+    state.counters["lines"] = double(year.lines);
+    state.counters["MB"] = double(year.bytes) / 1e6;
 }
-BENCHMARK(BM_ReadSummary100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadSummaryYear)->Unit(benchmark::kMillisecond);
 
-// Opening the "Bilan des élèves" window over that record: reading, summary, table, chart.
-void BM_OpenSummaryWindow100k(benchmark::State &state)
+// Opening the "Bilan des élèves" window over that year, from the menu to the filled table:
+// reading, summary, table, chart; then closing it. The first opening reads every file; the
+// next ones only the files that changed.
+void openSummaryWindow(benchmark::State &state, bool again)
 {
-    BigRecord &record = bigRecord();
-    RecordWriter writer(record.folder);
+    SchoolYear &year = schoolYear();
+    RecordWriter writer(year.folder, QStringLiteral("classe-1"));
     SystemClock clock;
     QtFileChooser files;
     QtMessageBoxes messages;
-    for (auto _ : state) {
-        frmBilan window(writer, clock, files, messages);
+    QTemporaryDir settingsDir;
+    SettingsStore settings(settingsDir.path());
+    if (again) {
+        frmBilan window(writer, settings, clock, files, messages);
         window.show();
         QCoreApplication::processEvents();
     }
-    state.counters["lines"] = record.lines;
+    const qint64 before = residentBytes();
+    resetPeak();
+    qint64 peak = 0;
+    for (auto _ : state) {
+        auto window = std::make_unique<frmBilan>(writer, settings, clock, files, messages);
+        window->show();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        peak = std::max(peak, peakBytes());
+        window.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = double(year.lines);
+    state.counters["peak_MB"] = double(peak - before) / 1e6;
+    state.counters["kept_MB"] = double(residentBytes() - before) / 1e6;
 }
-BENCHMARK(BM_OpenSummaryWindow100k)->Unit(benchmark::kMillisecond);
+
+void BM_OpenSummaryWindowYear(benchmark::State &state)
+{
+    openSummaryWindow(state, false);
+}
+BENCHMARK(BM_OpenSummaryWindowYear)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Opened again, nothing changed on the disk: no file is read.
+void BM_ReopenSummaryWindowYear(benchmark::State &state)
+{
+    openSummaryWindow(state, true);
+}
+BENCHMARK(BM_ReopenSummaryWindowYear)->Unit(benchmark::kMillisecond)->Iterations(3);
 }
 
 int main(int argc, char **argv)

@@ -49,8 +49,12 @@ int main(int argc, char *argv[])
     });
     // Every journal line is also kept on disk, in the user's Plumalin folder.
     RecordWriter records(joinPath(userPlumalinFolder(), QStringLiteral("Journaux")));
+    // A folder the teacher chose (a school's shared folder) is waited for, never made.
+    const QString chosenRecords = settings.GetSetting(Settings::DossierJournaux, QString());
+    if (!chosenRecords.isEmpty())
+        records.setFolder(chosenRecords, false);
     records.setSentenceFileSource([&settings] { return sentenceFileName(settings); });
-    Journal journal(clock, state, files, messages);
+    Journal journal(clock);
     journal.setListener(&records);
     SoundPlayer sound(settings, state, pump, programFolder(),
                       [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });

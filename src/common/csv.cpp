@@ -1,9 +1,21 @@
 #include "csv.h"
 
 namespace Csv {
+namespace {
+bool runsAsFormula(QStringView field)
+{
+    if (field.isEmpty())
+        return false;
+    const QChar c = field.front();
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\'';
+}
+}
 
 void appendField(QString &out, QStringView field)
 {
+    const QString guarded = runsAsFormula(field) ? QLatin1Char('\'') + field.toString() : QString();
+    if (!guarded.isNull())
+        field = guarded;
     bool quote = false;
     for (const QChar c : field) {
         if (c == u';' || c == u'"' || c == u'\r' || c == u'\n') {
@@ -46,70 +58,71 @@ void appendRow(QString &out, const QStringList &fields)
     out += QLatin1String("\r\n");
 }
 
-Reader::Reader(QByteArrayView text)
-    : m_text(text)
+int splitLine(QByteArrayView line, QByteArrayView *cells, int max)
 {
-    if (m_text.startsWith(QByteArrayView(ByteOrderMark)))
-        m_pos = 3;
+    const qsizetype n = line.size();
+    const char *data = line.data();
+    qsizetype pos = 0;
+    int count = 0;
+    while (true) {
+        const qsizetype start = pos;
+        if (pos < n && data[pos] == '"') {
+            ++pos;
+            bool closed = false;
+            while (pos < n) {
+                if (data[pos] == '\r' || data[pos] == '\n')
+                    return -1;
+                if (data[pos] == '"') {
+                    if (pos + 1 < n && data[pos + 1] == '"') {
+                        pos += 2;
+                        continue;
+                    }
+                    ++pos;
+                    closed = true;
+                    break;
+                }
+                ++pos;
+            }
+            if (!closed)
+                return -1;
+        }
+        while (pos < n && data[pos] != ';')
+            ++pos;
+        if (count == max)
+            return max + 1;
+        cells[count++] = line.sliced(start, pos - start);
+        if (pos >= n)
+            return count;
+        ++pos; // the ';'
+    }
 }
 
-bool Reader::next(QStringList &fields)
+QString readCell(QByteArrayView cell)
 {
-    fields.clear();
-    m_complete = true;
-    const qsizetype n = m_text.size();
-    if (m_pos >= n)
-        return false;
-    const char *data = m_text.data();
-    QByteArray quoted;
-    while (true) {
-        // One field: quoted, or running to the next ';' or line end.
-        if (m_pos < n && data[m_pos] == '"') {
-            quoted.clear();
-            ++m_pos;
-            bool closed = false;
-            while (m_pos < n) {
-                const qsizetype start = m_pos;
-                while (m_pos < n && data[m_pos] != '"')
-                    ++m_pos;
-                quoted.append(data + start, m_pos - start);
-                if (m_pos >= n)
-                    break;
-                if (m_pos + 1 < n && data[m_pos + 1] == '"') {
-                    quoted.append('"');
-                    m_pos += 2;
+    QString text;
+    if (cell.startsWith('"')) {
+        QByteArray inside;
+        qsizetype pos = 1;
+        while (pos < cell.size()) {
+            if (cell[pos] == '"') {
+                if (pos + 1 < cell.size() && cell[pos + 1] == '"') {
+                    inside += '"';
+                    pos += 2;
                     continue;
                 }
-                ++m_pos;
-                closed = true;
+                ++pos;
                 break;
             }
-            fields.append(QString::fromUtf8(quoted));
-            if (!closed) {
-                m_complete = false;
-                return true;
-            }
-            // Anything between the closing quote and the separator is kept, as a spreadsheet does.
-            const qsizetype start = m_pos;
-            while (m_pos < n && data[m_pos] != ';' && data[m_pos] != '\r' && data[m_pos] != '\n')
-                ++m_pos;
-            if (m_pos > start)
-                fields.last() += QString::fromUtf8(data + start, m_pos - start);
-        } else {
-            const qsizetype start = m_pos;
-            while (m_pos < n && data[m_pos] != ';' && data[m_pos] != '\r' && data[m_pos] != '\n')
-                ++m_pos;
-            fields.append(QString::fromUtf8(data + start, m_pos - start));
+            inside += cell[pos++];
         }
-        if (m_pos >= n)
-            return true;
-        const char c = data[m_pos++];
-        if (c == ';')
-            continue;
-        // A row ends at CR LF, and also at a lone LF or CR (a file touched by another editor).
-        if (c == '\r' && m_pos < n && data[m_pos] == '\n')
-            ++m_pos;
-        return true;
+        // Anything after the closing quote is kept, as a spreadsheet does.
+        inside += cell.sliced(pos);
+        text = QString::fromUtf8(inside);
+    } else {
+        text = QString::fromUtf8(cell);
     }
+    if (text.startsWith(QLatin1Char('\'')) && text.size() > 1 && runsAsFormula(QStringView(text).sliced(1)))
+        text.remove(0, 1);
+    return text;
 }
 }

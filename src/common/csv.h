@@ -8,7 +8,9 @@
 
 // The program's CSV conventions, shared by every table it writes for a spreadsheet: UTF-8
 // with a byte-order mark, ';' between fields, CR LF after each row, a field quoted (its quotes
-// doubled) only when it holds ';', '"', CR or LF.
+// doubled) only when it holds ';', '"', CR or LF. A field that a spreadsheet would run as a
+// formula (starting with '=', '+', '-' or '@') is written after an apostrophe, as is one that
+// starts with an apostrophe itself, so that readCell() gives every text back unchanged.
 namespace Csv {
 inline constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 
@@ -18,20 +20,9 @@ void appendField(QString &out, QStringView field);
 void appendRow(QString &out, std::initializer_list<QStringView> fields);
 void appendRow(QString &out, const QStringList &fields);
 
-// Reads rows back from UTF-8 text written with these conventions (a leading byte-order mark is
-// skipped). Quoted fields may hold line breaks. Reading stops at the end of the text.
-class Reader
-{
-public:
-    explicit Reader(QByteArrayView text);
-    // The next row's fields; false at the end. A row whose quote is never closed is given as
-    // it stands, with `lastRowComplete()` false.
-    bool next(QStringList &fields);
-    bool lastRowComplete() const { return m_complete; }
-
-private:
-    QByteArrayView m_text;
-    qsizetype m_pos = 0;
-    bool m_complete = true;
-};
+// Cuts one line (without its line end) into its raw cells, at most `max` of them. Returns the
+// number of cells, max + 1 when the line has more, or -1 when a quote is not closed on it.
+int splitLine(QByteArrayView line, QByteArrayView *cells, int max);
+// The text of a raw cell: its quotes and the apostrophe before a formula taken away.
+QString readCell(QByteArrayView cell);
 }

@@ -9,22 +9,22 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-bool exportCsv(QWidget *parent, FileChooser &files, MessageBoxes &messages, const QDate &today,
-               const CsvExport &what)
+std::optional<QString> chooseCsvPath(QWidget *parent, FileChooser &files, MessageBoxes &messages,
+                                     const QDate &today, const QString &title, const QString &stem)
 {
     FileChooser::Request request;
-    request.title = what.title;
+    request.title = title;
     request.filters = {QStringLiteral("Fichiers CSV (*.csv)"),
                        QStringLiteral("Tous les fichiers (*)")};
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
     request.initialPath = QDir(folder).filePath(
-        QStringLiteral("%1-%2.csv").arg(what.stem, today.toString(QStringLiteral("yyyy-MM-dd"))));
+        QStringLiteral("%1-%2.csv").arg(stem, today.toString(QStringLiteral("yyyy-MM-dd"))));
 
     const std::optional<QString> chosen = files.chooseSave(parent, request);
     if (!chosen || chosen->trimmed().isEmpty())
-        return false;
+        return std::nullopt;
     QString path = *chosen;
     if (QFileInfo(path).suffix().isEmpty() && !QFileInfo(path).isDir())
         path += QStringLiteral(".csv");
@@ -36,11 +36,19 @@ bool exportCsv(QWidget *parent, FileChooser &files, MessageBoxes &messages, cons
                 .arg(QDir::toNativeSeparators(path)),
             MessageBoxes::Yes | MessageBoxes::No, MessageBoxes::No);
         if (answer != MessageBoxes::Yes)
-            return false;
+            return std::nullopt;
     }
+    return path;
+}
 
+bool exportCsv(QWidget *parent, FileChooser &files, MessageBoxes &messages, const QDate &today,
+               const CsvExport &what)
+{
+    const std::optional<QString> path = chooseCsvPath(parent, files, messages, today, what.title, what.stem);
+    if (!path)
+        return false;
     QString error;
-    if (!SafeFile::write(path, what.bytes(), &error)) {
+    if (!SafeFile::write(*path, what.bytes(), &error)) {
         messages.tell(parent, MessageBoxes::Warning, AppTexts::Title, what.failure.arg(error));
         return false;
     }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class FileChooser;
 class MessageBoxes;
@@ -17,8 +18,12 @@ struct CsvExport {
     std::function<QByteArray()> bytes; // made only once a file has been chosen
 };
 
-// Asks for a file, adds ".csv" when no extension was typed, asks before replacing a file (the
-// file dialog itself does not) and writes it through SafeFile. A failure is told and nothing
+// Asks for a file, adds ".csv" when no extension was typed and asks before replacing a file (the
+// file dialog itself does not). Nothing when the teacher gave up.
+std::optional<QString> chooseCsvPath(QWidget *parent, FileChooser &files, MessageBoxes &messages,
+                                     const QDate &today, const QString &title, const QString &stem);
+
+// chooseCsvPath, then writes the file through SafeFile. A failure is told and nothing
 // else changes. True when a file was written.
 bool exportCsv(QWidget *parent, FileChooser &files, MessageBoxes &messages, const QDate &today,
                const CsvExport &what);

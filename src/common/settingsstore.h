@@ -27,6 +27,8 @@ inline const SettingKey MainLeft{Application, Position, QStringLiteral("MainLeft
 inline const SettingKey MainTop{Application, Position, QStringLiteral("MainTop")};
 inline const SettingKey MainWidth{Application, Position, QStringLiteral("MainWidth")};
 inline const SettingKey MainHeight{Application, Position, QStringLiteral("MainHeight")};
+// The records folder chosen in the summary window; empty or absent: Documents/Plumalin/Journaux.
+inline const SettingKey DossierJournaux{Application, QStringLiteral("Journaux"), QStringLiteral("Dossier")};
 // The sound folder: read by the sound player, written by nothing in the program.
 inline const SettingKey SoundFolder{QStringLiteral("Configuration"), QStringLiteral("Fichier"),
                                     QStringLiteral("Son")};

@@ -4,13 +4,6 @@
 #include "common/sentencefile.h"
 #include "platform/filechooser.h"
 
-namespace {
-QString lineWithFile(const QString &action, const QString &path)
-{
-    return action + QStringLiteral(" (Fichier:") + SentenceFile::trimSpaces(path) + QLatin1Char(')');
-}
-}
-
 std::optional<QString> ChoixFichierPhrases(FileChooser &files, QWidget *parent,
                                            QString &lastChosenPath)
 {
@@ -31,12 +24,12 @@ std::optional<QString> ChoixFichierPhrases(FileChooser &files, QWidget *parent,
     return chosen;
 }
 
-QString ChoixFichier::loadLine(const QString &path)
+JournalEvent ChoixFichier::loadEvent(const QString &path)
 {
-    return lineWithFile(QStringLiteral("Editer - Charger les phrases"), path);
+    return JournalEvent::withValue(EventKind::SentencesLoad, SentenceFile::trimSpaces(path));
 }
 
-QString ChoixFichier::saveLine(const QString &path)
+JournalEvent ChoixFichier::saveEvent(const QString &path)
 {
-    return lineWithFile(QStringLiteral("Editer - Sauvegarder les phrases"), path);
+    return JournalEvent::withValue(EventKind::SentencesSave, SentenceFile::trimSpaces(path));
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "journal/journalevent.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,8 +24,8 @@ inline const QString Title = QStringLiteral("Sélection de la photographie");
 inline const QStringList Filters{QStringLiteral("Fichier des phrases (*.txt)"),
                                  QStringLiteral("Tous les fichiers (*.*)")};
 
-// The journal lines that name the file chosen for loading and for saving sentences; the path
+// The journal events that name the file chosen for loading and for saving sentences; the path
 // is shown trimmed of spaces.
-QString loadLine(const QString &path);
-QString saveLine(const QString &path);
+JournalEvent loadEvent(const QString &path);
+JournalEvent saveEvent(const QString &path);
 }

@@ -300,8 +300,7 @@ void frmPhrases::MSFlexGrid1_DblClick()
     setDesignHeight(EditingHeight);
     Nouveau->hide();
     Text1->setFocus();
-    m_journal.AjoutProgress(
-        QStringLiteral("Editer - Modifier '") + Text1->toPlainText() + QLatin1Char('\''), true);
+    m_journal.record(JournalEvent::withValue(EventKind::EditModify, Text1->toPlainText()));
 }
 
 void frmPhrases::Nouveau_Click()
@@ -340,10 +339,9 @@ QString frmPhrases::textToValidate()
 void frmPhrases::Valider_Click()
 {
     const QString text = textToValidate();
-    const QString action = m_editing->mode() == Mode::Modify
-                               ? QStringLiteral("Editer - Modifier en '")
-                               : QStringLiteral("Editer - Nouveau '");
-    m_journal.AjoutProgress(action + text + QLatin1Char('\''), true);
+    const bool modify = m_editing->mode() == Mode::Modify;
+    m_journal.record(
+        JournalEvent::withValue(modify ? EventKind::EditModifiedTo : EventKind::EditNew, text));
     const int row = m_editing->validate(text);
     setCurrentCell(row);
     Nouveau->show();
@@ -356,9 +354,7 @@ void frmPhrases::Valider_Click()
 void frmPhrases::mnuCouper_Click()
 {
     const int row = m_editing->chosen();
-    m_journal.AjoutProgress(
-        QStringLiteral("Editer - Couper '") + m_editing->sentence(row) + QLatin1Char('\''),
-        true);
+    m_journal.record(JournalEvent::withValue(EventKind::EditCut, m_editing->sentence(row)));
     // A row removed (rather than blanked) may be the one being changed: the table unlocks.
     const bool removes = row > 0 && m_editing->rows() > 2;
     if (m_editing->cut() && removes)
@@ -387,17 +383,17 @@ void frmPhrases::mnuCharger_Click()
     const std::optional<QString> path = ChoixFichierPhrases(m_files, this, m_cheminChoisi);
     if (!path)
         return;
-    m_journal.AjoutProgress(ChoixFichier::loadLine(*path), true);
+    m_journal.record(ChoixFichier::loadEvent(*path));
     ChargeGrille(*path);
 }
 
 bool frmPhrases::mnuSauvegarder_Click()
 {
-    m_journal.AjoutProgress(QStringLiteral("Editer - Sauvegarder les phrases"), true);
+    m_journal.record(JournalEvent::of(EventKind::SentencesSaveAsk));
     const std::optional<QString> path = ChoixFichierPhrases(m_files, this, m_cheminChoisi);
     if (!path)
         return false;
-    m_journal.AjoutProgress(ChoixFichier::saveLine(*path), true);
+    m_journal.record(ChoixFichier::saveEvent(*path));
     return SauveGrille(*path);
 }
 

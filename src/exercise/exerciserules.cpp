@@ -275,42 +275,6 @@ Bubble timeUp()
 }
 }
 
-namespace Lines {
-QString move(const QString &tileText)
-{
-    return QStringLiteral("Déplacement du mot '") + tileText + QStringLiteral("'.");
-}
-QString quit() { return QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"); }
-QString hintLimit(double seconds)
-{
-    return QStringLiteral("La temporisation du mot bleu fixée à ") + number(seconds)
-           + QStringLiteral(" secondes est dépassée.");
-}
-QString hintWord(const QString &tileText)
-{
-    return QStringLiteral("Le mot bleu est '") + tileText + QStringLiteral("'.");
-}
-QString sentenceErrors(int errors)
-{
-    if (errors == 0)
-        return QStringLiteral("L'élève n'a fait aucune erreur.");
-    if (errors == 1)
-        return QStringLiteral("L'élève a fait une erreur.");
-    return QStringLiteral("L'élève a fait ") + number(errors) + QStringLiteral(" erreurs.");
-}
-QString note(double mark)
-{
-    if (mark > 0)
-        return QStringLiteral("L'élève a une note de ") + number(mark) + QStringLiteral("/20");
-    return QStringLiteral("L'élève a une note de Zéro.");
-}
-QString timeUp(double minutes)
-{
-    return QStringLiteral("Temporisation de la phrase fixée à ") + number(minutes)
-           + QStringLiteral(" minutes dépassée.");
-}
-}
-
 QString statusNext() { return QStringLiteral("Clique sur le bouton 'NOUVEAU' pour continuer."); }
 QString statusQuit() { return QStringLiteral("Clique sur le bouton 'QUITTER' pour continuer."); }
 

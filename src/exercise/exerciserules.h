@@ -107,17 +107,6 @@ Bubble note(double mark);
 Bubble timeUp();
 }
 
-// Journal texts.
-namespace Lines {
-QString move(const QString &tileText);
-QString quit();
-QString hintLimit(double seconds);
-QString hintWord(const QString &tileText);
-QString sentenceErrors(int errors);
-QString note(double mark);
-QString timeUp(double minutes);
-}
-
 // Status line texts.
 QString statusNext();
 QString statusQuit();

@@ -64,6 +64,13 @@ bool ExerciseSession::cue(const QString &name)
     return m_output.soundCue(name);
 }
 
+void ExerciseSession::journal(JournalEvent event)
+{
+    if (m_phase != Phase::NotLoaded && m_phase != Phase::NoSentence)
+        event.sentence = sentence();
+    m_output.journalEvent(event);
+}
+
 // ---- Sentence start, activation, end ----
 
 void ExerciseSession::start(const TargetOf &target)
@@ -75,7 +82,7 @@ void ExerciseSession::start(const TargetOf &target)
     m_hintSeconds = 0;
     m_sentenceSeconds = 0;
     m_wordsPlaced = 0;
-    m_state.HeureProgress = m_clock.now();
+    m_output.sentenceStarted();
     showBubble(Bubbles::bonjour());
     m_random.seedFromClock();
     m_lastLoad = m_deck.ChargePhrases(m_settings, m_programFolder);
@@ -134,7 +141,7 @@ void ExerciseSession::quit()
 {
     if (m_closing)
         return;
-    m_output.journalLine(Lines::quit(), true, true);
+    journal(JournalEvent::of(EventKind::ExerciseQuit));
     close();
 }
 
@@ -180,8 +187,7 @@ void ExerciseSession::dropOnScene(int source, double x, double y)
     Tile &tile = m_tiles[std::size_t(source)];
     // Dropped near an edge, the tile stays wholly on the scene: a pupil must reach it again.
     tile.pos = keepInScene(tile.target, QPointF(x - m_grabX, y - m_grabY));
-    m_output.journalLine(Lines::move(QLatin1Char(' ') + tile.word + QLatin1Char(' ')), true,
-                         true);
+    journal(JournalEvent::wordMoved(tile.word));
     cue(QStringLiteral("son2.wav"));
 }
 
@@ -195,7 +201,7 @@ void ExerciseSession::dropOnAnswer(int source)
     Tile &tile = m_tiles[std::size_t(source)];
     const QString proposed = candidate(m_answer, QLatin1Char(' ') + tile.word + QLatin1Char(' '));
     if (isCorrectBeginning(proposed, sentence())) {
-        m_output.journalLine(proposed, true, true);
+        journal(JournalEvent::rightDrop(proposed, tile.word));
         m_answer = proposed;
         tile.shown = false;
         ++m_wordsPlaced;
@@ -204,7 +210,8 @@ void ExerciseSession::dropOnAnswer(int source)
         run(WordCheck);
         cue(QStringLiteral("son2.wav"));
     } else {
-        m_output.journalLine(proposed, true, false);
+        journal(JournalEvent::wrongDrop(proposed, tile.word,
+                                        expectedNextWord(m_answer, sentence())));
         ++m_sentenceErrors;
         showBubble(Bubbles::incorrect());
         stop(HintClock);
@@ -254,7 +261,7 @@ void ExerciseSession::wordCheck()
     stopAll();
     const int errors = m_sentenceErrors;
     showBubble(Bubbles::sentenceErrors(errors));
-    m_output.journalLine(Lines::sentenceErrors(errors), false, true);
+    journal(JournalEvent::sentenceEnd(errors));
     m_sentencesLeft = std::max(0.0, m_sentencesLeft - 1);
     m_totalErrors += errors;
     const bool over = m_sentencesLeft <= 0;
@@ -264,7 +271,7 @@ void ExerciseSession::wordCheck()
     } else {
         m_phase = Phase::ExerciseOver;
         const double mark = note(m_totalErrors, m_sentencesPerExercise);
-        m_output.journalLine(Lines::note(mark), false, true);
+        journal(JournalEvent::mark(number(mark)));
         showBubble(Bubbles::note(mark));
         m_status = statusQuit();
     }
@@ -321,10 +328,8 @@ void ExerciseSession::hintClock()
     stop(HintClock);
     showBubble(Bubbles::hint());
     m_tiles[std::size_t(tile)].hinted = true;
-    m_output.journalLine(Lines::hintLimit(limit), false, false);
-    m_output.journalLine(
-        Lines::hintWord(QLatin1Char(' ') + m_tiles[std::size_t(tile)].word + QLatin1Char(' ')),
-        false, false);
+    journal(JournalEvent::hintTimeUp(number(limit)));
+    journal(JournalEvent::hintWord(m_tiles[std::size_t(tile)].word));
     emit changed();
 }
 
@@ -345,6 +350,6 @@ void ExerciseSession::sentenceClock()
     showBubble(Bubbles::timeUp());
     for (int i = 0; i <= m_deck.lastWord() && i < TileCount; ++i)
         m_tiles[std::size_t(i)].shown = false;
-    m_output.journalLine(Lines::timeUp(sentenceLimitMinutes(m_settings)), false, false);
+    journal(JournalEvent::sentenceTimeUp(number(sentenceLimitMinutes(m_settings))));
     emit changed();
 }

@@ -13,20 +13,23 @@
 #include "sentencedeck.h"
 #include "sentencelist.h"
 
+#include "journal/journalevent.h"
+
 class Clock;
 class RandomSource;
 class SettingsStore;
 struct ProgramState;
 
-// What a session hands to the world outside it: the journal's lines and the sound cues. A cue
+// What a session hands to the world outside it: the journal's events and the sound cues. A cue
 // and a pause may let events run (the window's repaints, a close asked for meanwhile); they
 // return false when the handler must stop there.
 class ExerciseOutput
 {
 public:
     virtual ~ExerciseOutput() = default;
-    // A line whose duration runs from the last timed line (`timed`), or one without duration.
-    virtual void journalLine(const QString &text, bool timed, bool normal) = 0;
+    virtual void journalEvent(const JournalEvent &event) = 0;
+    // A sentence starts: the journal's next timed line counts from now.
+    virtual void sentenceStarted() = 0;
     virtual bool soundCue(const QString &name) = 0;
     virtual bool pause(int count) = 0;
 };
@@ -144,6 +147,8 @@ private:
     int hintTile() const;
     const QString &sentence() const { return m_deck.currentSentence(); }
     bool cue(const QString &name);
+    // Gives the event with the sentence in play.
+    void journal(JournalEvent event);
 
     SettingsStore &m_settings;
     Clock &m_clock;

@@ -192,12 +192,14 @@ void frmSac2Mot::placeBubble()
 
 // ---- The session's outputs and its drawing ----
 
-void frmSac2Mot::journalLine(const QString &text, bool timed, bool normal)
+void frmSac2Mot::journalEvent(const JournalEvent &event)
 {
-    if (timed)
-        m_journal.AjoutProgress(text, normal);
-    else
-        m_journal.SetProgress(text, QString(), normal);
+    m_journal.record(event);
+}
+
+void frmSac2Mot::sentenceStarted()
+{
+    m_journal.MarqueHeureProgress();
 }
 
 bool frmSac2Mot::soundCue(const QString &name)

@@ -109,7 +109,8 @@ protected:
 
 private:
     // What the session hands out: journal lines and sound cues.
-    void journalLine(const QString &text, bool timed, bool normal) override;
+    void journalEvent(const JournalEvent &event) override;
+    void sentenceStarted() override;
     bool soundCue(const QString &name) override;
     bool pause(int count) override;
 

@@ -4,6 +4,9 @@
 #include "journalmodel.h"
 
 #include "common/apptexts.h"
+#include "common/csvexport.h"
+#include "platform/clock.h"
+#include "platform/messageboxes.h"
 #include "common/objectnames.h"
 
 #include <QCheckBox>
@@ -106,10 +109,14 @@ QFont fittingStampFont(const QFont &base, int available)
 }
 }
 
-frmProgression::frmProgression(Journal &journal, QWidget *parent)
+frmProgression::frmProgression(Journal &journal, FileChooser &files, MessageBoxes &messages,
+                               Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_journal(journal)
+    , m_files(files)
+    , m_messages(messages)
+    , m_clock(clock)
 {
     setWindowTitle(QStringLiteral("Progression de l'exercice ..."));
     setFixedSize(pixels(8880), pixels(3690));
@@ -204,9 +211,21 @@ void frmProgression::Vider_Click()
     m_journal.Vider();
 }
 
-void frmProgression::Sauvegarder_Click()
+bool frmProgression::Sauvegarder_Click()
 {
-    m_journal.Sauvegarder(this);
+    const std::optional<QString> path =
+        chooseCsvPath(this, m_files, m_messages, m_clock.now().date(),
+                      QStringLiteral("Sauvegarder la progression"), QStringLiteral("journal"));
+    if (!path)
+        return false;
+    QString error;
+    if (m_journal.writeCsv(*path, &error))
+        return true;
+    m_messages.tell(this, MessageBoxes::Warning, AppTexts::Title,
+                    QStringLiteral("La progression n'a pas pu être enregistrée.\n\n%1\n\n"
+                                   "Le journal n'a pas changé.")
+                        .arg(error));
+    return false;
 }
 
 void frmProgression::Quitter_Click()

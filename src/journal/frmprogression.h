@@ -1,7 +1,10 @@
 #pragma once
 #include <QWidget>
 
+class Clock;
+class FileChooser;
 class Journal;
+class MessageBoxes;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -13,11 +16,15 @@ class frmProgression : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmProgression(Journal &journal, QWidget *parent = nullptr);
+    // The file dialog, the message boxes and the date serve "&Sauvegarder".
+    frmProgression(Journal &journal, FileChooser &files, MessageBoxes &messages, Clock &clock,
+                   QWidget *parent = nullptr);
     ~frmProgression() override;
 
     void Vider_Click();
-    void Sauvegarder_Click();
+    // Asks the teacher for a file and writes the journal there as CSV. A failure is told in a
+    // message box and changes nothing. True when a file was written.
+    bool Sauvegarder_Click();
     void Quitter_Click();
     // Keeps the window above the others while the box is ticked.
     void PremierPlan_Click();
@@ -37,4 +44,7 @@ private:
     QPushButton *Quitter = nullptr;
 
     Journal &m_journal;
+    FileChooser &m_files;
+    MessageBoxes &m_messages;
+    Clock &m_clock;
 };

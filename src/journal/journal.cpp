@@ -3,19 +3,15 @@
 #include "journallistener.h"
 #include "journalmodel.h"
 
-#include "common/programstate.h"
-#include "common/csvexport.h"
+#include "common/safefile.h"
 #include "platform/clock.h"
-#include "platform/filechooser.h"
-#include "platform/messageboxes.h"
 
-#include <algorithm>
+#include <QRandomGenerator>
 
-Journal::Journal(Clock &clock, ProgramState &state, FileChooser &files, MessageBoxes &messages)
+Journal::Journal(Clock &clock)
     : m_clock(clock)
-    , m_state(state)
-    , m_files(files)
-    , m_messages(messages)
+    , m_runId(QString::number(QRandomGenerator::system()->generate64(), 36))
+    , m_runStartMs(clock.monotonicMs())
 {
 }
 
@@ -27,17 +23,18 @@ void Journal::ensureCreated()
         return;
     m_model = std::make_unique<JournalModel>();
     InitProgress();
-    tellListener();
+    tellListener(JournalEvent::of(EventKind::ProgramStart));
 }
 
-void Journal::tellListener()
+void Journal::tellListener(const JournalEvent &event)
 {
     if (!m_listener)
         return;
     const int row = m_model->rowCount() - 1;
     const JournalLine &line = m_model->lines().back();
-    m_listener->lineAdded(row + 1, line.stampSecs, line.text,
-                          m_model->cellText(row, JournalModel::DurationColumn), line.red);
+    m_listener->lineAdded(JournalEntry{row + 1, line.stampSecs, m_clock.monotonicMs() - m_runStartMs,
+                                       event, m_model->cellText(row, JournalModel::DurationColumn),
+                                       m_runId, m_exercise});
 }
 
 void Journal::InitProgress()
@@ -56,29 +53,42 @@ JournalModel &Journal::model()
     return *m_model;
 }
 
-void Journal::AjoutProgress(const QString &libelle, bool normal)
+void Journal::record(const JournalEvent &event)
 {
     ensureCreated();
+    if (event.kind == EventKind::ExerciseStart)
+        ++m_exercise;
     // Seconds, not a local date-time: the line is shown in the system's time zone only when
     // drawn, and a local conversion here cost more than the rest of the line.
     const qint64 nowSecs = m_clock.secsSinceEpoch();
-    // No mark yet (nothing timed so far): the duration stays empty rather than showing the
-    // time of day. A clock set back gives 00:00:00, not a negative time; whole days are
-    // dropped (25 hours show as 01:00:00).
     qint32 elapsed = -1;
-    if (m_state.HeureProgress.isValid())
-        elapsed = static_cast<qint32>(
-            std::max<qint64>(0, nowSecs - m_state.HeureProgress.toSecsSinceEpoch()) % 86400);
-    m_state.HeureProgress = QDateTime::fromSecsSinceEpoch(nowSecs, Qt::UTC);
-    m_model->append(JournalLine{nowSecs, libelle, QString(), elapsed, !normal});
-    tellListener();
+    if (event.timed()) {
+        // No mark yet (nothing timed so far): the duration stays empty rather than showing the
+        // time of day. Whole days are dropped (25 hours show as 01:00:00).
+        const qint64 nowMs = m_clock.monotonicMs();
+        if (m_heureProgressMs >= 0)
+            elapsed = static_cast<qint32>(std::max<qint64>(0, nowMs - m_heureProgressMs) / 1000 % 86400);
+        m_heureProgressMs = nowMs;
+    }
+    m_model->append(JournalLine{nowSecs, event.text(), QString(), elapsed, event.red()});
+    tellListener(event);
+}
+
+void Journal::AjoutProgress(const QString &libelle, bool normal)
+{
+    record(JournalEvent::plain(libelle, normal));
 }
 
 void Journal::SetProgress(const QString &libelle, const QString &duree, bool normal)
 {
     ensureCreated();
     m_model->append(JournalLine{m_clock.secsSinceEpoch(), libelle, duree, -1, !normal});
-    tellListener();
+    tellListener(JournalEvent::plain(libelle, normal));
+}
+
+void Journal::MarqueHeureProgress()
+{
+    m_heureProgressMs = m_clock.monotonicMs();
 }
 
 int Journal::Rows()
@@ -93,14 +103,10 @@ void Journal::Vider()
     InitProgress();
 }
 
-bool Journal::Sauvegarder(QWidget *parent)
+bool Journal::writeCsv(const QString &path, QString *error)
 {
     ensureCreated();
-    return exportCsv(parent, m_files, m_messages, m_clock.now().date(),
-                     {QStringLiteral("Sauvegarder la progression"), QStringLiteral("journal"),
-                      QStringLiteral("La progression n'a pas pu être enregistrée.\n\n%1\n\n"
-                                     "Le journal n'a pas changé."),
-                      [this] { return m_model->toCsv(); }});
+    return SafeFile::write(path, m_model->toCsv(), error);
 }
 
 void Journal::closeByProgram()

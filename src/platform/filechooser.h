@@ -21,4 +21,7 @@ public:
     virtual std::optional<QString> choose(QWidget *parent, const Request &request) = 0;
     // A file to write to (the journal's export); nothing on cancel.
     virtual std::optional<QString> chooseSave(QWidget *parent, const Request &request) = 0;
+    // An existing folder (the records folder), opening at request.initialFolder; nothing on
+    // cancel.
+    virtual std::optional<QString> chooseFolder(QWidget *parent, const Request &request) = 0;
 };

@@ -62,3 +62,19 @@ std::optional<QString> QtFileChooser::chooseSave(QWidget *parent, const Request 
 {
     return runDialog(parent, request, QFileDialog::AcceptSave);
 }
+
+std::optional<QString> QtFileChooser::chooseFolder(QWidget *parent, const Request &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    if (!request.initialFolder.isEmpty())
+        dialog.setDirectory(request.initialFolder);
+    stayAboveOurTopWindows(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList folders = dialog.selectedFiles();
+    if (folders.isEmpty())
+        return std::nullopt;
+    return folders.first();
+}

@@ -8,4 +8,5 @@ class QtFileChooser : public FileChooser
 public:
     std::optional<QString> choose(QWidget *parent, const Request &request) override;
     std::optional<QString> chooseSave(QWidget *parent, const Request &request) override;
+    std::optional<QString> chooseFolder(QWidget *parent, const Request &request) override;
 };

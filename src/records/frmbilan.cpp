@@ -6,11 +6,13 @@
 #include "summarymodels.h"
 
 #include "common/csvexport.h"
+#include "common/settingsstore.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxes.h"
 
 #include <QChart>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QChartView>
@@ -54,10 +56,11 @@ QTableView *makeTable(QWidget *parent, const QString &name)
 }
 }
 
-frmBilan::frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, MessageBoxes &messages,
-                   QWidget *parent)
+frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock, FileChooser &files,
+                   MessageBoxes &messages, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_records(records)
+    , m_settings(settings)
     , m_clock(clock)
     , m_files(files)
     , m_messages(messages)
@@ -151,6 +154,9 @@ frmBilan::frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, Mess
 
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("nombre"));
+    m_folderButton = new QPushButton(QStringLiteral("Dossier des &journaux…"), this);
+    m_folderButton->setObjectName(QStringLiteral("DossierJournaux"));
+    connect(m_folderButton, &QPushButton::clicked, this, [this] { DossierJournaux_Click(); });
     auto *exportButton = new QPushButton(QStringLiteral("&Exporter le tableau..."), this);
     exportButton->setObjectName(QStringLiteral("Exporter"));
     connect(exportButton, &QPushButton::clicked, this, [this] { Exporter(); });
@@ -173,6 +179,7 @@ frmBilan::frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, Mess
     top->addWidget(refresh);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_count, 1);
+    bottom->addWidget(m_folderButton);
     bottom->addWidget(exportButton);
     bottom->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
@@ -203,10 +210,12 @@ void frmBilan::showEvent(QShowEvent *event)
 
 void frmBilan::Actualiser()
 {
-    RecordSet set = RecordReader::readFolder(m_records.folder());
-    m_readNotes = set.notes;
-    m_pupils = Summary::pupils(set.lines);
-    m_all = Summary::exercises(set.lines);
+    const QString folder = QDir::toNativeSeparators(m_records.folder());
+    m_folderButton->setToolTip(QStringLiteral("Les journaux sont lus et écrits dans « %1 ».").arg(folder));
+    SummaryCache::Result read = m_records.summaryCache().read(m_records.folder());
+    m_readNotes = std::move(read.notes);
+    m_pupils = std::move(read.pupils);
+    m_all = std::move(read.exercises);
 
     const QDate today = m_clock.now().date();
     if (!m_periodSet) {
@@ -344,4 +353,20 @@ bool frmBilan::Exporter()
                      {QStringLiteral("Exporter le bilan"), QStringLiteral("bilan"),
                       QStringLiteral("Le bilan n'a pas pu être enregistré.\n\n%1"),
                       [this] { return m_exerciseModel->toCsv(); }});
+}
+
+bool frmBilan::DossierJournaux_Click()
+{
+    FileChooser::Request request;
+    request.title = QStringLiteral("Dossier des journaux");
+    request.initialFolder = m_records.folder();
+    const std::optional<QString> chosen = m_files.chooseFolder(this, request);
+    if (!chosen || chosen->trimmed().isEmpty())
+        return false;
+    const QString folder = QDir::cleanPath(*chosen);
+    m_settings.SaveSetting(Settings::DossierJournaux, folder);
+    // A chosen folder is only waited for when it is missing: it may be a server's.
+    m_records.setFolder(folder, false);
+    Actualiser();
+    return true;
 }

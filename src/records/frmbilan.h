@@ -9,12 +9,14 @@ class Clock;
 class FileChooser;
 class MessageBoxes;
 class RecordWriter;
+class SettingsStore;
 class ExerciseTableModel;
 class WrongWordModel;
 class QChartView;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
 
@@ -25,14 +27,18 @@ class frmBilan : public QWidget
 {
     Q_OBJECT
 public:
-    frmBilan(RecordWriter &records, Clock &clock, FileChooser &files, MessageBoxes &messages,
-             QWidget *parent = nullptr);
+    // The settings store keeps the records folder chosen here.
+    frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock, FileChooser &files,
+             MessageBoxes &messages, QWidget *parent = nullptr);
     ~frmBilan() override;
 
     // Reads the records folder again and shows what it holds.
     void Actualiser();
     // Asks for a file and writes the table there as CSV. True when a file was written.
     bool Exporter();
+    // Asks for the records folder (a folder shared by the school's computers gathers the
+    // class), remembers it and reads it. True when a folder was chosen.
+    bool DossierJournaux_Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -45,6 +51,7 @@ private:
     void drawChart(const std::vector<ExerciseSummary> &shown);
 
     RecordWriter &m_records;
+    SettingsStore &m_settings;
     Clock &m_clock;
     FileChooser &m_files;
     MessageBoxes &m_messages;
@@ -60,6 +67,7 @@ private:
     QDateEdit *m_to = nullptr;
     QLabel *m_notes = nullptr;
     QLabel *m_count = nullptr;
+    QPushButton *m_folderButton = nullptr;
     QTableView *m_table = nullptr;
     QTableView *m_words = nullptr;
     QChartView *m_chart = nullptr;

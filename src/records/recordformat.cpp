@@ -6,7 +6,7 @@
 
 namespace RecordFormat {
 
-QStringList headers()
+QStringList oldHeaders()
 {
     return {QStringLiteral("N°"),
             QStringLiteral("Date"),
@@ -17,6 +17,16 @@ QStringList headers()
             QStringLiteral("Fichier de phrases")};
 }
 
+QStringList headers()
+{
+    return oldHeaders()
+           + QStringList{QStringLiteral("Type"),          QStringLiteral("Valeur"),
+                         QStringLiteral("Mot"),           QStringLiteral("Mot attendu"),
+                         QStringLiteral("Phrase"),        QStringLiteral("Lancement"),
+                         QStringLiteral("Exercice"),      QStringLiteral("Millisecondes"),
+                         QStringLiteral("Ordinateur")};
+}
+
 QByteArray headerBytes()
 {
     QString row;
@@ -24,11 +34,24 @@ QByteArray headerBytes()
     return QByteArray(Csv::ByteOrderMark) + row.toUtf8();
 }
 
-QString fileName(const QDate &day, int copy)
+QString fileSafeName(const QString &computer)
 {
-    QString name = QStringLiteral("journal-") + day.toString(QStringLiteral("yyyy-MM-dd"));
-    if (copy > 1)
-        name += QLatin1Char('-') + QString::number(copy);
+    QString name;
+    for (const QChar c : computer) {
+        const bool plain = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')
+                           || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_';
+        name += plain ? c : QChar(u'_');
+    }
+    name.truncate(64);
+    return name.isEmpty() ? QStringLiteral("ordinateur") : name;
+}
+
+QString fileName(const QDate &day, const QString &computer, int part)
+{
+    QString name = QStringLiteral("journal-") + day.toString(QStringLiteral("yyyy-MM-dd"))
+                   + QLatin1Char('-') + fileSafeName(computer);
+    if (part > 1)
+        name += QLatin1Char('-') + QString::number(part);
     return name + QStringLiteral(".csv");
 }
 
@@ -45,20 +68,30 @@ QDateTime toDateTime(qint64 localSecs)
 }
 
 namespace {
-bool digits(QStringView text, qsizetype from, qsizetype count, int &value)
+int code(QChar c)
+{
+    return c.unicode();
+}
+int code(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+template<typename View>
+bool digits(View text, qsizetype from, qsizetype count, int &value)
 {
     value = 0;
     for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
+        const int c = code(text[i]);
+        if (c < '0' || c > '9')
             return false;
-        value = value * 10 + (c - u'0');
+        value = value * 10 + (c - '0');
     }
     return true;
 }
-}
 
-bool parseStamp(QStringView text, qint64 &localSecs)
+template<typename View>
+bool parse(View text, qint64 &localSecs)
 {
     // yyyy-MM-dd HH:mm:ss
     if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' '
@@ -73,5 +106,16 @@ bool parseStamp(QStringView text, qint64 &localSecs)
         return false;
     localSecs = localSeconds(date, h * 3600 + mi * 60 + s);
     return true;
+}
+}
+
+bool parseStamp(QStringView text, qint64 &localSecs)
+{
+    return parse(text, localSecs);
+}
+
+bool parseStamp(QByteArrayView text, qint64 &localSecs)
+{
+    return parse(text, localSecs);
 }
 }

@@ -1,7 +1,6 @@
 #include "summary.h"
 
 #include "recordformat.h"
-#include "recordtexts.h"
 
 #include <QCollator>
 #include <QHash>
@@ -10,132 +9,231 @@
 #include <set>
 
 namespace {
-using namespace RecordTexts;
-
-// Reads one exercise line by line. The journal never says when a sentence starts; a sentence
-// ends with its error count or its time limit, and the next one starts empty.
-class ExerciseReader
+int markOf(const QString &value)
 {
-public:
-    explicit ExerciseReader(std::vector<ExerciseSummary> &out)
-        : m_out(out)
-    {
-    }
+    bool ok = false;
+    const double mark = value.toDouble(&ok);
+    if (!ok)
+        return -1;
+    return mark <= 0 ? 0 : int(mark);
+}
+}
 
-    void line(const RecordLine &l)
-    {
-        const QString &t = l.text;
-        if (t == ExerciseStart && !l.red) {
-            close();
-            m_current = ExerciseSummary();
-            m_current->start = m_current->end = l.when;
-            m_current->pupil = l.pupil;
-            m_current->sentenceFile = l.sentenceFile;
-            return;
-        }
-        if (t == ProgramStart && !l.red) {
-            close();
-            return;
-        }
-        if (!m_current)
-            return;
-        ExerciseSummary &e = *m_current;
-        if (l.red) {
-            e.end = l.when;
-            if (t.startsWith(HintStart)) {
-                ++e.hints;
-            } else if (t.startsWith(HintWordStart) && t.endsWith(HintWordEnd)) {
-                m_hintWord = t.mid(HintWordStart.size(), t.size() - HintWordStart.size() - HintWordEnd.size())
-                                 .trimmed();
-            } else if (t.startsWith(TimeUpStart)) {
-                ++e.timedOut;
-                ++e.sentencesPlayed;
-                endSentence();
-            } else {
-                wrongDrop(t);
-            }
-            return;
-        }
-        if (t == ExerciseQuit) {
-            e.end = l.when;
-            close();
-        } else if (t == NoError || t == OneError
-                   || (t.startsWith(ErrorsStart) && t.endsWith(ErrorsEnd))) {
-            e.end = l.when;
-            ++e.sentencesPlayed;
-            endSentence();
-        } else if (t == MarkZero) {
-            e.end = l.when;
-            e.mark = 0;
-            close();
-        } else if (t.startsWith(MarkStart) && t.endsWith(MarkEnd)) {
-            bool ok = false;
-            const int mark = QStringView(t).mid(MarkStart.size(), t.size() - MarkStart.size() - MarkEnd.size()).toInt(&ok);
-            e.end = l.when;
-            if (ok)
-                e.mark = mark;
-            close();
-        } else if (t.startsWith(Move) || t.startsWith(Consultation) || t.startsWith(Edit)) {
-            // A tile moved on the background, or a teacher's command: no answer.
-        } else {
-            e.end = l.when;
-            rightDrop(t);
-        }
-    }
-
-    void close()
-    {
-        if (!m_current)
-            return;
-        endSentence();
-        m_out.push_back(std::move(*m_current));
-        m_current.reset();
-    }
-
-private:
-    // The dropped word is the last of the candidate: a tile's word has no space in it.
-    static QString lastWord(const QString &candidate)
-    {
-        const qsizetype space = candidate.lastIndexOf(u' ');
-        return candidate.mid(space + 1);
-    }
-
-    void wrongDrop(const QString &candidate)
-    {
-        ++m_current->wrongDrops;
-        m_pending.push_back(m_current->drops.size());
-        m_current->drops.push_back({lastWord(candidate), QString()});
-    }
-
-    void rightDrop(const QString &candidate)
-    {
-        // The blank tile repeats the answer; anything not longer adds no word.
-        if (candidate.size() <= m_answer.size())
-            return;
-        const QString word = lastWord(candidate);
-        for (std::size_t i : m_pending)
-            m_current->drops[i].expected = word;
-        m_pending.clear();
-        m_answer = candidate;
-    }
+// What an exercise being read needs beside its summary: the steady times of its first and last
+// lines, and the wrong drops of a record of the first form still waiting for the word that was
+// wanted. A file read alone may hold the rest of an exercise begun in another file (the day
+// changed, a new part began): that part waits, without a start, to be merged.
+struct SummaryBuilder::Reading {
+    ExerciseSummary summary;
+    bool hasStart = false;
+    bool hasLines = false;
+    qint64 startMs = -1;
+    qint64 lastMs = -1;
+    bool over = false;
+    QString hintWord;
+    std::vector<std::size_t> pending;
 
     void endSentence()
     {
         // A wrong drop never followed by the right word: the blue word, if one was shown, is
         // the one the sentence wanted.
-        for (std::size_t i : m_pending)
-            m_current->drops[i].expected = m_hintWord;
-        m_pending.clear();
-        m_answer.clear();
-        m_hintWord.clear();
+        for (std::size_t i : pending)
+            summary.drops[i].expected = hintWord;
+        pending.clear();
+        hintWord.clear();
     }
 
-    std::vector<ExerciseSummary> &m_out;
-    std::optional<ExerciseSummary> m_current;
-    QString m_answer;
-    QString m_hintWord;
-    std::vector<std::size_t> m_pending;
+    // The lines of a later file added to this exercise.
+    void append(const Reading &later)
+    {
+        if (over || !later.hasLines)
+            return;
+        ExerciseSummary &e = summary;
+        const ExerciseSummary &l = later.summary;
+        e.sentencesPlayed += l.sentencesPlayed;
+        e.wrongDrops += l.wrongDrops;
+        e.hints += l.hints;
+        e.timedOut += l.timedOut;
+        if (l.mark)
+            e.mark = l.mark;
+        e.drops.insert(e.drops.end(), l.drops.begin(), l.drops.end());
+        e.end = l.end;
+        lastMs = later.lastMs;
+        hasLines = true;
+        over = later.over;
+    }
 };
+
+SummaryBuilder::SummaryBuilder() = default;
+SummaryBuilder::~SummaryBuilder() = default;
+SummaryBuilder::SummaryBuilder(SummaryBuilder &&) noexcept = default;
+SummaryBuilder &SummaryBuilder::operator=(SummaryBuilder &&) noexcept = default;
+
+void SummaryBuilder::add(const RecordLine &l)
+{
+    // Consecutive lines nearly always carry the same name.
+    if (!l.pupil.isEmpty() && l.pupil != m_lastPupil) {
+        m_lastPupil = l.pupil;
+        m_pupils.insert(l.pupil);
+    }
+    if (l.exercise <= 0)
+        return;
+    // Lines of one exercise come together: its key is made once.
+    if (l.exercise != m_lastExercise || l.run != m_lastRun || l.computer != m_lastComputer) {
+        m_lastExercise = l.exercise;
+        m_lastRun = l.run;
+        m_lastComputer = l.computer;
+        m_key.clear();
+        m_key += l.computer;
+        m_key += QChar(0);
+        m_key += l.run;
+        m_key += QChar(0);
+        m_key += QString::number(l.exercise);
+    }
+    auto found = m_index.find(m_key);
+    if (l.kind == EventKind::ExerciseStart) {
+        if (found != m_index.end() && m_readings[*found].hasStart)
+            return;
+        Reading r;
+        r.hasStart = true;
+        r.summary.start = r.summary.end = l.when;
+        r.summary.pupil = l.pupil;
+        r.summary.sentenceFile = l.sentenceFile;
+        r.summary.computer = l.computer;
+        r.startMs = r.lastMs = l.runMs;
+        if (found != m_index.end()) {
+            // Its later lines came first (a clock set back across files): they follow it.
+            r.append(m_readings[*found]);
+            m_readings[*found] = std::move(r);
+        } else {
+            m_index.insert(m_key, m_readings.size());
+            m_readings.push_back(std::move(r));
+        }
+        return;
+    }
+    switch (l.kind) {
+    case EventKind::RightDrop:
+    case EventKind::WrongDrop:
+    case EventKind::HintTimeUp:
+    case EventKind::HintWord:
+    case EventKind::SentenceTimeUp:
+    case EventKind::SentenceEnd:
+    case EventKind::Mark:
+    case EventKind::ExerciseQuit:
+        break;
+    default:
+        // The teacher's commands, a tile moved on the background: no answer.
+        return;
+    }
+    if (found == m_index.end()) {
+        found = m_index.insert(m_key, m_readings.size());
+        m_readings.push_back(Reading());
+    }
+    Reading &r = m_readings[*found];
+    if (r.over)
+        return;
+    ExerciseSummary &e = r.summary;
+    switch (l.kind) {
+    case EventKind::RightDrop:
+        if (!l.word.isEmpty()) {
+            for (std::size_t i : r.pending)
+                e.drops[i].expected = l.word;
+            r.pending.clear();
+        }
+        break;
+    case EventKind::WrongDrop:
+        ++e.wrongDrops;
+        if (l.oldForm)
+            r.pending.push_back(e.drops.size());
+        e.drops.push_back({l.word, l.expected});
+        break;
+    case EventKind::HintTimeUp:
+        ++e.hints;
+        break;
+    case EventKind::HintWord:
+        r.hintWord = l.word;
+        break;
+    case EventKind::SentenceTimeUp:
+        ++e.timedOut;
+        ++e.sentencesPlayed;
+        r.endSentence();
+        break;
+    case EventKind::SentenceEnd:
+        ++e.sentencesPlayed;
+        r.endSentence();
+        break;
+    case EventKind::Mark: {
+        const int mark = markOf(l.value);
+        if (mark >= 0)
+            e.mark = mark;
+        r.over = true;
+        r.endSentence();
+        break;
+    }
+    default:
+        r.over = true;
+        r.endSentence();
+        break;
+    }
+    e.end = l.when;
+    r.lastMs = l.runMs;
+    r.hasLines = true;
+}
+
+void SummaryBuilder::finishFile()
+{
+    for (Reading &r : m_readings)
+        r.endSentence();
+}
+
+void SummaryBuilder::merge(const SummaryBuilder &later)
+{
+    m_pupils.insert(later.m_pupils.begin(), later.m_pupils.end());
+    for (auto it = later.m_index.cbegin(); it != later.m_index.cend(); ++it) {
+        const Reading &r = later.m_readings[*it];
+        const auto found = m_index.constFind(it.key());
+        if (found == m_index.cend()) {
+            m_index.insert(it.key(), m_readings.size());
+            m_readings.push_back(r);
+        } else if (r.hasStart && !m_readings[*found].hasStart) {
+            Reading start = r;
+            start.append(m_readings[*found]);
+            m_readings[*found] = std::move(start);
+        } else {
+            m_readings[*found].append(r);
+        }
+    }
+}
+
+std::vector<ExerciseSummary> SummaryBuilder::exercises() const
+{
+    std::vector<ExerciseSummary> out;
+    out.reserve(m_readings.size());
+    for (const Reading &r : m_readings) {
+        // The rest of an exercise whose start was never read is no exercise of its own.
+        if (!r.hasStart)
+            continue;
+        out.push_back(r.summary);
+        ExerciseSummary &e = out.back();
+        for (std::size_t i : r.pending)
+            e.drops[i].expected = r.hintWord;
+        e.spent = r.startMs >= 0 && r.lastMs >= r.startMs ? (r.lastMs - r.startMs) / 1000
+                                                          : std::max<qint64>(0, e.end - e.start);
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const ExerciseSummary &a, const ExerciseSummary &b) { return a.start < b.start; });
+    return out;
+}
+
+QStringList SummaryBuilder::pupils() const
+{
+    QStringList names;
+    for (const QString &name : m_pupils)
+        names.append(name);
+    QCollator collator(QLocale(QLocale::French, QLocale::France));
+    std::sort(names.begin(), names.end(),
+              [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    return names;
 }
 
 bool SummaryFilter::accepts(const ExerciseSummary &exercise) const
@@ -154,12 +252,10 @@ namespace Summary {
 
 std::vector<ExerciseSummary> exercises(const std::vector<RecordLine> &lines)
 {
-    std::vector<ExerciseSummary> out;
-    ExerciseReader reader(out);
+    SummaryBuilder builder;
     for (const RecordLine &line : lines)
-        reader.line(line);
-    reader.close();
-    return out;
+        builder.add(line);
+    return builder.exercises();
 }
 
 std::vector<ExerciseSummary> filtered(const std::vector<ExerciseSummary> &all, const SummaryFilter &filter)
@@ -199,21 +295,13 @@ std::vector<WrongWordCount> wrongWords(const std::vector<ExerciseSummary> &exerc
 
 QStringList pupils(const std::vector<RecordLine> &lines)
 {
-    QStringList names;
-    QString last;
-    std::set<QString> seen;
+    SummaryBuilder builder;
     for (const RecordLine &line : lines) {
-        // Consecutive lines nearly always carry the same name.
-        if (line.pupil.isEmpty() || line.pupil == last)
-            continue;
-        last = line.pupil;
-        if (seen.insert(line.pupil).second)
-            names.append(line.pupil);
+        RecordLine named;
+        named.pupil = line.pupil;
+        builder.add(named);
     }
-    QCollator collator(QLocale(QLocale::French, QLocale::France));
-    std::sort(names.begin(), names.end(),
-              [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
-    return names;
+    return builder.pupils();
 }
 
 QString duration(qint64 seconds)

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <QHash>
+
+#include <memory>
+#include <set>
 #include <optional>
 #include <vector>
 
@@ -15,13 +19,16 @@ struct WrongDrop {
     QString expected;
 };
 
-// One exercise as the records tell it: from its "Debut de l'exercice." line to its mark, its
-// "Quitter", the next exercise or the next start of the program.
+// One exercise as the records tell it: from its start to its mark or its "Quitter". Lines of
+// several computers and several copies of the program may be read in any mix: each exercise
+// is the lines of its computer, run and exercise number.
 struct ExerciseSummary {
     qint64 start = 0; // local date and time, see RecordFormat::localSeconds
     qint64 end = 0;   // its last line
+    qint64 spent = 0; // seconds, on the clock that never jumps when the records have it
     QString pupil;
     QString sentenceFile;
+    QString computer;
     int sentencesPlayed = 0; // done, or ended by their time limit
     int wrongDrops = 0;
     int hints = 0;
@@ -29,7 +36,7 @@ struct ExerciseSummary {
     std::optional<int> mark; // out of 20; none when the exercise was not finished
     std::vector<WrongDrop> drops;
 
-    qint64 timeSpent() const { return end - start; }
+    qint64 timeSpent() const { return spent; }
 };
 
 struct WrongWordCount {
@@ -47,8 +54,40 @@ struct SummaryFilter {
     bool accepts(const ExerciseSummary &exercise) const;
 };
 
+// Builds the exercises from record lines given one at a time, so that the lines themselves
+// are never all kept. The builders of several files merge, in the order of the files, into the
+// exercises of them all.
+class SummaryBuilder
+{
+public:
+    SummaryBuilder();
+    ~SummaryBuilder();
+    SummaryBuilder(SummaryBuilder &&) noexcept;
+    SummaryBuilder &operator=(SummaryBuilder &&) noexcept;
+
+    void add(const RecordLine &line);
+    // The end of a file's lines.
+    void finishFile();
+    // Adds what another builder read (a later file).
+    void merge(const SummaryBuilder &later);
+    // The exercises, in the order they started; and the pupils' names (see Summary::pupils).
+    std::vector<ExerciseSummary> exercises() const;
+    QStringList pupils() const;
+
+private:
+    struct Reading;
+    QHash<QString, std::size_t> m_index; // computer, run and exercise
+    std::vector<Reading> m_readings;
+    std::set<QString> m_pupils;
+    QString m_lastPupil;
+    QString m_key;
+    QString m_lastComputer;
+    QString m_lastRun;
+    int m_lastExercise = -1;
+};
+
 namespace Summary {
-// The exercises of the lines, in the order they were played.
+// The exercises of the lines, in the order they started.
 std::vector<ExerciseSummary> exercises(const std::vector<RecordLine> &lines);
 std::vector<ExerciseSummary> filtered(const std::vector<ExerciseSummary> &all, const SummaryFilter &filter);
 // The wrong drops of the exercises, one entry per dropped word and expected word, the most

@@ -292,12 +292,14 @@ void frmMain::showTopLevel(QWidget *window)
 
 void frmMain::mnuSac2Mot_Click()
 {
-    m_services.journal.AjoutProgress(QStringLiteral("Debut de l'exercice."), true);
-    rememberJournal();
     // An exercise closed inside one of its sound waits is hidden until that wait ends: it is
     // on its way out, and a new one starts.
     if (m_exercise && !m_exercise->isVisible())
         m_exercise = nullptr;
+    // The same line either way; the records count an exercise already open only once.
+    m_services.journal.record(
+        JournalEvent::of(m_exercise ? EventKind::ExerciseShown : EventKind::ExerciseStart));
+    rememberJournal();
     if (!m_exercise) {
         m_exercise = m_mdi->addSubWindow(new frmSac2Mot(m_services.settings, m_services.clock, m_services.random,
                                                       m_services.state, m_services.journal,
@@ -328,7 +330,7 @@ void frmMain::mnuCharger_Click()
     if (!chosen)
         return;
     const QString path = *chosen;
-    m_services.journal.AjoutProgress(ChoixFichier::loadLine(path), true);
+    m_services.journal.record(ChoixFichier::loadEvent(path));
     rememberJournal();
     if (!SentenceFolders::adopt(path, SentenceFile::trimSpaces(ExtraitNomFichier(path)),
                                 m_services.programFolder, m_services.messages, this))
@@ -344,10 +346,11 @@ void frmMain::SauveFichier(const QString &path)
 
 void frmMain::mnuProgression_Click()
 {
-    m_services.journal.AjoutProgress(QStringLiteral("Consultation de la progression"), true);
+    m_services.journal.record(JournalEvent::of(EventKind::ConsultJournal));
     rememberJournal();
     if (!m_journalWindow)
-        m_journalWindow = new frmProgression(m_services.journal);
+        m_journalWindow = new frmProgression(m_services.journal, m_services.files,
+                                             m_services.messages, m_services.clock);
     showTopLevel(m_journalWindow);
     // Records the disk refused are told to the teacher here, once, never over a pupil's
     // sentence; the summary window shows it too.
@@ -360,11 +363,11 @@ void frmMain::mnuProgression_Click()
 
 void frmMain::mnuBilan_Click()
 {
-    m_services.journal.AjoutProgress(QStringLiteral("Consultation du bilan des élèves"), true);
+    m_services.journal.record(JournalEvent::of(EventKind::ConsultSummary));
     rememberJournal();
     if (!m_summary) {
-        m_summary = new frmBilan(m_services.records, m_services.clock, m_services.files,
-                                 m_services.messages, this);
+        m_summary = new frmBilan(m_services.records, m_services.settings, m_services.clock,
+                                 m_services.files, m_services.messages, this);
         remember(m_summary);
     }
     showTopLevel(m_summary);
@@ -372,8 +375,7 @@ void frmMain::mnuBilan_Click()
 
 void frmMain::mnuParam_Click()
 {
-    m_services.journal.AjoutProgress(QStringLiteral("Consultation de la boite 'Paramètres'"),
-                                     true);
+    m_services.journal.record(JournalEvent::of(EventKind::ConsultSettings));
     rememberJournal();
     if (!m_settings) {
         auto *dialog = new frmParam(m_services.settings, m_services.programFolder, this);
@@ -418,7 +420,7 @@ bool frmMain::editorLetsGo()
 
 void frmMain::mnuPhrases_Click()
 {
-    m_services.journal.AjoutProgress(QStringLiteral("Editer les exercices"), true);
+    m_services.journal.record(JournalEvent::of(EventKind::EditorOpen));
     rememberJournal();
     if (!m_editor) {
         // Ours, so that it stays in front of the main window and has no task bar entry.
@@ -431,8 +433,7 @@ void frmMain::mnuPhrases_Click()
 
 void frmMain::mnuApropos_Click()
 {
-    m_services.journal.AjoutProgress(QStringLiteral("Consultation de la boite 'A propos de...'"),
-                                     true);
+    m_services.journal.record(JournalEvent::of(EventKind::ConsultAbout));
     rememberJournal();
     if (!m_about) {
         m_about = new frmApropos(m_services.messages, m_services.system, this);

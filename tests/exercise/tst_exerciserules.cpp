@@ -3,6 +3,8 @@
 #include "exercise/sentencelist.h"
 #include "logicenv.h"
 
+#include "journal/journalevent.h"
+
 #include <QtTest>
 
 using namespace ExerciseRules;
@@ -184,7 +186,7 @@ void tst_ExerciseRules::mark()
     const double value = note(errors, sentences);
     QTEST(value, "mark");
     QTEST(Bubbles::note(value).text, "bubble");
-    QTEST(Lines::note(value), "line");
+    QTEST(JournalEvent::mark(number(value)).text(), "line");
 }
 
 void tst_ExerciseRules::texts()
@@ -195,13 +197,6 @@ void tst_ExerciseRules::texts()
     QCOMPARE(Bubbles::sentenceErrors(1).text, QStringLiteral("Tu as fait une erreur."));
     QCOMPARE(Bubbles::sentenceErrors(3).text, QStringLiteral("Tu as fait 3 erreurs."));
     QCOMPARE(Bubbles::sentenceErrors(3).top, 550);
-    QCOMPARE(Lines::sentenceErrors(0), QStringLiteral("L'élève n'a fait aucune erreur."));
-    QCOMPARE(Lines::sentenceErrors(1), QStringLiteral("L'élève a fait une erreur."));
-    QCOMPARE(Lines::sentenceErrors(3), QStringLiteral("L'élève a fait 3 erreurs."));
-    QCOMPARE(Lines::hintLimit(30), QStringLiteral("La temporisation du mot bleu fixée à 30 secondes est dépassée."));
-    QCOMPARE(Lines::hintWord(" chat "), QStringLiteral("Le mot bleu est ' chat '."));
-    QCOMPARE(Lines::timeUp(12), QStringLiteral("Temporisation de la phrase fixée à 12 minutes dépassée."));
-    QCOMPARE(Lines::move(" chat "), QStringLiteral("Déplacement du mot ' chat '."));
     QCOMPARE(number(7.5), QStringLiteral("7.5"));
     QCOMPARE(statusNoSentence(SentenceLoad::Missing, "cm1.txt"),
              QStringLiteral("Le fichier de phrases « cm1.txt » est introuvable."));

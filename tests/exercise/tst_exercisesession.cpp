@@ -27,10 +27,14 @@ struct Recorder : ExerciseOutput {
     QStringList cues;
     QList<int> pauses;
     bool goOn = true;
-    void journalLine(const QString &text, bool timed, bool normal) override
+    std::vector<JournalEvent> events;
+    int sentenceStarts = 0;
+    void journalEvent(const JournalEvent &event) override
     {
-        lines.push_back({text, timed, normal});
+        lines.push_back({event.text(), event.timed(), !event.red()});
+        events.push_back(event);
     }
+    void sentenceStarted() override { ++sentenceStarts; }
     bool soundCue(const QString &name) override
     {
         cues << name;
@@ -271,7 +275,7 @@ void tst_ExerciseSession::hintAfterItsTicks()
     QCOMPARE(f.session.bubbleText(), QString("Regarde bien") + CR + "le mot en BLEU.");
     QCOMPARE(f.session.bubbleTop(), 350);
     QCOMPARE(f.out.lines,
-             (std::vector<Line>{{Lines::hintLimit(limit), false, false},
+             (std::vector<Line>{{JournalEvent::hintTimeUp(number(limit)).text(), false, false},
                                 {"Le mot bleu est ' Le '.", false, false}}));
     QVERIFY(f.out.cues.isEmpty());
     QVERIFY(!f.session.isRunning(ExerciseSession::HintClock));
@@ -296,7 +300,7 @@ void tst_ExerciseSession::timeUp()
         QVERIFY(!f.session.isPlayable(i));
         QVERIFY(!f.session.isRunning(i));
     }
-    QCOMPARE(f.out.lines, (std::vector<Line>{{Lines::timeUp(sentenceLimitMinutes(f.env.settings)),
+    QCOMPARE(f.out.lines, (std::vector<Line>{{JournalEvent::sentenceTimeUp(number(sentenceLimitMinutes(f.env.settings))).text(),
                                               false, false}}));
     QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise()); // not counted
     // The sentence is over: a late drop or tick changes nothing.
@@ -358,7 +362,7 @@ void tst_ExerciseSession::closingStopsEverything()
     f.session.dropOnAnswer(f.tileOf("Le"));
     f.session.quit();
     QVERIFY(f.session.isClosing());
-    QCOMPARE(f.out.lines.back(), (Line{Lines::quit(), true, true}));
+    QCOMPARE(f.out.lines.back(), (Line{QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"), true, true}));
     for (int i = 0; i < 4; ++i)
         QVERIFY(!f.session.isRunning(i));
     const std::size_t lines = f.out.lines.size();

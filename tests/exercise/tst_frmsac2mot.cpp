@@ -136,7 +136,7 @@ void tst_frmSac2Mot::sentenceStart()
     QCOMPARE(f.env.random.seeds, 1);
     QCOMPARE(w.session().deck().current(), 1);
     QCOMPARE(int(w.session().deck().lastWord()), 4);
-    QCOMPARE(f.env.state.HeureProgress, f.env.clock.now());
+    QCOMPARE(f.env.journal.heureProgressMs(), f.env.clock.steadyMs);
     QCOMPARE(w.phase(), Phase::InPlay);
 
     // A sentence of four words gives five visible, enabled tiles: four words and one blank.
@@ -1546,7 +1546,7 @@ void tst_frmSac2Mot::wholeExerciseWithTheMouse()
             QVERIFY(f.tick(0));
         }
         const int e = (s == 1 || s == 3) ? 2 : 0;
-        expected << ExerciseRules::Lines::sentenceErrors(e);
+        expected << JournalEvent::sentenceEnd(e).text();
     }
     expected << "L'élève a une note de 19/20";
     QCOMPARE(w.messageText(), QStringLiteral("Ta note est 19/20"));

@@ -33,8 +33,8 @@ struct TestEnv {
     FakeEventPump pump;
     ProgramState state;
     // The journal's lines go to a records folder of the test's own.
-    RecordWriter records{dir.path() + QStringLiteral("/Journaux")};
-    Journal journal{clock, state, files, messages}; // its "Sauvegarder" never opens a real dialog
+    RecordWriter records{dir.path() + QStringLiteral("/Journaux"), QStringLiteral("salle1")};
+    Journal journal{clock};
     FakeSoundOutput *soundOutput = nullptr; // owned by the player once it is first used
     SoundPlayer sound{settings, state, pump, programFolder, [this] {
                           auto out = std::make_unique<FakeSoundOutput>();
@@ -63,7 +63,7 @@ struct TestEnv {
     frmProgression *journalWindow()
     {
         if (!m_journalWindow)
-            m_journalWindow = std::make_unique<frmProgression>(journal);
+            m_journalWindow = std::make_unique<frmProgression>(journal, files, messages, clock);
         return m_journalWindow.get();
     }
     // The journal's window shown and in front, as the main window's "Progression" shows it.

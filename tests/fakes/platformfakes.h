@@ -19,8 +19,15 @@ class FakeClock : public Clock
 {
 public:
     QDateTime current = QDateTime(QDate(2001, 10, 15), QTime(14, 3, 22));
+    // The steady count; setting `current` by hand is the clock set back or forward.
+    qint64 steadyMs = 1000000;
     QDateTime now() const override { return current; }
-    void advance(int seconds) { current = current.addSecs(seconds); }
+    qint64 monotonicMs() const override { return steadyMs; }
+    void advance(int seconds)
+    {
+        current = current.addSecs(seconds);
+        steadyMs += qint64(seconds) * 1000;
+    }
 };
 
 // Gives the queued values in order, then `fallback` forever.
@@ -82,6 +89,10 @@ public:
         return answers.takeFirst();
     }
     std::optional<QString> chooseSave(QWidget *parent, const Request &request) override
+    {
+        return choose(parent, request);
+    }
+    std::optional<QString> chooseFolder(QWidget *parent, const Request &request) override
     {
         return choose(parent, request);
     }

@@ -2,6 +2,7 @@
 #include "fakes/fakes.h"
 #include "journaltests.h"
 #include "fakes/windowchecks.h"
+#include "fakes/hostiledisk.h"
 
 #include "journal/frmprogression.h"
 
@@ -27,6 +28,14 @@ private slots:
     void appendingDoesNotScroll();
     void premierPlan();
     void sauvegarder();
+    void sauvegarderNames_data();
+    void sauvegarderNames();
+    void sauvegarderCancelled();
+    void sauvegarderFails_data();
+    void sauvegarderFails();
+    void sauvegarderOnFullDisk();
+    void sauvegarderAsksBeforeReplacing_data();
+    void sauvegarderAsksBeforeReplacing();
 };
 
 void TestFrmProgression::vider_data()
@@ -43,7 +52,7 @@ void TestFrmProgression::vider()
     for (int i = 2; i <= lines; ++i)
         env.journal.AjoutProgress(QStringLiteral("ligne %1").arg(i), i % 2 == 0);
     QCOMPARE(env.journal.Rows(), lines + 1);
-    const QDateTime mark = env.state.HeureProgress;
+    const qint64 mark = env.journal.heureProgressMs();
     env.clock.advance(600);
 
     frmProgression *window = env.journalWindow();
@@ -55,7 +64,7 @@ void TestFrmProgression::vider()
     QCOMPARE(env.journalText(1, 1), JournalModel::stamp(env.clock.now()));
     QCOMPARE(env.journalText(1, 3), QString());
     QVERIFY(!isRed(env.journal.model().index(0, 2).data(Qt::ForegroundRole)));
-    QCOMPARE(env.state.HeureProgress, mark);
+    QCOMPARE(env.journal.heureProgressMs(), mark);
     QVERIFY(window->isVisible());
 
     env.journal.AjoutProgress(QStringLiteral("suite"), true);
@@ -206,7 +215,7 @@ void TestFrmProgression::premierPlan()
 void TestFrmProgression::sauvegarder()
 {
     TestEnv env;
-    env.state.HeureProgress = env.clock.now();
+    env.journal.MarqueHeureProgress();
     env.clock.advance(90);
     env.journal.AjoutProgress(QStringLiteral("Le chat; dort"), true);
     env.journal.AjoutProgress(QStringLiteral("Il a dit \"bonjour\""), false);
@@ -242,6 +251,117 @@ void TestFrmProgression::sauvegarder()
     QCOMPARE(csv.at(2).at(2), QStringLiteral("Le chat; dort"));
     QCOMPARE(csv.at(2).at(3), QStringLiteral("00:01:30"));
     QCOMPARE(csv.at(4).at(2), QStringLiteral("deux\r\nlignes\tet une tabulation"));
+}
+
+void TestFrmProgression::sauvegarderNames_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("with .csv") << QStringLiteral("a.csv") << QStringLiteral("a.csv");
+    QTest::newRow("other extension kept") << QStringLiteral("a.txt") << QStringLiteral("a.txt");
+    QTest::newRow("no extension: .csv added") << QStringLiteral("export") << QStringLiteral("export.csv");
+}
+
+void TestFrmProgression::sauvegarderNames()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    TestEnv env;
+    env.files.answers << env.dir.filePath(chosen);
+    QVERIFY(env.journalWindow()->Sauvegarder_Click());
+    QVERIFY(QFileInfo(env.dir.filePath(written)).isFile());
+    // The proposed name carries the day's date.
+    QCOMPARE(QFileInfo(env.files.requests.first().initialPath).fileName(),
+             QStringLiteral("journal-2001-10-15.csv"));
+}
+
+void TestFrmProgression::sauvegarderCancelled()
+{
+    TestEnv env;
+    env.journal.AjoutProgress(QStringLiteral("Le"), true);
+    QVERIFY(!env.journalWindow()->Sauvegarder_Click());
+    QCOMPARE(env.files.requests.size(), 1);
+    QVERIFY(env.messages.shown.isEmpty());
+    QCOMPARE(env.journal.Rows(), 3);
+}
+
+void TestFrmProgression::sauvegarderFails_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("missing folder") << QStringLiteral("absent/journal.csv");
+    QTest::newRow("a folder") << QStringLiteral("bin");
+}
+
+void TestFrmProgression::sauvegarderFails()
+{
+    QFETCH(QString, target);
+    TestEnv env;
+    env.journal.AjoutProgress(QStringLiteral("Le"), true);
+    env.journal.AjoutProgress(QStringLiteral("Le chat"), false);
+    env.files.answers << env.dir.filePath(target);
+
+    QVERIFY(!env.journalWindow()->Sauvegarder_Click());
+    QCOMPARE(env.messages.shown.size(), 1);
+    QCOMPARE(env.messages.shown.first().icon, MessageBoxes::Warning);
+    QVERIFY(env.messages.shown.first().text.contains(QStringLiteral("n'a pas pu être enregistrée")));
+    QVERIFY(!QFileInfo::exists(env.dir.filePath(QStringLiteral("absent"))));
+    QCOMPARE(env.journal.Rows(), 4);
+    QCOMPARE(env.lastJournalText(), QStringLiteral("Le chat"));
+}
+
+void TestFrmProgression::sauvegarderAsksBeforeReplacing_data()
+{
+    QTest::addColumn<MessageBoxes::Button>("answer");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("yes") << MessageBoxes::Yes << true;
+    QTest::newRow("no") << MessageBoxes::No << false;
+}
+
+void TestFrmProgression::sauvegarderAsksBeforeReplacing()
+{
+    QFETCH(MessageBoxes::Button, answer);
+    QFETCH(bool, replaced);
+    TestEnv env;
+    const QString path = env.dir.filePath(QStringLiteral("journal.csv"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("ancien");
+    }
+    env.files.answers << path;
+    env.messages.answers.push_back(answer);
+
+    QCOMPARE(env.journalWindow()->Sauvegarder_Click(), replaced);
+    QCOMPARE(env.messages.shown.size(), 1);
+    QCOMPARE(env.messages.shown.first().defaultButton, MessageBoxes::No);
+    QCOMPARE(readFile(path) == "ancien", !replaced);
+}
+
+// An earlier export on a disk that has filled up since: the old file stays whole, the failure
+// is told with the system's reason.
+void TestFrmProgression::sauvegarderOnFullDisk()
+{
+    SmallDisk disk(64 * 1024);
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.why()));
+    TestEnv env;
+    for (int i = 0; i < 50; ++i)
+        env.journal.AjoutProgress(QStringLiteral("Le chat dort sur le lit %1").arg(i), true);
+    const QString path = disk.path(QStringLiteral("journal.csv"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("ancien");
+    }
+    QVERIFY(disk.fill(0));
+    env.files.answers << path;
+    env.messages.answers.push_back(MessageBoxes::Yes);
+
+    QVERIFY(!env.journalWindow()->Sauvegarder_Click());
+    QCOMPARE(env.messages.shown.size(), 2);
+    QVERIFY2(env.messages.shown.last().text.contains(QStringLiteral("Plus de place sur le disque")),
+             qPrintable(env.messages.shown.last().text));
+    QCOMPARE(readFile(path), QByteArray("ancien"));
 }
 
 QTEST_MAIN(TestFrmProgression)

@@ -3,7 +3,6 @@
 #include "fakes/platformfakes.h"
 #include "journaltests.h"
 
-#include "common/programstate.h"
 #include "journal/journal.h"
 #include "journal/journalmodel.h"
 
@@ -19,10 +18,7 @@ struct TestEnv {
     QTemporaryDir dir;
     QString programFolder = dir.path() + QStringLiteral("/bin");
     FakeClock clock;
-    ProgramState state;
-    FakeFileChooser files;
-    FakeMessageBoxes messages;
-    Journal journal{clock, state, files, messages};
+    Journal journal{clock};
 
     TestEnv() { QDir().mkpath(programFolder); }
     // Text of column `column` of journal line `line` (1-based, as numbered in the grid).
@@ -37,6 +33,10 @@ class TestJournal : public QObject
 
 private slots:
     void createdOnFirstUse();
+    void eventTexts_data();
+    void eventTexts();
+    void everyKindHasItsCode();
+    void exercisesOfARun();
     void durations_data();
     void durations();
     void setProgressNeitherReadsNorMovesTheMark();
@@ -46,15 +46,7 @@ private slots:
     void stamp();
     void stampOfALine();
     void closedByTheProgram();
-    void sauvegarderNames_data();
-    void sauvegarderNames();
-    void sauvegarderCancelled();
-    void sauvegarderFails_data();
-    void sauvegarderFails();
-    void sauvegarderOnFullDisk();
     void longTextShownShortExportedWhole();
-    void sauvegarderAsksBeforeReplacing_data();
-    void sauvegarderAsksBeforeReplacing();
 };
 
 void TestJournal::createdOnFirstUse()
@@ -68,50 +60,162 @@ void TestJournal::createdOnFirstUse()
     QCOMPARE(env.journalText(1, 1), JournalModel::stamp(env.clock.now()));
     QCOMPARE(env.journalText(1), QStringLiteral("Lancement du programme"));
     QCOMPARE(env.journalText(1, 3), QString());
-    QVERIFY(!env.state.HeureProgress.isValid());
+    QVERIFY(!env.journal.hasHeureProgress());
 
     env.journal.AjoutProgress(QStringLiteral("Debut de l'exercice."), true);
     QCOMPARE(env.journal.Rows(), 3);
     QCOMPARE(env.journalText(2, 0), QStringLiteral("2"));
 }
 
+Q_DECLARE_METATYPE(JournalEvent)
+
+void TestJournal::eventTexts_data()
+{
+    QTest::addColumn<JournalEvent>("event");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("red");
+    QTest::addColumn<bool>("timed");
+
+    using E = JournalEvent;
+    using K = EventKind;
+    QTest::newRow("program start") << E::of(K::ProgramStart) << "Lancement du programme" << false << true;
+    QTest::newRow("exercise start") << E::of(K::ExerciseStart) << "Debut de l'exercice." << false << true;
+    QTest::newRow("exercise shown again") << E::of(K::ExerciseShown) << "Debut de l'exercice." << false << true;
+    QTest::newRow("quit") << E::of(K::ExerciseQuit) << "Fin de l'exercice avec le bouton 'QUITTER'" << false << true;
+    QTest::newRow("right drop") << E::rightDrop("Le chat", "chat") << "Le chat" << false << true;
+    QTest::newRow("wrong drop") << E::wrongDrop("Le dort.", "dort.", "chat") << "Le dort." << true << true;
+    QTest::newRow("word moved") << E::wordMoved("chat") << "Déplacement du mot ' chat '." << false << true;
+    QTest::newRow("hint time up") << E::hintTimeUp("30")
+                                  << "La temporisation du mot bleu fixée à 30 secondes est dépassée." << true << false;
+    QTest::newRow("hint word") << E::hintWord("chat") << "Le mot bleu est ' chat '." << true << false;
+    QTest::newRow("sentence time up") << E::sentenceTimeUp("12")
+                                      << "Temporisation de la phrase fixée à 12 minutes dépassée." << true << false;
+    QTest::newRow("no error") << E::sentenceEnd(0) << "L'élève n'a fait aucune erreur." << false << false;
+    QTest::newRow("one error") << E::sentenceEnd(1) << "L'élève a fait une erreur." << false << false;
+    QTest::newRow("3 errors") << E::sentenceEnd(3) << "L'élève a fait 3 erreurs." << false << false;
+    QTest::newRow("mark") << E::mark("19") << "L'élève a une note de 19/20" << false << false;
+    QTest::newRow("mark 7.5") << E::mark("7.5") << "L'élève a une note de 7.5/20" << false << false;
+    QTest::newRow("mark zero") << E::mark("0") << "L'élève a une note de Zéro." << false << false;
+    QTest::newRow("mark below zero") << E::mark("-12") << "L'élève a une note de Zéro." << false << false;
+    QTest::newRow("journal") << E::of(K::ConsultJournal) << "Consultation de la progression" << false << true;
+    QTest::newRow("summary") << E::of(K::ConsultSummary) << "Consultation du bilan des élèves" << false << true;
+    QTest::newRow("settings") << E::of(K::ConsultSettings) << "Consultation de la boite 'Paramètres'" << false << true;
+    QTest::newRow("about") << E::of(K::ConsultAbout) << "Consultation de la boite 'A propos de...'" << false << true;
+    QTest::newRow("editor") << E::of(K::EditorOpen) << "Editer les exercices" << false << true;
+    QTest::newRow("load") << E::withValue(K::SentencesLoad, "/home/a b/cm1.txt")
+                          << "Editer - Charger les phrases (Fichier:/home/a b/cm1.txt)" << false << true;
+    QTest::newRow("save asked") << E::of(K::SentencesSaveAsk) << "Editer - Sauvegarder les phrases" << false << true;
+    QTest::newRow("save") << E::withValue(K::SentencesSave, "/tmp/cm1.txt")
+                          << "Editer - Sauvegarder les phrases (Fichier:/tmp/cm1.txt)" << false << true;
+    QTest::newRow("cut") << E::withValue(K::EditCut, "Le chat dort.") << "Editer - Couper 'Le chat dort.'" << false << true;
+    QTest::newRow("modify") << E::withValue(K::EditModify, "Il pleut.") << "Editer - Modifier 'Il pleut.'" << false << true;
+    QTest::newRow("modified to") << E::withValue(K::EditModifiedTo, "Il neige.")
+                                 << "Editer - Modifier en 'Il neige.'" << false << true;
+    QTest::newRow("new") << E::withValue(K::EditNew, "Un chat.") << "Editer - Nouveau 'Un chat.'" << false << true;
+    QTest::newRow("plain text, red") << E::plain("Écoute", false) << "Écoute" << true << true;
+}
+
+void TestJournal::eventTexts()
+{
+    QFETCH(JournalEvent, event);
+    QFETCH(QString, text);
+    QFETCH(bool, red);
+    QFETCH(bool, timed);
+    QCOMPARE(event.text(), text);
+    QCOMPARE(event.red(), red);
+    QCOMPARE(event.timed(), timed);
+
+    // The journal shows it so, in its colour.
+    TestEnv env;
+    env.journal.record(event);
+    QCOMPARE(env.journalText(2), text);
+    QCOMPARE(isRed(env.journal.model().index(1, 2).data(Qt::ForegroundRole)), red);
+
+    // A record of the first form, which has only the text, gives the kind and values back
+    // (a second "Debut" is the first kind there, a plain line an answer).
+    const JournalEvent back = JournalEvent::fromText(text, red);
+    if (event.kind == EventKind::ExerciseShown)
+        QCOMPARE(back.kind, EventKind::ExerciseStart);
+    else if (event.kind != EventKind::Text)
+        QCOMPARE(back.kind, event.kind);
+    if (event.kind != EventKind::RightDrop && event.kind != EventKind::WrongDrop
+        && event.kind != EventKind::Text && event.kind != EventKind::Mark)
+        QCOMPARE(back.value, event.value);
+    if (event.kind == EventKind::WrongDrop || event.kind == EventKind::RightDrop
+        || event.kind == EventKind::WordMoved || event.kind == EventKind::HintWord)
+        QCOMPARE(back.word, event.word);
+}
+
+void TestJournal::everyKindHasItsCode()
+{
+    QSet<QString> codes;
+    for (int k = 0; k <= int(EventKind::EditNew); ++k) {
+        const QString code = JournalEvent::code(EventKind(k));
+        QVERIFY(!code.isEmpty());
+        QVERIFY2(!codes.contains(code), qPrintable(code));
+        codes.insert(code);
+        QCOMPARE(JournalEvent::kindOf(code), std::optional<EventKind>(EventKind(k)));
+    }
+    QCOMPARE(JournalEvent::kindOf(u"inconnu"), std::nullopt);
+}
+
+void TestJournal::exercisesOfARun()
+{
+    // Each exercise start begins an exercise of the run; showing an open exercise again does not.
+    TestEnv env;
+    QCOMPARE(env.journal.exercise(), 0);
+    env.journal.record(JournalEvent::of(EventKind::ExerciseStart));
+    env.journal.record(JournalEvent::of(EventKind::ExerciseShown));
+    QCOMPARE(env.journal.exercise(), 1);
+    env.journal.record(JournalEvent::of(EventKind::ExerciseStart));
+    QCOMPARE(env.journal.exercise(), 2);
+    QVERIFY(!env.journal.runId().isEmpty());
+    TestEnv other;
+    QVERIFY(other.journal.runId() != env.journal.runId());
+}
+
 void TestJournal::durations_data()
 {
     QTest::addColumn<bool>("markSet");
     QTest::addColumn<int>("seconds");
+    QTest::addColumn<int>("clockSet"); // seconds the date and time are set forward meanwhile
     QTest::addColumn<QString>("duration");
 
-    QTest::newRow("no mark yet: empty") << false << 0 << QString();
-    QTest::newRow("90 seconds") << true << 90 << QStringLiteral("00:01:30");
-    QTest::newRow("same second") << true << 0 << QStringLiteral("00:00:00");
-    QTest::newRow("23:59:59") << true << 86399 << QStringLiteral("23:59:59");
-    QTest::newRow("25 hours drop the day") << true << 25 * 3600 << QStringLiteral("01:00:00");
-    QTest::newRow("clock set back") << true << -30 << QStringLiteral("00:00:00");
+    QTest::newRow("no mark yet: empty") << false << 0 << 0 << QString();
+    QTest::newRow("90 seconds") << true << 90 << 0 << QStringLiteral("00:01:30");
+    QTest::newRow("same second") << true << 0 << 0 << QStringLiteral("00:00:00");
+    QTest::newRow("23:59:59") << true << 86399 << 0 << QStringLiteral("23:59:59");
+    QTest::newRow("25 hours drop the day") << true << 25 * 3600 << 0 << QStringLiteral("01:00:00");
+    // The time spent is what passed, whatever is done to the clock meanwhile.
+    QTest::newRow("clock set back a day") << true << 30 << -86400 << QStringLiteral("00:00:30");
+    QTest::newRow("clock set forward") << true << 30 << 9 * 86400 + 3600 << QStringLiteral("00:00:30");
 }
 
 void TestJournal::durations()
 {
     QFETCH(bool, markSet);
     QFETCH(int, seconds);
+    QFETCH(int, clockSet);
     QFETCH(QString, duration);
 
     TestEnv env;
     if (markSet)
-        env.state.HeureProgress = env.clock.now(); // as a sentence start sets it
+        env.journal.MarqueHeureProgress(); // as a sentence start sets it
     env.clock.advance(seconds);
+    env.clock.current = env.clock.current.addSecs(clockSet);
     env.journal.AjoutProgress(QStringLiteral("Le chat"), true);
     QCOMPARE(env.journalText(2, 3), duration);
-    QCOMPARE(env.state.HeureProgress, env.clock.now());
+    QCOMPARE(env.journal.heureProgressMs(), env.clock.steadyMs);
 }
 
 void TestJournal::setProgressNeitherReadsNorMovesTheMark()
 {
     TestEnv env;
     env.journal.AjoutProgress(QStringLiteral("Le"), true);
-    const QDateTime mark = env.state.HeureProgress;
+    const qint64 mark = env.journal.heureProgressMs();
     env.clock.advance(30);
     env.journal.SetProgress(QStringLiteral("L'élève a fait une erreur."), QString(), true);
-    QCOMPARE(env.state.HeureProgress, mark);
+    QCOMPARE(env.journal.heureProgressMs(), mark);
     env.journal.SetProgress(QStringLiteral("autre"), QStringLiteral("à la main"), false);
     env.clock.advance(60);
     env.journal.AjoutProgress(QStringLiteral("Le chat"), true);
@@ -146,7 +250,7 @@ void TestJournal::redLines()
 void TestJournal::textsStayInTheirCells()
 {
     TestEnv env;
-    env.state.HeureProgress = env.clock.now();
+    env.journal.MarqueHeureProgress();
     env.clock.advance(5);
     env.journal.AjoutProgress(QStringLiteral("Le\tchat\r\ndort"), true);
     QCOMPARE(env.journal.model().columnCount(), 4);
@@ -200,117 +304,6 @@ void TestJournal::closedByTheProgram()
     QVERIFY(!env.journal.exists());
     QCOMPARE(env.journal.Rows(), 2); // a new journal
     QCOMPARE(env.lastJournalText(), QStringLiteral("Lancement du programme"));
-}
-
-void TestJournal::sauvegarderNames_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("written");
-    QTest::newRow("with .csv") << QStringLiteral("a.csv") << QStringLiteral("a.csv");
-    QTest::newRow("other extension kept") << QStringLiteral("a.txt") << QStringLiteral("a.txt");
-    QTest::newRow("no extension: .csv added") << QStringLiteral("export") << QStringLiteral("export.csv");
-}
-
-void TestJournal::sauvegarderNames()
-{
-    QFETCH(QString, chosen);
-    QFETCH(QString, written);
-    TestEnv env;
-    env.files.answers << env.dir.filePath(chosen);
-    QVERIFY(env.journal.Sauvegarder());
-    QVERIFY(QFileInfo(env.dir.filePath(written)).isFile());
-    // The proposed name carries the day's date.
-    QCOMPARE(QFileInfo(env.files.requests.first().initialPath).fileName(),
-             QStringLiteral("journal-2001-10-15.csv"));
-}
-
-void TestJournal::sauvegarderCancelled()
-{
-    TestEnv env;
-    env.journal.AjoutProgress(QStringLiteral("Le"), true);
-    QVERIFY(!env.journal.Sauvegarder());
-    QCOMPARE(env.files.requests.size(), 1);
-    QVERIFY(env.messages.shown.isEmpty());
-    QCOMPARE(env.journal.Rows(), 3);
-}
-
-void TestJournal::sauvegarderFails_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::newRow("missing folder") << QStringLiteral("absent/journal.csv");
-    QTest::newRow("a folder") << QStringLiteral("bin");
-}
-
-void TestJournal::sauvegarderFails()
-{
-    QFETCH(QString, target);
-    TestEnv env;
-    env.journal.AjoutProgress(QStringLiteral("Le"), true);
-    env.journal.AjoutProgress(QStringLiteral("Le chat"), false);
-    env.files.answers << env.dir.filePath(target);
-
-    QVERIFY(!env.journal.Sauvegarder());
-    QCOMPARE(env.messages.shown.size(), 1);
-    QCOMPARE(env.messages.shown.first().icon, MessageBoxes::Warning);
-    QVERIFY(env.messages.shown.first().text.contains(QStringLiteral("n'a pas pu être enregistrée")));
-    QVERIFY(!QFileInfo::exists(env.dir.filePath(QStringLiteral("absent"))));
-    QCOMPARE(env.journal.Rows(), 4);
-    QCOMPARE(env.lastJournalText(), QStringLiteral("Le chat"));
-}
-
-void TestJournal::sauvegarderAsksBeforeReplacing_data()
-{
-    QTest::addColumn<MessageBoxes::Button>("answer");
-    QTest::addColumn<bool>("replaced");
-    QTest::newRow("yes") << MessageBoxes::Yes << true;
-    QTest::newRow("no") << MessageBoxes::No << false;
-}
-
-void TestJournal::sauvegarderAsksBeforeReplacing()
-{
-    QFETCH(MessageBoxes::Button, answer);
-    QFETCH(bool, replaced);
-    TestEnv env;
-    const QString path = env.dir.filePath(QStringLiteral("journal.csv"));
-    {
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("ancien");
-    }
-    env.files.answers << path;
-    env.messages.answers.push_back(answer);
-
-    QCOMPARE(env.journal.Sauvegarder(), replaced);
-    QCOMPARE(env.messages.shown.size(), 1);
-    QCOMPARE(env.messages.shown.first().defaultButton, MessageBoxes::No);
-    QCOMPARE(readFile(path) == "ancien", !replaced);
-}
-
-// An earlier export on a disk that has filled up since: the old file stays whole, the failure
-// is told with the system's reason.
-void TestJournal::sauvegarderOnFullDisk()
-{
-    SmallDisk disk(64 * 1024);
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.why()));
-    TestEnv env;
-    for (int i = 0; i < 50; ++i)
-        env.journal.AjoutProgress(QStringLiteral("Le chat dort sur le lit %1").arg(i), true);
-    const QString path = disk.path(QStringLiteral("journal.csv"));
-    {
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("ancien");
-    }
-    QVERIFY(disk.fill(0));
-    env.files.answers << path;
-    env.messages.answers.push_back(MessageBoxes::Yes);
-
-    QVERIFY(!env.journal.Sauvegarder());
-    QCOMPARE(env.messages.shown.size(), 2);
-    QVERIFY2(env.messages.shown.last().text.contains(QStringLiteral("Plus de place sur le disque")),
-             qPrintable(env.messages.shown.last().text));
-    QCOMPARE(readFile(path), QByteArray("ancien"));
 }
 
 void TestJournal::longTextShownShortExportedWhole()

@@ -1,5 +1,6 @@
 #pragma once
-// Record files written by hand for the reading tests: a header and lines of the given fields.
+// Record files of the first form (text and colour, no event kinds) written by hand for the
+// reading tests: a header and lines of the given fields.
 #include "common/csv.h"
 #include "records/recordformat.h"
 
@@ -23,5 +24,7 @@ inline QByteArray recordBytes(const QList<FixtureLine> &lines)
         Csv::appendRow(out, {QString::number(number++), l.stamp, l.text, QString(),
                              l.red ? RecordFormat::Yes : RecordFormat::No, l.pupil, l.sentenceFile});
     }
-    return RecordFormat::headerBytes() + out.toUtf8();
+    QString header;
+    Csv::appendRow(header, RecordFormat::oldHeaders());
+    return QByteArray(Csv::ByteOrderMark) + header.toUtf8() + out.toUtf8();
 }

@@ -10,6 +10,7 @@
 #include "shell/frmmain.h"
 
 #include "common/sentencefile.h"
+#include "common/settingsstore.h"
 
 #include <QChart>
 #include <QChartView>
@@ -41,7 +42,7 @@ struct BilanFixture {
 
     frmBilan &open()
     {
-        window = std::make_unique<frmBilan>(env.records, env.clock, env.files, env.messages);
+        window = std::make_unique<frmBilan>(env.records, env.settings, env.clock, env.files, env.messages);
         window->show();
         return *window;
     }
@@ -86,6 +87,7 @@ private slots:
     void pupilNameGoesWithTheNextLines();
     void notesForTheTeacher();
     void fitsTheScreen();
+    void sharedRecordsFolder();
     void exportTable_data();
     void exportTable();
     void playedExerciseShowsInTheSummary();
@@ -262,6 +264,12 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     for (int sentence = 0; sentence < 5; ++sentence) {
         if (sentence > 0)
             exercise->Nouveau_Click();
+        if (sentence == 2) {
+            // "Commencer" again on the open exercise: the same line, the same exercise.
+            main.mnuSac2Mot_Click();
+            QCOMPARE(env.lastJournalText(), QStringLiteral("Debut de l'exercice."));
+            QCOMPARE(qobject_cast<frmSac2Mot *>(main.exerciseWindow()->widget()), exercise);
+        }
         if (sentence == 0) {
             env.clock.advance(4);
             exercise->TexteResultat_DragDrop(2, 0, 0); // «dort.» first
@@ -296,6 +304,43 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     QCOMPARE(words->data(words->index(0, WrongWordModel::CountColumn)).toString(), QStringLiteral("1"));
     QCOMPARE(words->data(words->index(0, WrongWordModel::ExpectedColumn)).toString(), QStringLiteral("Le"));
     QVERIFY(main.close());
+}
+
+void TestFrmBilan::sharedRecordsFolder()
+{
+    // The school's shared folder, where another classroom computer has written already.
+    BilanFixture f;
+    const QString shared = f.env.dir.filePath(QStringLiteral("serveur/CM1"));
+    QVERIFY(QDir().mkpath(shared));
+    {
+        RecordWriter other(shared, QStringLiteral("salle2"));
+        FakeClock clock;
+        clock.current = QDateTime(QDate(2026, 12, 10), QTime(9, 0));
+        Journal journal(clock);
+        journal.setListener(&other);
+        other.setPupil(QStringLiteral("Tom"));
+        journal.record(JournalEvent::of(EventKind::ExerciseStart));
+        clock.advance(30);
+        journal.record(JournalEvent::mark(QStringLiteral("18")));
+    }
+    f.open();
+    QCOMPARE(f.table()->rowCount(), 0);
+    f.env.files.answers << shared;
+    QVERIFY(f.window->DossierJournaux_Click());
+    QCOMPARE(f.env.files.requests.last().initialFolder, f.env.dir.filePath(QStringLiteral("Journaux")));
+    QCOMPARE(f.env.settings.GetSetting(Settings::DossierJournaux, QString()), shared);
+    QCOMPARE(f.env.records.folder(), shared);
+    QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), QStringList{QStringLiteral("18")});
+    QCOMPARE(f.column(f.table(), ExerciseTableModel::PupilColumn), QStringList{QStringLiteral("Tom")});
+
+    // This computer's lines go there from now on, in a file of its own.
+    f.env.journal.record(JournalEvent::of(EventKind::ConsultSummary));
+    QCOMPARE(QDir(shared).entryList(QDir::Files).size(), 2);
+    QVERIFY(f.env.records.currentFile().startsWith(shared));
+
+    // A cancelled choice changes nothing.
+    QVERIFY(!f.window->DossierJournaux_Click());
+    QCOMPARE(f.env.records.folder(), shared);
 }
 
 QTEST_MAIN(TestFrmBilan)

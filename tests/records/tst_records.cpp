@@ -2,9 +2,13 @@
 // files back, and the summary of the exercises they hold.
 #include "recordfixtures.h"
 
+#include "fakes/hostiledisk.h"
+#include "fakes/platformfakes.h"
+#include "journal/journal.h"
 #include "records/recordreader.h"
 #include "records/recordwriter.h"
 #include "records/summary.h"
+#include "records/summarycache.h"
 #include "records/summarymodels.h"
 
 #include <QDateTime>
@@ -13,6 +17,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 qint64 at(int day, int hour, int minute, int second)
@@ -32,6 +39,49 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
+
+JournalEntry entry(int number, qint64 stampSecs, const JournalEvent &event, int exercise = 0,
+                   qint64 runMs = 0, const QString &run = QStringLiteral("r1"))
+{
+    JournalEntry e;
+    e.number = number;
+    e.stampSecs = stampSecs;
+    e.runMs = runMs;
+    e.event = event;
+    e.runId = run;
+    e.exercise = exercise;
+    return e;
+}
+
+// One copy of the program on one computer: its clock, journal and records.
+struct Copy {
+    FakeClock clock;
+    RecordWriter writer;
+    Journal journal{clock};
+
+    Copy(const QString &folder, const QString &computer, const QDateTime &start)
+        : writer(folder, computer)
+    {
+        clock.current = start;
+        writer.setSentenceFileSource([] { return QStringLiteral("animaux.txt"); });
+        journal.setListener(&writer);
+        journal.ensureCreated();
+    }
+    void event(const JournalEvent &e, int seconds = 5)
+    {
+        clock.advance(seconds);
+        journal.record(e);
+    }
+    // "Le chat dort." with one wrong drop.
+    void sentence()
+    {
+        event(JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")));
+        event(JournalEvent::wrongDrop(QStringLiteral("Le dort."), QStringLiteral("dort."), QStringLiteral("chat")));
+        event(JournalEvent::rightDrop(QStringLiteral("Le chat"), QStringLiteral("chat")));
+        event(JournalEvent::rightDrop(QStringLiteral("Le chat dort."), QStringLiteral("dort.")));
+        event(JournalEvent::sentenceEnd(1), 1);
+    }
+};
 
 // Each exercise of the table as "date|pupil|file|played|wrong|hints|timed out|mark|time".
 QStringList tableRows(const std::vector<ExerciseSummary> &exercises)
@@ -69,10 +119,23 @@ private slots:
     void failureIsToldOnce_data();
     void failureIsToldOnce();
     void abruptEndLosesNoWholeLine();
+    void severalComputersOneFolder();
+    void writerFollowsItsFile_data();
+    void writerFollowsItsFile();
+    void danglingLinkIsNotFollowed();
+    void fullDayFileStartsAPart();
+    void privateUnderAnyUmask();
+    void folderThatDisappears();
+    void fullDiskIsToldInFrench();
+    void formulaCellsReadBackUnchanged();
 
     void summaryOfFixtures_data();
     void summaryOfFixtures();
+    void summaryOfRuns_data();
+    void summaryOfRuns();
+    void oldFormReadsAsBefore();
     void filterByPupilAndPeriod();
+    void reopeningReadsOnlyChangedFiles();
     void tableExportsAsCsv();
 };
 
@@ -80,87 +143,108 @@ void TestRecords::linesReachTheFileInOrder()
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("Plumalin/Journaux"));
+    QString runId;
     {
-        RecordWriter writer(folder);
-        QString told;
-        writer.setSentenceFileSource([] { return QStringLiteral("animaux.txt"); });
-        writer.lineAdded(1, at(10, 9, 0, 0), QStringLiteral("Lancement du programme"), QString(), false);
-        writer.setPupil(QStringLiteral("  Léa\nMartin "));
-        writer.lineAdded(2, at(10, 9, 0, 5), QStringLiteral("Debut de l'exercice."), QStringLiteral("00:00:05"), false);
-        writer.lineAdded(3, at(10, 9, 0, 59), QStringLiteral("Le; \"chat\"\r\ndort"), QString(), true);
-        QVERIFY(writer.failure().isEmpty());
+        Copy copy(folder, QStringLiteral("salle 1/é"), QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+        runId = copy.journal.runId();
+        copy.writer.setPupil(QStringLiteral("  Léa\nMartin "));
+        copy.event(JournalEvent::of(EventKind::ExerciseStart));
+        copy.event(JournalEvent::wrongDrop(QStringLiteral("Le; \"chat\"\r\ndort"), QStringLiteral("dort"),
+                                           QStringLiteral("chat")), 54);
+        QVERIFY(copy.writer.failure().isEmpty());
+        QCOMPARE(copy.writer.currentFile(),
+                 QDir(folder).filePath(QStringLiteral("journal-2026-12-10-salle_1__.csv")));
     }
-    // A second run the same day adds to the same file.
-    RecordWriter again(folder);
-    again.lineAdded(1, at(10, 9, 1, 0), QStringLiteral("Lancement du programme"), QString(), false);
+    // A second run the same day on the same computer adds to the same file.
+    Copy again(folder, QStringLiteral("salle 1/é"), QDateTime(QDate(2026, 12, 10), QTime(9, 1)));
+    QVERIFY(again.journal.runId() != runId);
 
     const QStringList files = QDir(folder).entryList(QDir::Files);
-    QCOMPARE(files, QStringList{QStringLiteral("journal-2026-12-10.csv")});
+    QCOMPARE(files, QStringList{QStringLiteral("journal-2026-12-10-salle_1__.csv")});
     const QByteArray bytes = fileBytes(QDir(folder).filePath(files.first()));
     QVERIFY(bytes.startsWith(RecordFormat::headerBytes()));
     QCOMPARE(bytes.count(RecordFormat::headerBytes()), 1);
     QVERIFY(bytes.endsWith("\r\n"));
-    QVERIFY(bytes.contains("2;2026-12-10 09:00:05;Debut de l'exercice.;00:00:05;non;Léa Martin;animaux.txt\r\n"));
+    // A record is one line: the line break of a text is not written.
+    QCOMPARE(bytes.count('\n'), 5);
+    QVERIFY(bytes.contains(("2;2026-12-10 09:00:05;Debut de l'exercice.;;non;Léa Martin;animaux.txt;debut;;;;;"
+                            + runId + ";1;5000;salle 1/é\r\n").toUtf8()));
 
     const RecordSet set = RecordReader::readFolder(folder);
     QVERIFY2(set.notes.isEmpty(), qPrintable(set.notes.join(QLatin1Char('\n'))));
     QCOMPARE(set.lines.size(), std::size_t(4));
-    QStringList texts;
+    QList<EventKind> kinds;
     for (const RecordLine &line : set.lines)
-        texts.append(line.text);
-    QCOMPARE(texts, (QStringList{QStringLiteral("Lancement du programme"), QStringLiteral("Debut de l'exercice."),
-                                 QStringLiteral("Le; \"chat\"\r\ndort"), QStringLiteral("Lancement du programme")}));
-    QCOMPARE(set.lines[0].pupil, QString());
-    QCOMPARE(set.lines[2].pupil, QStringLiteral("Léa Martin"));
-    QVERIFY(set.lines[2].red && !set.lines[1].red);
+        kinds.append(line.kind);
+    QCOMPARE(kinds, (QList<EventKind>{EventKind::ProgramStart, EventKind::ExerciseStart,
+                                      EventKind::WrongDrop, EventKind::ProgramStart}));
+    const RecordLine &wrong = set.lines[2];
+    QCOMPARE(wrong.value, QStringLiteral("Le; \"chat\"  dort"));
+    QCOMPARE(wrong.word, QStringLiteral("dort"));
+    QCOMPARE(wrong.expected, QStringLiteral("chat"));
+    QCOMPARE(wrong.pupil, QStringLiteral("Léa Martin"));
+    QCOMPARE(wrong.computer, QStringLiteral("salle 1/é"));
+    QCOMPARE(wrong.run, runId);
+    QCOMPARE(wrong.exercise, 1);
+    QCOMPARE(wrong.runMs, 59000);
+    QVERIFY(wrong.red && !set.lines[1].red);
     QCOMPARE(set.lines[1].sentenceFile, QStringLiteral("animaux.txt"));
-    QCOMPARE(set.lines[2].sentenceFile, QString());
-    QCOMPARE(RecordFormat::toDateTime(set.lines[2].when), QDateTime(QDate(2026, 12, 10), QTime(9, 0, 59)));
+    QCOMPARE(RecordFormat::toDateTime(wrong.when), QDateTime(QDate(2026, 12, 10), QTime(9, 0, 59)));
+    QVERIFY(set.lines[3].run != runId);
 }
 
 void TestRecords::eachDayHasItsFile()
 {
     QTemporaryDir dir;
-    RecordWriter writer(dir.path());
-    writer.lineAdded(2, at(10, 23, 59, 59), QStringLiteral("Le"), QString(), false);
-    writer.lineAdded(3, at(11, 0, 0, 1), QStringLiteral("Le chat"), QString(), false);
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.lineAdded(entry(2, at(10, 23, 59, 59), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le"))));
+    writer.lineAdded(entry(3, at(11, 0, 0, 1), JournalEvent::rightDrop(QStringLiteral("Le chat"), QStringLiteral("chat"))));
+    // The clock set back a day: the line stays in the file of the day the run had reached.
+    writer.lineAdded(entry(4, at(10, 0, 0, 2), JournalEvent::rightDrop(QStringLiteral("Le chat dort"), QStringLiteral("dort"))));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-             (QStringList{QStringLiteral("journal-2026-12-10.csv"), QStringLiteral("journal-2026-12-11.csv")}));
+             (QStringList{QStringLiteral("journal-2026-12-10-salle1.csv"),
+                          QStringLiteral("journal-2026-12-11-salle1.csv")}));
     const RecordSet set = RecordReader::readFolder(dir.path());
-    QCOMPARE(set.lines.size(), std::size_t(2));
-    QCOMPARE(set.lines[1].text, QStringLiteral("Le chat"));
+    QCOMPARE(set.lines.size(), std::size_t(3));
+    QCOMPARE(set.lines[2].value, QStringLiteral("Le chat dort"));
 }
 
 void TestRecords::fileOfAnotherFormIsLeftAlone()
 {
     QTemporaryDir dir;
-    const QString foreign = dir.filePath(QStringLiteral("journal-2026-12-10.csv"));
+    const QString foreign = dir.filePath(QStringLiteral("journal-2026-12-10-salle1.csv"));
     const QByteArray teacherNotes = "Notes de la maîtresse\r\nLéa lit bien.\r\n";
     writeFile(foreign, teacherNotes);
-    RecordWriter writer(dir.path());
-    writer.lineAdded(2, at(10, 9, 0, 0), QStringLiteral("Le"), QString(), false);
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.lineAdded(entry(2, at(10, 9, 0, 0), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le"))));
     QVERIFY(writer.failure().isEmpty());
     QCOMPARE(fileBytes(foreign), teacherNotes);
-    QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-2.csv")));
+    QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
 
     const RecordSet set = RecordReader::readFolder(dir.path());
     QCOMPARE(set.lines.size(), std::size_t(1));
-    QCOMPARE(set.notes, QStringList{QStringLiteral("« journal-2026-12-10.csv » n'est pas un journal de "
+    QCOMPARE(set.notes, QStringList{QStringLiteral("« journal-2026-12-10-salle1.csv » n'est pas un journal de "
                                                    "Plumalin : fichier ignoré.")});
 }
 
 void TestRecords::lineCutShortStaysAlone()
 {
-    // A disk that filled up in the middle of a line left half of it.
+    // A disk that filled up in the middle of a line, under an earlier version, left half of it.
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("journal-2026-12-10.csv"));
-    writeFile(path, recordBytes({{QStringLiteral("2026-12-10 09:00:00"), QStringLiteral("Le"), false, {}, {}}}) + "3;2026-12-10 09:0");
-    RecordWriter writer(dir.path());
-    writer.lineAdded(4, at(10, 9, 1, 0), QStringLiteral("Le chat"), QString(), false);
+    RecordWriter first(dir.path(), QStringLiteral("salle1"));
+    first.lineAdded(entry(2, at(10, 9, 0, 0), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")), 1));
+    const QString path = first.currentFile();
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("3;2026-12-10 09:00:05;\"Il pl");
+    }
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.lineAdded(entry(4, at(10, 9, 1, 0), JournalEvent::rightDrop(QStringLiteral("Le chat"), QStringLiteral("chat")), 1));
     const RecordSet set = RecordReader::readFolder(dir.path());
     QCOMPARE(set.lines.size(), std::size_t(2));
-    QCOMPARE(set.lines[1].text, QStringLiteral("Le chat"));
-    QCOMPARE(set.notes, QStringList{QStringLiteral("« journal-2026-12-10.csv » : une ligne illisible ignorée.")});
+    QCOMPARE(set.lines[1].value, QStringLiteral("Le chat"));
+    QCOMPARE(set.notes, QStringList{QStringLiteral("« journal-2026-12-10-salle1.csv » : une ligne illisible ignorée.")});
 }
 
 void TestRecords::failureIsToldOnce_data()
@@ -176,21 +260,24 @@ void TestRecords::failureIsToldOnce()
     QFETCH(QString, folder);
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("occupé")), "x");
-    RecordWriter writer(folder.isEmpty() ? folder : dir.filePath(folder));
+    RecordWriter writer(folder.isEmpty() ? folder : dir.filePath(folder), QStringLiteral("salle1"));
     QStringList told;
     writer.setFailureHandler([&told](const QString &text) { told.append(text); });
     for (int n = 1; n <= 3; ++n)
-        writer.lineAdded(n, at(10, 9, 0, n), QStringLiteral("Le"), QString(), false);
+        writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")),
+                               0, n * 5000));
     QCOMPARE(told.size(), 1);
-    QCOMPARE(writer.failure(), told.first());
     QVERIFY(told.first().startsWith(QStringLiteral("Le journal n'a pas pu être enregistré")));
+    QCOMPARE(writer.waitingLines(), 3);
+    QVERIFY(writer.failure().contains(QStringLiteral("attendent en mémoire")));
 }
 
 void TestRecords::abruptEndLosesNoWholeLine()
 {
     QTemporaryDir dir;
     QProcess child;
-    child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/records_child"), {dir.path()});
+    child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/records_child"),
+                {dir.path(), QStringLiteral("salle1")});
     QVERIFY(child.waitForStarted());
     QVERIFY(child.waitForReadyRead(10000));
     QTest::qWait(50);
@@ -202,8 +289,199 @@ void TestRecords::abruptEndLosesNoWholeLine()
     QVERIFY2(set.notes.isEmpty(), qPrintable(set.notes.join(QLatin1Char('\n'))));
     QVERIFY(set.lines.size() >= 100);
     for (std::size_t i = 0; i < set.lines.size(); ++i) {
-        QCOMPARE(set.lines[i].text, QStringLiteral("Le chat; \"dort\" %1").arg(i + 1));
+        QCOMPARE(set.lines[i].value, QStringLiteral("=Le chat; \"dort\" %1").arg(i + 1));
         QCOMPARE(set.lines[i].red, (i + 1) % 3 == 0);
+    }
+}
+
+void TestRecords::severalComputersOneFolder()
+{
+    // A school's shared folder: four computers, two copies of the program on the first one,
+    // all writing at once.
+    QTemporaryDir dir;
+    const int lines = 2000;
+    std::vector<std::unique_ptr<QProcess>> children;
+    const QStringList computers{QStringLiteral("salle1"), QStringLiteral("salle1"), QStringLiteral("salle2"),
+                                QStringLiteral("cm1-a"), QStringLiteral("bibliotheque")};
+    for (int i = 0; i < computers.size(); ++i) {
+        auto child = std::make_unique<QProcess>();
+        // Two copies on one computer are two runs.
+        child->start(QCoreApplication::applicationDirPath() + QStringLiteral("/records_child"),
+                     {dir.path(), computers[i], QString::number(lines)});
+        children.push_back(std::move(child));
+    }
+    for (auto &child : children) {
+        QVERIFY(child->waitForFinished(60000));
+        QCOMPARE(child->exitCode(), 0);
+    }
+    const RecordSet set = RecordReader::readFolder(dir.path());
+    QVERIFY2(set.notes.isEmpty(), qPrintable(set.notes.join(QLatin1Char('\n'))));
+    QCOMPARE(set.lines.size(), std::size_t(lines * computers.size()));
+    QMap<QString, int> perComputer;
+    for (const RecordLine &line : set.lines)
+        ++perComputer[line.computer];
+    QCOMPARE(perComputer.value(QStringLiteral("salle1")), 2 * lines);
+    QCOMPARE(perComputer.value(QStringLiteral("bibliotheque")), lines);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4);
+}
+
+void TestRecords::writerFollowsItsFile_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("replaced by a copy") << QStringLiteral("replaced");
+    QTest::newRow("deleted") << QStringLiteral("deleted");
+    QTest::newRow("renamed") << QStringLiteral("renamed");
+}
+
+void TestRecords::writerFollowsItsFile()
+{
+    QFETCH(QString, what);
+    QTemporaryDir dir;
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    const auto line = [&writer](int n) {
+        writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::rightDrop(QStringLiteral("ligne %1").arg(n), QString()), 1));
+    };
+    line(1);
+    const QString path = writer.currentFile();
+    if (what == QLatin1String("replaced")) {
+        // As a spreadsheet saves: a copy written beside, then renamed over the file.
+        const QString copy = dir.filePath(QStringLiteral("copie.tmp"));
+        QVERIFY(QFile::copy(path, copy));
+        QVERIFY(::rename(QFile::encodeName(copy).constData(), QFile::encodeName(path).constData()) == 0);
+    } else if (what == QLatin1String("deleted")) {
+        QVERIFY(QFile::remove(path));
+    } else {
+        QVERIFY(QFile::rename(path, dir.filePath(QStringLiteral("ancien.txt"))));
+    }
+    line(2);
+    line(3);
+    QVERIFY(writer.failure().isEmpty());
+    const QByteArray bytes = fileBytes(path);
+    QVERIFY(bytes.startsWith(RecordFormat::headerBytes()));
+    QVERIFY(bytes.contains("ligne 2"));
+    QVERIFY(bytes.contains("ligne 3"));
+    QCOMPARE(bytes.contains("ligne 1"), what == QLatin1String("replaced"));
+}
+
+void TestRecords::danglingLinkIsNotFollowed()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("ailleurs.csv"));
+    const QString name = dir.filePath(QStringLiteral("journal-2026-12-10-salle1.csv"));
+    QVERIFY(QFile::link(target, name));
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    QVERIFY(!QFileInfo::exists(target));
+    QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
+    QVERIFY(writer.failure().isEmpty());
+}
+
+void TestRecords::fullDayFileStartsAPart()
+{
+    // A day's file as large as the summary reads: the lines go to the day's next part.
+    QTemporaryDir dir;
+    const QString full = dir.filePath(QStringLiteral("journal-2026-12-10-salle1.csv"));
+    {
+        QFile file(full);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(RecordFormat::headerBytes());
+        QVERIFY(file.resize(RecordReader::MaxFileSize - 100)); // sparse: nothing written
+    }
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
+    QCOMPARE(QFileInfo(full).size(), RecordReader::MaxFileSize - 100);
+    QVERIFY(writer.failure().isEmpty());
+}
+
+void TestRecords::privateUnderAnyUmask()
+{
+    QTemporaryDir dir;
+    const mode_t old = ::umask(022);
+    RecordWriter writer(dir.filePath(QStringLiteral("Plumalin/Journaux")), QStringLiteral("salle1"));
+    writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    ::umask(old);
+    struct stat st;
+    QCOMPARE(::stat(QFile::encodeName(writer.folder()).constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 0777), 0700);
+    QCOMPARE(::stat(QFile::encodeName(writer.currentFile()).constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 0777), 0600);
+}
+
+void TestRecords::folderThatDisappears()
+{
+    // The shared folder of a server that is unplugged, then back.
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("serveur"));
+    QVERIFY(QDir().mkpath(folder));
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.setFolder(folder, false);
+    QStringList told;
+    writer.setFailureHandler([&told](const QString &text) { told.append(text); });
+    int n = 0;
+    qint64 ms = 0;
+    const auto line = [&](int seconds) {
+        ++n;
+        ms += seconds * 1000;
+        writer.lineAdded(entry(n, at(10, 9, 0, 0) + ms / 1000,
+                               JournalEvent::rightDrop(QStringLiteral("ligne %1").arg(n), QString()), 1, ms));
+    };
+    line(1);
+    QVERIFY(QDir(folder).removeRecursively());
+    for (int i = 0; i < 5; ++i)
+        line(1);
+    QVERIFY(!QFileInfo::exists(folder)); // not made again in the server's place
+    QCOMPARE(writer.waitingLines(), 5);
+    QCOMPARE(told.size(), 1);
+    QVERIFY(QDir().mkpath(folder));
+    line(5); // the next try comes a moment later, with the next line
+    QCOMPARE(writer.waitingLines(), 0);
+    QVERIFY(writer.failure().isEmpty());
+    const RecordSet set = RecordReader::readFolder(folder);
+    QCOMPARE(set.lines.size(), std::size_t(6)); // the first file went with the folder
+    for (std::size_t i = 0; i < set.lines.size(); ++i)
+        QCOMPARE(set.lines[i].value, QStringLiteral("ligne %1").arg(i + 2));
+    QCOMPARE(told.size(), 1);
+}
+
+void TestRecords::fullDiskIsToldInFrench()
+{
+    SmallDisk disk(64 * 1024);
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.why()));
+    RecordWriter writer(disk.path(QStringLiteral("Journaux")), QStringLiteral("salle1"));
+    writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    QVERIFY(disk.fill(20));
+    // A page of the disk may still have room for a few lines.
+    for (int n = 2; n <= 60; ++n)
+        writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::rightDrop(QStringLiteral("Il pleut sur la ville"), QString()), 1, n * 1000));
+    QVERIFY2(writer.failure().contains(QStringLiteral("Plus de place sur le disque")), qPrintable(writer.failure()));
+    // No line cut short is left behind.
+    QVERIFY(fileBytes(writer.currentFile()).endsWith("\r\n"));
+    QVERIFY(QFile::remove(disk.path(QStringLiteral("remplissage"))));
+    QVERIFY(writer.flushWaiting());
+    const RecordSet set = RecordReader::readFolder(writer.folder());
+    QVERIFY(set.notes.isEmpty());
+    QCOMPARE(set.lines.size(), std::size_t(60));
+}
+
+void TestRecords::formulaCellsReadBackUnchanged()
+{
+    QTemporaryDir dir;
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.setPupil(QStringLiteral("=HYPERLINK(\"x\")"));
+    const QStringList texts{QStringLiteral("=1+1"), QStringLiteral("+33"), QStringLiteral("-2"),
+                            QStringLiteral("@SUM(A1)"), QStringLiteral("'=déjà"), QStringLiteral("'simple")};
+    for (int i = 0; i < texts.size(); ++i)
+        writer.lineAdded(entry(i + 1, at(10, 9, 0, i), JournalEvent::rightDrop(texts[i], texts[i]), 1));
+    const QByteArray bytes = fileBytes(writer.currentFile());
+    for (const QString &text : texts)
+        QVERIFY(!bytes.contains(";" + text.toUtf8()));
+    const RecordSet set = RecordReader::readFolder(dir.path());
+    QCOMPARE(set.lines.size(), std::size_t(texts.size()));
+    for (int i = 0; i < texts.size(); ++i) {
+        QCOMPARE(set.lines[std::size_t(i)].value, texts[i]);
+        QCOMPARE(set.lines[std::size_t(i)].pupil, QStringLiteral("=HYPERLINK(\"x\")"));
     }
 }
 
@@ -318,6 +596,150 @@ void TestRecords::summaryOfFixtures()
     QCOMPARE(wordRows(exercises), words);
 }
 
+void TestRecords::summaryOfRuns_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("notes");
+
+    QTest::newRow("two copies interleaved")
+        << QStringLiteral("two copies")
+        << QStringList{"10/12/2026 09:00|Léa|animaux.txt|1|1|0|0|19|00:00:21",
+                       "10/12/2026 09:00|Tom|animaux.txt|1|1|0|0|20|00:00:30"}
+        << QStringList();
+    QTest::newRow("Commencer twice")
+        << QStringLiteral("twice")
+        << QStringList{"10/12/2026 09:00|Léa|animaux.txt|2|2|0|0|19|00:00:47"} << QStringList();
+    QTest::newRow("several computers, one day")
+        << QStringLiteral("computers")
+        << QStringList{"10/12/2026 09:00|Léa|animaux.txt|1|1|0|0|19|00:00:21",
+                       "10/12/2026 09:00|Tom|animaux.txt|1|1|0|0|19|00:00:21"}
+        << QStringList();
+    QTest::newRow("clock set back mid-exercise")
+        << QStringLiteral("clock back")
+        << QStringList{"10/12/2026 09:00|Léa|animaux.txt|2|2|0|0|19|00:00:42",
+                       "10/12/2026 09:01|Tom|animaux.txt|1|1|0|0|19|00:00:21"}
+        << QStringList();
+    QTest::newRow("unclosed quote")
+        << QStringLiteral("unclosed quote")
+        << QStringList{"10/12/2026 09:00|Léa|animaux.txt|1|0|0|0|19|00:00:21"}
+        << QStringList{"« journal-2026-12-10-salle1.csv » : une ligne illisible ignorée."};
+    QTest::newRow("torn line from a full disk")
+        << QStringLiteral("torn")
+        << QStringList{"10/12/2026 09:00|Léa|animaux.txt|1|1|0|0|19|00:00:21"}
+        << QStringList{"« journal-2026-12-10-salle1.csv » : une ligne illisible ignorée."};
+    QTest::newRow("Latin-1 body")
+        << QStringLiteral("latin1") << QStringList()
+        << QStringList{"« journal-2026-12-10-salle1.csv » n'est pas écrit en UTF-8 : fichier ignoré."};
+    QTest::newRow("a row longer than its columns")
+        << QStringLiteral("long row")
+        << QStringList{"10/12/2026 09:00|Léa|animaux.txt|1|1|0|0|19|00:00:21"}
+        << QStringList{"« journal-2026-12-10-salle1.csv » : 2 lignes illisibles ignorées."};
+}
+
+void TestRecords::summaryOfRuns()
+{
+    QFETCH(QString, scenario);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, notes);
+    QTemporaryDir dir;
+    const QDateTime nine(QDate(2026, 12, 10), QTime(9, 0));
+    const auto exercise = [](Copy &c, const QString &pupil, bool finish = true) {
+        c.writer.setPupil(pupil);
+        c.event(JournalEvent::of(EventKind::ExerciseStart));
+        c.sentence();
+        if (finish)
+            c.event(JournalEvent::mark(QStringLiteral("19")), 0);
+    };
+    const auto append = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(bytes);
+    };
+    if (scenario == QLatin1String("two copies")) {
+        Copy a(dir.path(), QStringLiteral("salle1"), nine);
+        Copy b(dir.path(), QStringLiteral("salle1"), nine);
+        a.writer.setPupil(QStringLiteral("Léa"));
+        b.writer.setPupil(QStringLiteral("Tom"));
+        a.event(JournalEvent::of(EventKind::ExerciseStart));
+        b.event(JournalEvent::of(EventKind::ExerciseStart));
+        a.event(JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")));
+        // The second copy starts again while the first one plays: nothing of the first is cut.
+        Copy c(dir.path(), QStringLiteral("salle1"), nine);
+        b.event(JournalEvent::wrongDrop(QStringLiteral("Il dort."), QStringLiteral("dort."), QStringLiteral("pleut")));
+        a.event(JournalEvent::wrongDrop(QStringLiteral("Le dort."), QStringLiteral("dort."), QStringLiteral("chat")));
+        b.event(JournalEvent::rightDrop(QStringLiteral("Il"), QStringLiteral("Il")), 20);
+        a.event(JournalEvent::rightDrop(QStringLiteral("Le chat"), QStringLiteral("chat")));
+        a.event(JournalEvent::rightDrop(QStringLiteral("Le chat dort."), QStringLiteral("dort.")));
+        a.event(JournalEvent::sentenceEnd(1), 1);
+        a.event(JournalEvent::mark(QStringLiteral("19")), 0);
+        b.event(JournalEvent::sentenceEnd(1), 5);
+        b.event(JournalEvent::mark(QStringLiteral("20")), 0);
+    } else if (scenario == QLatin1String("twice")) {
+        Copy a(dir.path(), QStringLiteral("salle1"), nine);
+        exercise(a, QStringLiteral("Léa"), false);
+        a.event(JournalEvent::of(EventKind::ExerciseShown));
+        a.sentence();
+        a.event(JournalEvent::mark(QStringLiteral("19")), 0);
+    } else if (scenario == QLatin1String("computers")) {
+        Copy a(dir.path(), QStringLiteral("salle1"), nine);
+        Copy b(dir.path(), QStringLiteral("salle2"), nine);
+        exercise(a, QStringLiteral("Léa"));
+        exercise(b, QStringLiteral("Tom"));
+    } else if (scenario == QLatin1String("clock back")) {
+        Copy a(dir.path(), QStringLiteral("salle1"), nine);
+        exercise(a, QStringLiteral("Léa"), false);
+        a.clock.current = a.clock.current.addDays(-1); // a wrong date put right mid-exercise
+        a.sentence();
+        a.event(JournalEvent::mark(QStringLiteral("19")), 0);
+        a.clock.current = a.clock.current.addDays(1);
+        a.clock.advance(60);
+        exercise(a, QStringLiteral("Tom"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    } else {
+        Copy a(dir.path(), QStringLiteral("salle1"), nine);
+        exercise(a, QStringLiteral("Léa"));
+        const QString path = a.writer.currentFile();
+        QByteArray bytes = fileBytes(path);
+        if (scenario == QLatin1String("unclosed quote")) {
+            const qsizetype at = bytes.indexOf("Le dort.");
+            bytes.insert(at, '"');
+            writeFile(path, bytes);
+        } else if (scenario == QLatin1String("torn")) {
+            writeFile(path, bytes + "9;2026-12-10 09:01:00;\"Il pl");
+            a.writer.setPupil(QStringLiteral("Tom"));
+            a.event(JournalEvent::of(EventKind::ConsultSummary));
+        } else if (scenario == QLatin1String("latin1")) {
+            writeFile(path, bytes + QStringLiteral("9;2026-12-10 09:01:00;Léa\r\n").toLatin1());
+        } else if (scenario == QLatin1String("long row")) {
+            const QByteArray lastLine = bytes.mid(bytes.lastIndexOf("\r\n", bytes.size() - 3) + 2);
+            append(path, lastLine.chopped(2) + ";de trop\r\n" + QByteArray(100000, ';') + "\r\n");
+        }
+    }
+    const RecordSet set = RecordReader::readFolder(dir.path());
+    QCOMPARE(set.notes, notes);
+    QCOMPARE(tableRows(Summary::exercises(set.lines)), rows);
+}
+
+void TestRecords::oldFormReadsAsBefore()
+{
+    // Written by the record writer of the first form (text, colour, pupil, sentence file):
+    // an exercise with a hint and a sentence out of time, one ended at zero, one shown twice,
+    // one cut by the next start of the program.
+    const RecordSet set = RecordReader::readFolder(QStringLiteral(RECORD_DATA "/old-form"));
+    QVERIFY2(set.notes.isEmpty(), qPrintable(set.notes.join(QLatin1Char('\n'))));
+    const std::vector<ExerciseSummary> exercises = Summary::exercises(set.lines);
+    QCOMPARE(tableRows(exercises),
+             (QStringList{"10/12/2026 08:55|Léa|animaux.txt|3|2|1|1|19|00:11:21",
+                          "10/12/2026 09:07|Tom|animaux.txt|1|1|0|0|0|00:00:17",
+                          "10/12/2026 09:09|Tom|animaux.txt|0|0|0|0||00:00:00",
+                          "10/12/2026 09:09|Tom|animaux.txt|0|1|0|0||00:00:10",
+                          "10/12/2026 09:11||animaux.txt|0|0|0|0||00:00:05"}));
+    QCOMPARE(wordRows(exercises),
+             (QStringList{"\"chat\">Le×1", "chien>×1", "dort.>chat×1", "oiseau>Un×1"}));
+    QCOMPARE(Summary::pupils(set.lines), (QStringList{QStringLiteral("Léa"), QStringLiteral("Tom")}));
+}
+
 void TestRecords::filterByPupilAndPeriod()
 {
     QTemporaryDir dir;
@@ -348,13 +770,51 @@ void TestRecords::filterByPupilAndPeriod()
     QCOMPARE(marks({QStringLiteral("Tom"), {}, QDate(2026, 12, 9)}), (QList<int>{12}));
 }
 
+void TestRecords::reopeningReadsOnlyChangedFiles()
+{
+    QTemporaryDir dir;
+    const QDateTime nine(QDate(2026, 12, 10), QTime(9, 0));
+    Copy a(dir.path(), QStringLiteral("salle1"), nine);
+    Copy b(dir.path(), QStringLiteral("salle2"), nine);
+    a.writer.setPupil(QStringLiteral("Léa"));
+    b.writer.setPupil(QStringLiteral("Tom"));
+    a.event(JournalEvent::of(EventKind::ExerciseStart));
+    a.sentence();
+    b.event(JournalEvent::of(EventKind::ExerciseStart));
+    b.sentence();
+    b.event(JournalEvent::mark(QStringLiteral("19")), 0);
+
+    SummaryCache cache;
+    const auto rows = [&cache, &dir] { return tableRows(cache.read(dir.path()).exercises); };
+    QCOMPARE(rows(), (QStringList{"10/12/2026 09:00|Léa|animaux.txt|1|1|0|0||00:00:21",
+                                  "10/12/2026 09:00|Tom|animaux.txt|1|1|0|0|19|00:00:21"}));
+    QCOMPARE(cache.filesRead(), 2);
+    rows();
+    QCOMPARE(cache.filesRead(), 0);
+
+    // Léa's exercise goes on the next day, in a new file; Tom's file is not read again.
+    a.clock.current = a.clock.current.addDays(1);
+    a.sentence();
+    a.event(JournalEvent::mark(QStringLiteral("18")), 0);
+    QCOMPARE(rows(), (QStringList{"10/12/2026 09:00|Léa|animaux.txt|2|2|0|0|18|00:00:42",
+                                  "10/12/2026 09:00|Tom|animaux.txt|1|1|0|0|19|00:00:21"}));
+    QCOMPARE(cache.filesRead(), 1);
+    // The same as reading the folder whole.
+    QCOMPARE(rows(), tableRows(Summary::exercises(RecordReader::readFolder(dir.path()).lines)));
+
+    QVERIFY(QFile::remove(b.writer.currentFile()));
+    QCOMPARE(rows().size(), 1);
+    QCOMPARE(cache.filesRead(), 0);
+}
+
 void TestRecords::tableExportsAsCsv()
 {
     ExerciseSummary e;
     e.start = RecordFormat::localSeconds(QDate(2026, 12, 10), 9 * 3600);
     e.end = e.start + 125;
+    e.spent = 125;
     e.pupil = QStringLiteral("Léa; \"Lili\"");
-    e.sentenceFile = QStringLiteral("phrases.txt");
+    e.sentenceFile = QStringLiteral("=phrases.txt");
     e.sentencesPlayed = 5;
     e.wrongDrops = 4;
     e.mark = 19;
@@ -364,7 +824,7 @@ void TestRecords::tableExportsAsCsv()
              QByteArray("\xEF\xBB\xBF"
                         "Date et heure;Élève;Fichier de phrases;Phrases jouées;Mots mal placés;Mots bleus;"
                         "Phrases hors temps;Note sur 20;Temps passé\r\n"
-                        "10/12/2026 09:00;\"Léa; \"\"Lili\"\"\";phrases.txt;5;4;0;0;19;00:02:05\r\n"));
+                        "10/12/2026 09:00;\"Léa; \"\"Lili\"\"\";'=phrases.txt;5;4;0;0;19;00:02:05\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestRecords)
