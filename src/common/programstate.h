@@ -13,8 +13,6 @@ struct ProgramState {
 
     // Mark from which the journal measures its next timed line; invalid until the first one.
     QDateTime HeureProgress;
-    // The sound switch as read from "Son"; nothing until the exercise window was activated.
-    std::optional<QString> ActivationSon;
 
     std::array<QString, SentenceSlots> Phrases;
     int NbPhrasesChargees = 0;

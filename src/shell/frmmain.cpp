@@ -255,10 +255,6 @@ void frmMain::mnuSac2Mot_Click()
 {
     m_services.journal.AjoutProgress(QStringLiteral("Debut de l'exercice."), true);
     rememberJournal();
-    // An exercise closed inside one of its sound waits is hidden until that wait ends: it is
-    // on its way out, and a new one starts.
-    if (m_exercise && !m_exercise->isVisible())
-        m_exercise = nullptr;
     if (!m_exercise) {
         m_exercise = m_mdi->addSubWindow(new frmSac2Mot(m_services.settings, m_services.clock, m_services.random,
                                                       m_services.state, m_services.journal,
@@ -406,8 +402,8 @@ void frmMain::MDIForm_Unload()
 {
     m_mdi->closeAllSubWindows();
 
-    // Newest first. Windows are closed, not deleted here: one of them may be inside a wait of
-    // its own handler (a sound cue lets events run); each goes once that handler has returned.
+    // Newest first. Windows are closed here and deleted by the event loop, after the handler
+    // that closes them has returned.
     rememberJournal();
     for (auto entry = m_windows.rbegin(); entry != m_windows.rend(); ++entry) {
         if (entry->journal) {
