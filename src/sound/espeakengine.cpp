@@ -6,6 +6,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -42,19 +43,17 @@ struct EspeakEngine::Library {
     decltype(&espeak_SetVoiceByName) setVoice = nullptr;
     decltype(&espeak_SetParameter) setParameter = nullptr;
     decltype(&espeak_Synth) synth = nullptr;
-    decltype(&espeak_Synchronize) synchronize = nullptr;
-    decltype(&espeak_Terminate) terminate = nullptr;
-
-    ~Library()
-    {
-        if (terminate)
-            terminate();
-        // The library is left mapped: unloading a library that started threads is unsafe.
-    }
 };
 
+namespace {
+// The library's synthesiser is one per process: opened once, kept to the end (unloading a
+// library that started threads is unsafe, and a second start after a stop is not reliable).
+EspeakEngine::Library *s_library = nullptr;
+QString s_failure;
+}
+
 EspeakEngine::EspeakEngine() = default;
-EspeakEngine::~EspeakEngine() = default;
+EspeakEngine::~EspeakEngine() { m_lib.release(); }
 
 bool EspeakEngine::load(QString *whyNot)
 {
@@ -62,10 +61,17 @@ bool EspeakEngine::load(QString *whyNot)
     if (m_lib)
         return true;
     auto fail = [whyNot](const QString &reason) {
+        s_failure = reason;
         if (whyNot)
             *whyNot = reason;
         return false;
     };
+    if (s_library) {
+        m_lib.reset(s_library);
+        return true;
+    }
+    if (!s_failure.isEmpty())
+        return fail(s_failure);
     void *handle = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
     if (!handle)
         return fail(QStringLiteral("La synthèse vocale n'est pas installée (paquet libespeak-ng1)."));
@@ -79,22 +85,19 @@ bool EspeakEngine::load(QString *whyNot)
         || !symbol(lib->setCallback, "espeak_SetSynthCallback")
         || !symbol(lib->setVoice, "espeak_SetVoiceByName")
         || !symbol(lib->setParameter, "espeak_SetParameter")
-        || !symbol(lib->synth, "espeak_Synth") || !symbol(lib->synchronize, "espeak_Synchronize")
-        || !symbol(lib->terminate, "espeak_Terminate")) {
-        lib->terminate = nullptr;
+        || !symbol(lib->synth, "espeak_Synth")) {
         return fail(QStringLiteral("La synthèse vocale installée est d'une autre version."));
     }
     const int rate = lib->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 200, nullptr,
                                      espeakINITIALIZE_DONT_EXIT);
-    if (rate <= 0) {
-        lib->terminate = nullptr;
+    if (rate <= 0)
         return fail(QStringLiteral("Les données de la synthèse vocale manquent (paquet espeak-ng-data)."));
-    }
     lib->rate = rate;
     if (lib->setVoice("fr") != EE_OK)
         return fail(QStringLiteral("La voix française de la synthèse vocale manque (paquet espeak-ng-data)."));
     lib->setCallback(&collect);
-    m_lib = std::move(lib);
+    s_library = lib.release();
+    m_lib.reset(s_library);
     return true;
 }
 
@@ -111,7 +114,6 @@ Speech EspeakEngine::synthesise(const QString &text, Rate rate)
     const QByteArray utf8 = text.toUtf8();
     m_lib->synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
                  espeakCHARS_UTF8, nullptr, &collected);
-    m_lib->synchronize();
     speech.audio = CueDecoder::resampled(collected.samples.data(),
                                          qsizetype(collected.samples.size()), m_lib->rate);
 
@@ -126,11 +128,20 @@ Speech EspeakEngine::synthesise(const QString &text, Rate rate)
     auto unit = [&](int codePoint) {
         return unitOfCodePoint[std::size_t(std::clamp(codePoint, 0, int(unitOfCodePoint.size()) - 1))];
     };
+    // A word is what the pupil sees between two spaces: the voice may count "l'" and "école"
+    // apart, the answer box shows "l'école" as one.
     for (const espeak_EVENT &e : collected.words) {
-        const int first = e.text_position - 1;
-        SpokenWord word{unit(first), unit(first + e.length) - unit(first), e.audio_position};
-        if (word.length > 0)
-            speech.words.push_back(word);
+        int start = std::clamp(unit(e.text_position - 1), 0, int(text.size()));
+        while (start > 0 && !text.at(start - 1).isSpace())
+            --start;
+        int end = start;
+        while (end < text.size() && !text.at(end).isSpace())
+            ++end;
+        if (end == start)
+            continue;
+        if (!speech.words.empty() && speech.words.back().start == start)
+            continue;
+        speech.words.push_back({start, end - start, e.audio_position});
     }
     return speech;
 }

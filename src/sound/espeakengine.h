@@ -16,7 +16,8 @@ public:
     // Words per minute of each rate: a child's pace.
     static int wordsPerMinute(Rate rate) { return rate == Rate::Slow ? 105 : 145; }
 
-private:
     struct Library;
-    std::unique_ptr<Library> m_lib;
+
+private:
+    std::unique_ptr<Library> m_lib; // the process's one synthesiser, never freed here
 };

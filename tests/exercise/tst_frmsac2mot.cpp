@@ -4,6 +4,9 @@
 
 #include "journal/frmprogression.h"
 
+#include <QAbstractEventDispatcher>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -66,9 +69,10 @@ private slots:
     void marks();
     void sentenceCountsOnce();
     void activationInTheMainWindow();
-    void quitterDuringTheGreeting();
-    void mainWindowClosedDuringTheGreeting();
-    void eventsDuringTheBravoSound();
+    void quitterWhileTheGreetingSounds();
+    void mainWindowClosedWhileTheGreetingSounds();
+    void eventsWhileTheBravoSounds();
+    void noHandlerRunsTheEventLoop();
     void wholeExerciseWithTheMouse();
     void soak();
 };
@@ -390,11 +394,11 @@ void tst_frmSac2Mot::activation_data()
     QTest::addColumn<QString>("son");
     QTest::addColumn<double>("sentences");
     QTest::addColumn<QStringList>("played");
-    QTest::addColumn<int>("turns");
-    QTest::newRow("empty store") << QString() << QString() << 30.0 << QStringList() << 1000;
-    QTest::newRow("15 sentences, sound off") << "2" << "0" << 15.0 << QStringList() << 1000;
-    QTest::newRow("not a number, sound on") << "abc" << "1" << 5.0
-                                            << QStringList{"bonjour.mp3"} << 1100;
+    QTest::addColumn<QStringList>("heard"); // the greeting and the pause that follows it
+    QTest::newRow("empty store") << QString() << QString() << 30.0 << QStringList() << QStringList();
+    QTest::newRow("15 sentences, sound off") << "2" << "0" << 15.0 << QStringList() << QStringList();
+    QTest::newRow("not a number, sound on") << "abc" << "1" << 5.0 << QStringList{"bonjour.mp3"}
+                                            << QStringList{"bonjour.mp3", "pause 1000"};
 }
 
 void tst_frmSac2Mot::activation()
@@ -410,9 +414,12 @@ void tst_frmSac2Mot::activation()
     QTEST(f.env.state.NbPhrasesExercice, "sentences");
     QTEST(f.env.state.PhrasesRestantes, "sentences");
     QCOMPARE(f.env.state.TotalErreurs, 0);
-    QVERIFY(f.env.state.ActivationSon == std::optional<QString>(son.isNull() ? "0" : son));
     QTEST(fileNames(f.env.played()), "played");
-    QTEST(f.env.pump.turns, "turns");
+    QStringList heard;
+    for (const QString &step : f.env.heard)
+        heard << (step.contains(QLatin1Char('/')) ? QFileInfo(step).fileName() : step);
+    QTEST(heard, "heard");
+    QCOMPARE(f.env.sound.ActivationSon(), std::optional<QString>(son.isNull() ? "0" : son));
 }
 
 void tst_frmSac2Mot::laterActivationsKeepTheCount()
@@ -433,7 +440,7 @@ void tst_frmSac2Mot::laterActivationsKeepTheCount()
     QCOMPARE(f.env.state.NbPhrasesExercice, 5.0);
     QCOMPARE(f.env.state.PhrasesRestantes, 4.0);
     QCOMPARE(f.env.state.TotalErreurs, 1);
-    QVERIFY(f.env.state.ActivationSon == std::optional<QString>("1"));
+    QCOMPARE(f.env.sound.ActivationSon(), std::optional<QString>("1"));
     QCOMPARE(fileNames(f.env.played()), QStringList{"bonjour.mp3"});
     QCOMPARE(f.w().phase(), Phase::SentenceDone);
 }
@@ -559,7 +566,7 @@ void tst_frmSac2Mot::checkSequence()
     ExerciseFixture f({"Le chat dort."});
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.open();
-    f.env.soundOutput->played.clear();
+    f.env.heard.clear();
     frmSac2Mot &w = f.w();
     f.env.clock.advance(5);
 
@@ -818,8 +825,10 @@ void tst_frmSac2Mot::keyboard()
     f.tile(1)->setFocus();
     QTest::keyClick(f.tile(1), Qt::Key_Enter);
     QCOMPARE(f.answer(), QStringLiteral("Le chat"));
-    // The blank tile is not in the chain: from «dort.» Tab goes round to "Quitter".
+    // The blank tile is not in the chain: from «dort.» Tab goes to "Écouter", then "Quitter".
     f.tile(2)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(button(w, "Ecouter")->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QVERIFY(button(w, "Quitter")->hasFocus());
 }
@@ -918,11 +927,15 @@ void tst_frmSac2Mot::keyboardGivesNothingAway()
         QCOMPARE(f.focusedTile(), reading[i]);
     }
     QTest::keyClick(f.focus(), Qt::Key_Tab);
+    QCOMPARE(f.focus(), button(w, "Ecouter"));
+    QTest::keyClick(f.focus(), Qt::Key_Tab);
     QCOMPARE(f.focus(), button(w, "Quitter"));
     QTest::keyClick(f.focus(), Qt::Key_Tab);
     QCOMPARE(f.focusedTile(), reading.first());
     QTest::keyClick(f.focus(), Qt::Key_Backtab);
     QCOMPARE(f.focus(), button(w, "Quitter"));
+    QTest::keyClick(f.focus(), Qt::Key_Backtab);
+    QCOMPARE(f.focus(), button(w, "Ecouter"));
     QTest::keyClick(f.focus(), Qt::Key_Backtab);
     QCOMPARE(f.focusedTile(), reading.last());
     // Now the keyboard is in use: the frame shows.
@@ -1034,7 +1047,7 @@ void tst_frmSac2Mot::wordCheck()
         f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
         QVERIFY(f.tick(1));
     }
-    f.env.soundOutput->played.clear();
+    f.env.heard.clear();
     f.w().TexteResultat_DragDrop(0, 0, 0);
     f.w().TexteResultat_DragDrop(1, 0, 0);
     QVERIFY(f.tick(0)); // not complete yet
@@ -1188,7 +1201,7 @@ void tst_frmSac2Mot::marks()
         for (int e = 0; e < here; ++e)
             f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
         made += here;
-        f.env.soundOutput->played.clear();
+        f.env.heard.clear();
         f.placeAll(false);
     }
     QCOMPARE(f.env.state.TotalErreurs, errors);
@@ -1256,6 +1269,7 @@ void tst_frmSac2Mot::sentenceCountsOnce()
 void tst_frmSac2Mot::activationInTheMainWindow()
 {
     ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::Son, "1"); // every activation greets: counted
     f.queueStart(0);
     QMainWindow main;
     auto *area = new QMdiArea(&main);
@@ -1267,7 +1281,7 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     QMdiSubWindow *sub = area->addSubWindow(w);
     sub->move(120, 80);
     sub->show();
-    QTRY_COMPARE(f.env.pump.turns, 1000); // loaded, then activated once
+    QTRY_COMPARE(f.env.played().size(), 1); // loaded, then activated once
     QCOMPARE(w->phase(), Phase::InPlay);
     QCOMPARE(sub->pos(), QPoint(0, 0));
     QCOMPARE(f.env.state.PhrasesRestantes, 30.0);
@@ -1279,15 +1293,15 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     other->show();
     area->setActiveSubWindow(other);
     QTest::qWait(20);
-    QCOMPARE(f.env.pump.turns, 1000);
+    QCOMPARE(f.env.played().size(), 1);
     area->setActiveSubWindow(sub);
-    QTRY_COMPARE(f.env.pump.turns, 2000);
+    QTRY_COMPARE(f.env.played().size(), 2);
 
     // Another top-level window of the program (the journal), then back.
     QVERIFY(QTest::qWaitForWindowActive(static_cast<QWidget *>(f.env.showJournal())));
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
-    QTRY_COMPARE(f.env.pump.turns, 3000);
+    QTRY_COMPARE(f.env.played().size(), 3);
     QCOMPARE(f.env.state.PhrasesRestantes, 12.0);
     QCOMPARE(f.env.state.TotalErreurs, 4);
     QCOMPARE(w->phase(), Phase::InPlay);
@@ -1304,7 +1318,7 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     QTest::qWait(20);
-    QCOMPARE(f.env.pump.turns, 3000);
+    QCOMPARE(f.env.played().size(), 3);
 
     // Quitter closes the inner window, which goes.
     w->Quitter_Click();
@@ -1312,9 +1326,18 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     QCOMPARE(f.lastLine(), QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"));
 }
 
-void tst_frmSac2Mot::quitterDuringTheGreeting()
+// The shipped cues in the program's folder, so that the output has something to play.
+static void copySounds(TestEnv &env)
+{
+    for (const char *name : {"bonjour.mp3", "son2.wav", "incorrect.mp3", "bravo.mp3", "cgagne.mp3"})
+        QFile::copy(QStringLiteral(PLUMALIN_SOUNDS_DIR "/") + QLatin1String(name),
+                    env.programFolder + QLatin1Char('/') + QLatin1String(name));
+}
+
+void tst_frmSac2Mot::quitterWhileTheGreetingSounds()
 {
     ExerciseFixture f({"Le chat dort."});
+    copySounds(f.env);
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.queueStart(0);
     QMainWindow main;
@@ -1323,43 +1346,35 @@ void tst_frmSac2Mot::quitterDuringTheGreeting()
     QPointer<frmSac2Mot> w = newExercise(f.env);
     QPointer<QMdiSubWindow> sub = area->addSubWindow(w);
     w->Form_Load();
-    int quits = 0;
-    for (int turn : {50, 600}) { // in the sound's wait, then in the greeting's
-        if (!w) {
-            w = newExercise(f.env);
-            sub = area->addSubWindow(w);
-            f.queueStart(0);
-            w->Form_Load();
-        }
-        f.env.pump.turns = 0;
-        f.env.pump.fireAtTurn = turn;
-        f.env.pump.onTurn = [&] {
-            w->Quitter_Click();
-            ++quits;
-            // As the real event loop would: anything due for deletion goes now.
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QVERIFY(!w.isNull());
-            QVERIFY(sub->isHidden());
-            w->Timer_Timer(3);
-            w->TexteResultat_DragDrop(0, 0, 0);
-        };
-        w->Form_Activate();
-        QCOMPARE(f.env.pump.turns, turn < 100 ? 100 : 1100);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(w.isNull());
-        QVERIFY(sub.isNull());
-    }
-    int quitLines = 0;
-    for (const JournalLine &line : f.lines())
-        quitLines += line.text == "Fin de l'exercice avec le bouton 'QUITTER'" ? 1 : 0;
-    QCOMPARE(quitLines, quits);
-    QCOMPARE(quits, 2);
-    QCOMPARE(f.lineCount(), 3);
+    w->Form_Activate();
+    QVERIFY(f.env.soundOutput && f.env.soundOutput->isPlaying());
+
+    // The window goes at once, its line written once, while the greeting still sounds.
+    w->Quitter_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(w.isNull());
+    QVERIFY(sub.isNull());
+    QCOMPARE(f.lastLine(), QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"));
+    QCOMPARE(f.lineCount(), 2);
+    // The greeting ends and its pause runs out with nobody left to hear it.
+    f.env.soundOutput->end();
+    QTRY_VERIFY(!f.env.sound.isBusy());
+    QCOMPARE(f.lineCount(), 2);
+
+    // The next exercise greets again, on the same output.
+    f.queueStart(0);
+    QPointer<frmSac2Mot> again = newExercise(f.env);
+    area->addSubWindow(again);
+    again->Form_Load();
+    again->Form_Activate();
+    QVERIFY(f.env.soundOutput->isPlaying());
+    QCOMPARE(fileNames(f.env.played()), (QStringList{"bonjour.mp3", "bonjour.mp3"}));
 }
 
-void tst_frmSac2Mot::mainWindowClosedDuringTheGreeting()
+void tst_frmSac2Mot::mainWindowClosedWhileTheGreetingSounds()
 {
     ExerciseFixture f({"Le chat dort."});
+    copySounds(f.env);
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.queueStart(0);
     auto *main = new QMainWindow;
@@ -1369,23 +1384,22 @@ void tst_frmSac2Mot::mainWindowClosedDuringTheGreeting()
     QPointer<frmSac2Mot> w = newExercise(f.env);
     area->addSubWindow(w);
     main->show();
-    QTRY_COMPARE(f.env.pump.turns, 1100);
+    QTRY_COMPARE(f.env.played().size(), 1);
+    QVERIFY(f.env.soundOutput->isPlaying());
     QPointer<QMainWindow> mainAlive(main);
-    f.env.pump.fireAtTurn = f.env.pump.turns + 30;
-    f.env.pump.onTurn = [&] {
-        area->closeAllSubWindows();
-        main->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
-    w->Form_Activate();
+    area->closeAllSubWindows();
+    main->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(w.isNull());
     QVERIFY(mainAlive.isNull());
+    f.env.soundOutput->end();
+    QTRY_VERIFY(!f.env.sound.isBusy());
 }
 
-void tst_frmSac2Mot::eventsDuringTheBravoSound()
+void tst_frmSac2Mot::eventsWhileTheBravoSounds()
 {
     ExerciseFixture f({"Le chat dort.", "Il pleut."});
+    copySounds(f.env);
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.env.settings.SaveSetting(Settings::NbPhrases, "0");
     f.open(0);
@@ -1393,25 +1407,72 @@ void tst_frmSac2Mot::eventsDuringTheBravoSound()
     f.w().TexteResultat_DragDrop(0, 0, 0);
     f.w().TexteResultat_DragDrop(1, 0, 0);
     f.w().TexteResultat_DragDrop(2, 0, 0);
-    // While "bravo.mp3" starts: the blank tile, another word check, a tick, then "Nouveau".
-    f.env.pump.fireAtTurn = f.env.pump.turns + 10;
-    f.env.pump.onTurn = [&] {
-        QCOMPARE(f.w().phase(), Phase::SentenceDone);
-        f.w().TexteResultat_DragDrop(3, 0, 0);
-        f.w().Timer_Timer(0);
-        f.w().Timer_Timer(3);
-        f.queueStart(1);
-        f.w().Nouveau_Click();
-    };
     QVERIFY(f.tick(0));
+    // The sentence is counted before "bravo.mp3" is heard.
+    QCOMPARE(f.w().phase(), Phase::SentenceDone);
+    QCOMPARE(f.env.state.PhrasesRestantes, 4.0);
+    QCOMPARE(fileNames(f.env.played()).last(), QStringLiteral("bravo.mp3"));
+    QVERIFY(f.env.soundOutput->isPlaying());
+
+    // While it sounds: the blank tile, another word check, a tick, then "Nouveau".
+    f.w().TexteResultat_DragDrop(3, 0, 0);
+    f.w().Timer_Timer(0);
+    f.w().Timer_Timer(3);
+    f.queueStart(1);
+    f.w().Nouveau_Click();
     QCOMPARE(f.env.state.PhrasesRestantes, 4.0);
     QCOMPARE(f.env.state.TotalErreurs, 1);
-    // The new sentence is in play, untouched by the end of the word check.
     QCOMPARE(f.w().phase(), Phase::InPlay);
     QCOMPARE(f.env.state.PhraseCourante, 1);
     QVERIFY(label(f.w(), "Texte")->text().isEmpty());
     QVERIFY(button(f.w(), "Nouveau")->isHidden());
     QVERIFY(f.timerOn(2) && f.timerOn(3));
+    f.env.soundOutput->end();
+    QTRY_VERIFY(!f.env.sound.isBusy());
+    QCOMPARE(f.w().phase(), Phase::InPlay);
+}
+
+void tst_frmSac2Mot::noHandlerRunsTheEventLoop()
+{
+    // Every pass of the event loop wakes the dispatcher: none may happen inside a handler.
+    ExerciseFixture f({"Le chat dort.", "Il pleut."});
+    copySounds(f.env);
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "2");
+    f.env.settings.SaveSetting(Settings::NbPhrases, "0");
+    int inHandler = 0;
+    int nested = 0;
+    QObject watcher;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake,
+                     &watcher, [&] { nested += inHandler > 0 ? 1 : 0; });
+    auto handle = [&](const std::function<void()> &handler) {
+        ++inHandler;
+        handler();
+        --inHandler;
+        // Between two handlers the loop runs as it would for the pupil: sounds go on.
+        QCoreApplication::processEvents();
+    };
+    f.queueStart(0);
+    f.window.reset(newExercise(f.env));
+    handle([&] { f.w().Form_Load(); });
+    handle([&] { f.w().Form_Activate(); });
+    handle([&] { f.w().Ecouter_Click(); });
+    handle([&] { f.w().Form_DragDrop(0, 3000, 2000); });
+    handle([&] { f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0); });
+    handle([&] { f.w().Timer_Timer(frmSac2Mot::RetryPrompt); });
+    for (int i = 0; i < 3; ++i) {
+        handle([&] { f.w().TexteResultat_DragDrop(i, 0, 0); });
+        handle([&] { f.w().Timer_Timer(frmSac2Mot::WordCheck); });
+    }
+    QCOMPARE(f.w().phase(), Phase::SentenceDone);
+    handle([&] { f.queueStart(1); f.w().Nouveau_Click(); });
+    handle([&] { f.runOut(frmSac2Mot::HintClock); });
+    handle([&] { f.runOut(frmSac2Mot::SentenceClock); });
+    handle([&] { f.w().Quitter_Click(); });
+    QCOMPARE(nested, 0);
+    // What was heard, in order, each asked for once its handler had changed everything.
+    QVERIFY(fileNames(f.env.played()).contains(QStringLiteral("bravo.mp3")));
+    QVERIFY(f.env.said().contains(QStringLiteral("Le chat dort.")));
 }
 
 void tst_frmSac2Mot::wholeExerciseWithTheMouse()
