@@ -6,9 +6,12 @@
 #include "common/settingsstore.h"
 #include "platform/soundoutput.h"
 
+#include <QLoggingCategory>
 #include <QThread>
 
 #include <atomic>
+
+Q_LOGGING_CATEGORY(lcSound, "plumalin.sound", QtWarningMsg)
 
 namespace {
 // How long after its expected end a clip is taken as heard, when the output never says so.
@@ -178,8 +181,10 @@ void SoundPlayer::startCue(const SoundItem &item)
 {
     const QString path = soundPath(item.text);
     auto cached = m_cues.constFind(path);
-    if (cached == m_cues.cend())
+    if (cached == m_cues.cend()) {
         cached = m_cues.insert(path, CueDecoder::decodeFile(path));
+        qCDebug(lcSound) << "cue" << path << (cached->has_value() ? "read" : "unreadable");
+    }
     if (!cached->has_value() || !output()) {
         next(); // not heard: the sequence goes on as if it had been
         return;

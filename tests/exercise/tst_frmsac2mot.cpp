@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QTextDocumentFragment>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -73,6 +74,10 @@ private slots:
     void mainWindowClosedWhileTheGreetingSounds();
     void eventsWhileTheBravoSounds();
     void noHandlerRunsTheEventLoop();
+    void ecouterSaysTheSentence();
+    void ecouterWithoutAVoice();
+    void sentenceReadBackWordByWord();
+    void tilesSayTheirWords();
     void wholeExerciseWithTheMouse();
     void soak();
 };
@@ -1473,6 +1478,97 @@ void tst_frmSac2Mot::noHandlerRunsTheEventLoop()
     // What was heard, in order, each asked for once its handler had changed everything.
     QVERIFY(fileNames(f.env.played()).contains(QStringLiteral("bravo.mp3")));
     QVERIFY(f.env.said().contains(QStringLiteral("Le chat dort.")));
+}
+
+void tst_frmSac2Mot::ecouterSaysTheSentence()
+{
+    ExerciseFixture f({"Le chat dort."});
+    frmSac2Mot &w = f.open(0, true);
+    QPushButton *ecouter = button(w, "Ecouter");
+    QVERIFY(ecouter->isVisible() && ecouter->isEnabled());
+    QCOMPARE(ecouter->text(), QStringLiteral("É&couter"));
+    QVERIFY(!ecouter->icon().isNull());
+    QCOMPARE(WindowChecks::outside(&w, {"Ecouter"}), QStringList());
+    QCOMPARE(WindowChecks::overlaps(&w, {"Ecouter", "Nouveau", "Quitter", "TexteResultat", "Texte"}),
+             QStringList());
+    QCOMPARE(WindowChecks::textsCut(&w, {"Ecouter"}), QStringList());
+    // With reading aloud off nothing was said at the start; the button says it, and Alt+C too.
+    QVERIFY(f.env.said().isEmpty());
+    f.click(ecouter);
+    QCOMPARE(f.env.said(), QStringList{"Le chat dort."});
+    QCOMPARE(f.lastLine(), QStringLiteral("L'élève a écouté la phrase."));
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(w.windowHandle(), Qt::Key_C, Qt::AltModifier);
+    QTRY_COMPARE(f.env.said().size(), 2); // the button's short animated press
+    QCOMPARE(f.tileOf("Le"), 0); // nothing of the sentence changed
+    QVERIFY(f.timerOn(2) && f.timerOn(3));
+}
+
+void tst_frmSac2Mot::ecouterWithoutAVoice()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.speechFailure = QStringLiteral("La synthèse vocale n'est pas installée (paquet libespeak-ng1).");
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "2");
+    frmSac2Mot &w = f.open(0, true);
+    QPushButton *ecouter = button(w, "Ecouter");
+    // The voice is tried as the exercise starts; it fails: the button says why.
+    QTRY_VERIFY(!ecouter->isEnabled());
+    QCOMPARE(ecouter->toolTip(), f.env.speechFailure);
+    // The exercise plays on, in silence.
+    w.TexteResultat_DragDrop(0, 0, 0);
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
+    // Nothing waits for the voice that is not there: the greeting's pause ends, then all is still.
+    QTRY_VERIFY(!f.env.sound.isBusy());
+    w.Ecouter_Click();
+    QVERIFY(!f.env.sound.isBusy());
+}
+
+void tst_frmSac2Mot::sentenceReadBackWordByWord()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "1");
+    frmSac2Mot &w = f.open();
+    QTRY_COMPARE(f.env.said(), QStringList{"Le chat dort."}); // said once at the start
+    f.placeAll(false);
+    QCOMPARE(w.phase(), Phase::SentenceDone);
+    QCOMPARE(f.env.said().mid(f.env.said().size() - 2),
+             (QStringList{"Le chat dort.", "Tu n'as fait aucune erreur!!!"}));
+    // The fake voice says a word every 100 ms; each is shown in the answer box as it is heard.
+    auto *box = label(w, "TexteResultat");
+    QTRY_VERIFY(box->text().contains(QStringLiteral(">Le</span>")));
+    QCOMPARE(box->textFormat(), Qt::RichText);
+    QTRY_VERIFY(box->text().contains(QStringLiteral(">chat</span>")));
+    QTRY_VERIFY(box->text().contains(QStringLiteral(">dort.</span>")));
+    QVERIFY(QTextDocumentFragment::fromHtml(box->text()).toPlainText() == "Le chat dort.");
+    // Heard to its end: the plain answer again, then the bubble is said.
+    f.env.soundOutput->end();
+    QCOMPARE(box->textFormat(), Qt::PlainText);
+    QCOMPARE(box->text(), QStringLiteral("Le chat dort."));
+}
+
+void tst_frmSac2Mot::tilesSayTheirWords()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "2");
+    frmSac2Mot &w = f.open(0, true);
+    f.env.heard.clear();
+    // Pressed with the mouse (or a finger), and reached with the keyboard.
+    QTest::mousePress(w.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      f.tile(1)->mapTo(&w, f.tile(1)->rect().center()));
+    QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                        f.tile(1)->mapTo(&w, f.tile(1)->rect().center()));
+    QCOMPARE(f.env.said(), QStringList{"chat"});
+    f.tile(0)->setFocus();
+    QTest::keyClick(f.tile(0), Qt::Key_Right);
+    QVERIFY(f.tile(1)->hasFocus());
+    QCOMPARE(f.env.said(), (QStringList{"chat", "chat"}));
+    QTest::keyClick(f.tile(1), Qt::Key_Tab);
+    QCOMPARE(f.env.said().size(), 3);
+    // Reading the sentence only: the tiles are silent.
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "1");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(f.env.said().size(), 3);
 }
 
 void tst_frmSac2Mot::wholeExerciseWithTheMouse()
