@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 
 namespace {
@@ -53,7 +54,7 @@ QString s_failure;
 }
 
 EspeakEngine::EspeakEngine() = default;
-EspeakEngine::~EspeakEngine() { m_lib.release(); }
+EspeakEngine::~EspeakEngine() = default;
 
 bool EspeakEngine::load(QString *whyNot)
 {
@@ -67,7 +68,7 @@ bool EspeakEngine::load(QString *whyNot)
         return false;
     };
     if (s_library) {
-        m_lib.reset(s_library);
+        m_lib = s_library;
         return true;
     }
     if (!s_failure.isEmpty())
@@ -97,7 +98,7 @@ bool EspeakEngine::load(QString *whyNot)
         return fail(QStringLiteral("La voix française de la synthèse vocale manque (paquet espeak-ng-data)."));
     lib->setCallback(&collect);
     s_library = lib.release();
-    m_lib.reset(s_library);
+    m_lib = s_library;
     return true;
 }
 

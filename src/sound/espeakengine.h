@@ -1,8 +1,6 @@
 #pragma once
 #include "speechengine.h"
 
-#include <memory>
-
 // The French voice of libespeak-ng. The library is opened on the first load only, so that a
 // program that never speaks maps nothing of it.
 class EspeakEngine : public SpeechEngine
@@ -19,5 +17,5 @@ public:
     struct Library;
 
 private:
-    std::unique_ptr<Library> m_lib; // the process's one synthesiser, never freed here
+    Library *m_lib = nullptr; // the process's one synthesiser, kept to the end
 };
