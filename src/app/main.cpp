@@ -7,7 +7,6 @@
 #include "journal/journal.h"
 #include "records/recordwriter.h"
 #include "platform/clock.h"
-#include "platform/eventpump.h"
 #include "platform/qtfilechooser.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/qtprintdialog.h"
@@ -18,6 +17,7 @@
 #include "platform/systemtools.h"
 #include "shell/appicon.h"
 #include "shell/frmmain.h"
+#include "sound/espeakengine.h"
 #include "sound/frmson.h"
 #include "sound/soundplayer.h"
 
@@ -41,7 +41,6 @@ int main(int argc, char *argv[])
     SystemRandom random;
     QtFileChooser files;
     QtMessageBoxes messages;
-    QtEventPump pump;
     ProgramState state;
     // A choice the disk refuses stays in force for the run; the teacher is told once.
     settings.setFailureReport([&messages](const QString &message) {
@@ -56,11 +55,12 @@ int main(int argc, char *argv[])
     records.setSentenceFileSource([&settings] { return sentenceFileName(settings); });
     Journal journal(clock);
     journal.setListener(&records);
-    SoundPlayer sound(settings, state, pump, programFolder(),
-                      [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });
+    // The sound device and the speech synthesiser are opened on the first sound, not here.
+    SoundPlayer sound(settings, programFolder(), &makeSoundOutput,
+                      [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); });
     QtSystemTools system;
     QtPrintDialog printing;
-    Services services{settings, clock, random, files, messages, pump, state, journal, sound,
+    Services services{settings, clock, random, files, messages, state, journal, sound,
                       system, records, printing, programFolder()};
 
     frmMain window(services);

@@ -22,6 +22,10 @@ inline const SettingKey DureePhrase{Application, Demarrage, QStringLiteral("Dur√
 inline const SettingKey DureeMot{Application, Demarrage, QStringLiteral("Dur√©e_Mot")};
 inline const SettingKey NbPhrases{Application, Demarrage, QStringLiteral("NbPhrases")};
 inline const SettingKey Son{Application, Demarrage, QStringLiteral("Son")};
+// Reading aloud: "0" no, "1" the sentence and the bubbles, "2" the words of the tiles too.
+inline const SettingKey LectureVoixHaute{Application, Demarrage, QStringLiteral("Lecture")};
+// The pace of the voice: "0" normal, "1" slow.
+inline const SettingKey VitesseLecture{Application, Demarrage, QStringLiteral("Vitesse")};
 inline const SettingKey Fichier{Application, Demarrage, QStringLiteral("Fichier")};
 inline const SettingKey MainLeft{Application, Position, QStringLiteral("MainLeft")};
 inline const SettingKey MainTop{Application, Position, QStringLiteral("MainTop")};

@@ -418,13 +418,9 @@ void frmPhrases::mnuImprimerEtiquettes_Click()
                         QStringLiteral("Les étiquettes n'ont pas pu être imprimées."));
         return;
     }
-    if (result == PrintDialog::Result::Printed) {
-        const int count = sheet.sentenceCount();
-        m_journal.AjoutProgress(QStringLiteral("Impression des étiquettes de %1 phrase%2")
-                                    .arg(count)
-                                    .arg(count > 1 ? QStringLiteral("s") : QString()),
-                                true);
-    }
+    if (result == PrintDialog::Result::Printed)
+        m_journal.record(JournalEvent::withValue(EventKind::LabelsPrinted,
+                                                 QString::number(sheet.sentenceCount())));
 }
 
 bool frmPhrases::ChargeGrille(const QString &path)

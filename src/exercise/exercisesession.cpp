@@ -57,11 +57,39 @@ void ExerciseSession::stopAll()
         stop(i);
 }
 
-bool ExerciseSession::cue(const QString &name)
+ExerciseSession::Reading ExerciseSession::reading() const
 {
-    // The window shows the new state before the sound lets events run.
+    const double value = leadingNumber(m_settings.GetSetting(Settings::LectureVoixHaute,
+                                                             QStringLiteral("0")));
+    if (value >= 2)
+        return Reading::Words;
+    return value >= 1 ? Reading::Sentence : Reading::Off;
+}
+
+void ExerciseSession::hear(const SoundSequence &sequence)
+{
     emit changed();
-    return m_output.soundCue(name);
+    if (!sequence.empty())
+        m_output.sounds(sequence);
+}
+
+void ExerciseSession::addCue(SoundSequence &sequence, const QString &name) const
+{
+    sequence.push_back(SoundItem::cue(name));
+    sequence.push_back(SoundItem::pause(CueGap));
+}
+
+void ExerciseSession::addBubble(SoundSequence &sequence) const
+{
+    if (reading() != Reading::Off)
+        sequence.push_back(SoundItem::speech(QString(m_bubbleText).replace(QChar(13), QLatin1Char(' '))));
+}
+
+bool ExerciseSession::canSaySentence() const
+{
+    return !m_closing
+           && (m_phase == Phase::InPlay || m_phase == Phase::SentenceDone
+               || m_phase == Phase::TimeUp);
 }
 
 void ExerciseSession::journal(JournalEvent event)
@@ -116,14 +144,19 @@ void ExerciseSession::start(const TargetOf &target)
     run(HintClock);
     run(SentenceClock);
     m_phase = Phase::InPlay;
-    emit changed();
+    // The first sentence is said after the greeting, by the first activation.
+    SoundSequence said;
+    if (m_countStarted && reading() != Reading::Off)
+        said.push_back(SoundItem::speech(sentence()));
+    hear(said);
 }
 
 void ExerciseSession::activate()
 {
     if (m_closing)
         return;
-    if (!m_countStarted) {
+    const bool first = !m_countStarted;
+    if (first) {
         // Only the first activation starts the count: coming back from the journal or the
         // settings must not wipe the pupil's errors.
         m_countStarted = true;
@@ -131,10 +164,29 @@ void ExerciseSession::activate()
         m_sentencesLeft = m_sentencesPerExercise;
         m_totalErrors = 0;
     }
-    m_state.ActivationSon = m_settings.GetSetting(Settings::Son, QStringLiteral("0"));
-    if (!cue(QStringLiteral("bonjour.mp3")))
+    m_output.soundSwitch(m_settings.GetSetting(Settings::Son, QStringLiteral("0")));
+    SoundSequence greeting{SoundItem::cue(QStringLiteral("bonjour.mp3")),
+                           SoundItem::pause(GreetingGap)};
+    if (first && m_phase == Phase::InPlay && reading() != Reading::Off)
+        greeting.push_back(SoundItem::speech(sentence()));
+    hear(greeting);
+}
+
+void ExerciseSession::listen()
+{
+    if (!canSaySentence())
         return;
-    m_output.pause(1000);
+    journal(JournalEvent::of(EventKind::Listened));
+    hear({SoundItem::speech(sentence())});
+}
+
+void ExerciseSession::tilePressed(int index)
+{
+    if (m_closing || m_phase != Phase::InPlay || !isPlayable(index) || reading() != Reading::Words)
+        return;
+    const QString word = m_tiles[std::size_t(index)].word.trimmed();
+    if (!word.isEmpty())
+        m_output.sounds({SoundItem::speech(word)});
 }
 
 void ExerciseSession::quit()
@@ -188,7 +240,9 @@ void ExerciseSession::dropOnScene(int source, double x, double y)
     // Dropped near an edge, the tile stays wholly on the scene: a pupil must reach it again.
     tile.pos = keepInScene(tile.target, QPointF(x - m_grabX, y - m_grabY));
     journal(JournalEvent::wordMoved(tile.word));
-    cue(QStringLiteral("son2.wav"));
+    SoundSequence moved;
+    addCue(moved, QStringLiteral("son2.wav"));
+    hear(moved);
 }
 
 void ExerciseSession::dropOnAnswer(int source)
@@ -208,7 +262,10 @@ void ExerciseSession::dropOnAnswer(int source)
         showBubble(Bubbles::bravo());
         stop(HintClock);
         run(WordCheck);
-        cue(QStringLiteral("son2.wav"));
+        SoundSequence right;
+        addCue(right, QStringLiteral("son2.wav"));
+        addBubble(right);
+        hear(right);
     } else {
         journal(JournalEvent::wrongDrop(proposed, tile.word,
                                         expectedNextWord(m_answer, sentence())));
@@ -216,7 +273,10 @@ void ExerciseSession::dropOnAnswer(int source)
         showBubble(Bubbles::incorrect());
         stop(HintClock);
         run(RetryPrompt);
-        cue(QStringLiteral("incorrect.mp3"));
+        SoundSequence wrong;
+        addCue(wrong, QStringLiteral("incorrect.mp3"));
+        addBubble(wrong);
+        hear(wrong);
     }
 }
 
@@ -253,14 +313,19 @@ void ExerciseSession::wordCheck()
         showBubble(Bubbles::continuer());
         m_hintSeconds = 0;
         run(HintClock);
-        emit changed();
+        SoundSequence goOn;
+        addBubble(goOn);
+        hear(goOn);
         return;
     }
 
-    // The sentence is counted before any sound lets other events in.
     stopAll();
     const int errors = m_sentenceErrors;
     showBubble(Bubbles::sentenceErrors(errors));
+    SoundSequence done;
+    addCue(done, QStringLiteral("bravo.mp3"));
+    if (reading() != Reading::Off)
+        done.push_back(SoundItem::speech(m_answer, ReadBackTag));
     journal(JournalEvent::sentenceEnd(errors));
     m_sentencesLeft = std::max(0.0, m_sentencesLeft - 1);
     m_totalErrors += errors;
@@ -268,17 +333,17 @@ void ExerciseSession::wordCheck()
     if (!over) {
         m_phase = Phase::SentenceDone;
         m_status = statusNext();
+        addBubble(done);
     } else {
         m_phase = Phase::ExerciseOver;
         const double mark = note(m_totalErrors, m_sentencesPerExercise);
         journal(JournalEvent::mark(number(mark)));
         showBubble(Bubbles::note(mark));
         m_status = statusQuit();
+        addCue(done, QStringLiteral("cgagne.mp3"));
+        addBubble(done);
     }
-    if (!cue(QStringLiteral("bravo.mp3")))
-        return;
-    if (over)
-        cue(QStringLiteral("cgagne.mp3"));
+    hear(done);
 }
 
 void ExerciseSession::retryPrompt()
@@ -288,7 +353,9 @@ void ExerciseSession::retryPrompt()
         return;
     showBubble(Bubbles::essaieEncore());
     run(HintClock);
-    emit changed();
+    SoundSequence again;
+    addBubble(again);
+    hear(again);
 }
 
 int ExerciseSession::hintTile() const
@@ -330,7 +397,9 @@ void ExerciseSession::hintClock()
     m_tiles[std::size_t(tile)].hinted = true;
     journal(JournalEvent::hintTimeUp(number(limit)));
     journal(JournalEvent::hintWord(m_tiles[std::size_t(tile)].word));
-    emit changed();
+    SoundSequence hint;
+    addBubble(hint);
+    hear(hint);
 }
 
 void ExerciseSession::sentenceClock()
@@ -351,5 +420,7 @@ void ExerciseSession::sentenceClock()
     for (int i = 0; i <= m_deck.lastWord() && i < TileCount; ++i)
         m_tiles[std::size_t(i)].shown = false;
     journal(JournalEvent::sentenceTimeUp(number(sentenceLimitMinutes(m_settings))));
-    emit changed();
+    SoundSequence timeUp;
+    addBubble(timeUp);
+    hear(timeUp);
 }

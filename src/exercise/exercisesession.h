@@ -14,15 +14,15 @@
 #include "sentencelist.h"
 
 #include "journal/journalevent.h"
+#include "sound/soundrequest.h"
 
 class Clock;
 class RandomSource;
 class SettingsStore;
 struct ProgramState;
 
-// What a session hands to the world outside it: the journal's events and the sound cues. A cue
-// and a pause may let events run (the window's repaints, a close asked for meanwhile); they
-// return false when the handler must stop there.
+// What a session hands to the world outside it: the journal's lines and what the pupil hears.
+// Neither waits: the session's state is complete before either is called.
 class ExerciseOutput
 {
 public:
@@ -30,8 +30,10 @@ public:
     virtual void journalEvent(const JournalEvent &event) = 0;
     // A sentence starts: the journal's next timed line counts from now.
     virtual void sentenceStarted() = 0;
-    virtual bool soundCue(const QString &name) = 0;
-    virtual bool pause(int count) = 0;
+    // What one handler gives to hear, in order, in place of whatever still sounds.
+    virtual void sounds(const SoundSequence &sequence) = 0;
+    // The sound switch, as the activation reads it from "Son".
+    virtual void soundSwitch(const QString &activation) = 0;
 };
 
 // One word-bag exercise without any window: the sentence in play, its tiles as the rules know
@@ -58,6 +60,14 @@ public:
         SentenceClock = 3, // seconds of the sentence, then its time is up
     };
     static constexpr int TileCount = ::TileCount;
+    // Gaps after a cue before the next step of the same handler, in milliseconds.
+    static constexpr int CueGap = 100;
+    static constexpr int GreetingGap = 1000;
+    // The speech whose words are shown in the answer box as they are heard.
+    static constexpr int ReadBackTag = 1;
+    // "Lecture à voix haute": off, the sentence and the bubbles, the tiles' words too.
+    enum class Reading { Off = 0, Sentence = 1, Words = 2 };
+    Reading reading() const;
 
     struct Tile {
         QString word;
@@ -77,6 +87,10 @@ public:
     void start(const TargetOf &target);
     // The first activation starts the count of the exercise; every one greets the pupil.
     void activate();
+    // "Écouter": the sentence to find, said aloud.
+    void listen();
+    // A tile pressed (mouse, finger or keyboard focus): its word, when words are read aloud.
+    void tilePressed(int index);
     void quit();
     // No more clocks, drags or handlers: the window is closing.
     void close();
@@ -146,9 +160,14 @@ private:
     void sentenceClock();
     int hintTile() const;
     const QString &sentence() const { return m_deck.currentSentence(); }
-    bool cue(const QString &name);
     // Gives the event with the sentence in play.
     void journal(JournalEvent event);
+    // Shows the new state, then hands over what is to be heard.
+    void hear(const SoundSequence &sequence);
+    void addCue(SoundSequence &sequence, const QString &name) const;
+    // The bubble's text said after the cue, when reading aloud is on.
+    void addBubble(SoundSequence &sequence) const;
+    bool canSaySentence() const;
 
     SettingsStore &m_settings;
     Clock &m_clock;

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -37,6 +38,7 @@ const QRect AnswerRect(270, 4455, 7665, 1365);
 const QRect TexteRect(135, 5985, 5505, 240); // one line
 const QRect NouveauRect(5715, 5895, 1140, 330);
 const QRect QuitterRect(6885, 5895, 1140, 330);
+const QRect EcouterRect(8085, 5895, 1380, 330); // after "Quitter", under the teacher
 const QSize ScenePicture(640, 480); // pixels at scale 1, from the top left, cropped
 const double AnswerPoints = 20.25;
 const QColor TileColor(128, 0, 0);
@@ -58,6 +60,15 @@ frmSac2Mot::frmSac2Mot(SettingsStore &settings, Clock &clock, RandomSource &rand
     resize(SceneScale::designSize());
     applyScale(true);
     connect(&m_session, &ExerciseSession::changed, this, &frmSac2Mot::refresh);
+    connect(&m_sound, &SoundPlayer::speechStateChanged, this, &frmSac2Mot::updateEcouter);
+    connect(&m_sound, &SoundPlayer::wordSpoken, this, [this](int tag, int start, int length) {
+        if (tag == ExerciseSession::ReadBackTag)
+            highlightAnswer(start, length);
+    });
+    connect(&m_sound, &SoundPlayer::speechEnded, this, [this](int tag) {
+        if (tag == ExerciseSession::ReadBackTag)
+            highlightAnswer(-1, 0);
+    });
     showBubble();
     m_journal.ensureCreated();
 }
@@ -108,6 +119,14 @@ void frmSac2Mot::buildControls()
     Quitter->installEventFilter(this);
     Nouveau->installEventFilter(this);
     connect(Nouveau, &QPushButton::clicked, this, &frmSac2Mot::Nouveau_Click);
+    // Alt+C, and its icon for the pupils who do not read yet.
+    Ecouter = new QPushButton(style()->standardIcon(QStyle::SP_MediaVolume),
+                              QStringLiteral("É&couter"), this);
+    Ecouter->setAccessibleName(QStringLiteral("Écouter la phrase"));
+    Ecouter->setToolTip(QStringLiteral("Écouter la phrase (Alt+C)"));
+    Ecouter->setAutoDefault(false);
+    Ecouter->installEventFilter(this);
+    connect(Ecouter, &QPushButton::clicked, this, &frmSac2Mot::Ecouter_Click);
 
     QWidget *previous = Nouveau;
     setTabOrder(Quitter, Nouveau);
@@ -130,6 +149,7 @@ void frmSac2Mot::buildControls()
     Texte->setObjectName(QStringLiteral("Texte"));
     Nouveau->setObjectName(QStringLiteral("Nouveau"));
     Quitter->setObjectName(QStringLiteral("Quitter"));
+    Ecouter->setObjectName(QStringLiteral("Ecouter"));
     for (int i = 0; i < int(Mot.size()); ++i)
         Mot[std::size_t(i)]->setObjectName(QStringLiteral("Mot%1").arg(i));
 }
@@ -161,6 +181,8 @@ void frmSac2Mot::applyScale(bool force)
     TexteResultat->setGeometry(scale.toWindow(AnswerRect));
     Nouveau->setGeometry(scale.toWindow(NouveauRect));
     Quitter->setGeometry(scale.toWindow(QuitterRect));
+    Ecouter->setGeometry(scale.toWindow(EcouterRect));
+    Ecouter->setIconSize(QSize(Ecouter->height() * 2 / 3, Ecouter->height() * 2 / 3));
     layoutTexte();
     placeBubble();
     for (WordTile *tile : Mot) {
@@ -202,14 +224,58 @@ void frmSac2Mot::sentenceStarted()
     m_journal.MarqueHeureProgress();
 }
 
-bool frmSac2Mot::soundCue(const QString &name)
+void frmSac2Mot::sounds(const SoundSequence &sequence)
 {
-    return yielding([&] { m_sound.JoueSon(name); });
+    m_sound.play(sequence);
 }
 
-bool frmSac2Mot::pause(int count)
+void frmSac2Mot::soundSwitch(const QString &activation)
 {
-    return yielding([&] { m_sound.Patiente(count); });
+    m_sound.setActivationSon(activation);
+}
+
+void frmSac2Mot::updateEcouter()
+{
+    const Phase phase = m_session.phase();
+    const bool sentence =
+        phase == Phase::InPlay || phase == Phase::SentenceDone || phase == Phase::TimeUp;
+    const bool voice = m_sound.speechState() != SoundPlayer::SpeechState::Unavailable;
+    Ecouter->setEnabled(sentence && voice && !m_session.isClosing());
+    // A control that cannot work says why, in the pupil's and the teacher's language.
+    Ecouter->setToolTip(voice ? QStringLiteral("Écouter la phrase (Alt+C)")
+                              : m_sound.speechUnavailableReason());
+}
+
+void frmSac2Mot::Ecouter_Click()
+{
+    m_session.listen();
+}
+
+void frmSac2Mot::sayFocusedTile()
+{
+    if (auto *tile = qobject_cast<WordTile *>(QApplication::focusWidget());
+        tile && tile->parentWidget() == this)
+        m_session.tilePressed(tile->index());
+}
+
+void frmSac2Mot::highlightAnswer(int start, int length)
+{
+    if (start < 0 || start + length > m_shownAnswer.size()) {
+        if (m_spokenStart < 0)
+            return;
+        m_spokenStart = -1;
+        TexteResultat->setTextFormat(Qt::PlainText);
+        TexteResultat->setText(m_shownAnswer);
+        return;
+    }
+    m_spokenStart = start;
+    m_spokenLength = length;
+    TexteResultat->setTextFormat(Qt::RichText);
+    TexteResultat->setText(m_shownAnswer.left(start).toHtmlEscaped()
+                           + QStringLiteral("<span style=\"background-color:#ffe14d;\">")
+                           + m_shownAnswer.mid(start, length).toHtmlEscaped()
+                           + QStringLiteral("</span>")
+                           + m_shownAnswer.mid(start + length).toHtmlEscaped());
 }
 
 void frmSac2Mot::showBubble()
@@ -254,7 +320,7 @@ void frmSac2Mot::refresh()
     orderTiles();
     if (m_session.draggedTile() < 0 && m_outline && m_outline->isVisible())
         m_outline->hide();
-    if (TexteResultat->text() != m_session.answer())
+    if (m_shownAnswer != m_session.answer())
         setAnswer(m_session.answer());
     if (Texte->text() != m_session.status())
         setStatus(m_session.status());
@@ -271,6 +337,7 @@ void frmSac2Mot::refresh()
         if (offerNew && phase != Phase::NoSentence)
             focusNouveau();
     }
+    updateEcouter();
 }
 
 // ---- Sentence start, activation, buttons ----
@@ -318,6 +385,9 @@ void frmSac2Mot::Form_Load()
 
 void frmSac2Mot::Form_Activate()
 {
+    // A class that hears its sentences has the voice ready before the first one.
+    if (m_session.reading() != ExerciseSession::Reading::Off)
+        m_sound.prepareSpeech();
     m_session.activate();
 }
 
@@ -336,8 +406,7 @@ void frmSac2Mot::Quitter_Click()
     if (m_session.isClosing())
         return;
     m_session.quit();
-    if (!beginClose())
-        closeContainer();
+    closeContainer();
 }
 
 // ---- Drops and the clocks: the session's ----
@@ -371,7 +440,8 @@ void frmSac2Mot::Timer_Timer(int Index)
 
 bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && (watched == Nouveau || watched == Quitter))
+    if (event->type() == QEvent::KeyPress
+        && (watched == Nouveau || watched == Quitter || watched == Ecouter))
         keyboardUsed();
     auto *tile = qobject_cast<WordTile *>(watched);
     if (!tile || tile->parentWidget() != this)
@@ -380,8 +450,10 @@ bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && m_session.draggedTile() < 0)
+        if (mouse->button() == Qt::LeftButton && m_session.draggedTile() < 0) {
+            m_session.tilePressed(tile->index());
             beginDrag(tile, tile->mapTo(this, mouse->position().toPoint()));
+        }
         return true;
     }
     case QEvent::MouseMove: {
@@ -411,6 +483,8 @@ bool frmSac2Mot::eventFilter(QObject *watched, QEvent *event)
                 TexteResultat_DragDrop(tile->index(), 0, 0);
         } else if (plain) {
             moveFocus(tile, k);
+            if (QApplication::focusWidget() != tile)
+                sayFocusedTile();
         }
         // Every other key does nothing: none may place a word or point at one.
         return true;
@@ -542,7 +616,7 @@ bool frmSac2Mot::focusNextPrevChild(bool next)
     std::vector<QWidget *> chain;
     for (int i : readingOrder())
         chain.push_back(Mot[std::size_t(i)]);
-    for (QPushButton *button : {Nouveau, Quitter}) {
+    for (QPushButton *button : {Ecouter, Nouveau, Quitter}) {
         if (!button->isHidden() && button->isEnabled())
             chain.push_back(button);
     }
@@ -554,6 +628,7 @@ bool frmSac2Mot::focusNextPrevChild(bool next)
     if (at != chain.end())
         index = (int(at - chain.begin()) + (next ? 1 : count - 1)) % count;
     chain[std::size_t(index)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    sayFocusedTile();
     return true;
 }
 
@@ -626,6 +701,9 @@ void frmSac2Mot::keyboardUsed()
 
 void frmSac2Mot::setAnswer(const QString &answer)
 {
+    m_shownAnswer = answer;
+    m_spokenStart = -1;
+    TexteResultat->setTextFormat(Qt::PlainText);
     TexteResultat->setText(answer);
     TexteResultat->setAccessibleName(answer.isEmpty() ? QStringLiteral("Ta phrase")
                                                       : QStringLiteral("Ta phrase : ") + answer);
@@ -731,30 +809,11 @@ void frmSac2Mot::updateActivation()
 
 void frmSac2Mot::closeEvent(QCloseEvent *event)
 {
-    if (beginClose()) {
-        event->ignore();
-        return;
-    }
-    QWidget::closeEvent(event);
-}
-
-bool frmSac2Mot::beginClose()
-{
     m_session.close();
     cancelDrag();
-    if (m_waitDepth == 0)
-        return false;
-    m_closeRequested = true;
-    hideContainer();
-    return true;
-}
-
-void frmSac2Mot::hideContainer()
-{
-    if (QMdiSubWindow *sub = subWindow())
-        sub->hide();
-    else
-        hide();
+    // A closed exercise stops talking; a cue already started ends by itself.
+    m_sound.stopSpeech();
+    QWidget::closeEvent(event);
 }
 
 void frmSac2Mot::closeContainer()
@@ -763,19 +822,4 @@ void frmSac2Mot::closeContainer()
         sub->close();
     else
         close();
-}
-
-template <typename F> bool frmSac2Mot::yielding(F call)
-{
-    QPointer<frmSac2Mot> self(this);
-    ++m_waitDepth;
-    call();
-    if (!self)
-        return false;
-    if (--m_waitDepth == 0 && m_closeRequested) {
-        m_closeRequested = false;
-        closeContainer();
-        return false;
-    }
-    return !m_session.isClosing();
 }

@@ -35,9 +35,10 @@ class WordTile;
 //
 // The window is a view: the exercise's rules and state are its ExerciseSession, which it draws
 // and to which it passes the pupil's actions; it writes the session's journal lines and plays
-// its sound cues. Handlers keep the names a reader of the program knows. Every sound cue lets
-// events run (the sound player's wait); closing the window while such a wait is in progress is
-// carried out once the wait is over.
+// its sound cues. Handlers keep the names a reader of the program knows. Nothing here waits for
+// a sound: the session's state is complete before anything is heard, and the sound player plays
+// on by itself. "Écouter" says the sentence; a sentence read back shows each word in the answer
+// box as it is heard.
 class frmSac2Mot : public QWidget, private ExerciseOutput
 {
     Q_OBJECT
@@ -76,6 +77,7 @@ public:
     void Form_Activate();
     void Nouveau_Click();
     void Quitter_Click();
+    void Ecouter_Click();
 
     // Dragging: the pointer over tile Index while tile Source is dragged, X and Y in twips of
     // that tile. Only the first one over the dragged tile itself sets the grab offset, so that
@@ -111,8 +113,15 @@ private:
     // What the session hands out: journal lines and sound cues.
     void journalEvent(const JournalEvent &event) override;
     void sentenceStarted() override;
-    bool soundCue(const QString &name) override;
-    bool pause(int count) override;
+    void sounds(const SoundSequence &sequence) override;
+    void soundSwitch(const QString &activation) override;
+
+    // "Écouter" usable when there is a sentence to say and a voice to say it.
+    void updateEcouter();
+    // The word of the tile the keyboard just moved to, when words are read aloud.
+    void sayFocusedTile();
+    // A word of the read-back heard: shown in the answer box; -1 shows none.
+    void highlightAnswer(int start, int length);
 
     void buildControls();
     // The controls drawn from the session's state.
@@ -156,14 +165,7 @@ private:
     void updateActivation();
     void watchSubWindow();
 
-    // Sound cues and waits let events run: a close asked for meanwhile is done afterwards.
-    // Returns false when the handler must stop (the window is closing or is gone).
-    template <typename F> bool yielding(F call);
-    // Stops the clocks and any drag for a close. True when a handler is waiting for a sound:
-    // the window is then hidden now and closed once that handler returns.
-    bool beginClose();
     void closeContainer();
-    void hideContainer();
     QMdiSubWindow *subWindow() const;
 
     Journal &m_journal;
@@ -180,13 +182,15 @@ private:
     QLabel *Texte = nullptr;
     QPushButton *Nouveau = nullptr;
     QPushButton *Quitter = nullptr;
+    QPushButton *Ecouter = nullptr;
 
     bool m_active = false;        // last known activation, to see when it changes
     bool m_otherWindowSince = false; // another window of the program was active since
     bool m_activationUpdatePending = false;
     bool m_keyboardUsed = false;
-    bool m_closeRequested = false;
-    int m_waitDepth = 0;
+    QString m_shownAnswer;        // the answer as the box shows it, without the highlight
+    int m_spokenStart = -1;       // the word of the read-back being heard, in the answer
+    int m_spokenLength = 0;
     QPointer<QMdiSubWindow> m_watchedSubWindow;
 
     SceneScale m_scale;

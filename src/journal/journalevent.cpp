@@ -37,17 +37,18 @@ struct Fixed {
     EventKind kind;
     QString text;
 };
-const std::array<Fixed, 6> FixedTexts = {{
+const std::array<Fixed, 7> FixedTexts = {{
     {EventKind::ConsultJournal, QStringLiteral("Consultation de la progression")},
     {EventKind::ConsultSummary, QStringLiteral("Consultation du bilan des élèves")},
     {EventKind::ConsultSettings, QStringLiteral("Consultation de la boite 'Paramètres'")},
     {EventKind::ConsultAbout, QStringLiteral("Consultation de la boite 'A propos de...'")},
     {EventKind::EditorOpen, QStringLiteral("Editer les exercices")},
     {EventKind::SentencesSaveAsk, SaveAskText},
+    {EventKind::Listened, QStringLiteral("L'élève a écouté la phrase.")},
 }};
 
 // The codes, in the order of EventKind.
-const std::array<QString, 25> Codes = {
+const std::array<QString, 27> Codes = {
     QStringLiteral("texte"),       QStringLiteral("lancement"),    QStringLiteral("debut"),
     QStringLiteral("reprise"),     QStringLiteral("quitter"),      QStringLiteral("bon"),
     QStringLiteral("faux"),        QStringLiteral("deplace"),      QStringLiteral("delai-mot"),
@@ -56,9 +57,9 @@ const std::array<QString, 25> Codes = {
     QStringLiteral("vue-param"),   QStringLiteral("vue-apropos"),  QStringLiteral("editeur"),
     QStringLiteral("charger"),     QStringLiteral("sauver-demande"), QStringLiteral("sauver"),
     QStringLiteral("couper"),      QStringLiteral("modifier"),     QStringLiteral("modifier-en"),
-    QStringLiteral("nouveau"),
+    QStringLiteral("nouveau"),     QStringLiteral("ecoute"),       QStringLiteral("etiquettes"),
 };
-static_assert(int(EventKind::EditNew) + 1 == 25);
+static_assert(int(EventKind::LabelsPrinted) + 1 == 27);
 
 QString tileText(const QString &word)
 {
@@ -139,12 +140,16 @@ QString JournalEvent::text() const
         return ModifiedToStart + value + QuoteEnd;
     case EventKind::EditNew:
         return NewStart + value + QuoteEnd;
+    case EventKind::LabelsPrinted:
+        return QStringLiteral("Impression des étiquettes de %1 phrase%2")
+            .arg(value, value == QLatin1String("1") ? QString() : QStringLiteral("s"));
     case EventKind::ConsultJournal:
     case EventKind::ConsultSummary:
     case EventKind::ConsultSettings:
     case EventKind::ConsultAbout:
     case EventKind::EditorOpen:
     case EventKind::SentencesSaveAsk:
+    case EventKind::Listened:
         for (const Fixed &f : FixedTexts) {
             if (f.kind == kind)
                 return f.text;

@@ -36,6 +36,8 @@ enum class EventKind {
     EditModify,        // a sentence chosen for change
     EditModifiedTo,    // its new text
     EditNew,           // a new sentence
+    Listened,          // the pupil asked to hear the sentence
+    LabelsPrinted,     // word labels printed; the value is the number of sentences
 };
 
 struct JournalEvent {

@@ -17,8 +17,12 @@
 
 namespace {
 // The dialog's inner area, in twips.
-constexpr int InnerWidth = 4515;
-constexpr int InnerHeight = 2940;
+// Wider than drawn, for the longest line of reading aloud ("La phrase et les mots").
+constexpr int ExtraWidth = 600;
+constexpr int InnerWidth = 4515 + ExtraWidth;
+// Two rows below the file's, for reading aloud and its pace.
+constexpr int ExtraRows = 2 * 375;
+constexpr int InnerHeight = 2940 + ExtraRows;
 // The frame's origin: the controls inside it are laid out in the window's coordinates.
 constexpr int FrameLeft = 120;
 constexpr int FrameTop = 120;
@@ -75,7 +79,7 @@ frmParam::~frmParam() = default;
 void frmParam::buildControls()
 {
     Frame1 = new QGroupBox(QStringLiteral("Sélectionnez le niveau des exercices"), this);
-    Frame1->setGeometry(twipsRect(FrameLeft, FrameTop, 4335, 2310));
+    Frame1->setGeometry(twipsRect(FrameLeft, FrameTop, 4335 + ExtraWidth, 2310 + ExtraRows));
 
     auto label = [this](const QString &text, Qt::Alignment align, QRect geometry) {
         auto *l = new QLabel(text, Frame1);
@@ -105,17 +109,25 @@ void frmParam::buildControls()
     Label5 = label(QStringLiteral("Fichier de référence :"), Qt::AlignRight,
                    inFrame(480, 1950, 1575, 270));
     saisieFichier = list(inFrame(2130, 1905, 2235, 315));
+    Label6 = label(QStringLiteral("Lecture à voix haute :"), Qt::AlignRight,
+                   inFrame(165, 2325, 1905, 270));
+    saisieLecture = list(inFrame(2130, 2280, 2235 + ExtraWidth, 315));
+    Label7 = label(QStringLiteral("Vitesse de lecture :"), Qt::AlignRight,
+                   inFrame(165, 2700, 1905, 270));
+    saisieVitesse = list(inFrame(2130, 2655, 2235 + ExtraWidth, 315));
 
-    fitLabelFont({Label1, Label2, Label3, Label4, Label5});
+    fitLabelFont({Label1, Label2, Label3, Label4, Label5, Label6, Label7});
 
     Label1->setBuddy(saisieNiveau);
     Label2->setBuddy(saisieHasard);
     Label3->setBuddy(saisieExercice);
     Label4->setBuddy(saisieSon);
     Label5->setBuddy(saisieFichier);
+    Label6->setBuddy(saisieLecture);
+    Label7->setBuddy(saisieVitesse);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setGeometry(twipsRect(3195, 2505, 1260, 345));
+    cmdOK->setGeometry(twipsRect(3195 + ExtraWidth, 2505 + ExtraRows, 1260, 345));
     // Both the default and the cancel button: Enter presses it, and Escape (reject) closes the
     // dialog as it does.
     cmdOK->setDefault(true);
@@ -127,12 +139,16 @@ void frmParam::buildControls()
         {saisieNiveau, "saisieNiveau"}, {saisieHasard, "saisieHasard"},
         {saisieExercice, "saisieExercice"}, {saisieSon, "saisieSon"},
         {saisieFichier, "saisieFichier"}, {cmdOK, "cmdOK"},
+        {Label6, "Label6"},         {Label7, "Label7"},
+        {saisieLecture, "saisieLecture"}, {saisieVitesse, "saisieVitesse"},
     });
 
     setTabOrder(saisieNiveau, saisieHasard);
     setTabOrder(saisieHasard, saisieExercice);
     setTabOrder(saisieExercice, saisieSon);
-    setTabOrder(saisieSon, cmdOK);
+    setTabOrder(saisieSon, saisieLecture);
+    setTabOrder(saisieLecture, saisieVitesse);
+    setTabOrder(saisieVitesse, cmdOK);
     setTabOrder(cmdOK, saisieFichier);
     saisieNiveau->setFocus();
 
@@ -143,6 +159,8 @@ void frmParam::buildControls()
         {saisieHasard, &frmParam::saisieHasard_Click},
         {saisieExercice, &frmParam::saisieExercice_Click},
         {saisieSon, &frmParam::saisieSon_Click},
+        {saisieLecture, &frmParam::saisieLecture_Click},
+        {saisieVitesse, &frmParam::saisieVitesse_Click},
         {saisieFichier, &frmParam::saisieFichier_Click},
     };
     for (const auto &[list, handler] : handlers) {
@@ -155,8 +173,8 @@ void frmParam::buildControls()
 void frmParam::Form_Load()
 {
     const SettingsChoices::Selection selection = m_choices.load();
-    const std::array<QComboBox *, SettingsChoices::ListCount> lists{saisieNiveau, saisieHasard,
-                                                                     saisieExercice, saisieSon};
+    const std::array<QComboBox *, SettingsChoices::ListCount> lists{
+        saisieNiveau, saisieHasard, saisieExercice, saisieSon, saisieLecture, saisieVitesse};
     for (int i = 0; i < SettingsChoices::ListCount; ++i) {
         // Filled and set without their handlers: the choices were stored as they were read.
         const QSignalBlocker quiet(lists[size_t(i)]);
@@ -186,6 +204,16 @@ void frmParam::saisieExercice_Click()
 void frmParam::saisieSon_Click()
 {
     m_choices.choose(SettingsChoices::Son, saisieSon->currentIndex());
+}
+
+void frmParam::saisieLecture_Click()
+{
+    m_choices.choose(SettingsChoices::Lecture, saisieLecture->currentIndex());
+}
+
+void frmParam::saisieVitesse_Click()
+{
+    m_choices.choose(SettingsChoices::Vitesse, saisieVitesse->currentIndex());
 }
 
 void frmParam::saisieFichier_Click()

@@ -47,6 +47,8 @@ public slots:
     void saisieHasard_Click();
     void saisieExercice_Click();
     void saisieSon_Click();
+    void saisieLecture_Click();
+    void saisieVitesse_Click();
     void saisieFichier_Click();
     void cmdOK_Click();
 
@@ -67,11 +69,15 @@ private:
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
     QLabel *Label5 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label7 = nullptr;
     QComboBox *saisieNiveau = nullptr;
     QComboBox *saisieHasard = nullptr;
     QComboBox *saisieExercice = nullptr;
     QComboBox *saisieSon = nullptr;
     QComboBox *saisieFichier = nullptr;
+    QComboBox *saisieLecture = nullptr;
+    QComboBox *saisieVitesse = nullptr;
     QPushButton *cmdOK = nullptr;
 
     SettingsChoices m_choices;

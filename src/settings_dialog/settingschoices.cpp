@@ -7,7 +7,7 @@
 
 namespace {
 // The lists' fallbacks, as positions of their lines.
-constexpr std::array<int, SettingsChoices::ListCount> Fallbacks{4, 4, 0, 0};
+constexpr std::array<int, SettingsChoices::ListCount> Fallbacks{4, 4, 0, 0, 0, 0};
 const QString FallbackFichier = QStringLiteral("plumalin.txt");
 }
 
@@ -29,6 +29,9 @@ const QStringList &SettingsChoices::lines(List list)
         QStringList{QStringLiteral("5 phrases"), QStringLiteral("10 phrases"),
                     QStringLiteral("15 phrases"), QStringLiteral("20 phrases")},
         QStringList{QStringLiteral("Non"), QStringLiteral("Oui")},
+        QStringList{QStringLiteral("Non"), QStringLiteral("La phrase"),
+                    QStringLiteral("La phrase et les mots")},
+        QStringList{QStringLiteral("Normale"), QStringLiteral("Lente")},
     };
     return all[size_t(list)];
 }
@@ -36,7 +39,8 @@ const QStringList &SettingsChoices::lines(List list)
 const SettingKey &SettingsChoices::entry(List list)
 {
     static const std::array<const SettingKey *, ListCount> all{
-        &Settings::DureePhrase, &Settings::DureeMot, &Settings::NbPhrases, &Settings::Son};
+        &Settings::DureePhrase, &Settings::DureeMot, &Settings::NbPhrases, &Settings::Son,
+        &Settings::LectureVoixHaute, &Settings::VitesseLecture};
     return *all[size_t(list)];
 }
 

@@ -12,8 +12,8 @@ struct SettingKey;
 class SettingsChoices
 {
 public:
-    // The four lists of positions, in the dialog's order.
-    enum List { Niveau, Hasard, Exercice, Son, ListCount };
+    // The lists of positions, in the dialog's order.
+    enum List { Niveau, Hasard, Exercice, Son, Lecture, Vitesse, ListCount };
 
     // What the dialog shows when it opens.
     struct Selection {

@@ -292,10 +292,6 @@ void frmMain::showTopLevel(QWidget *window)
 
 void frmMain::mnuSac2Mot_Click()
 {
-    // An exercise closed inside one of its sound waits is hidden until that wait ends: it is
-    // on its way out, and a new one starts.
-    if (m_exercise && !m_exercise->isVisible())
-        m_exercise = nullptr;
     // The same line either way; the records count an exercise already open only once.
     m_services.journal.record(
         JournalEvent::of(m_exercise ? EventKind::ExerciseShown : EventKind::ExerciseStart));
@@ -457,8 +453,8 @@ void frmMain::MDIForm_Unload()
 {
     m_mdi->closeAllSubWindows();
 
-    // Newest first. Windows are closed, not deleted here: one of them may be inside a wait of
-    // its own handler (a sound cue lets events run); each goes once that handler has returned.
+    // Newest first. Windows are closed here and deleted by the event loop, after the handler
+    // that closes them has returned.
     rememberJournal();
     for (auto entry = m_windows.rbegin(); entry != m_windows.rend(); ++entry) {
         if (entry->journal) {

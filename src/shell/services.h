@@ -6,7 +6,6 @@ class Clock;
 class RandomSource;
 class FileChooser;
 class MessageBoxes;
-class EventPump;
 class Journal;
 class SoundPlayer;
 class SystemTools;
@@ -22,7 +21,6 @@ struct Services {
     RandomSource &random;
     FileChooser &files;
     MessageBoxes &messages;
-    EventPump &pump;
     ProgramState &state;
     Journal &journal;
     SoundPlayer &sound;

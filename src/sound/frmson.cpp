@@ -1,43 +1,92 @@
 #include "frmson.h"
 
-#include <QAudioOutput>
-#include <QFileInfo>
-#include <QMediaPlayer>
-#include <QUrl>
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QMediaDevices>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
-// The other media backend of this Qt version crashes in play() on a machine without an audio
-// device; the choice has to be made before the first media object exists.
-void chooseMediaBackend()
+QAudioFormat programFormat()
 {
-    if (qEnvironmentVariable("QT_MEDIA_BACKEND") != QLatin1String("gstreamer"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
-}
-}
-
-frmSon::frmSon(QObject *parent)
-    : QObject(parent)
-{
-    chooseMediaBackend();
-    m_player = new QMediaPlayer(this);
-    m_audio = new QAudioOutput(this);
-    // Errors (no file, no device, a file that does not decode) are deliberately not listened
-    // to: the cue is simply not heard.
-    m_player->setAudioOutput(m_audio);
+    QAudioFormat format;
+    format.setSampleRate(PcmClip::SampleRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    return format;
 }
 
-frmSon::~frmSon()
+// The player behind every sound, never shown: one audio sink fed from memory.
+class frmSon : public QObject, public SoundOutput
 {
-    m_player->stop();
-}
-
-void frmSon::play(const QString &path)
-{
-    m_player->stop();
-    if (!QFileInfo(path).isFile()) {
-        m_player->setSource(QUrl());
-        return;
+public:
+    frmSon()
+    {
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull() || !device.isFormatSupported(programFormat()))
+            return;
+        m_sink = new QAudioSink(device, programFormat(), this);
+        connect(m_sink, &QAudioSink::stateChanged, this, &frmSon::stateChanged);
     }
-    m_player->setSource(QUrl::fromLocalFile(path));
-    m_player->play();
+    ~frmSon() override { stop(); }
+
+    void start(const PcmClip &clip, std::function<void()> finished) override
+    {
+        stop();
+        m_finished = std::move(finished);
+        if (!m_sink || clip.isEmpty()) {
+            endLater();
+            return;
+        }
+        m_buffer = new QBuffer(this);
+        m_buffer->setData(clip.samples);
+        m_buffer->open(QIODevice::ReadOnly);
+        m_sink->start(m_buffer);
+        if (m_sink->error() != QAudio::NoError)
+            endLater();
+    }
+
+    void stop() override
+    {
+        m_finished = nullptr;
+        if (m_sink && m_sink->state() != QAudio::StoppedState)
+            m_sink->stop();
+        if (m_buffer) {
+            m_buffer->deleteLater();
+            m_buffer = nullptr;
+        }
+    }
+
+    bool hasDevice() const override { return m_sink != nullptr; }
+
+private:
+    void stateChanged(QAudio::State state)
+    {
+        // Idle: every sample of the clip has been handed to the device.
+        if (state == QAudio::IdleState
+            || (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError))
+            endLater();
+    }
+
+    void endLater()
+    {
+        auto finished = std::move(m_finished);
+        m_finished = nullptr;
+        if (!finished)
+            return;
+        QTimer::singleShot(0, this, [finished] { finished(); });
+    }
+
+    QAudioSink *m_sink = nullptr;
+    QPointer<QBuffer> m_buffer;
+    std::function<void()> m_finished;
+};
+}
+
+std::unique_ptr<SoundOutput> makeSoundOutput()
+{
+    return std::make_unique<frmSon>();
 }

@@ -1,25 +1,8 @@
 #pragma once
 #include "platform/soundoutput.h"
 
-#include <QObject>
+#include <memory>
 
-class QAudioOutput;
-class QMediaPlayer;
-
-// The player behind the sound cues: one media player and its audio output, never shown.
-// A new sound replaces the one playing; a missing file or audio device gives silence.
-class frmSon : public QObject, public SoundOutput
-{
-    Q_OBJECT
-public:
-    explicit frmSon(QObject *parent = nullptr);
-    ~frmSon() override;
-
-    void play(const QString &path) override;
-
-    QMediaPlayer *player() const { return m_player; }
-
-private:
-    QMediaPlayer *m_player = nullptr;
-    QAudioOutput *m_audio = nullptr;
-};
+// The program's audio output on the platform's sound device (Qt Multimedia). This is the one
+// place that uses Qt Multimedia: everything else reaches it through SoundOutput, made here.
+std::unique_ptr<SoundOutput> makeSoundOutput();

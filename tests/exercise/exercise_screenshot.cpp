@@ -10,6 +10,7 @@
 #include "common/sentencefile.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
 
@@ -18,7 +19,7 @@
 namespace {
 const QStringList Scenes{"bonjour", "bravo",      "incorrect",  "encore",  "continue",
                          "indice",  "sans-erreur", "une-erreur", "erreurs", "note",
-                         "zero",    "temps",      "vide",      "long"};
+                         "zero",    "temps",      "vide",      "long",       "relecture"};
 
 // Drops the words of the sentence from `from` on, each followed by its word check.
 void placeFrom(frmSac2Mot &window, int from)
@@ -50,6 +51,9 @@ int main(int argc, char *argv[])
     // 5 sentences; for the mark, an exercise of one sentence
     const bool mark = scene == QStringLiteral("note") || scene == QStringLiteral("zero");
     env.settings.SaveSetting(Settings::NbPhrases, mark ? "-1" : "0");
+    // The sentence read back, its fourth word being heard (the test's voice: 100 ms a word).
+    if (scene == QStringLiteral("relecture"))
+        env.settings.SaveSetting(Settings::LectureVoixHaute, "1");
     if (scene == QStringLiteral("vide"))
         env.settings.SaveSetting(Settings::Fichier, "cours-moyen-premiere-annee.txt");
     // Sentence 0, then the tiles' places: a loose scatter over the free part of the scene.
@@ -92,6 +96,13 @@ int main(int argc, char *argv[])
         for (int e = scene == QStringLiteral("note") ? 2 : 7; e > 0; --e)
             window.TexteResultat_DragDrop(wrong, 0, 0);
         placeFrom(window, 0);
+    } else if (scene == QStringLiteral("relecture")) {
+        placeFrom(window, 0);
+        auto *box = window.findChild<QLabel *>(QStringLiteral("TexteResultat"));
+        QElapsedTimer waited;
+        waited.start();
+        while (!box->text().contains(QStringLiteral(">dort</span>")) && waited.elapsed() < 10000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     } else if (scene == QStringLiteral("temps")) {
         // Ticks of the sentence's clock until its time is up.
         for (int s = 0; window.phase() == frmSac2Mot::Phase::InPlay && s < 100000; ++s)

@@ -21,12 +21,14 @@ struct Line {
     bool operator==(const Line &) const = default;
 };
 
-// Keeps what the session hands out; a cue may say that the handler must stop there.
+// Keeps what the session hands out, each handler's sounds as one sequence.
 struct Recorder : ExerciseOutput {
     std::vector<Line> lines;
     QStringList cues;
     QList<int> pauses;
-    bool goOn = true;
+    QStringList said;
+    std::vector<SoundSequence> sequences;
+    QStringList switches;
     std::vector<JournalEvent> events;
     int sentenceStarts = 0;
     void journalEvent(const JournalEvent &event) override
@@ -35,16 +37,19 @@ struct Recorder : ExerciseOutput {
         events.push_back(event);
     }
     void sentenceStarted() override { ++sentenceStarts; }
-    bool soundCue(const QString &name) override
+    void sounds(const SoundSequence &sequence) override
     {
-        cues << name;
-        return goOn;
+        sequences.push_back(sequence);
+        for (const SoundItem &item : sequence) {
+            if (item.kind == SoundItem::Cue)
+                cues << item.text;
+            else if (item.kind == SoundItem::Pause)
+                pauses << item.ms;
+            else
+                said << item.text;
+        }
     }
-    bool pause(int count) override
-    {
-        pauses << count;
-        return goOn;
-    }
+    void soundSwitch(const QString &activation) override { switches << activation; }
 };
 
 struct SessionFixture {
@@ -122,6 +127,8 @@ private slots:
     void endMark_data();
     void endMark();
     void closingStopsEverything();
+    void readingAloud_data();
+    void readingAloud();
 };
 
 void tst_ExerciseSession::sentenceStart()
@@ -155,6 +162,7 @@ void tst_ExerciseSession::sentenceStart()
     QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise());
     QCOMPARE(f.out.cues, QStringList{"bonjour.mp3"});
     QCOMPARE(f.out.pauses, QList<int>{1000});
+    QCOMPARE(f.out.switches, QStringList{"0"});
     f.playSentence(1);
     QCOMPARE(f.session.sentencesLeft(), f.session.sentencesPerExercise() - 1);
     QCOMPARE(f.session.totalErrors(), 1);
@@ -350,6 +358,10 @@ void tst_ExerciseSession::endMark()
     QCOMPARE(f.out.lines[4], (Line{mark, false, true}));
     QCOMPARE(f.out.cues, (QStringList{"son2.wav", "son2.wav", "son2.wav", "bravo.mp3",
                                       "cgagne.mp3"}));
+    // The end of the exercise is one sequence: each cue, then its gap, in the old order.
+    QCOMPARE(f.out.sequences.back(),
+             (SoundSequence{SoundItem::cue("bravo.mp3"), SoundItem::pause(ExerciseSession::CueGap),
+                            SoundItem::cue("cgagne.mp3"), SoundItem::pause(ExerciseSession::CueGap)}));
     QCOMPARE(f.session.sentencesLeft(), 0.0);
     for (int i = 0; i < 4; ++i)
         QVERIFY(!f.session.isRunning(i));
@@ -371,18 +383,55 @@ void tst_ExerciseSession::closingStopsEverything()
     f.session.activate();
     QCOMPARE(f.out.lines.size(), lines);
     QCOMPARE(f.session.answer(), QStringLiteral("Le"));
+}
 
-    // A cue that tells the handler to stop (the window closed during the sound) ends it there.
-    SessionFixture g;
-    g.env.settings.SaveSetting(Settings::NbPhrases, "-1"); // an exercise of one sentence
-    g.open();
+void tst_ExerciseSession::readingAloud_data()
+{
+    QTest::addColumn<QString>("reading"); // "Lecture à voix haute" as stored
+    QTest::addColumn<QStringList>("said");
+    const QString bravo = Bubbles::bravo().text;
+    const QString incorrect = Bubbles::incorrect().text;
+    const QString essaie = Bubbles::essaieEncore().text;
+    const QString continuer = Bubbles::continuer().text;
+    const QString none = QString(Bubbles::sentenceErrors(1).text).replace(CR, QLatin1Char(' '));
+    QTest::newRow("off") << "0" << QStringList{"Le chat dort."}; // "Écouter" only
+    QTest::newRow("sentence")
+        << "1"
+        << QStringList{"Le chat dort.", "Le chat dort.", incorrect, essaie, bravo, continuer,
+                       bravo, continuer, bravo, "Le chat dort.", none};
+    QTest::newRow("words")
+        << "2"
+        << QStringList{"Le chat dort.", "Le chat dort.", "dort.", incorrect, essaie, "Le", bravo,
+                       continuer, "chat", bravo, continuer, "dort.", bravo, "Le chat dort.", none};
+}
+
+void tst_ExerciseSession::readingAloud()
+{
+    QFETCH(QString, reading);
+    SessionFixture f;
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, reading);
+    f.start();
+    QVERIFY(f.out.said.isEmpty()); // the first sentence waits for the greeting
+    f.session.activate();
+    f.session.listen();
+    f.session.tilePressed(f.tileOf("dort."));
+    f.session.dropOnAnswer(f.tileOf("dort."));
+    f.session.tick(ExerciseSession::RetryPrompt);
     for (const QString word : {"Le", "chat", "dort."}) {
-        g.session.dropOnAnswer(g.tileOf(word));
-        g.out.goOn = word != QStringLiteral("dort.");
-        g.session.tick(ExerciseSession::WordCheck);
+        f.session.tilePressed(f.tileOf(word));
+        f.session.dropOnAnswer(f.tileOf(word));
+        f.session.tick(ExerciseSession::WordCheck);
     }
-    QCOMPARE(g.session.phase(), Phase::ExerciseOver);
-    QCOMPARE(g.out.cues.back(), QStringLiteral("bravo.mp3"));
+    QTEST(f.out.said, "said");
+    // Listening is written whatever the setting; the sentence read back is marked for the box.
+    QCOMPARE(std::count(f.out.lines.begin(), f.out.lines.end(),
+                        Line{QStringLiteral("L'élève a écouté la phrase."), true, true}),
+             1);
+    if (reading != QLatin1String("0")) {
+        const SoundSequence &done = f.out.sequences.back();
+        QCOMPARE(done[0], SoundItem::cue("bravo.mp3"));
+        QCOMPARE(done[2], SoundItem::speech("Le chat dort.", ExerciseSession::ReadBackTag));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_ExerciseSession)

@@ -4,7 +4,11 @@
 
 #include "journal/frmprogression.h"
 
+#include <QAbstractEventDispatcher>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
+#include <QTextDocumentFragment>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -68,9 +72,14 @@ private slots:
     void marks();
     void sentenceCountsOnce();
     void activationInTheMainWindow();
-    void quitterDuringTheGreeting();
-    void mainWindowClosedDuringTheGreeting();
-    void eventsDuringTheBravoSound();
+    void quitterWhileTheGreetingSounds();
+    void mainWindowClosedWhileTheGreetingSounds();
+    void eventsWhileTheBravoSounds();
+    void noHandlerRunsTheEventLoop();
+    void ecouterSaysTheSentence();
+    void ecouterWithoutAVoice();
+    void sentenceReadBackWordByWord();
+    void tilesSayTheirWords();
     void wholeExerciseWithTheMouse();
     void soak();
 };
@@ -392,11 +401,11 @@ void tst_frmSac2Mot::activation_data()
     QTest::addColumn<QString>("son");
     QTest::addColumn<double>("sentences");
     QTest::addColumn<QStringList>("played");
-    QTest::addColumn<int>("turns");
-    QTest::newRow("empty store") << QString() << QString() << 30.0 << QStringList() << 1000;
-    QTest::newRow("15 sentences, sound off") << "2" << "0" << 15.0 << QStringList() << 1000;
-    QTest::newRow("not a number, sound on") << "abc" << "1" << 5.0
-                                            << QStringList{"bonjour.mp3"} << 1100;
+    QTest::addColumn<QStringList>("heard"); // the greeting and the pause that follows it
+    QTest::newRow("empty store") << QString() << QString() << 30.0 << QStringList() << QStringList();
+    QTest::newRow("15 sentences, sound off") << "2" << "0" << 15.0 << QStringList() << QStringList();
+    QTest::newRow("not a number, sound on") << "abc" << "1" << 5.0 << QStringList{"bonjour.mp3"}
+                                            << QStringList{"bonjour.mp3", "pause 1000"};
 }
 
 void tst_frmSac2Mot::activation()
@@ -412,9 +421,12 @@ void tst_frmSac2Mot::activation()
     QTEST(f.session().sentencesPerExercise(), "sentences");
     QTEST(f.session().sentencesLeft(), "sentences");
     QCOMPARE(f.session().totalErrors(), 0);
-    QVERIFY(f.env.state.ActivationSon == std::optional<QString>(son.isNull() ? "0" : son));
     QTEST(fileNames(f.env.played()), "played");
-    QTEST(f.env.pump.turns, "turns");
+    QStringList heard;
+    for (const QString &step : f.env.heard)
+        heard << (step.contains(QLatin1Char('/')) ? QFileInfo(step).fileName() : step);
+    QTEST(heard, "heard");
+    QCOMPARE(f.env.sound.ActivationSon(), std::optional<QString>(son.isNull() ? "0" : son));
 }
 
 void tst_frmSac2Mot::laterActivationsKeepTheCount()
@@ -435,7 +447,7 @@ void tst_frmSac2Mot::laterActivationsKeepTheCount()
     QCOMPARE(f.session().sentencesPerExercise(), 5.0);
     QCOMPARE(f.session().sentencesLeft(), 4.0);
     QCOMPARE(f.session().totalErrors(), 1);
-    QVERIFY(f.env.state.ActivationSon == std::optional<QString>("1"));
+    QCOMPARE(f.env.sound.ActivationSon(), std::optional<QString>("1"));
     QCOMPARE(fileNames(f.env.played()), QStringList{"bonjour.mp3"});
     QCOMPARE(f.w().phase(), Phase::SentenceDone);
 }
@@ -561,7 +573,7 @@ void tst_frmSac2Mot::checkSequence()
     ExerciseFixture f({"Le chat dort."});
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.open();
-    f.env.soundOutput->played.clear();
+    f.env.heard.clear();
     frmSac2Mot &w = f.w();
     f.env.clock.advance(5);
 
@@ -820,8 +832,10 @@ void tst_frmSac2Mot::keyboard()
     f.tile(1)->setFocus();
     QTest::keyClick(f.tile(1), Qt::Key_Enter);
     QCOMPARE(f.answer(), QStringLiteral("Le chat"));
-    // The blank tile is not in the chain: from «dort.» Tab goes round to "Quitter".
+    // The blank tile is not in the chain: from «dort.» Tab goes to "Écouter", then "Quitter".
     f.tile(2)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(button(w, "Ecouter")->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QVERIFY(button(w, "Quitter")->hasFocus());
 }
@@ -920,11 +934,15 @@ void tst_frmSac2Mot::keyboardGivesNothingAway()
         QCOMPARE(f.focusedTile(), reading[i]);
     }
     QTest::keyClick(f.focus(), Qt::Key_Tab);
+    QCOMPARE(f.focus(), button(w, "Ecouter"));
+    QTest::keyClick(f.focus(), Qt::Key_Tab);
     QCOMPARE(f.focus(), button(w, "Quitter"));
     QTest::keyClick(f.focus(), Qt::Key_Tab);
     QCOMPARE(f.focusedTile(), reading.first());
     QTest::keyClick(f.focus(), Qt::Key_Backtab);
     QCOMPARE(f.focus(), button(w, "Quitter"));
+    QTest::keyClick(f.focus(), Qt::Key_Backtab);
+    QCOMPARE(f.focus(), button(w, "Ecouter"));
     QTest::keyClick(f.focus(), Qt::Key_Backtab);
     QCOMPARE(f.focusedTile(), reading.last());
     // Now the keyboard is in use: the frame shows.
@@ -1118,7 +1136,7 @@ void tst_frmSac2Mot::wordCheck()
         f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
         QVERIFY(f.tick(1));
     }
-    f.env.soundOutput->played.clear();
+    f.env.heard.clear();
     f.w().TexteResultat_DragDrop(0, 0, 0);
     f.w().TexteResultat_DragDrop(1, 0, 0);
     QVERIFY(f.tick(0)); // not complete yet
@@ -1272,7 +1290,7 @@ void tst_frmSac2Mot::marks()
         for (int e = 0; e < here; ++e)
             f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0);
         made += here;
-        f.env.soundOutput->played.clear();
+        f.env.heard.clear();
         f.placeAll(false);
     }
     QCOMPARE(f.session().totalErrors(), errors);
@@ -1340,6 +1358,7 @@ void tst_frmSac2Mot::sentenceCountsOnce()
 void tst_frmSac2Mot::activationInTheMainWindow()
 {
     ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::Son, "1"); // every activation greets: counted
     f.queueStart(0);
     QMainWindow main;
     auto *area = new QMdiArea(&main);
@@ -1351,7 +1370,7 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     QMdiSubWindow *sub = area->addSubWindow(w);
     sub->move(120, 80);
     sub->show();
-    QTRY_COMPARE(f.env.pump.turns, 1000); // loaded, then activated once
+    QTRY_COMPARE(f.env.played().size(), 1); // loaded, then activated once
     QCOMPARE(w->phase(), Phase::InPlay);
     QCOMPARE(sub->pos(), QPoint(0, 0));
     QCOMPARE(w->session().sentencesLeft(), 30.0);
@@ -1366,22 +1385,23 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     w->Nouveau_Click();
     QCOMPARE(w->session().sentencesLeft(), 29.0);
     QCOMPARE(w->session().totalErrors(), 4);
-    QCOMPARE(f.env.pump.turns, 1000);
+    // Each greeting is one more cue asked for.
+    const auto before = f.env.played().size();
 
     // Another inner window, then back.
     QMdiSubWindow *other = area->addSubWindow(new QWidget);
     other->show();
     area->setActiveSubWindow(other);
     QTest::qWait(20);
-    QCOMPARE(f.env.pump.turns, 1000);
+    QCOMPARE(f.env.played().size(), before);
     area->setActiveSubWindow(sub);
-    QTRY_COMPARE(f.env.pump.turns, 2000);
+    QTRY_COMPARE(f.env.played().size(), before + 1);
 
     // Another top-level window of the program (the journal), then back.
     QVERIFY(QTest::qWaitForWindowActive(static_cast<QWidget *>(f.env.showJournal())));
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
-    QTRY_COMPARE(f.env.pump.turns, 3000);
+    QTRY_COMPARE(f.env.played().size(), before + 2);
     QCOMPARE(w->session().sentencesLeft(), 29.0);
     QCOMPARE(w->session().totalErrors(), 4);
     QCOMPARE(w->phase(), Phase::InPlay);
@@ -1398,7 +1418,7 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     QTest::qWait(20);
-    QCOMPARE(f.env.pump.turns, 3000);
+    QCOMPARE(f.env.played().size(), before + 2);
 
     // Quitter closes the inner window, which goes.
     w->Quitter_Click();
@@ -1406,9 +1426,18 @@ void tst_frmSac2Mot::activationInTheMainWindow()
     QCOMPARE(f.lastLine(), QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"));
 }
 
-void tst_frmSac2Mot::quitterDuringTheGreeting()
+// The shipped cues in the program's folder, so that the output has something to play.
+static void copySounds(TestEnv &env)
+{
+    for (const char *name : {"bonjour.mp3", "son2.wav", "incorrect.mp3", "bravo.mp3", "cgagne.mp3"})
+        QFile::copy(QStringLiteral(PLUMALIN_SOUNDS_DIR "/") + QLatin1String(name),
+                    env.programFolder + QLatin1Char('/') + QLatin1String(name));
+}
+
+void tst_frmSac2Mot::quitterWhileTheGreetingSounds()
 {
     ExerciseFixture f({"Le chat dort."});
+    copySounds(f.env);
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.queueStart(0);
     QMainWindow main;
@@ -1417,43 +1446,35 @@ void tst_frmSac2Mot::quitterDuringTheGreeting()
     QPointer<frmSac2Mot> w = newExercise(f.env);
     QPointer<QMdiSubWindow> sub = area->addSubWindow(w);
     w->Form_Load();
-    int quits = 0;
-    for (int turn : {50, 600}) { // in the sound's wait, then in the greeting's
-        if (!w) {
-            w = newExercise(f.env);
-            sub = area->addSubWindow(w);
-            f.queueStart(0);
-            w->Form_Load();
-        }
-        f.env.pump.turns = 0;
-        f.env.pump.fireAtTurn = turn;
-        f.env.pump.onTurn = [&] {
-            w->Quitter_Click();
-            ++quits;
-            // As the real event loop would: anything due for deletion goes now.
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QVERIFY(!w.isNull());
-            QVERIFY(sub->isHidden());
-            w->Timer_Timer(3);
-            w->TexteResultat_DragDrop(0, 0, 0);
-        };
-        w->Form_Activate();
-        QCOMPARE(f.env.pump.turns, turn < 100 ? 100 : 1100);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(w.isNull());
-        QVERIFY(sub.isNull());
-    }
-    int quitLines = 0;
-    for (const JournalLine &line : f.lines())
-        quitLines += line.text == "Fin de l'exercice avec le bouton 'QUITTER'" ? 1 : 0;
-    QCOMPARE(quitLines, quits);
-    QCOMPARE(quits, 2);
-    QCOMPARE(f.lineCount(), 3);
+    w->Form_Activate();
+    QVERIFY(f.env.soundOutput && f.env.soundOutput->isPlaying());
+
+    // The window goes at once, its line written once, while the greeting still sounds.
+    w->Quitter_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(w.isNull());
+    QVERIFY(sub.isNull());
+    QCOMPARE(f.lastLine(), QStringLiteral("Fin de l'exercice avec le bouton 'QUITTER'"));
+    QCOMPARE(f.lineCount(), 2);
+    // The greeting ends and its pause runs out with nobody left to hear it.
+    f.env.soundOutput->end();
+    QTRY_VERIFY(!f.env.sound.isBusy());
+    QCOMPARE(f.lineCount(), 2);
+
+    // The next exercise greets again, on the same output.
+    f.queueStart(0);
+    QPointer<frmSac2Mot> again = newExercise(f.env);
+    area->addSubWindow(again);
+    again->Form_Load();
+    again->Form_Activate();
+    QVERIFY(f.env.soundOutput->isPlaying());
+    QCOMPARE(fileNames(f.env.played()), (QStringList{"bonjour.mp3", "bonjour.mp3"}));
 }
 
-void tst_frmSac2Mot::mainWindowClosedDuringTheGreeting()
+void tst_frmSac2Mot::mainWindowClosedWhileTheGreetingSounds()
 {
     ExerciseFixture f({"Le chat dort."});
+    copySounds(f.env);
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.queueStart(0);
     auto *main = new QMainWindow;
@@ -1463,23 +1484,22 @@ void tst_frmSac2Mot::mainWindowClosedDuringTheGreeting()
     QPointer<frmSac2Mot> w = newExercise(f.env);
     area->addSubWindow(w);
     main->show();
-    QTRY_COMPARE(f.env.pump.turns, 1100);
+    QTRY_COMPARE(f.env.played().size(), 1);
+    QVERIFY(f.env.soundOutput->isPlaying());
     QPointer<QMainWindow> mainAlive(main);
-    f.env.pump.fireAtTurn = f.env.pump.turns + 30;
-    f.env.pump.onTurn = [&] {
-        area->closeAllSubWindows();
-        main->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
-    w->Form_Activate();
+    area->closeAllSubWindows();
+    main->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(w.isNull());
     QVERIFY(mainAlive.isNull());
+    f.env.soundOutput->end();
+    QTRY_VERIFY(!f.env.sound.isBusy());
 }
 
-void tst_frmSac2Mot::eventsDuringTheBravoSound()
+void tst_frmSac2Mot::eventsWhileTheBravoSounds()
 {
     ExerciseFixture f({"Le chat dort.", "Il pleut."});
+    copySounds(f.env);
     f.env.settings.SaveSetting(Settings::Son, "1");
     f.env.settings.SaveSetting(Settings::NbPhrases, "0");
     f.open(0);
@@ -1487,25 +1507,163 @@ void tst_frmSac2Mot::eventsDuringTheBravoSound()
     f.w().TexteResultat_DragDrop(0, 0, 0);
     f.w().TexteResultat_DragDrop(1, 0, 0);
     f.w().TexteResultat_DragDrop(2, 0, 0);
-    // While "bravo.mp3" starts: the blank tile, another word check, a tick, then "Nouveau".
-    f.env.pump.fireAtTurn = f.env.pump.turns + 10;
-    f.env.pump.onTurn = [&] {
-        QCOMPARE(f.w().phase(), Phase::SentenceDone);
-        f.w().TexteResultat_DragDrop(3, 0, 0);
-        f.w().Timer_Timer(0);
-        f.w().Timer_Timer(3);
-        f.queueStart(1);
-        f.w().Nouveau_Click();
-    };
     QVERIFY(f.tick(0));
+    // The sentence is counted before "bravo.mp3" is heard.
+    QCOMPARE(f.w().phase(), Phase::SentenceDone);
+    QCOMPARE(f.session().sentencesLeft(), 4.0);
+    QCOMPARE(fileNames(f.env.played()).last(), QStringLiteral("bravo.mp3"));
+    QVERIFY(f.env.soundOutput->isPlaying());
+
+    // While it sounds: the blank tile, another word check, a tick, then "Nouveau".
+    f.w().TexteResultat_DragDrop(3, 0, 0);
+    f.w().Timer_Timer(0);
+    f.w().Timer_Timer(3);
+    f.queueStart(1);
+    f.w().Nouveau_Click();
     QCOMPARE(f.session().sentencesLeft(), 4.0);
     QCOMPARE(f.session().totalErrors(), 1);
-    // The new sentence is in play, untouched by the end of the word check.
     QCOMPARE(f.w().phase(), Phase::InPlay);
     QCOMPARE(f.session().deck().current(), 1);
     QVERIFY(label(f.w(), "Texte")->text().isEmpty());
     QVERIFY(button(f.w(), "Nouveau")->isHidden());
     QVERIFY(f.timerOn(2) && f.timerOn(3));
+    f.env.soundOutput->end();
+    QTRY_VERIFY(!f.env.sound.isBusy());
+    QCOMPARE(f.w().phase(), Phase::InPlay);
+}
+
+void tst_frmSac2Mot::noHandlerRunsTheEventLoop()
+{
+    // Every pass of the event loop wakes the dispatcher: none may happen inside a handler.
+    ExerciseFixture f({"Le chat dort.", "Il pleut."});
+    copySounds(f.env);
+    f.env.settings.SaveSetting(Settings::Son, "1");
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "2");
+    f.env.settings.SaveSetting(Settings::NbPhrases, "0");
+    int inHandler = 0;
+    int nested = 0;
+    QObject watcher;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake,
+                     &watcher, [&] { nested += inHandler > 0 ? 1 : 0; });
+    auto handle = [&](const std::function<void()> &handler) {
+        ++inHandler;
+        handler();
+        --inHandler;
+        // Between two handlers the loop runs as it would for the pupil: sounds go on.
+        QCoreApplication::processEvents();
+    };
+    f.queueStart(0);
+    f.window.reset(newExercise(f.env));
+    handle([&] { f.w().Form_Load(); });
+    handle([&] { f.w().Form_Activate(); });
+    handle([&] { f.w().Ecouter_Click(); });
+    handle([&] { f.w().Form_DragDrop(0, 3000, 2000); });
+    handle([&] { f.w().TexteResultat_DragDrop(f.wrongTile(), 0, 0); });
+    handle([&] { f.w().Timer_Timer(frmSac2Mot::RetryPrompt); });
+    for (int i = 0; i < 3; ++i) {
+        handle([&] { f.w().TexteResultat_DragDrop(i, 0, 0); });
+        handle([&] { f.w().Timer_Timer(frmSac2Mot::WordCheck); });
+    }
+    QCOMPARE(f.w().phase(), Phase::SentenceDone);
+    handle([&] { f.queueStart(1); f.w().Nouveau_Click(); });
+    handle([&] { f.runOut(frmSac2Mot::HintClock); });
+    handle([&] { f.runOut(frmSac2Mot::SentenceClock); });
+    handle([&] { f.w().Quitter_Click(); });
+    QCOMPARE(nested, 0);
+    // What was heard, in order, each asked for once its handler had changed everything.
+    QVERIFY(fileNames(f.env.played()).contains(QStringLiteral("bravo.mp3")));
+    QVERIFY(f.env.said().contains(QStringLiteral("Le chat dort.")));
+}
+
+void tst_frmSac2Mot::ecouterSaysTheSentence()
+{
+    ExerciseFixture f({"Le chat dort."});
+    frmSac2Mot &w = f.open(0, true);
+    QPushButton *ecouter = button(w, "Ecouter");
+    QVERIFY(ecouter->isVisible() && ecouter->isEnabled());
+    QCOMPARE(ecouter->text(), QStringLiteral("É&couter"));
+    QVERIFY(!ecouter->icon().isNull());
+    QCOMPARE(WindowChecks::outside(&w, {"Ecouter"}), QStringList());
+    QCOMPARE(WindowChecks::overlaps(&w, {"Ecouter", "Nouveau", "Quitter", "TexteResultat", "Texte"}),
+             QStringList());
+    QCOMPARE(WindowChecks::textsCut(&w, {"Ecouter"}), QStringList());
+    // With reading aloud off nothing was said at the start; the button says it, and Alt+C too.
+    QVERIFY(f.env.said().isEmpty());
+    f.click(ecouter);
+    QCOMPARE(f.env.said(), QStringList{"Le chat dort."});
+    QCOMPARE(f.lastLine(), QStringLiteral("L'élève a écouté la phrase."));
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(w.windowHandle(), Qt::Key_C, Qt::AltModifier);
+    QTRY_COMPARE(f.env.said().size(), 2); // the button's short animated press
+    QCOMPARE(f.tileOf("Le"), 0); // nothing of the sentence changed
+    QVERIFY(f.timerOn(2) && f.timerOn(3));
+}
+
+void tst_frmSac2Mot::ecouterWithoutAVoice()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.speechFailure = QStringLiteral("La synthèse vocale n'est pas installée (paquet libespeak-ng1).");
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "2");
+    frmSac2Mot &w = f.open(0, true);
+    QPushButton *ecouter = button(w, "Ecouter");
+    // The voice is tried as the exercise starts; it fails: the button says why.
+    QTRY_VERIFY(!ecouter->isEnabled());
+    QCOMPARE(ecouter->toolTip(), f.env.speechFailure);
+    // The exercise plays on, in silence.
+    w.TexteResultat_DragDrop(0, 0, 0);
+    QCOMPARE(f.answer(), QStringLiteral("Le"));
+    // Nothing waits for the voice that is not there: the greeting's pause ends, then all is still.
+    QTRY_VERIFY(!f.env.sound.isBusy());
+    w.Ecouter_Click();
+    QVERIFY(!f.env.sound.isBusy());
+}
+
+void tst_frmSac2Mot::sentenceReadBackWordByWord()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "1");
+    frmSac2Mot &w = f.open();
+    QTRY_COMPARE(f.env.said(), QStringList{"Le chat dort."}); // said once at the start
+    f.placeAll(false);
+    QCOMPARE(w.phase(), Phase::SentenceDone);
+    QCOMPARE(f.env.said().mid(f.env.said().size() - 2),
+             (QStringList{"Le chat dort.", "Tu n'as fait aucune erreur!!!"}));
+    // The fake voice says a word every 100 ms; each is shown in the answer box as it is heard.
+    auto *box = label(w, "TexteResultat");
+    QTRY_VERIFY(box->text().contains(QStringLiteral(">Le</span>")));
+    QCOMPARE(box->textFormat(), Qt::RichText);
+    QTRY_VERIFY(box->text().contains(QStringLiteral(">chat</span>")));
+    QTRY_VERIFY(box->text().contains(QStringLiteral(">dort.</span>")));
+    QVERIFY(QTextDocumentFragment::fromHtml(box->text()).toPlainText() == "Le chat dort.");
+    // Heard to its end: the plain answer again, then the bubble is said.
+    f.env.soundOutput->end();
+    QCOMPARE(box->textFormat(), Qt::PlainText);
+    QCOMPARE(box->text(), QStringLiteral("Le chat dort."));
+}
+
+void tst_frmSac2Mot::tilesSayTheirWords()
+{
+    ExerciseFixture f({"Le chat dort."});
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "2");
+    frmSac2Mot &w = f.open(0, true);
+    f.env.heard.clear();
+    // Pressed with the mouse (or a finger), and reached with the keyboard.
+    QTest::mousePress(w.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      f.tile(1)->mapTo(&w, f.tile(1)->rect().center()));
+    QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                        f.tile(1)->mapTo(&w, f.tile(1)->rect().center()));
+    QCOMPARE(f.env.said(), QStringList{"chat"});
+    f.tile(0)->setFocus();
+    QTest::keyClick(f.tile(0), Qt::Key_Right);
+    QVERIFY(f.tile(1)->hasFocus());
+    QCOMPARE(f.env.said(), (QStringList{"chat", "chat"}));
+    QTest::keyClick(f.tile(1), Qt::Key_Tab);
+    QCOMPARE(f.env.said().size(), 3);
+    // Reading the sentence only: the tiles are silent.
+    f.env.settings.SaveSetting(Settings::LectureVoixHaute, "1");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(f.env.said().size(), 3);
 }
 
 void tst_frmSac2Mot::wholeExerciseWithTheMouse()

@@ -12,12 +12,42 @@
 #include "records/recordwriter.h"
 #include "sound/soundplayer.h"
 
+#include <QRegularExpression>
+
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <deque>
 #include <functional>
 #include <memory>
+
+// A voice that says each word of a text in 100 ms, without any synthesiser; it may be made to
+// fail its load, as a machine without the library would.
+class FakeSpeechEngine : public SpeechEngine
+{
+public:
+    QString failure; // a load that fails gives this reason
+    explicit FakeSpeechEngine(QString fail = QString()) : failure(std::move(fail)) {}
+    bool load(QString *whyNot) override
+    {
+        if (failure.isEmpty())
+            return true;
+        *whyNot = failure;
+        return false;
+    }
+    Speech synthesise(const QString &text, Rate) override
+    {
+        Speech speech;
+        static const QRegularExpression word(QStringLiteral("\\S+"));
+        int ms = 0;
+        for (auto it = word.globalMatch(text); it.hasNext(); ms += 100) {
+            const auto match = it.next();
+            speech.words.push_back({int(match.capturedStart()), int(match.capturedLength()), ms});
+        }
+        speech.audio.samples = QByteArray(qsizetype(ms) * PcmClip::SampleRate / 1000 * 2, '\0');
+        return speech;
+    }
+};
 
 // Everything a window needs, made of fakes, over a temporary settings folder, program folder and
 // home folder (so the user's own sentence folder, userPlumalinFolder(), is a fresh one too).
@@ -30,20 +60,27 @@ struct TestEnv {
     FakeRandom random;
     FakeFileChooser files;
     FakeMessageBoxes messages;
-    FakeEventPump pump;
     ProgramState state;
     // The journal's lines go to a records folder of the test's own.
     RecordWriter records{dir.path() + QStringLiteral("/Journaux"), QStringLiteral("salle1")};
     Journal journal{clock};
     FakeSoundOutput *soundOutput = nullptr; // owned by the player once it is first used
-    SoundPlayer sound{settings, state, pump, programFolder, [this] {
+    QString speechFailure;                  // the fake voice's load fails with this reason
+    SoundPlayer sound{settings, programFolder,
+                      [this] {
                           auto out = std::make_unique<FakeSoundOutput>();
                           soundOutput = out.get();
                           return std::unique_ptr<SoundOutput>(std::move(out));
+                      },
+                      [this] {
+                          return std::unique_ptr<SpeechEngine>(
+                              std::make_unique<FakeSpeechEngine>(speechFailure));
                       }};
+    // Every step of what was asked to be heard, in order: cue paths, "pause N", "« words »".
+    QStringList heard;
     FakeSystemTools system;
     FakePrintDialog printing;
-    Services services{settings, clock, random, files, messages, pump, state, journal, sound,
+    Services services{settings, clock, random, files, messages, state, journal, sound,
                       system, records, printing, programFolder};
     std::unique_ptr<frmProgression> m_journalWindow;
 
@@ -51,11 +88,40 @@ struct TestEnv {
     {
         QDir().mkpath(programFolder);
         journal.setListener(&records);
+        QObject::connect(&sound, &SoundPlayer::requested, [this](const SoundSequence &sequence) {
+            for (const SoundItem &item : sequence) {
+                if (item.kind == SoundItem::Cue)
+                    heard << sound.soundPath(item.text);
+                else if (item.kind == SoundItem::Pause)
+                    heard << QStringLiteral("pause %1").arg(item.ms);
+                else
+                    heard << QStringLiteral("« %1 »").arg(item.text);
+            }
+        });
         qputenv("HOME", (dir.path() + QStringLiteral("/home")).toLocal8Bit());
     }
     ~TestEnv() { qputenv("HOME", savedHome); }
 
-    QStringList played() const { return soundOutput ? soundOutput->played : QStringList(); }
+    // The cues asked for while the sound was on, as paths.
+    QStringList played() const
+    {
+        QStringList cues;
+        for (const QString &step : heard) {
+            if (!step.startsWith(QLatin1String("pause ")) && !step.startsWith(QStringLiteral("« ")))
+                cues << step;
+        }
+        return cues;
+    }
+    // What was asked to be said, in order.
+    QStringList said() const
+    {
+        QStringList words;
+        for (const QString &step : heard) {
+            if (step.startsWith(QStringLiteral("« ")))
+                words << step.mid(2, step.size() - 4);
+        }
+        return words;
+    }
     // Text of column `column` of journal line `line` (1-based, as numbered in the grid).
     QString journalText(int line, int column = 2) { return journal.model().cellText(line - 1, column); }
     QString lastJournalText() { return journalText(journal.Rows() - 1); }

@@ -1,7 +1,6 @@
 #pragma once
 // Small stand-ins for the platform services.
 #include "platform/clock.h"
-#include "platform/eventpump.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxes.h"
 #include "platform/randomsource.h"
@@ -48,29 +47,37 @@ public:
     }
 };
 
-class FakeEventPump : public EventPump
-{
-public:
-    int turns = 0;
-    // Runs once at the given turn (1-based), to simulate an event arriving during a wait.
-    std::function<void()> onTurn;
-    int fireAtTurn = -1;
-    void processPendingEvents() override
-    {
-        ++turns;
-        if (onTurn && turns == fireAtTurn) {
-            auto f = onTurn;
-            onTurn = nullptr;
-            f();
-        }
-    }
-};
-
+// Keeps the clips it is given; a clip ends when the test says so (or at once, if asked).
 class FakeSoundOutput : public SoundOutput
 {
 public:
-    QStringList played;
-    void play(const QString &path) override { played.append(path); }
+    QList<qint64> started;      // the durations of the clips started, in order
+    int stops = 0;
+    bool device = true;
+    bool endAtOnce = false;     // every clip is heard to its end right away
+    std::function<void()> finished;
+    void start(const PcmClip &clip, std::function<void()> done) override
+    {
+        started.append(clip.durationMs());
+        finished = std::move(done);
+        if (endAtOnce)
+            end();
+    }
+    void stop() override
+    {
+        ++stops;
+        finished = nullptr;
+    }
+    bool hasDevice() const override { return device; }
+    bool isPlaying() const { return bool(finished); }
+    // The clip playing has been heard to its end.
+    void end()
+    {
+        auto done = std::move(finished);
+        finished = nullptr;
+        if (done)
+            done();
+    }
 };
 
 class FakeFileChooser : public FileChooser

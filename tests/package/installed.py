@@ -45,13 +45,13 @@ def sentences(path):
 class Program:
     """One run of the program on its own virtual screen."""
 
-    def __init__(self, program, home, shots, gst_log):
+    def __init__(self, program, home, shots):
         self.home = home
         self.config = os.path.join(home, ".config")
         self.shots = shots
         self.session = XSession(800, 600)
-        env = dict(self.session.env, HOME=home, GST_DEBUG="filesrc:4", GST_DEBUG_NO_COLOR="1",
-                   GST_DEBUG_FILE=gst_log)
+        # The sound player names each cue file it reads, in its own logging category.
+        env = dict(self.session.env, HOME=home, QT_LOGGING_RULES="plumalin.sound.debug=true")
         for name in ("XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DOCUMENTS_DIR"):
             env.pop(name, None)
         self.log = tempfile.TemporaryFile()
@@ -117,6 +117,13 @@ class Program:
     def settings(self):
         return read_settings(self.config)
 
+    def output(self):
+        """What the program has written on its error output so far."""
+        self.log.seek(0, os.SEEK_SET)
+        text = self.log.read().decode("utf-8", "replace")
+        self.log.seek(0, os.SEEK_END)
+        return text
+
     def close(self):
         try:
             if self.process.poll() is None:
@@ -146,7 +153,6 @@ def main():
     elsewhere = os.path.join(args.work, "autre dossier")
     os.makedirs(home)
     os.makedirs(elsewhere)
-    gst_log = os.path.join(args.work, "gstreamer.log")
     # Sound on, as a teacher would set it, so that the greeting is played.
     os.makedirs(os.path.join(home, ".config", "plumalin"))
     with open(os.path.join(home, ".config", "plumalin", "Plumalin.ini"), "w") as f:
@@ -154,7 +160,7 @@ def main():
     words = {w for s in sentences(os.path.join(args.data, "plumalin.txt")) for w in s.split()}
 
     try:
-        run = Program(args.program, home, args.shots, gst_log)
+        run = Program(args.program, home, args.shots)
         try:
             lines, dropped = run.played(lambda cell: cell in words,
                                         os.path.join(args.work, "journal-1"))
@@ -187,8 +193,7 @@ def main():
             check("Debut de l'exercice." in lines, "l'exercice a commencé")
             check(dropped, f"une étiquette de plumalin.txt a été posée et jugée ({dropped})")
             greeting = os.path.join(args.data, "bonjour.mp3")
-            with open(gst_log, encoding="utf-8", errors="replace") as f:
-                played = greeting in f.read()
+            played = greeting in run.output()
             check(played, f"le son d'accueil est lu dans le dossier des données ({greeting})")
         finally:
             run.close()
@@ -197,7 +202,7 @@ def main():
         foreign = os.path.join(elsewhere, "dictee.txt")
         with open(foreign, "wb") as f:
             f.write('"Zébulon"\r\n'.encode("cp1252"))
-        run = Program(args.program, home, args.shots, gst_log)
+        run = Program(args.program, home, args.shots)
         try:
             run.charger_exercice(foreign)
             copy = os.path.join(own, "dictee.txt")

@@ -76,6 +76,8 @@ void tst_frmParam::layout()
         {control<QLabel>(dlg, "Label3"), "Nombre d'exercices :"},
         {control<QLabel>(dlg, "Label4"), "Activation du son :"},
         {control<QLabel>(dlg, "Label5"), "Fichier de référence :"},
+        {control<QLabel>(dlg, "Label6"), "Lecture à voix haute :"},
+        {control<QLabel>(dlg, "Label7"), "Vitesse de lecture :"},
     };
     for (const auto &[label, text] : labels) {
         QCOMPARE(label->text(), text);
@@ -85,12 +87,12 @@ void tst_frmParam::layout()
     }
     const QStringList names{"Frame1", "Label1", "saisieNiveau", "Label2", "saisieHasard", "Label3",
                             "saisieExercice", "Label4", "saisieSon", "Label5", "saisieFichier",
-                            "cmdOK"};
+                            "Label6", "saisieLecture", "Label7", "saisieVitesse", "cmdOK"};
     QCOMPARE(WindowChecks::outside(dlg.get(), names), QStringList());
     QCOMPARE(WindowChecks::overlaps(dlg.get(), names), QStringList());
-    QCOMPARE(WindowChecks::textsCut(dlg.get(), names), QStringList());
+    QCOMPARE(WindowChecks::textsCut(dlg.get(), names).join(","), QString());
     // Each label on the row of its list, to its left.
-    for (int i = 1; i <= 5; ++i) {
+    for (int i = 1; i <= 7; ++i) {
         const QLabel *label = control<QLabel>(dlg, qPrintable(QStringLiteral("Label%1").arg(i)));
         const QWidget *list = label->buddy();
         QVERIFY(list);
@@ -107,7 +109,7 @@ void tst_frmParam::emptyStoreShowsFallbacksAndStoresThem()
     TestEnv env;
     QPointer<frmParam> dlg = new frmParam(env.settings, env.programFolder, nullptr);
     QCOMPARE(dlg->windowTitle(), QStringLiteral("Paramètres"));
-    QCOMPARE(dlg->size(), QSize(301, 196));
+    QCOMPARE(dlg->size(), QSize(341, 246)); // two rows for reading aloud, a longer line
     QCOMPARE(control<QComboBox>(dlg, "saisieNiveau")->currentText(), QStringLiteral("15 minutes"));
     QCOMPARE(control<QComboBox>(dlg, "saisieHasard")->currentText(), QStringLiteral("2,5 minutes"));
     QCOMPARE(control<QComboBox>(dlg, "saisieExercice")->currentText(), QStringLiteral("5 phrases"));
@@ -232,7 +234,8 @@ void tst_frmParam::tabOrder()
     control<QComboBox>(dlg, "saisieNiveau")->setFocus();
     const QList<QWidget*> order{
         control<QComboBox>(dlg, "saisieHasard"),  control<QComboBox>(dlg, "saisieExercice"),
-        control<QComboBox>(dlg, "saisieSon"),     control<QPushButton>(dlg, "cmdOK"),
+        control<QComboBox>(dlg, "saisieSon"),     control<QComboBox>(dlg, "saisieLecture"),
+        control<QComboBox>(dlg, "saisieVitesse"), control<QPushButton>(dlg, "cmdOK"),
         control<QComboBox>(dlg, "saisieFichier"), control<QComboBox>(dlg, "saisieNiveau")};
     for (QWidget *expected : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -256,7 +259,7 @@ void tst_frmParam::placedOverTheMainWindowAsFixedInnerWindow()
     sub->show();
     QCOMPARE(dlg->subWindow(), sub);
     QCOMPARE(sub->windowTitle(), QStringLiteral("Paramètres"));
-    QCOMPARE(dlg->size(), QSize(301, 196));
+    QCOMPARE(dlg->size(), QSize(341, 246)); // two rows for reading aloud, a longer line
     const QSize outer = main.frameGeometry().size();
     QCOMPARE(sub->pos(), QPoint((outer.width() - sub->width()) / 2,
                                 (outer.height() - sub->height()) / 2));

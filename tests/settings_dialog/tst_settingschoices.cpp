@@ -54,17 +54,22 @@ void tst_SettingsChoices::emptyStore()
 {
     Env env;
     const SettingsChoices::Selection selection = env.choices.load();
-    QCOMPARE(selection.positions, (std::array<int, SettingsChoices::ListCount>{4, 4, 0, 0}));
+    QCOMPARE(selection.positions, (std::array<int, SettingsChoices::ListCount>{4, 4, 0, 0, 0, 0}));
     QCOMPARE(SettingsChoices::lines(SettingsChoices::Niveau).at(4), QStringLiteral("15 minutes"));
     QCOMPARE(SettingsChoices::lines(SettingsChoices::Niveau).at(0), QStringLiteral("3 minute"));
     QCOMPARE(SettingsChoices::lines(SettingsChoices::Hasard).at(4), QStringLiteral("2,5 minutes"));
     QCOMPARE(SettingsChoices::lines(SettingsChoices::Exercice).size(), 4);
     QCOMPARE(SettingsChoices::lines(SettingsChoices::Son), (QStringList{"Non", "Oui"}));
+    QCOMPARE(SettingsChoices::lines(SettingsChoices::Lecture),
+             (QStringList{"Non", "La phrase", "La phrase et les mots"}));
+    QCOMPARE(SettingsChoices::lines(SettingsChoices::Vitesse), (QStringList{"Normale", "Lente"}));
     // Opening alone stores what it shows.
     QCOMPARE(env.stored(Settings::DureePhrase), QStringLiteral("4"));
     QCOMPARE(env.stored(Settings::DureeMot), QStringLiteral("4"));
     QCOMPARE(env.stored(Settings::NbPhrases), QStringLiteral("0"));
     QCOMPARE(env.stored(Settings::Son), QStringLiteral("0"));
+    QCOMPARE(env.stored(Settings::LectureVoixHaute), QStringLiteral("0"));
+    QCOMPARE(env.stored(Settings::VitesseLecture), QStringLiteral("0"));
     QCOMPARE(env.stored(Settings::Fichier), Absent); // no sentence file in the folder
     QCOMPARE(selection.file, -1);
 }
@@ -91,6 +96,10 @@ void tst_SettingsChoices::storedPosition_data()
     QTest::newRow("exercices trailing letters") << int(SettingsChoices::Exercice) << "2x" << 0;
     QTest::newRow("son on") << int(SettingsChoices::Son) << "1" << 1;
     QTest::newRow("son two") << int(SettingsChoices::Son) << "2" << 0;
+    QTest::newRow("lecture words") << int(SettingsChoices::Lecture) << "2" << 2;
+    QTest::newRow("lecture out of range") << int(SettingsChoices::Lecture) << "3" << 0;
+    QTest::newRow("vitesse slow") << int(SettingsChoices::Vitesse) << "1" << 1;
+    QTest::newRow("vitesse letters") << int(SettingsChoices::Vitesse) << "lente" << 0;
 }
 
 void tst_SettingsChoices::storedPosition()

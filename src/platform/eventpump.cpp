@@ -1,8 +1,0 @@
-#include "eventpump.h"
-
-#include <QCoreApplication>
-
-void QtEventPump::processPendingEvents()
-{
-    QCoreApplication::processEvents();
-}
