@@ -2,7 +2,7 @@
 """Startup time, memory and resize time of Plumalin, beside two yardsticks built with it: an
 empty Qt window, and a main window with the program's three menus and nothing else.
 
-  /usr/bin/python3 bench/bench_startup/bench_startup.py BUILD_DIR [--runs 9]
+  /usr/bin/python3 bench/bench_startup/bench_startup.py BUILD_DIR [--runs 9] [--before PROGRAM]
 
 BUILD_DIR is a Release build holding bin/plumalin, bench/bench_startup/bench_startup_empty_window
 and bench/bench_startup/bench_startup_menus_window (cmake --build BUILD_DIR --target plumalin
@@ -113,7 +113,7 @@ def one_run(session, screen, name, program, title, config_home):
         figures["paint"] = painted[0] * 1000 if painted else float("nan")
         figures["rss"] = resident_kb(process.pid)
 
-        if name == "plumalin":
+        if title == MAIN_TITLE:
             session.activate(window)
             session.keys("ctrl+s")          # the exercise, at the main window's size
             screen.record(time.perf_counter())
@@ -190,6 +190,8 @@ def main():
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("build", help="Release build folder")
     parser.add_argument("--runs", type=int, default=9)
+    parser.add_argument("--before", metavar="PROGRAM",
+                        help="another build of plumalin, measured in the same turns")
     args = parser.parse_args()
     here = os.path.join(args.build, "bench", "bench_startup")
     programs = {
@@ -199,6 +201,8 @@ def main():
                         "bench_startup_menus_window"),
         "plumalin": (os.path.join(args.build, "bin", "plumalin"), MAIN_TITLE),
     }
+    if args.before:
+        programs["plumalin avant"] = (args.before, MAIN_TITLE)
     for path, _ in programs.values():
         if not os.access(path, os.X_OK):
             sys.exit(f"introuvable : {path}")
@@ -220,8 +224,10 @@ def main():
                                                  config_home))
         finally:
             session.close()
-        peak_kb, empty_peak_kb = memory_session(programs["plumalin"][0],
-                                                programs["fenêtre vide"][0], config_home)
+        peaks = {}
+        for name in names[2:]:
+            peaks[name], empty_peak_kb = memory_session(programs[name][0],
+                                                        programs["fenêtre vide"][0], config_home)
     finally:
         shutil.rmtree(config_home, ignore_errors=True)
 
@@ -239,8 +245,8 @@ def main():
         print(label + " :")
         for name in names:
             values = ", ".join(f"{r[key] * scale:.0f}" for r in results[name])
-            line = f"  {name:13s} {median(name, key) * scale:7.1f} {unit:3s}  ({values})"
-            if name == "plumalin":
+            line = f"  {name:15s} {median(name, key) * scale:7.1f} {unit:3s}  ({values})"
+            if name.startswith("plumalin"):
                 line += "  soit " + ", ".join(
                     f"{median(name, key) / median(floor, key):.2f} × {floor}" for floor in floors)
             print(line)
@@ -248,8 +254,9 @@ def main():
           " ≤ 1,2 × fenêtre vide ; agrandissement ≤ 1,2 × fenêtre vide")
     print("Mémoire résidente maximale :")
     print(f"  fenêtre vide : {empty_peak_kb / 1024:6.1f} MiB")
-    print(f"  plumalin, toutes les fenêtres ouvertes et un son joué : {peak_kb / 1024:6.1f} MiB"
-          f" = {peak_kb * 1024 / 1e6:.1f} Mo (but : moins de 50 Mo)")
+    for name, peak_kb in peaks.items():
+        print(f"  {name}, toutes les fenêtres ouvertes et un son joué : {peak_kb / 1024:6.1f} MiB"
+              f" = {peak_kb * 1024 / 1e6:.1f} Mo (but : moins de 50 Mo)")
 
 
 if __name__ == "__main__":

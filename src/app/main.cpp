@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QLocale>
 #include <QScreen>
-#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -59,9 +58,10 @@ int main(int argc, char *argv[])
 
     frmMain window(services);
     window.MDIForm_Load(QGuiApplication::primaryScreen()->availableGeometry());
-    window.show();
     // Every window of the program shows the icon; drawing it waits until the main window is
     // on the screen, which it reaches a few milliseconds sooner.
-    QTimer::singleShot(0, &window, [] { QApplication::setWindowIcon(appIcon()); });
+    QObject::connect(&window, &frmMain::firstPainted, &window,
+                     [] { QApplication::setWindowIcon(appIcon()); });
+    window.show();
     return app.exec();
 }

@@ -176,6 +176,9 @@ bool frmMain::event(QEvent *event)
     const bool handled = QMainWindow::event(event);
     if (event->type() == QEvent::WindowStateChange)
         m_leaveFullScreen->setEnabled(isFullScreen());
+    // Queued: the picture painted now is put on the screen when this paint event returns.
+    if (event->type() == QEvent::Paint && !std::exchange(m_painted, true))
+        QMetaObject::invokeMethod(this, &frmMain::firstPainted, Qt::QueuedConnection);
     if (m_startupFrame.isValid()) {
         switch (event->type()) {
         case QEvent::Show:
