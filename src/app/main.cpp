@@ -17,7 +17,9 @@
 #include "platform/systemtools.h"
 #include "shell/appicon.h"
 #include "shell/frmmain.h"
-#include "sound/frmson.h"
+#include "platform/programmodule.h"
+#include "records/summarymodule.h"
+#include "sound/soundoutputmodule.h"
 #include "sound/soundplayer.h"
 
 #include <QApplication>
@@ -50,11 +52,27 @@ int main(int argc, char *argv[])
     records.setSentenceFileSource([&settings] { return sentenceFileName(settings); });
     Journal journal(clock, state, files, messages);
     journal.setListener(&records);
-    SoundPlayer sound(settings, state, pump, programFolder(),
-                      [] { return std::unique_ptr<SoundOutput>(std::make_unique<frmSon>()); });
+    // The sound output and the summary window come from the program's modules, opened at the
+    // first cue and the first "Bilan des élèves": the start maps neither Qt Multimedia nor
+    // Qt Charts. Without its module the program is silent, as without an audio device.
+    SoundPlayer sound(settings, state, pump, programFolder(), [] {
+        const auto make = reinterpret_cast<SoundOutputModule::MakeSoundOutput>(
+            programModuleFunction(QLatin1String(SoundOutputModule::Name), SoundOutputModule::Factory));
+        return std::unique_ptr<SoundOutput>(make ? make() : nullptr);
+    });
     QtSystemTools system;
     Services services{settings, clock, random, files, messages, pump, state, journal, sound,
                       system, records, programFolder()};
+    services.makeSummaryWindow = [&](QWidget *parent) -> QWidget * {
+        QString why;
+        const auto make = reinterpret_cast<SummaryModule::MakeSummaryWindow>(
+            programModuleFunction(QLatin1String(SummaryModule::Name), SummaryModule::Factory, &why));
+        if (!make) {
+            messages.tell(parent, MessageBoxes::Warning, AppTexts::Title, why);
+            return nullptr;
+        }
+        return make(records, clock, files, messages, parent);
+    };
 
     frmMain window(services);
     window.MDIForm_Load(QGuiApplication::primaryScreen()->availableGeometry());

@@ -12,7 +12,6 @@
 #include "common/settingsstore.h"
 #include "editor/choixfichierphrases.h"
 #include "editor/frmphrases.h"
-#include "records/frmbilan.h"
 #include "exercise/frmsac2mot.h"
 #include "journal/frmprogression.h"
 #include "journal/journal.h"
@@ -316,8 +315,9 @@ void frmMain::mnuBilan_Click()
     m_services.journal.AjoutProgress(QStringLiteral("Consultation du bilan des élèves"), true);
     rememberJournal();
     if (!m_summary) {
-        m_summary = new frmBilan(m_services.records, m_services.clock, m_services.files,
-                                 m_services.messages, this);
+        m_summary = m_services.makeSummaryWindow ? m_services.makeSummaryWindow(this) : nullptr;
+        if (!m_summary)
+            return;
         remember(m_summary);
     }
     showTopLevel(m_summary);

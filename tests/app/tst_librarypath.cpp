@@ -91,8 +91,8 @@ private slots:
 void TestLibraryPath::noEntryFromTheCurrentFolder_data()
 {
     QTest::addColumn<QString>("path");
-    // The program, then each module it opens on first use (separated by ';').
-    const QStringList files = QStringLiteral(PLUMALIN_BINARIES).split(u';', Qt::SkipEmptyParts);
+    // The program, then each module it opens on first use.
+    const QStringList files = QStringLiteral(PLUMALIN_BINARIES).split(u'|', Qt::SkipEmptyParts);
     QVERIFY(!files.isEmpty());
     for (const QString &file : files)
         QTest::newRow(qPrintable(file.section(u'/', -1))) << file;

@@ -8,6 +8,7 @@
 #include "journal/frmprogression.h"
 #include "journal/journal.h"
 #include "journal/journalmodel.h"
+#include "records/frmbilan.h"
 #include "records/recordwriter.h"
 #include "sound/soundplayer.h"
 
@@ -49,6 +50,10 @@ struct TestEnv {
     {
         QDir().mkpath(programFolder);
         journal.setListener(&records);
+        // The summary window linked in, as the program opens it from its module.
+        services.makeSummaryWindow = [this](QWidget *parent) -> QWidget * {
+            return new frmBilan(records, clock, files, messages, parent);
+        };
         qputenv("HOME", (dir.path() + QStringLiteral("/home")).toLocal8Bit());
     }
     ~TestEnv() { qputenv("HOME", savedHome); }

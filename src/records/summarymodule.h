@@ -1,0 +1,16 @@
+#pragma once
+
+class Clock;
+class FileChooser;
+class MessageBoxes;
+class QWidget;
+class RecordWriter;
+
+// The summary window's module (libplumalin_summary.so), which brings Qt Charts along: its one
+// factory makes the "Bilan des élèves" window, owned by `parent`.
+namespace SummaryModule {
+inline constexpr char Name[] = "plumalin_summary";
+inline constexpr char Factory[] = "plumalin_make_summary_window";
+using MakeSummaryWindow = QWidget *(*)(RecordWriter &records, Clock &clock, FileChooser &files,
+                                       MessageBoxes &messages, QWidget *parent);
+}
