@@ -1,5 +1,5 @@
 #pragma once
-#include <QLibraryInfo>
+#include <QtGlobal>
 #include <QString>
 
 // The program's modules: the parts that bring large libraries along (the summary window's
