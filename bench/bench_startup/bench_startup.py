@@ -1,24 +1,29 @@
 #!/usr/bin/python3
-"""Startup time and peak memory of Plumalin, beside an empty Qt 6 window.
+"""Startup time, memory and resize time of Plumalin, beside two yardsticks built with it: an
+empty Qt window, and a main window with the program's three menus and nothing else.
 
-  /usr/bin/python3 bench/bench_startup/bench_startup.py BUILD_DIR [--runs 5]
+  /usr/bin/python3 bench/bench_startup/bench_startup.py BUILD_DIR [--runs 9] [--before PROGRAM]
 
-BUILD_DIR is a Release build holding bin/plumalin and
-bench/bench_startup/bench_startup_empty_window
-(cmake --build BUILD_DIR --target plumalin bench_startup_empty_window).
+BUILD_DIR is a Release build holding bin/plumalin, bench/bench_startup/bench_startup_empty_window
+and bench/bench_startup/bench_startup_menus_window (cmake --build BUILD_DIR --target plumalin
+bench_startup_empty_window bench_startup_menus_window).
 
-Time: from launching the process to the X server's MapNotify of its first window, on Xvfb
-without a window manager; the two programs take turns, and the median of the runs is given.
-Memory: peak resident size (VmHWM) of a session on Xvfb with openbox that opens every window
-of the program (the exercise with its greeting played, the settings dialog, the file dialog of
-"Charger exercice", the journal, the editor, the About box), against the empty window's.
+Everything runs on Xvfb with openbox, in one run: the three programs take turns (in a rotating
+order), and the median of the runs is given for each figure.
+- Launch: from starting the process to the X server's MapNotify of its window's frame, and to
+  the first paint of its client area (the first damage of the screen as large as most of it).
+- Memory at start: resident size (VmRSS) once the window is drawn and nothing moves on the screen.
+- Resize: from asking the window manager for 1920 x 1050 to the last damage of the screen
+  (nothing more for half a second); Plumalin's window shows the exercise.
+- Peak memory (VmHWM) of a session that opens every window of the program (the exercise with
+  its greeting played, the settings dialog, the file dialog of "Charger exercice", the journal,
+  the editor, the summary, the About box), against the empty window's.
 """
 import argparse
 import os
 import select
 import shutil
 import statistics
-import subprocess
 import sys
 import tempfile
 import time
@@ -26,45 +31,105 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
                                 "tests", "smoke"))
 from Xlib import X  # noqa: E402
-from xsession import XSession, stop, wait_for  # noqa: E402
+from Xlib.ext import damage  # noqa: E402
+from xsession import XSession, stop  # noqa: E402
 
 MAIN_TITLE = "Plumalin pour Ecole Primaire"
+QUIET = 0.5          # seconds without any damage: the screen is settled
+RESIZED = (1920, 1050)
 
 
-def time_to_map(session, program, config_home):
-    """Seconds from launch to the first MapNotify of an ordinary window."""
-    d = session.display
-    session.root.change_attributes(event_mask=X.SubstructureNotifyMask)
-    d.sync()
-    while d.pending_events():
-        d.next_event()
-    env = dict(session.env, XDG_CONFIG_HOME=config_home)
-    started = time.perf_counter()
-    process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-    try:
-        deadline = started + 30
+class Screen:
+    """Every change of the screen's pixels and every window mapped, with the time it was read."""
+
+    def __init__(self, session):
+        self.session = session
+        d = session.display
+        if not d.has_extension("DAMAGE"):
+            sys.exit("Xvfb sans l'extension DAMAGE")
+        d.damage_query_version()
+        self.damage = session.root.damage_create(damage.DamageReportRawRectangles)
+        session.root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        d.sync()
+        self.drain()
+
+    def drain(self):
+        d = self.session.display
+        d.sync()
+        while d.pending_events():
+            d.next_event()
+
+    def record(self, started, until_mapped=False, timeout=30.0):
+        """(seconds since started, 'map' or (w, h)) until the screen has been quiet for QUIET
+        (after a map when until_mapped)."""
+        d = self.session.display
+        events = []
+        mapped = not until_mapped
+        last = time.perf_counter()
+        deadline = started + timeout
         while True:
             while d.pending_events():
                 event = d.next_event()
+                now = time.perf_counter()
                 if event.type == X.MapNotify and not event.override:
-                    return time.perf_counter() - started
-            left = deadline - time.perf_counter()
-            if left <= 0:
-                raise RuntimeError(f"{program}: aucune fenêtre en 30 s")
-            select.select([d.fileno()], [], [], left)
-    finally:
-        stop(process)
-        session.root.change_attributes(event_mask=X.NoEventMask)
-        d.sync()
+                    events.append((now - started, "map"))
+                    mapped = True
+                    last = now
+                elif event.type == d.extension_event.DamageNotify:
+                    events.append((now - started, (event.area.width, event.area.height)))
+                    last = now
+            now = time.perf_counter()
+            if mapped and now - last >= QUIET:
+                return events
+            if now > deadline:
+                raise RuntimeError("l'écran ne se stabilise pas en 30 s")
+            select.select([d.fileno()], [], [], min(QUIET, max(0.0, deadline - now)))
 
 
-def peak_memory_kb(pid):
+def resident_kb(pid, field="VmRSS"):
     with open(f"/proc/{pid}/status") as f:
         for line in f:
-            if line.startswith("VmHWM:"):
+            if line.startswith(field + ":"):
                 return int(line.split()[1])
     return 0
+
+
+def one_run(session, screen, name, program, title, config_home):
+    """Launch, memory at start and resize of one program; a dict of figures in ms and KiB."""
+    env = dict(session.env, XDG_CONFIG_HOME=config_home, HOME=os.path.join(config_home, "home"))
+    screen.record(time.perf_counter())  # the previous program's window is gone from the screen
+    started = time.perf_counter()
+    process = session.spawn([program], env=env)
+    try:
+        events = screen.record(started, until_mapped=True)
+        window = session.find_window(title)
+        if window is None:
+            raise RuntimeError(f"{name} : pas de fenêtre « {title} »")
+        _, _, width, height = session.geometry(window)
+        mapped = next(t for t, what in events if what == "map")
+        figures = {"map": mapped * 1000}
+        painted = [t for t, what in events if what != "map" and t >= mapped
+                   and what[0] * what[1] >= 0.8 * width * height]
+        figures["paint"] = painted[0] * 1000 if painted else float("nan")
+        figures["rss"] = resident_kb(process.pid)
+
+        if title == MAIN_TITLE:
+            session.activate(window)
+            session.keys("ctrl+s")          # the exercise, at the main window's size
+            screen.record(time.perf_counter())
+        screen.drain()
+        started = time.perf_counter()
+        window.configure(width=RESIZED[0], height=RESIZED[1])
+        session.display.flush()
+        events = screen.record(started)
+        damaged = [t for t, what in events if what != "map"]
+        figures["resize"] = damaged[-1] * 1000 if damaged else float("nan")
+        _, _, width, height = session.geometry(window)
+        if (width, height) != RESIZED:
+            print(f"  ({name} : {width} x {height} après le redimensionnement)")
+        return figures
+    finally:
+        stop(process)
 
 
 def write_sound_on(config_home):
@@ -79,11 +144,13 @@ def memory_session(program, empty, config_home):
     try:
         base = session.spawn([empty])
         session.wait_window("bench_startup_empty_window")
-        empty_kb = peak_memory_kb(base.pid)
+        time.sleep(0.5)
+        empty_kb = resident_kb(base.pid, "VmHWM")
         stop(base)
 
         write_sound_on(config_home)
-        env = dict(session.env, XDG_CONFIG_HOME=config_home)
+        env = dict(session.env, XDG_CONFIG_HOME=config_home,
+                   HOME=os.path.join(config_home, "home"))
         process = session.spawn([program], env=env)
         main = session.wait_window(MAIN_TITLE)
         session.activate(main)
@@ -102,13 +169,16 @@ def memory_session(program, empty, config_home):
         session.keys("alt+r", "Down", "Down", "Return")  # Progression
         session.wait_window("Progression de l'exercice ...")
         session.activate(main)
+        session.keys("alt+r", "b")      # Bilan des élèves
+        session.wait_window("Bilan des élèves")
+        session.activate(main)
         session.keys("alt+e", "Return")  # Editer les phrases
         session.wait_window("Boîte de dialogue")
         session.activate(main)
         session.keys("alt+question", "a")  # A propos de ...
         session.wait_window("Ecole Primaire - Plumalin")
         time.sleep(0.5)
-        program_kb = peak_memory_kb(process.pid)
+        program_kb = resident_kb(process.pid, "VmHWM")
         stop(process)
         return program_kb, empty_kb
     finally:
@@ -119,42 +189,74 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("build", help="Release build folder")
-    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--runs", type=int, default=9)
+    parser.add_argument("--before", metavar="PROGRAM",
+                        help="another build of plumalin, measured in the same turns")
     args = parser.parse_args()
-    program = os.path.join(args.build, "bin", "plumalin")
-    empty = os.path.join(args.build, "bench", "bench_startup", "bench_startup_empty_window")
-    for path in (program, empty):
+    here = os.path.join(args.build, "bench", "bench_startup")
+    programs = {
+        "fenêtre vide": (os.path.join(here, "bench_startup_empty_window"),
+                         "bench_startup_empty_window"),
+        "mêmes menus": (os.path.join(here, "bench_startup_menus_window"),
+                        "bench_startup_menus_window"),
+        "plumalin": (os.path.join(args.build, "bin", "plumalin"), MAIN_TITLE),
+    }
+    if args.before:
+        programs["plumalin avant"] = (args.before, MAIN_TITLE)
+    for path, _ in programs.values():
         if not os.access(path, os.X_OK):
             sys.exit(f"introuvable : {path}")
 
     config_home = tempfile.mkdtemp(prefix="plumalin-bench-")
+    names = list(programs)
+    results = {name: [] for name in names}
     try:
-        session = XSession(800, 600, window_manager=False)
+        # Room for the resized window and its frame.
+        session = XSession(RESIZED[0], RESIZED[1] + 150)
         try:
-            time_to_map(session, empty, config_home)  # warms the file cache for both
-            time_to_map(session, program, config_home)
-            times = {program: [], empty: []}
-            for _ in range(args.runs):
-                for path in (empty, program):
-                    times[path].append(time_to_map(session, path, config_home))
+            screen = Screen(session)
+            for name in names:  # warms the file cache for every program
+                one_run(session, screen, name, *programs[name], config_home)
+            for run in range(args.runs):
+                turn = names[run % len(names):] + names[:run % len(names)]
+                for name in turn:
+                    results[name].append(one_run(session, screen, name, *programs[name],
+                                                 config_home))
         finally:
             session.close()
-        program_kb, empty_kb = memory_session(program, empty, config_home)
+        peaks = {}
+        for name in names[2:]:
+            peaks[name], empty_peak_kb = memory_session(programs[name][0],
+                                                        programs["fenêtre vide"][0], config_home)
     finally:
         shutil.rmtree(config_home, ignore_errors=True)
 
-    p_ms = statistics.median(times[program]) * 1000
-    e_ms = statistics.median(times[empty]) * 1000
-    print(f"Lancement jusqu'à l'affichage (médiane de {args.runs}) :")
-    print(f"  fenêtre Qt vide : {e_ms:6.1f} ms   "
-          f"({', '.join(f'{t * 1000:.0f}' for t in times[empty])})")
-    print(f"  Plumalin        : {p_ms:6.1f} ms   "
-          f"({', '.join(f'{t * 1000:.0f}' for t in times[program])})   "
-          f"soit {p_ms / e_ms:.2f} fois (but : au plus 2)")
+    def median(name, key):
+        return statistics.median(r[key] for r in results[name])
+
+    floors = ("fenêtre vide", "mêmes menus")
+    rows = (("map", "Lancement jusqu'à la fenêtre placée (MapNotify)", "ms", 1),
+            ("paint", "Lancement jusqu'au premier dessin de la fenêtre", "ms", 1),
+            ("rss", "Mémoire résidente au démarrage", "MiB", 1 / 1024),
+            ("resize", f"Agrandissement à {RESIZED[0]} x {RESIZED[1]} jusqu'au dernier dessin",
+             "ms", 1))
+    print(f"Médianes de {args.runs} lancements de chacun, à tour de rôle, sur Xvfb avec openbox")
+    for key, label, unit, scale in rows:
+        print(label + " :")
+        for name in names:
+            values = ", ".join(f"{r[key] * scale:.0f}" for r in results[name])
+            line = f"  {name:15s} {median(name, key) * scale:7.1f} {unit:3s}  ({values})"
+            if name.startswith("plumalin"):
+                line += "  soit " + ", ".join(
+                    f"{median(name, key) / median(floor, key):.2f} × {floor}" for floor in floors)
+            print(line)
+    print("Buts : lancement ≤ 1,1 × mêmes menus et ≤ 1,5 × fenêtre vide ; mémoire au démarrage"
+          " ≤ 1,2 × fenêtre vide ; agrandissement ≤ 1,2 × fenêtre vide")
     print("Mémoire résidente maximale :")
-    print(f"  fenêtre Qt vide : {empty_kb / 1024:6.1f} Mo")
-    print(f"  Plumalin, toutes les fenêtres ouvertes et un son joué : {program_kb / 1024:6.1f} Mo"
-          f" (but : moins de 70)")
+    print(f"  fenêtre vide : {empty_peak_kb / 1024:6.1f} MiB")
+    for name, peak_kb in peaks.items():
+        print(f"  {name}, toutes les fenêtres ouvertes et un son joué : {peak_kb / 1024:6.1f} MiB"
+              f" = {peak_kb * 1024 / 1e6:.1f} Mo (but : moins de 50 Mo)")
 
 
 if __name__ == "__main__":

@@ -7,6 +7,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QWidget window;
+    window.setWindowTitle(QStringLiteral("bench_startup_empty_window"));
     window.resize(640, 480);
     window.show();
     return app.exec();

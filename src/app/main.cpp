@@ -17,14 +17,15 @@
 #include "platform/systemtools.h"
 #include "shell/appicon.h"
 #include "shell/frmmain.h"
+#include "platform/programmodule.h"
+#include "records/summarymodule.h"
 #include "sound/espeakengine.h"
-#include "sound/frmson.h"
+#include "sound/soundoutputmodule.h"
 #include "sound/soundplayer.h"
 
 #include <QApplication>
 #include <QLocale>
 #include <QScreen>
-#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -55,19 +56,40 @@ int main(int argc, char *argv[])
     records.setSentenceFileSource([&settings] { return sentenceFileName(settings); });
     Journal journal(clock);
     journal.setListener(&records);
-    // The sound device and the speech synthesiser are opened on the first sound, not here.
-    SoundPlayer sound(settings, programFolder(), &makeSoundOutput,
-                      [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); });
+    // The sound output and the summary window come from the program's modules, opened at the
+    // first cue and the first "Bilan des élèves": the start maps neither Qt Multimedia nor
+    // Qt Charts. Without its module the program is silent, as without an audio device. The
+    // speech synthesiser is opened at the first word said.
+    SoundPlayer sound(
+        settings, programFolder(),
+        [] {
+            const auto make = reinterpret_cast<SoundOutputModule::MakeSoundOutput>(
+                programModuleFunction(QLatin1String(SoundOutputModule::Name),
+                                      SoundOutputModule::Factory));
+            return std::unique_ptr<SoundOutput>(make ? make() : nullptr);
+        },
+        [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); });
     QtSystemTools system;
     QtPrintDialog printing;
     Services services{settings, clock, random, files, messages, state, journal, sound,
                       system, records, printing, programFolder()};
+    services.makeSummaryWindow = [&](QWidget *parent) -> QWidget * {
+        QString why;
+        const auto make = reinterpret_cast<SummaryModule::MakeSummaryWindow>(
+            programModuleFunction(QLatin1String(SummaryModule::Name), SummaryModule::Factory, &why));
+        if (!make) {
+            messages.tell(parent, MessageBoxes::Warning, AppTexts::Title, why);
+            return nullptr;
+        }
+        return make(records, settings, clock, files, messages, parent);
+    };
 
     frmMain window(services);
     window.MDIForm_Load(QGuiApplication::primaryScreen()->availableGeometry());
-    window.show();
     // Every window of the program shows the icon; drawing it waits until the main window is
     // on the screen, which it reaches a few milliseconds sooner.
-    QTimer::singleShot(0, &window, [] { QApplication::setWindowIcon(appIcon()); });
+    QObject::connect(&window, &frmMain::firstPainted, &window,
+                     [] { QApplication::setWindowIcon(appIcon()); });
+    window.show();
     return app.exec();
 }

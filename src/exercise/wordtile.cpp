@@ -89,6 +89,10 @@ void WordTile::place(const SceneScale &scale)
     setContentsMargins(wide / 2, high / 2, wide - wide / 2, high - high / 2);
     resize(sizeHint());
     move(scale.toWindow(m_twipsPos) - QPoint(wide / 2, high / 2));
+    // The text laid out now, with the rest of the resize: QLabel keeps a text document for a
+    // label that takes the focus and lays it out lazily, and one laid out while painting asks
+    // for the tiles to be painted a second time.
+    heightForWidth(width());
 }
 
 void WordTile::setFocusFrameShown(bool shown)

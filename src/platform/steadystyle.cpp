@@ -1,7 +1,69 @@
 #include "platform/steadystyle.h"
 
 #include <QApplication>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPointer>
 #include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace {
+// A standard icon made the first time it is drawn. Qt's styles make their icons from picture
+// files, and reading the first one makes Qt load every image-format plugin to find out its
+// format: the menu bar asks for its overflow button's icon when it is built, though it shows
+// that button only when the menus do not fit.
+class DeferredIconEngine : public QIconEngine
+{
+public:
+    explicit DeferredIconEngine(std::function<QIcon()> make)
+        : m_state(std::make_shared<State>(State{std::move(make), {}, false}))
+    {
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return icon().name(); }
+    QIconEngine *clone() const override { return new DeferredIconEngine(m_state); }
+    QString key() const override { return QStringLiteral("DeferredIconEngine"); }
+
+private:
+    struct State
+    {
+        std::function<QIcon()> make;
+        QIcon icon;
+        bool made;
+    };
+    explicit DeferredIconEngine(std::shared_ptr<State> state) : m_state(std::move(state)) {}
+
+    const QIcon &icon()
+    {
+        if (!m_state->made) {
+            m_state->made = true;
+            m_state->icon = m_state->make();
+            m_state->make = nullptr;
+        }
+        return m_state->icon;
+    }
+
+    std::shared_ptr<State> m_state;
+};
+} // namespace
 
 QIcon SteadyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,
                                 const QWidget *widget) const
@@ -13,8 +75,22 @@ QIcon SteadyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption 
         widget ? widget->layoutDirection() : QGuiApplication::layoutDirection();
     const quint64 key = (quint64(standardIcon) << 1) | (direction == Qt::RightToLeft ? 1 : 0);
     auto icon = m_icons.constFind(key);
-    if (icon == m_icons.constEnd())
-        icon = m_icons.insert(key, QProxyStyle::standardIcon(standardIcon, nullptr, widget));
+    if (icon == m_icons.constEnd()) {
+        // The style is asked again when the icon is first drawn, by then without the widget,
+        // which may be gone: the widget's direction is what mattered of it, and it is
+        // the application's in a left-to-right program.
+        if (direction != QGuiApplication::layoutDirection()) {
+            icon = m_icons.insert(key, QProxyStyle::standardIcon(standardIcon, nullptr, widget));
+        } else {
+            // The program may change its style before then (tests do).
+            auto make = [self = QPointer<SteadyStyle>(const_cast<SteadyStyle *>(this)),
+                         standardIcon] {
+                return self ? self->QProxyStyle::standardIcon(standardIcon, nullptr, nullptr)
+                            : QApplication::style()->standardIcon(standardIcon);
+            };
+            icon = m_icons.insert(key, QIcon(new DeferredIconEngine(make)));
+        }
+    }
     return *icon;
 }
 

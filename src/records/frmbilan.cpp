@@ -198,7 +198,12 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     resize(size);
 }
 
-frmBilan::~frmBilan() = default;
+frmBilan::~frmBilan()
+{
+    // The name field, destroyed after us with the focus, says its editing has finished: not
+    // to a window already gone.
+    disconnect(m_pupilName->lineEdit(), nullptr, this, nullptr);
+}
 
 void frmBilan::showEvent(QShowEvent *event)
 {

@@ -12,7 +12,6 @@
 #include "common/settingsstore.h"
 #include "editor/choixfichierphrases.h"
 #include "editor/frmphrases.h"
-#include "records/frmbilan.h"
 #include "exercise/frmsac2mot.h"
 #include "journal/frmprogression.h"
 #include "journal/journal.h"
@@ -215,6 +214,9 @@ bool frmMain::event(QEvent *event)
     const bool handled = QMainWindow::event(event);
     if (event->type() == QEvent::WindowStateChange)
         m_leaveFullScreen->setEnabled(isFullScreen());
+    // Queued: the picture painted now is put on the screen when this paint event returns.
+    if (event->type() == QEvent::Paint && !std::exchange(m_painted, true))
+        QMetaObject::invokeMethod(this, &frmMain::firstPainted, Qt::QueuedConnection);
     if (m_startupFrame.isValid()) {
         switch (event->type()) {
         case QEvent::Show:
@@ -362,8 +364,9 @@ void frmMain::mnuBilan_Click()
     m_services.journal.record(JournalEvent::of(EventKind::ConsultSummary));
     rememberJournal();
     if (!m_summary) {
-        m_summary = new frmBilan(m_services.records, m_services.settings, m_services.clock,
-                                 m_services.files, m_services.messages, this);
+        m_summary = m_services.makeSummaryWindow ? m_services.makeSummaryWindow(this) : nullptr;
+        if (!m_summary)
+            return;
         remember(m_summary);
     }
     showTopLevel(m_summary);

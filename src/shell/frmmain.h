@@ -60,6 +60,11 @@ public slots:
     void mnuPhrases_Click();
     void mnuApropos_Click();
 
+signals:
+    // Once, right after the window's first picture has gone to the screen: what can wait until
+    // the window is seen (the program's icon) starts from here.
+    void firstPainted();
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -106,6 +111,7 @@ private:
     // Where the whole window opens, while its frame is still unknown; and the inner size it was
     // given meanwhile, so that a size set by anyone else ends the wait.
     QRect m_startupFrame;
+    bool m_painted = false;
     QSize m_startupInner;
     bool m_journalRemembered = false;
     bool m_recordFailureTold = false;

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include <functional>
+
 class SettingsStore;
 class Clock;
 class RandomSource;
@@ -11,6 +13,7 @@ class SoundPlayer;
 class SystemTools;
 class RecordWriter;
 class PrintDialog;
+class QWidget;
 struct ProgramState;
 
 // Every service of the program, built once by main() from the real implementations (each test
@@ -28,4 +31,7 @@ struct Services {
     RecordWriter &records; // the journal's lines on disk, and the pupil they belong to
     PrintDialog &printing;
     QString programFolder; // where sentence files and the default sounds are looked up
+    // Makes the summary window ("Bilan des élèves") owned by `parent`, or gives nullptr once
+    // it has told why it cannot. The program opens it from a module when first asked for.
+    std::function<QWidget *(QWidget *parent)> makeSummaryWindow = {};
 };

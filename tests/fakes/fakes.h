@@ -9,6 +9,7 @@
 #include "journal/frmprogression.h"
 #include "journal/journal.h"
 #include "journal/journalmodel.h"
+#include "records/frmbilan.h"
 #include "records/recordwriter.h"
 #include "sound/soundplayer.h"
 
@@ -98,6 +99,10 @@ struct TestEnv {
                     heard << QStringLiteral("« %1 »").arg(item.text);
             }
         });
+        // The summary window linked in, as the program opens it from its module.
+        services.makeSummaryWindow = [this](QWidget *parent) -> QWidget * {
+            return new frmBilan(records, settings, clock, files, messages, parent);
+        };
         qputenv("HOME", (dir.path() + QStringLiteral("/home")).toLocal8Bit());
     }
     ~TestEnv() { qputenv("HOME", savedHome); }

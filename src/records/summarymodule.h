@@ -1,0 +1,18 @@
+#pragma once
+
+class Clock;
+class FileChooser;
+class MessageBoxes;
+class QWidget;
+class RecordWriter;
+class SettingsStore;
+
+// The summary window's module (libplumalin_summary.so), which brings Qt Charts along: its one
+// factory makes the "Bilan des élèves" window, owned by `parent`.
+namespace SummaryModule {
+inline constexpr char Name[] = "plumalin_summary";
+inline constexpr char Factory[] = "plumalin_make_summary_window";
+using MakeSummaryWindow = QWidget *(*)(RecordWriter &records, SettingsStore &settings,
+                                       Clock &clock, FileChooser &files,
+                                       MessageBoxes &messages, QWidget *parent);
+}
