@@ -20,6 +20,8 @@ namespace {
 // Wider than drawn, for the longest line of reading aloud ("La phrase et les mots").
 constexpr int ExtraWidth = 600;
 constexpr int InnerWidth = 4515 + ExtraWidth;
+// Every list as wide as the widest choice ("La phrase et les mots") and the graded lists' names.
+constexpr int ListWidth = 2235 + ExtraWidth;
 // Two rows below the file's, for reading aloud and its pace.
 constexpr int ExtraRows = 2 * 375;
 constexpr int InnerHeight = 2940 + ExtraRows;
@@ -96,25 +98,25 @@ void frmParam::buildControls()
 
     Label1 = label(QStringLiteral("Durée de la phrase :"), Qt::AlignRight,
                    inFrame(570, 480, 1500, 285));
-    saisieNiveau = list(inFrame(2130, 405, 2235, 315));
+    saisieNiveau = list(inFrame(2130, 405, ListWidth, 315));
     Label2 = label(QStringLiteral("Durée entre chaque mot :"), Qt::AlignRight,
                    inFrame(165, 840, 1905, 240));
-    saisieHasard = list(inFrame(2130, 780, 2235, 315));
+    saisieHasard = list(inFrame(2130, 780, ListWidth, 315));
     Label3 = label(QStringLiteral("Nombre d'exercices :"), Qt::AlignLeft,
                    inFrame(585, 1230, 1500, 285));
-    saisieExercice = list(inFrame(2130, 1155, 2235, 315));
+    saisieExercice = list(inFrame(2130, 1155, ListWidth, 315));
     Label4 = label(QStringLiteral("Activation du son :"), Qt::AlignRight,
                    inFrame(600, 1605, 1455, 240));
-    saisieSon = list(inFrame(2130, 1530, 2235, 315));
+    saisieSon = list(inFrame(2130, 1530, ListWidth, 315));
     Label5 = label(QStringLiteral("Fichier de référence :"), Qt::AlignRight,
                    inFrame(480, 1950, 1575, 270));
-    saisieFichier = list(inFrame(2130, 1905, 2235, 315));
+    saisieFichier = list(inFrame(2130, 1905, ListWidth, 315));
     Label6 = label(QStringLiteral("Lecture à voix haute :"), Qt::AlignRight,
                    inFrame(165, 2325, 1905, 270));
-    saisieLecture = list(inFrame(2130, 2280, 2235 + ExtraWidth, 315));
+    saisieLecture = list(inFrame(2130, 2280, ListWidth, 315));
     Label7 = label(QStringLiteral("Vitesse de lecture :"), Qt::AlignRight,
                    inFrame(165, 2700, 1905, 270));
-    saisieVitesse = list(inFrame(2130, 2655, 2235 + ExtraWidth, 315));
+    saisieVitesse = list(inFrame(2130, 2655, ListWidth, 315));
 
     fitLabelFont({Label1, Label2, Label3, Label4, Label5, Label6, Label7});
 
