@@ -39,7 +39,7 @@ void BM_SentenceStart(benchmark::State &state)
 {
     TestEnv env;
     SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"), classFile());
-    frmSac2Mot window(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+    frmSac2Mot window(env.settings, env.clock, env.random, env.journal, env.sound,
                       env.programFolder);
     atScale(window, state);
     QRandomGenerator random(1);
@@ -69,7 +69,7 @@ void BM_DropOnAnswer(benchmark::State &state)
     for (int i = 0; i < 120; ++i)
         words << QStringLiteral("mot%1").arg(i);
     SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"), {words.join(' ')});
-    frmSac2Mot window(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+    frmSac2Mot window(env.settings, env.clock, env.random, env.journal, env.sound,
                       env.programFolder);
     atScale(window, state);
     window.Form_Load();
@@ -101,7 +101,7 @@ void BM_ResizeAndDraw(benchmark::State &state)
 {
     TestEnv env;
     SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"), classFile());
-    frmSac2Mot window(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+    frmSac2Mot window(env.settings, env.clock, env.random, env.journal, env.sound,
                       env.programFolder);
     window.resize(632, 415);
     window.show();

@@ -1,7 +1,6 @@
 // The journal over a long class session: appending, clearing and the memory a line costs,
 // with its window created (hidden), as the exercise leaves it.
 #include "guibenchmain.h"
-#include "common/programstate.h"
 #include "journal/journal.h"
 #include "journal/journalmodel.h"
 #include "platform/clock.h"

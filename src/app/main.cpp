@@ -1,6 +1,5 @@
 #include "common/apptexts.h"
 #include "common/programfolder.h"
-#include "common/programstate.h"
 #include "shell/services.h"
 #include "common/settingsstore.h"
 #include "exercise/sentencelist.h"
@@ -42,7 +41,6 @@ int main(int argc, char *argv[])
     SystemRandom random;
     QtFileChooser files;
     QtMessageBoxes messages;
-    ProgramState state;
     // A choice the disk refuses stays in force for the run; the teacher is told once.
     settings.setFailureReport([&messages](const QString &message) {
         messages.tell(QApplication::activeWindow(), MessageBoxes::Warning, AppTexts::Title, message);
@@ -71,7 +69,7 @@ int main(int argc, char *argv[])
         [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); });
     QtSystemTools system;
     QtPrintDialog printing;
-    Services services{settings, clock, random, files, messages, state, journal, sound,
+    Services services{settings, clock, random, files, messages, journal, sound,
                       system, records, printing, programFolder()};
     services.makeSummaryWindow = [&](QWidget *parent) -> QWidget * {
         QString why;

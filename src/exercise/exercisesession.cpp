@@ -1,6 +1,5 @@
 #include "exercisesession.h"
 
-#include "common/programstate.h"
 #include "common/settingsstore.h"
 #include "platform/clock.h"
 #include "platform/randomsource.h"
@@ -11,13 +10,12 @@
 using namespace ExerciseRules;
 
 ExerciseSession::ExerciseSession(SettingsStore &settings, Clock &clock, RandomSource &random,
-                                 ProgramState &state, QString programFolder,
+                                 QString programFolder,
                                  ExerciseOutput &output, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
     , m_clock(clock)
     , m_random(random)
-    , m_state(state)
     , m_programFolder(std::move(programFolder))
     , m_output(output)
 {

@@ -19,7 +19,6 @@
 class Clock;
 class RandomSource;
 class SettingsStore;
-struct ProgramState;
 
 // What a session hands to the world outside it: the journal's lines and what the pupil hears.
 // Neither waits: the session's state is complete before either is called.
@@ -78,7 +77,7 @@ public:
     };
 
     ExerciseSession(SettingsStore &settings, Clock &clock, RandomSource &random,
-                    ProgramState &state, QString programFolder, ExerciseOutput &output,
+                    QString programFolder, ExerciseOutput &output,
                     QObject *parent = nullptr);
 
     // The sentence start: picks a sentence and scatters its words. `target` gives a tile's
@@ -172,7 +171,6 @@ private:
     SettingsStore &m_settings;
     Clock &m_clock;
     RandomSource &m_random;
-    ProgramState &m_state;
     QString m_programFolder;
     ExerciseOutput &m_output;
 

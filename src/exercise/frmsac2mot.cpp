@@ -46,14 +46,14 @@ const QColor HintColor(0, 0, 255);
 }
 
 frmSac2Mot::frmSac2Mot(SettingsStore &settings, Clock &clock, RandomSource &random,
-                       ProgramState &state, Journal &journal, SoundPlayer &sound,
+                       Journal &journal, SoundPlayer &sound,
                        const QString &programFolder, QWidget *parent)
     : QWidget(parent)
     , m_journal(journal)
     , m_sound(sound)
     , m_settings(settings)
     , m_programFolder(programFolder)
-    , m_session(settings, clock, random, state, programFolder, *this)
+    , m_session(settings, clock, random, programFolder, *this)
 {
     setWindowTitle(QStringLiteral("Sac de mots"));
     buildControls();

@@ -15,7 +15,6 @@ class Journal;
 class RandomSource;
 class SettingsStore;
 class SoundPlayer;
-struct ProgramState;
 class DragOutline;
 class QLabel;
 class QMdiSubWindow;
@@ -44,7 +43,7 @@ class frmSac2Mot : public QWidget, private ExerciseOutput
     Q_OBJECT
 public:
     // Sentence files are looked up from `programFolder` (and the user's own folder).
-    frmSac2Mot(SettingsStore &settings, Clock &clock, RandomSource &random, ProgramState &state,
+    frmSac2Mot(SettingsStore &settings, Clock &clock, RandomSource &random,
                Journal &journal, SoundPlayer &sound, const QString &programFolder,
                QWidget *parent = nullptr);
     ~frmSac2Mot() override;

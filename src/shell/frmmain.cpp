@@ -300,7 +300,7 @@ void frmMain::mnuSac2Mot_Click()
     rememberJournal();
     if (!m_exercise) {
         m_exercise = m_mdi->addSubWindow(new frmSac2Mot(m_services.settings, m_services.clock, m_services.random,
-                                                      m_services.state, m_services.journal,
+                                                      m_services.journal,
                                                       m_services.sound, m_services.programFolder));
         m_exercise->setAttribute(Qt::WA_DeleteOnClose);
         // Always the whole inner area: no minimise or restore button would leave a scene too

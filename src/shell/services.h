@@ -14,7 +14,6 @@ class SystemTools;
 class RecordWriter;
 class PrintDialog;
 class QWidget;
-struct ProgramState;
 
 // Every service of the program, built once by main() from the real implementations (each test
 // builds one from fakes). The main window hands each window the few services it uses.
@@ -24,7 +23,6 @@ struct Services {
     RandomSource &random;
     FileChooser &files;
     MessageBoxes &messages;
-    ProgramState &state;
     Journal &journal;
     SoundPlayer &sound;
     SystemTools &system;

@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
                          0.20, 0.95, 0.02, 0.55, 0.80, 0.35, 0.42, 0.90, 0.97};
     if (scene == QStringLiteral("long"))
         env.random.values = {0.0, 0.1, 0.1, 0.99, 0.99, 0.5, 0.5, 0.3, 0.8};
-    frmSac2Mot window(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+    frmSac2Mot window(env.settings, env.clock, env.random, env.journal, env.sound,
                       env.programFolder);
     window.Form_Load();
     window.Form_Activate();

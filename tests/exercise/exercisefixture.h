@@ -20,7 +20,7 @@
 // The exercise window over the test's services.
 inline frmSac2Mot *newExercise(TestEnv &env)
 {
-    return new frmSac2Mot(env.settings, env.clock, env.random, env.state, env.journal, env.sound,
+    return new frmSac2Mot(env.settings, env.clock, env.random, env.journal, env.sound,
                           env.programFolder);
 }
 

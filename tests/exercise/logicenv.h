@@ -1,7 +1,6 @@
 #pragma once
 // What the exercise's rules read, without any window: a settings store and a program folder in
 // a temporary folder, and the program-wide values.
-#include "common/programstate.h"
 #include "common/settingsstore.h"
 
 #include <QDir>
@@ -11,6 +10,5 @@ struct LogicEnv {
     QTemporaryDir dir;
     QString programFolder = dir.path() + QStringLiteral("/bin");
     SettingsStore settings{dir.path() + QStringLiteral("/config")};
-    ProgramState state;
     LogicEnv() { QDir().mkpath(programFolder); }
 };

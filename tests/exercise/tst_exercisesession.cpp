@@ -57,7 +57,7 @@ struct SessionFixture {
     FakeClock clock;
     FakeRandom random;
     Recorder out;
-    ExerciseSession session{env.settings, clock, random, env.state, env.programFolder, out};
+    ExerciseSession session{env.settings, clock, random, env.programFolder, out};
 
     explicit SessionFixture(const QStringList &file = {QStringLiteral("Le chat dort.")})
     {

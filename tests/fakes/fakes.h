@@ -4,7 +4,6 @@
 #include "fakes/platformfakes.h"
 
 #include "shell/services.h"
-#include "common/programstate.h"
 #include "common/settingsstore.h"
 #include "journal/frmprogression.h"
 #include "journal/journal.h"
@@ -61,7 +60,6 @@ struct TestEnv {
     FakeRandom random;
     FakeFileChooser files;
     FakeMessageBoxes messages;
-    ProgramState state;
     // The journal's lines go to a records folder of the test's own.
     RecordWriter records{dir.path() + QStringLiteral("/Journaux"), QStringLiteral("salle1")};
     Journal journal{clock};
@@ -81,7 +79,7 @@ struct TestEnv {
     QStringList heard;
     FakeSystemTools system;
     FakePrintDialog printing;
-    Services services{settings, clock, random, files, messages, state, journal, sound,
+    Services services{settings, clock, random, files, messages, journal, sound,
                       system, records, printing, programFolder};
     std::unique_ptr<frmProgression> m_journalWindow;
 
