@@ -211,6 +211,22 @@ void frmParam::saisieSon_Click()
 void frmParam::saisieLecture_Click()
 {
     m_choices.choose(SettingsChoices::Lecture, saisieLecture->currentIndex());
+    if (readingAloudOn())
+        emit readingAloudWanted();
+}
+
+bool frmParam::readingAloudOn() const
+{
+    return saisieLecture->currentIndex() > 0;
+}
+
+void frmParam::setSpeechUnavailable(const QString &why)
+{
+    for (QWidget *control : {static_cast<QWidget *>(Label6), static_cast<QWidget *>(saisieLecture),
+                             static_cast<QWidget *>(Label7), static_cast<QWidget *>(saisieVitesse)}) {
+        control->setEnabled(why.isEmpty());
+        control->setToolTip(why);
+    }
 }
 
 void frmParam::saisieVitesse_Click()

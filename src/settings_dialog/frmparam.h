@@ -42,6 +42,16 @@ public:
     // The sub-window that holds the dialog inside the main window, if it has been wrapped yet.
     QMdiSubWindow *subWindow() const;
 
+    // Reading aloud cannot work on this computer for the reason given (empty: it can, or it is
+    // not known yet): its two lists are greyed and say why.
+    void setSpeechUnavailable(const QString &why);
+    // A reading-aloud choice other than "Non" is set.
+    bool readingAloudOn() const;
+
+signals:
+    // The teacher turned reading aloud on: the voice is worth loading, to know whether it works.
+    void readingAloudWanted();
+
 public slots:
     void saisieNiveau_Click();
     void saisieHasard_Click();

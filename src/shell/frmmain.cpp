@@ -18,6 +18,7 @@
 #include "platform/messageboxes.h"
 #include "records/recordwriter.h"
 #include "settings_dialog/frmparam.h"
+#include "sound/soundplayer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -383,6 +384,19 @@ void frmMain::mnuParam_Click()
         m_settings = dialog->subWindow();
         m_settings->setAttribute(Qt::WA_DeleteOnClose);
         remember(m_settings);
+        // The voice is loaded only for a class that uses it; once tried, the dialog tells why
+        // reading aloud cannot work here.
+        SoundPlayer &sound = m_services.sound;
+        const auto showSpeech = [dialog, &sound] {
+            dialog->setSpeechUnavailable(sound.speechState() == SoundPlayer::SpeechState::Unavailable
+                                             ? sound.speechUnavailableReason()
+                                             : QString());
+        };
+        connect(&sound, &SoundPlayer::speechStateChanged, dialog, showSpeech);
+        connect(dialog, &frmParam::readingAloudWanted, &sound, &SoundPlayer::prepareSpeech);
+        showSpeech();
+        if (dialog->readingAloudOn())
+            sound.prepareSpeech();
     }
     showInner(m_settings);
 }

@@ -65,9 +65,11 @@ struct TestEnv {
     Journal journal{clock};
     FakeSoundOutput *soundOutput = nullptr; // owned by the player once it is first used
     QString speechFailure;                  // the fake voice's load fails with this reason
+    bool soundDevice = true;                // false: a computer without a sound output
     SoundPlayer sound{settings, programFolder,
                       [this] {
                           auto out = std::make_unique<FakeSoundOutput>();
+                          out->device = soundDevice;
                           soundOutput = out.get();
                           return std::unique_ptr<SoundOutput>(std::move(out));
                       },

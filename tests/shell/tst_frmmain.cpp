@@ -13,6 +13,7 @@
 #include "journal/frmprogression.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -70,6 +71,8 @@ private slots:
     void exerciseNeverRestoredSmaller();
     void escapeClosesParametresFirst();
     void parametresStaysOverTheExercise();
+    void parametresSaysWhyNoReadingAloud_data();
+    void parametresSaysWhyNoReadingAloud();
     void openingsShareTheirDrawings();
     void chargerExercice_data();
     void chargerExercice();
@@ -504,6 +507,52 @@ void TestFrmMain::parametresStaysOverTheExercise()
     QTRY_COMPARE(f.window.mdiArea()->activeSubWindow(), exercise);
     QCOMPARE(f.window.mdiArea()->subWindowList(QMdiArea::StackingOrder).last(), settings);
     QVERIFY(settings->isVisible());
+}
+
+void TestFrmMain::parametresSaysWhyNoReadingAloud_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<bool>("device");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("voice") << QString() << true << QString();
+    QTest::newRow("no library") << QStringLiteral("La voix française n'est pas installée.") << true
+                                << QStringLiteral("La voix française n'est pas installée.");
+    QTest::newRow("no sound output")
+        << QString() << false
+        << QStringLiteral("Aucune sortie son n'est disponible sur cet ordinateur.");
+}
+
+// Reading aloud is tried when the teacher turns it on; when it cannot work, its two lists are
+// greyed with the reason, and stay so at the next opening.
+void TestFrmMain::parametresSaysWhyNoReadingAloud()
+{
+    QFETCH(QString, failure);
+    QFETCH(bool, device);
+    QFETCH(QString, why);
+    MainFixture f;
+    f.env.speechFailure = failure;
+    f.env.soundDevice = device;
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    control<QAction>(&f.window, "mnuParam")->trigger();
+    auto *lecture = control<QComboBox>(f.window.settingsWindow(), "saisieLecture");
+    auto *vitesse = control<QComboBox>(f.window.settingsWindow(), "saisieVitesse");
+    QVERIFY(lecture->isEnabled()); // nothing loaded while reading aloud is off
+    lecture->setCurrentIndex(1);
+    emit lecture->activated(1);
+    QTRY_VERIFY(f.env.sound.speechState() == SoundPlayer::SpeechState::Ready
+                || f.env.sound.speechState() == SoundPlayer::SpeechState::Unavailable);
+    for (QComboBox *list : {lecture, vitesse}) {
+        QCOMPARE(list->isEnabled(), why.isEmpty());
+        QCOMPARE(list->toolTip(), why);
+    }
+
+    f.window.settingsWindow()->close();
+    QTRY_VERIFY(!f.window.settingsWindow());
+    control<QAction>(&f.window, "mnuParam")->trigger();
+    lecture = control<QComboBox>(f.window.settingsWindow(), "saisieLecture");
+    QCOMPARE(lecture->isEnabled(), why.isEmpty());
+    QCOMPARE(lecture->toolTip(), why);
 }
 
 void TestFrmMain::chargerExercice_data()
