@@ -6,10 +6,12 @@
 #include "common/csv.h"
 #include "common/safefile.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -346,6 +348,10 @@ Pupils pupils(const QString &folder)
     }
     for (const auto &[name, lines] : counts)
         result.pupils.push_back({name, lines});
+    // As a class list is read: "Élise" among the E.
+    QCollator collator(QLocale(QLocale::French));
+    std::stable_sort(result.pupils.begin(), result.pupils.end(),
+                     [&collator](const Pupil &a, const Pupil &b) { return collator.compare(a.name, b.name) < 0; });
     return result;
 }
 

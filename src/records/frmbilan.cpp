@@ -180,6 +180,9 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     nameRow->addWidget(nameLabel);
     nameRow->addWidget(m_pupilName);
     nameRow->addStretch(1);
+    // Beside the pupil's name: the bottom row is full at 640 pixels.
+    nameRow->addWidget(pupilsButton);
+    nameRow->addWidget(m_printButton);
     auto *top = new QHBoxLayout;
     top->addWidget(filterLabel);
     top->addWidget(m_pupilFilter, 1);
@@ -192,8 +195,6 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     bottom->addWidget(m_count, 1);
     bottom->addWidget(m_folderButton);
     bottom->addWidget(exportButton);
-    bottom->addWidget(pupilsButton);
-    bottom->addWidget(m_printButton);
     bottom->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(nameRow);

@@ -188,8 +188,13 @@ void frmEleves::Renommer_Click()
     const std::optional<ClassList::Pupil> pupil = chosen();
     if (!pupil)
         return;
+    if (m_ask && m_ask->isVisible()) {
+        m_ask->raise();
+        return;
+    }
     // Answered later, so that nothing waits inside this handler.
     auto *ask = new QInputDialog(this);
+    m_ask = ask;
     ask->setObjectName(QStringLiteral("nouveauNom"));
     ask->setAttribute(Qt::WA_DeleteOnClose);
     ask->setWindowTitle(QStringLiteral("Renommer un élève"));
@@ -239,8 +244,11 @@ bool frmEleves::renommer(const QString &newName)
                                                                : lines(change.lines) + QStringLiteral(" renommées"),
                           count(change.files, QStringLiteral("fichier"), QStringLiteral("fichiers")));
     Actualiser();
-    choosePupil(name);
-    report(done, change);
+    choosePupil(change.lines > 0 ? name : pupil->name);
+    report(change.lines > 0 || change.failures.isEmpty()
+               ? done
+               : QStringLiteral("« %1 » n'a pas pu être renommé.").arg(pupil->name),
+           change);
     if (change.lines > 0)
         emit recordsChanged();
     return change.lines > 0;
@@ -266,7 +274,10 @@ bool frmEleves::Supprimer_Click()
                  change.lines == 1 ? QStringLiteral("retirée") : QStringLiteral("retirées"),
                  count(change.files, QStringLiteral("fichier"), QStringLiteral("fichiers")));
     Actualiser();
-    report(done, change);
+    report(change.lines > 0 || change.failures.isEmpty()
+               ? done
+               : QStringLiteral("Les données de « %1 » n'ont pas pu être supprimées.").arg(pupil->name),
+           change);
     if (change.lines > 0)
         emit recordsChanged();
     return change.lines > 0;
@@ -278,8 +289,7 @@ void frmEleves::report(const QString &done, const ClassList::Change &change)
         m_messages.tell(this, MessageBoxes::Information, Title, done);
         return;
     }
-    QString text = done + QStringLiteral("\n\nCes fichiers n'ont pas pu être modifiés et gardent "
-                                         "les lignes de l'élève :");
+    QString text = done + QStringLiteral("\n\nLes lignes de l'élève restent dans ces fichiers :");
     for (const QString &failure : change.failures)
         text += QStringLiteral("\n• ") + failure;
     m_messages.tell(this, MessageBoxes::Warning, Title, text);

@@ -2,10 +2,12 @@
 #include "classlist.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class MessageBoxes;
 class PupilListModel;
 class RecordWriter;
+class QInputDialog;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -49,4 +51,5 @@ private:
     QLabel *m_notes = nullptr;
     QPushButton *m_rename = nullptr;
     QPushButton *m_delete = nullptr;
+    QPointer<QInputDialog> m_ask;
 };

@@ -359,17 +359,24 @@ void PupilReport::paintChart(QPainter &painter, const QRectF &area, qreal mm)
         painter.drawLine(QPointF(plot.left(), py(m_classAverage.front().mark)),
                          QPointF(plot.right(), py(m_classAverage.front().mark)));
     }
-    QPainterPath marks;
-    bool any = false;
+    // The pupil's line goes through the mean of each day, the points are every mark: two
+    // exercises of a day do not zigzag.
+    std::map<qint64, std::pair<double, int>> days;
     for (const ExerciseSummary &e : m_exercises) {
-        if (!e.mark)
-            continue;
-        const QPointF p(px(e.end), py(*e.mark));
-        if (any)
-            marks.lineTo(p);
-        else
+        if (e.mark) {
+            auto &[sum, count] = days[e.end / 86400];
+            sum += *e.mark;
+            ++count;
+        }
+    }
+    const bool any = !days.empty();
+    QPainterPath marks;
+    for (const auto &[day, total] : days) {
+        const QPointF p(px(day * 86400 + 43200), py(total.first / total.second));
+        if (marks.elementCount() == 0)
             marks.moveTo(p);
-        any = true;
+        else
+            marks.lineTo(p);
     }
     painter.setPen(QPen(PupilColour, 0.35 * mm));
     painter.setBrush(Qt::NoBrush);
