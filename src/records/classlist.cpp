@@ -179,6 +179,14 @@ public:
     const QByteArray &bytes() const { return m_bytes; }
     // What was appended to the file since it was read.
     bool readMore(QByteArray &more) { return readFrom(m_bytes.size() + m_extra, more); }
+    // Whether another file now stands at the path (the one read was replaced, not rewritten in
+    // place).
+    bool replaced() const
+    {
+        struct stat open, now;
+        return ::fstat(m_fd, &open) == 0 && ::stat(QFile::encodeName(m_path).constData(), &now) == 0
+               && (open.st_dev != now.st_dev || open.st_ino != now.st_ino);
+    }
     void consumed(qsizetype bytes) { m_extra += bytes; }
 
 private:
@@ -296,7 +304,7 @@ Change change(const QString &folder, const QString &pupil, const std::optional<Q
         // file replaced, and go, changed the same way, to the end of the new one. A writer
         // that checks its file before each line writes its next lines there too.
         QByteArray more;
-        for (int round = 0; round < 5 && file.readMore(more) && !more.isEmpty(); ++round) {
+        for (int round = 0; round < 5 && file.replaced() && file.readMore(more) && !more.isEmpty(); ++round) {
             file.consumed(more.size());
             QByteArray tail;
             result.lines += rewrite(more, 0, *columns, header, pupil, newCell, tail);
