@@ -56,10 +56,17 @@ struct Fixture {
         ask->setTextValue(to);
         ask->accept();
     }
+    // Every record file's bytes, one after the other.
     QByteArray recordBytes()
     {
-        QFile file(env.records.currentFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QByteArray bytes;
+        const QDir folder(env.records.folder());
+        for (const QString &name : folder.entryList(QDir::Files, QDir::Name)) {
+            QFile file(folder.filePath(name));
+            if (file.open(QIODevice::ReadOnly))
+                bytes += file.readAll();
+        }
+        return bytes;
     }
 };
 }
@@ -70,6 +77,7 @@ class TestFrmEleves : public QObject
 private slots:
     void renameMergesTwoSpellings();
     void deletionAsksThenTells();
+    void fileLeftAsItWasIsNamed();
     void fitsAt640x480();
 };
 
@@ -82,6 +90,7 @@ void TestFrmEleves::renameMergesTwoSpellings()
 
     // Asked first, since both names are pupils; "Non" changes nothing.
     const QByteArray before = f.recordBytes();
+    QVERIFY(before.contains(";Lea;"));
     f.env.messages.answers = {MessageBoxes::No};
     f.rename(QStringLiteral("Lea"), QStringLiteral(" Léa "));
     QCOMPARE(f.env.messages.shown.size(), 1);
@@ -135,10 +144,31 @@ void TestFrmEleves::deletionAsksThenTells()
              QStringLiteral("Les données de « Tom » ont été supprimées : 6 lignes retirées de 1 fichier."));
     QCOMPARE(f.pupils->pupils(), (QStringList{QStringLiteral("Lea"), QStringLiteral("Léa")}));
     QCOMPARE(f.summaryPupils(), f.pupils->pupils());
+    QVERIFY(before.contains(";Tom;"));
     QVERIFY(!f.recordBytes().contains("Tom"));
     // Nobody chosen any more: nothing to rename or delete.
     QVERIFY(!remove->isEnabled());
     QVERIFY(!control<QPushButton>(f.pupils, "Renommer")->isEnabled());
+}
+
+// A file that cannot be rewritten is named in the warning; the others are done.
+void TestFrmEleves::fileLeftAsItWasIsNamed()
+{
+    Fixture f;
+    const QString locked = QDir(f.env.records.folder()).filePath(QStringLiteral("journal-2026-11-02-salle2.csv"));
+    QVERIFY(QFile::copy(QDir(f.env.records.folder()).filePath(QStringLiteral("journal-2026-12-09-salle1.csv")), locked));
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner));
+    f.pupils->Actualiser();
+    QVERIFY(f.pupils->choosePupil(QStringLiteral("Tom")));
+    f.env.messages.answers = {MessageBoxes::Yes};
+    QVERIFY(f.pupils->Supprimer_Click());
+    QVERIFY(f.env.messages.shown.at(0).text.contains(QStringLiteral("Ses 12 lignes")));
+    QCOMPARE(f.env.messages.shown.at(1).icon, MessageBoxes::Warning);
+    QCOMPARE(f.env.messages.shown.at(1).text,
+             QStringLiteral("Les données de « Tom » ont été supprimées : 6 lignes retirées de 1 fichier.\n\n"
+                            "Les lignes de l'élève restent dans ces fichiers :\n"
+                            "• « journal-2026-11-02-salle2.csv » est en lecture seule : il n'a pas été modifié."));
+    QCOMPARE(f.pupils->pupils().last(), QStringLiteral("Tom"));
 }
 
 void TestFrmEleves::fitsAt640x480()
