@@ -79,7 +79,7 @@ int main(int argc, char *argv[])
             messages.tell(parent, MessageBoxes::Warning, AppTexts::Title, why);
             return nullptr;
         }
-        return make(records, settings, clock, files, messages, parent);
+        return make(records, settings, clock, files, messages, printing, parent);
     };
 
     frmMain window(services);

@@ -3,6 +3,8 @@
 #include "recordformat.h"
 #include "recordreader.h"
 #include "recordwriter.h"
+#include "frmeleves.h"
+#include "pupilreport.h"
 #include "summarymodels.h"
 
 #include "common/csvexport.h"
@@ -10,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxes.h"
+#include "platform/printdialog.h"
 
 #include <QChart>
 #include <QDir>
@@ -57,13 +60,14 @@ QTableView *makeTable(QWidget *parent, const QString &name)
 }
 
 frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock, FileChooser &files,
-                   MessageBoxes &messages, QWidget *parent)
+                   MessageBoxes &messages, PrintDialog &printing, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_records(records)
     , m_settings(settings)
     , m_clock(clock)
     , m_files(files)
     , m_messages(messages)
+    , m_printing(printing)
 {
     setObjectName(QStringLiteral("frmBilan"));
     setWindowTitle(QStringLiteral("Bilan des élèves"));
@@ -160,6 +164,13 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     auto *exportButton = new QPushButton(QStringLiteral("&Exporter le tableau..."), this);
     exportButton->setObjectName(QStringLiteral("Exporter"));
     connect(exportButton, &QPushButton::clicked, this, [this] { Exporter(); });
+    auto *pupilsButton = new QPushButton(QStringLiteral("É&lèves…"), this);
+    pupilsButton->setObjectName(QStringLiteral("Eleves"));
+    connect(pupilsButton, &QPushButton::clicked, this, &frmBilan::Eleves_Click);
+    m_printButton = new QPushButton(QStringLiteral("&Imprimer…"), this);
+    m_printButton->setObjectName(QStringLiteral("Imprimer"));
+    connect(m_printButton, &QPushButton::clicked, this, [this] { Imprimer(); });
+    connect(m_pupilFilter, &QComboBox::currentIndexChanged, this, &frmBilan::updatePrintButton);
     auto *closeButton = new QPushButton(QStringLiteral("&Fermer"), this);
     closeButton->setObjectName(QStringLiteral("Fermer"));
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
@@ -169,6 +180,9 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     nameRow->addWidget(nameLabel);
     nameRow->addWidget(m_pupilName);
     nameRow->addStretch(1);
+    // Beside the pupil's name: the bottom row is full at 640 pixels.
+    nameRow->addWidget(pupilsButton);
+    nameRow->addWidget(m_printButton);
     auto *top = new QHBoxLayout;
     top->addWidget(filterLabel);
     top->addWidget(m_pupilFilter, 1);
@@ -234,6 +248,7 @@ void frmBilan::Actualiser()
     }
     fillPupilLists();
     applyFilter();
+    updatePrintButton();
 }
 
 void frmBilan::fillPupilLists()
@@ -374,4 +389,37 @@ bool frmBilan::DossierJournaux_Click()
     m_records.setFolder(folder, false);
     Actualiser();
     return true;
+}
+
+void frmBilan::Eleves_Click()
+{
+    auto *pupils = new frmEleves(m_records, m_messages, this);
+    pupils->setAttribute(Qt::WA_DeleteOnClose);
+    connect(pupils, &frmEleves::recordsChanged, this, &frmBilan::Actualiser);
+    pupils->open();
+}
+
+void frmBilan::updatePrintButton()
+{
+    // A report is one pupil's: "Tous les élèves" and the lines without a name have none.
+    const bool one = !m_pupilFilter->currentData().toString().isEmpty();
+    m_printButton->setEnabled(one);
+    m_printButton->setToolTip(one ? QStringLiteral("Imprime le bilan de cet élève sur la période.")
+                                  : QStringLiteral("Choisissez un élève dans « Afficher » pour "
+                                                   "imprimer son bilan."));
+}
+
+bool frmBilan::Imprimer()
+{
+    const QString pupil = m_pupilFilter->currentData().toString();
+    if (pupil.isEmpty())
+        return false;
+    PupilReport report(m_all, pupil, m_from->date(), m_to->date());
+    const PrintDialog::Result result =
+        m_printing.print(this, QStringLiteral("Imprimer le bilan de %1").arg(pupil), report.documentName(),
+                         [&report](QPagedPaintDevice &device) { return report.paint(device); });
+    if (result == PrintDialog::Result::Failed)
+        m_messages.tell(this, MessageBoxes::Warning, QStringLiteral("Bilan des élèves"),
+                        QStringLiteral("Le bilan de « %1 » n'a pas pu être imprimé.").arg(pupil));
+    return result == PrintDialog::Result::Printed;
 }

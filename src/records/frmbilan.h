@@ -8,6 +8,7 @@
 class Clock;
 class FileChooser;
 class MessageBoxes;
+class PrintDialog;
 class RecordWriter;
 class SettingsStore;
 class ExerciseTableModel;
@@ -29,7 +30,7 @@ class frmBilan : public QWidget
 public:
     // The settings store keeps the records folder chosen here.
     frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock, FileChooser &files,
-             MessageBoxes &messages, QWidget *parent = nullptr);
+             MessageBoxes &messages, PrintDialog &printing, QWidget *parent = nullptr);
     ~frmBilan() override;
 
     // Reads the records folder again and shows what it holds.
@@ -39,6 +40,11 @@ public:
     // Asks for the records folder (a folder shared by the school's computers gathers the
     // class), remembers it and reads it. True when a folder was chosen.
     bool DossierJournaux_Click();
+    // Opens "Élèves", the pupils of the records, to rename one or delete one's data; the
+    // records are read again after a change.
+    void Eleves_Click();
+    // Prints the report of the pupil shown, over the period. True when it was printed.
+    bool Imprimer();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -49,12 +55,14 @@ private:
     void fillPupilLists();
     void showNotes();
     void drawChart(const std::vector<ExerciseSummary> &shown);
+    void updatePrintButton();
 
     RecordWriter &m_records;
     SettingsStore &m_settings;
     Clock &m_clock;
     FileChooser &m_files;
     MessageBoxes &m_messages;
+    PrintDialog &m_printing;
 
     std::vector<ExerciseSummary> m_all;
     QStringList m_readNotes;
@@ -68,6 +76,7 @@ private:
     QLabel *m_notes = nullptr;
     QLabel *m_count = nullptr;
     QPushButton *m_folderButton = nullptr;
+    QPushButton *m_printButton = nullptr;
     QTableView *m_table = nullptr;
     QTableView *m_words = nullptr;
     QChartView *m_chart = nullptr;

@@ -6,7 +6,8 @@ extern "C" Q_DECL_EXPORT QWidget *plumalin_make_summary_window(RecordWriter &rec
                                                                SettingsStore &settings, Clock &clock,
                                                                FileChooser &files,
                                                                MessageBoxes &messages,
+                                                               PrintDialog &printing,
                                                                QWidget *parent)
 {
-    return new frmBilan(records, settings, clock, files, messages, parent);
+    return new frmBilan(records, settings, clock, files, messages, printing, parent);
 }

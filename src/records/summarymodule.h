@@ -3,6 +3,7 @@
 class Clock;
 class FileChooser;
 class MessageBoxes;
+class PrintDialog;
 class QWidget;
 class RecordWriter;
 class SettingsStore;
@@ -14,5 +15,6 @@ inline constexpr char Name[] = "plumalin_summary";
 inline constexpr char Factory[] = "plumalin_make_summary_window";
 using MakeSummaryWindow = QWidget *(*)(RecordWriter &records, SettingsStore &settings,
                                        Clock &clock, FileChooser &files,
-                                       MessageBoxes &messages, QWidget *parent);
+                                       MessageBoxes &messages, PrintDialog &printing,
+                                       QWidget *parent);
 }

@@ -51,7 +51,8 @@ void TestModules::summaryWindow()
         factory(SummaryModule::Name, SummaryModule::Factory));
     QVERIFY(make);
     QWidget parent;
-    QWidget *window = make(env.records, env.settings, env.clock, env.files, env.messages, &parent);
+    QWidget *window = make(env.records, env.settings, env.clock, env.files, env.messages, env.printing,
+                           &parent);
     QVERIFY(window);
     QCOMPARE(window->parentWidget(), &parent);
     QCOMPARE(window->windowTitle(), QStringLiteral("Bilan des élèves"));

@@ -101,7 +101,7 @@ struct TestEnv {
         });
         // The summary window linked in, as the program opens it from its module.
         services.makeSummaryWindow = [this](QWidget *parent) -> QWidget * {
-            return new frmBilan(records, settings, clock, files, messages, parent);
+            return new frmBilan(records, settings, clock, files, messages, printing, parent);
         };
         qputenv("HOME", (dir.path() + QStringLiteral("/home")).toLocal8Bit());
     }

@@ -42,7 +42,7 @@ struct BilanFixture {
 
     frmBilan &open()
     {
-        window = std::make_unique<frmBilan>(env.records, env.settings, env.clock, env.files, env.messages);
+        window = std::make_unique<frmBilan>(env.records, env.settings, env.clock, env.files, env.messages, env.printing);
         window->show();
         return *window;
     }
