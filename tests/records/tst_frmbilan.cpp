@@ -112,17 +112,20 @@ void TestFrmBilan::filtersAndChart()
     QCOMPARE(f.child<QDateEdit>(QStringLiteral("du"))->date(), QDate(2026, 12, 9));
     QCOMPARE(f.child<QDateEdit>(QStringLiteral("au"))->date(), QDate(2026, 12, 10));
 
-    // Everyone: newest first, one series per pupil.
+    // Everyone: newest first; the chart draws the class's average.
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "15", "12"}));
-    QCOMPARE(f.series().size(), 2);
+    QCOMPARE(f.series().size(), 1);
+    QCOMPARE(f.series().first()->name(), QStringLiteral("Moyenne de la classe (par jour)"));
     QCOMPARE(f.column(f.words(), WrongWordModel::DroppedColumn), (QStringList{"dort.", "lit"}));
     QCOMPARE(f.column(f.words(), WrongWordModel::CountColumn), (QStringList{"2", "1"}));
     QCOMPARE(f.column(f.words(), WrongWordModel::ExpectedColumn), (QStringList{"Le", "Le"}));
 
     filter->setCurrentIndex(filter->findText(QStringLiteral("Tom")));
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "12"}));
-    QCOMPARE(f.series().size(), 1);
-    auto *tom = static_cast<QLineSeries *>(f.series().first());
+    // Tom's marks over the class's average, each named in the legend.
+    QCOMPARE(f.series().size(), 2);
+    QCOMPARE(f.series().at(1)->name(), QStringLiteral("Tom"));
+    auto *tom = static_cast<QLineSeries *>(f.series().at(1));
     QCOMPARE(tom->count(), 2);
     QCOMPARE(tom->at(0).y(), 12.0);
     QCOMPARE(tom->at(1).y(), 17.0);
@@ -165,8 +168,14 @@ void TestFrmBilan::notesForTheTeacher()
     f.open();
     auto *notes = f.child<QLabel>(QStringLiteral("notes"));
     QVERIFY(notes->isVisible());
-    QCOMPARE(notes->text(), QStringLiteral("« journal-2026-12-10.csv » : une ligne illisible ignorée.\n"
-                                           "« notes.csv » n'est pas un journal de Plumalin : fichier ignoré."));
+    // One line in the window, all of them a click away.
+    const QString all = QStringLiteral("« journal-2026-12-10.csv » : une ligne illisible ignorée.\n"
+                                       "« notes.csv » n'est pas un journal de Plumalin : fichier ignoré.");
+    QCOMPARE(notes->text(), QStringLiteral("2 notes : « journal-2026-12-10.csv » : une ligne illisible ignorée."));
+    QCOMPARE(notes->toolTip(), all);
+    f.child<QPushButton>(QStringLiteral("notesDetails"))->click();
+    QCOMPARE(f.env.messages.shown.size(), 1);
+    QCOMPARE(f.env.messages.shown.first().text, all);
     QCOMPARE(f.table()->rowCount(), 1);
 
     // The records could not be written: the teacher reads it here, the pupil saw nothing.
@@ -179,7 +188,7 @@ void TestFrmBilan::notesForTheTeacher()
     QCOMPARE(g.env.journal.Rows(), 4);
     QVERIFY(g.env.messages.shown.isEmpty());
     g.open();
-    QVERIFY(g.child<QLabel>(QStringLiteral("notes"))->text().startsWith(
+    QVERIFY(g.child<QLabel>(QStringLiteral("notes"))->toolTip().startsWith(
         QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier")));
 }
 
@@ -213,19 +222,31 @@ void TestFrmBilan::exportTable()
     QFETCH(QString, answer);
     QFETCH(bool, written);
     BilanFixture f;
+    f.writeRecord(QStringLiteral("journal-2026-12-09.csv"),
+                  recordBytes(exercise(QStringLiteral("2026-12-09"), QStringLiteral("Tom"), 17, QStringLiteral("lit"))
+                              + exercise(QStringLiteral("2026-12-09"), QStringLiteral("Léa"), 15, QStringLiteral("lit"), true)));
     f.writeRecord(QStringLiteral("journal-2026-12-10.csv"),
-                  recordBytes(exercise(QStringLiteral("2026-12-10"), QStringLiteral("Tom"), 17, QStringLiteral("lit"))));
+                  recordBytes(exercise(QStringLiteral("2026-12-10"), QStringLiteral("Tom"), 12, QStringLiteral("lit"))));
     f.open();
+    auto *filter = f.child<QComboBox>(QStringLiteral("filtreEleve"));
+    filter->setCurrentIndex(filter->findText(QStringLiteral("Tom")));
+    // The teacher sorts Tom's exercises by mark, best first: the file has them so.
+    auto *table = f.child<QTableView>(QStringLiteral("exercices"));
+    QVERIFY(table->isVisible());
+    table->sortByColumn(ExerciseTableModel::MarkColumn, Qt::DescendingOrder);
     const QString path = f.env.dir.filePath(answer);
     f.env.files.answers = {path};
     QCOMPARE(f.window->Exporter(), written);
-    QVERIFY(f.env.files.requests.first().initialPath.endsWith(QStringLiteral("bilan-2026-12-10.csv")));
+    QVERIFY(f.env.files.requests.first().initialPath.endsWith(QStringLiteral("/Bilan - Tom - 2026-12-09 au 2026-12-10.csv")));
     if (written) {
         QFile file(path + QStringLiteral(".csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Date et heure;Élève;"));
-        QVERIFY(bytes.endsWith("10/12/2026 09:00;Tom;animaux.txt;0;1;0;0;17;00:00:31\r\n"));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QByteArray("\xEF\xBB\xBF" "Date et heure;Note sur 20;Phrases jouées;Mots mal placés;Mots bleus;"
+                                      "Phrases hors temps;Écoutes;Temps passé;Fichier de phrases\r"));
+        QCOMPARE(lines[1], QByteArray("09/12/2026 09:00;17;0;1;0;0;0;00:00:31;animaux.txt\r"));
+        QCOMPARE(lines[2], QByteArray("10/12/2026 09:00;12;0;1;0;0;0;00:00:31;animaux.txt\r"));
         QVERIFY(f.env.messages.shown.isEmpty());
     } else {
         QCOMPARE(f.env.messages.shown.size(), 1);
@@ -291,7 +312,7 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     QStringList row;
     for (int c = 0; c < ExerciseTableModel::ColumnCount; ++c)
         row.append(table->data(table->index(0, c)).toString());
-    QCOMPARE(row, (QStringList{"10/12/2026 09:00", "Léa", "plumalin.txt", "5", "1", "0", "0", "20", "00:00:49"}));
+    QCOMPARE(row, (QStringList{"10/12/2026 09:00", "Léa", "plumalin.txt", "5", "1", "0", "0", "20", "00:00:49", "0"}));
     // The mark is the one the exercise wrote in its last line.
     QVERIFY(markLine.contains(QStringLiteral(" ") + row.at(ExerciseTableModel::MarkColumn) + QStringLiteral("/20")));
 
