@@ -35,6 +35,7 @@
 #include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QValueAxis>
@@ -59,11 +60,30 @@ QTableView *makeTable(QWidget *parent, const QString &name)
     table->setWordWrap(false);
     table->setTextElideMode(Qt::ElideRight);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Columns fit the rows near the top: measuring every row of a year's records is slow.
     table->horizontalHeader()->setResizeContentsPrecision(100);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     return table;
+}
+
+// Each column as wide as its cells or its header's longest line, whichever is wider. (Fitting
+// to contents would also keep room for a sort arrow in every header, which at 640 pixels
+// pushes the last figures out of sight.) The teacher can still widen a column by hand.
+void fitColumns(QTableView *table)
+{
+    QHeaderView *header = table->horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    const int margin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 6;
+    for (int c = 0; c < header->count(); ++c) {
+        if (header->sectionResizeMode(c) == QHeaderView::Stretch || header->isSectionHidden(c))
+            continue;
+        int width = 0;
+        const QString text = table->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            width = std::max(width, metrics.horizontalAdvance(line));
+        header->resizeSection(c, std::max(width + margin, static_cast<QAbstractItemView *>(table)->sizeHintForColumn(c)));
+    }
 }
 
 QSortFilterProxyModel *sorted(QAbstractItemModel *source, QObject *parent)
@@ -205,6 +225,7 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     m_pupilTable->setModel(m_pupilSorted);
     m_pupilTable->setSortingEnabled(true);
     m_pupilTable->sortByColumn(PupilTableModel::PupilColumn, Qt::AscendingOrder);
+    stretchColumn(m_pupilTable, PupilTableModel::PupilColumn);
     m_pupilTable->setToolTip(QStringLiteral("Double-cliquez sur un élève (ou Entrée) pour voir ses exercices."));
     connect(m_pupilTable, &QAbstractItemView::activated, this, &frmBilan::openPupil);
     connect(m_pupilTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &frmBilan::drawChart);
@@ -357,6 +378,7 @@ void frmBilan::placeChart()
         m_split->addWidget(m_chart);
         m_split->setStretchFactor(0, 3);
         m_split->setStretchFactor(1, 2);
+        m_split->setSizes({3000, 2000});
         m_chart->show();
     } else if (!beside && tab < 0) {
         m_tabs->addTab(m_chart, QStringLiteral("&Courbe des notes"));
@@ -447,6 +469,8 @@ void frmBilan::applyFilter()
     m_exerciseModel->setExercises(std::move(shown));
     // One pupil: the pupil's name on every row says nothing.
     m_table->setColumnHidden(ExerciseTableModel::PupilColumn, onePupil);
+    for (QTableView *table : {m_pupilTable, m_table, m_sentences, m_words})
+        fitColumns(table);
     // The class at a glance for the class, the exercises for a pupil.
     if (m_tabs->currentWidget() == m_pupilTable || m_tabs->currentWidget() == m_table)
         m_tabs->setCurrentWidget(onePupil ? m_table : m_pupilTable);
@@ -488,9 +512,8 @@ void frmBilan::replayExercise(const QModelIndex &index)
     QTableView *table = nullptr;
     QDialog *dialog = tableDialog(this, QStringLiteral("revoirExercice"),
                                   QStringLiteral("Exercice de %1").arg(who), heading, model, &table);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     stretchColumn(table, JournalModel::TextColumn);
+    fitColumns(table);
     dialog->show();
 }
 
@@ -505,6 +528,7 @@ void frmBilan::showStruggled(const QModelIndex &index)
     QDialog *dialog = tableDialog(this, QStringLiteral("quiAEuDuMal"), QStringLiteral("Qui a eu du mal"),
                                   QStringLiteral("« %1 »").arg(sentence), model, &table);
     stretchColumn(table, PlayTableModel::NameColumn);
+    fitColumns(table);
     dialog->show();
 }
 

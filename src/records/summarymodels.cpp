@@ -197,11 +197,11 @@ QString PupilTableModel::cellText(int row, int column) const
     case TrendColumn:
         switch (p.trend) {
         case Trend::Up:
-            return QStringLiteral("↗ en hausse");
+            return QStringLiteral("↗ hausse");
         case Trend::Steady:
             return QStringLiteral("→ stable");
         case Trend::Down:
-            return QStringLiteral("↘ en baisse");
+            return QStringLiteral("↘ baisse");
         case Trend::Unknown:
             return QString();
         }
