@@ -134,6 +134,31 @@ QDialog *tableDialog(QWidget *parent, const QString &name, const QString &title,
     return dialog;
 }
 
+// One line of text, cut with "…" to the label's width.
+class ElidedLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+    void setFullText(const QString &text)
+    {
+        m_full = text;
+        elide();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QLabel::resizeEvent(event);
+        elide();
+    }
+
+private:
+    void elide() { setText(fontMetrics().elidedText(m_full, Qt::ElideRight, std::max(0, contentsRect().width()))); }
+
+    QString m_full;
+};
+
 // A file name cannot hold these; the rest of a name is kept as typed.
 QString fileNamePart(QString text)
 {
@@ -206,7 +231,7 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
 
     // The notes take one line whatever their number: the tables and buttons keep their room.
     m_notesRow = new QWidget(this);
-    m_notes = new QLabel(m_notesRow);
+    m_notes = new ElidedLabel(m_notesRow);
     m_notes->setObjectName(QStringLiteral("notes"));
     m_notes->setStyleSheet(QStringLiteral("color: #8a4b00;"));
     m_notes->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -302,8 +327,9 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
 
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(nameLabel);
-    nameRow->addWidget(m_pupilName);
-    nameRow->addWidget(m_count, 1);
+    nameRow->addWidget(m_pupilName, 1);
+    nameRow->addSpacing(12);
+    nameRow->addWidget(m_count);
     auto *top = new QHBoxLayout;
     top->addWidget(filterLabel);
     top->addWidget(m_pupilFilter, 1);
@@ -543,7 +569,7 @@ void frmBilan::showNotes()
     QString first = notes.value(0);
     if (notes.size() > 1)
         first = QStringLiteral("%1 notes : %2").arg(notes.size()).arg(first);
-    m_notes->setText(first.section(QLatin1Char('\n'), 0, 0));
+    static_cast<ElidedLabel *>(m_notes)->setFullText(first.section(QLatin1Char('\n'), 0, 0));
     m_notes->setToolTip(all);
     m_notesRow->setVisible(!notes.isEmpty());
 }

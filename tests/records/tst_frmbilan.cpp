@@ -1,10 +1,12 @@
 // The "Bilan des élèves" window on the offscreen platform: what it shows of the records, its
 // filters, the pupil's name, the export; and an exercise played through the real windows that
 // then appears in it.
+#include "classfixture.h"
 #include "recordfixtures.h"
 
 #include "exercise/frmsac2mot.h"
 #include "fakes/fakes.h"
+#include "fakes/windowchecks.h"
 #include "records/frmbilan.h"
 #include "records/summarymodels.h"
 #include "shell/frmmain.h"
@@ -15,6 +17,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QDialog>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,6 +97,11 @@ private slots:
     void exportTable_data();
     void exportTable();
     void playedExerciseShowsInTheSummary();
+    void classAtAGlance();
+    void hardSentenceShowsWhoStruggled();
+    void exerciseReplayed();
+    void emptyChartHasNoDates();
+    void layoutAt640x480();
 };
 
 void TestFrmBilan::filtersAndChart()
@@ -171,7 +182,7 @@ void TestFrmBilan::notesForTheTeacher()
     // One line in the window, all of them a click away.
     const QString all = QStringLiteral("« journal-2026-12-10.csv » : une ligne illisible ignorée.\n"
                                        "« notes.csv » n'est pas un journal de Plumalin : fichier ignoré.");
-    QCOMPARE(notes->text(), QStringLiteral("2 notes : « journal-2026-12-10.csv » : une ligne illisible ignorée."));
+    QTRY_COMPARE(notes->text(), QStringLiteral("2 notes : « journal-2026-12-10.csv » : une ligne illisible ignorée."));
     QCOMPARE(notes->toolTip(), all);
     f.child<QPushButton>(QStringLiteral("notesDetails"))->click();
     QCOMPARE(f.env.messages.shown.size(), 1);
@@ -362,6 +373,191 @@ void TestFrmBilan::sharedRecordsFolder()
     // A cancelled choice changes nothing.
     QVERIFY(!f.window->DossierJournaux_Click());
     QCOMPARE(f.env.records.folder(), shared);
+}
+
+namespace {
+// Tom and Léa over two days, written as the program writes them (another computer's files).
+void writeClass(BilanFixture &f)
+{
+    ClassFixture c(f.env.records.folder(), QStringLiteral("salle2"));
+    const QString hard = QStringLiteral("Les enfants jouent dans la cour.");
+    const QString easy = QStringLiteral("Le chat dort.");
+    c.exercise(QStringLiteral("Tom"), {{hard, 3, 1, 2}, {easy}}, 11);
+    c.exercise(QStringLiteral("Léa"), {{hard, 1}, {easy, 0, 0, 1}}, 17);
+    c.clock.advance(86400);
+    c.exercise(QStringLiteral("Tom"), {{easy}, {hard, 2, 0, 0, true}}, 13);
+    c.exercise(QStringLiteral("Tom"), {{easy}}, 16);
+}
+}
+
+// "Tous les élèves" shows a row per pupil; Entrée on one shows that pupil's exercises.
+void TestFrmBilan::classAtAGlance()
+{
+    BilanFixture f;
+    f.env.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 0));
+    writeClass(f);
+    f.open();
+    auto *tabs = f.child<QTabWidget>(QStringLiteral("onglets"));
+    auto *pupils = f.child<QTableView>(QStringLiteral("eleves"));
+    QCOMPARE(tabs->currentWidget(), pupils);
+    QAbstractItemModel *rows = pupils->model();
+    QCOMPARE(f.column(rows, PupilTableModel::PupilColumn), (QStringList{"Léa", "Tom"}));
+    QCOMPARE(f.column(rows, PupilTableModel::ExercisesColumn), (QStringList{"1", "3"}));
+    QCOMPARE(f.column(rows, PupilTableModel::AverageColumn), (QStringList{"17,0", "13,3"}));
+    QCOMPARE(f.column(rows, PupilTableModel::LastMarkColumn), (QStringList{"17", "16"}));
+    QCOMPARE(f.column(rows, PupilTableModel::TrendColumn), (QStringList{"", "↗ hausse"}));
+    QCOMPARE(f.column(rows, PupilTableModel::LastDayColumn), (QStringList{"07/12/2026", "08/12/2026"}));
+
+    // The teacher chooses Tom: the chart draws him over the class's average.
+    pupils->setFocus();
+    pupils->setCurrentIndex(rows->index(1, 0));
+    QCOMPARE(f.series().size(), 2);
+    QCOMPARE(f.series().at(1)->name(), QStringLiteral("Tom"));
+    QTest::keyClick(pupils, Qt::Key_Return);
+    QCOMPARE(f.child<QComboBox>(QStringLiteral("filtreEleve"))->currentText(), QStringLiteral("Tom"));
+    auto *exercises = f.child<QTableView>(QStringLiteral("exercices"));
+    QCOMPARE(tabs->currentWidget(), exercises);
+    QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"16", "13", "11"}));
+    // Listens counted per exercise.
+    QCOMPARE(f.column(f.table(), ExerciseTableModel::ListensColumn), (QStringList{"0", "0", "2"}));
+    QVERIFY(exercises->isColumnHidden(ExerciseTableModel::PupilColumn));
+
+    // Back to the class: its rows again.
+    f.child<QComboBox>(QStringLiteral("filtreEleve"))->setCurrentIndex(0);
+    QCOMPARE(tabs->currentWidget(), pupils);
+    QCOMPARE(pupils->model()->rowCount(), 2);
+}
+
+void TestFrmBilan::hardSentenceShowsWhoStruggled()
+{
+    BilanFixture f;
+    f.env.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 0));
+    writeClass(f);
+    f.open();
+    auto *tabs = f.child<QTabWidget>(QStringLiteral("onglets"));
+    auto *sentences = f.child<QTableView>(QStringLiteral("phrasesDifficiles"));
+    tabs->setCurrentWidget(sentences);
+    QAbstractItemModel *rows = sentences->model();
+    QCOMPARE(f.column(rows, PlayTableModel::NameColumn),
+             (QStringList{"Les enfants jouent dans la cour.", "Le chat dort."}));
+    QCOMPARE(f.column(rows, PlayTableModel::PlayedColumn), (QStringList{"3", "4"}));
+    QCOMPARE(f.column(rows, PlayTableModel::AverageWrongColumn), (QStringList{"2,0", "0,0"}));
+    QCOMPARE(f.column(rows, PlayTableModel::TimedOutColumn), (QStringList{"1", "0"}));
+    QCOMPARE(f.column(rows, PlayTableModel::ListensColumn), (QStringList{"2", "1"}));
+
+    sentences->setFocus();
+    sentences->setCurrentIndex(rows->index(0, 0));
+    QTest::keyClick(sentences, Qt::Key_Return);
+    auto *dialog = f.window->findChild<QDialog *>(QStringLiteral("quiAEuDuMal"));
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    QAbstractItemModel *who = dialog->findChild<QTableView *>(QStringLiteral("lignes"))->model();
+    QCOMPARE(f.column(who, PlayTableModel::NameColumn), (QStringList{"Tom", "Léa"}));
+    QCOMPARE(f.column(who, PlayTableModel::PlayedColumn), (QStringList{"2", "1"}));
+    QCOMPARE(f.column(who, PlayTableModel::AverageWrongColumn), (QStringList{"2,5", "1,0"}));
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QVERIFY(!dialog->isVisible());
+}
+
+void TestFrmBilan::exerciseReplayed()
+{
+    BilanFixture f;
+    f.env.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 0));
+    writeClass(f);
+    f.open();
+    auto *filter = f.child<QComboBox>(QStringLiteral("filtreEleve"));
+    filter->setCurrentIndex(filter->findText(QStringLiteral("Léa")));
+    auto *exercises = f.child<QTableView>(QStringLiteral("exercices"));
+    exercises->setFocus();
+    exercises->setCurrentIndex(exercises->model()->index(0, 0));
+    QTest::keyClick(exercises, Qt::Key_Return);
+    auto *dialog = f.window->findChild<QDialog *>(QStringLiteral("revoirExercice"));
+    QVERIFY(dialog);
+    auto *lines = dialog->findChild<QTableView *>(QStringLiteral("lignes"));
+    QCOMPARE(lines->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QAbstractItemModel *model = lines->model();
+    QCOMPARE(f.column(model, 2), (QStringList{"Debut de l'exercice.", "chat", "Le", "L'élève a fait une erreur.",
+                                              "L'élève a écouté la phrase.", "Le", "L'élève n'a fait aucune erreur.",
+                                              "L'élève a une note de 17/20"}));
+    // Coloured as in the journal: the wrong drop in red.
+    QVERIFY(model->data(model->index(1, 2), Qt::ForegroundRole).isValid());
+    QVERIFY(!model->data(model->index(2, 2), Qt::ForegroundRole).isValid());
+    QVERIFY(f.cell(model, 0, 1).contains(QStringLiteral("09:01:05")));
+    QCOMPARE(f.cell(model, 1, 3), QStringLiteral("00:00:05"));
+}
+
+void TestFrmBilan::emptyChartHasNoDates()
+{
+    BilanFixture f;
+    f.open();
+    QChart *chart = f.child<QChartView>(QStringLiteral("courbeNotes"))->chart();
+    QCOMPARE(chart->title(), QStringLiteral("Aucune note sur cette période"));
+    QVERIFY(chart->axes().isEmpty());
+    QVERIFY(chart->series().isEmpty());
+}
+
+// At 640 × 480, with notes to show: every control inside the window and whole, none on
+// another, the mark in sight without scrolling, the buttons in reach; Échap closes.
+void TestFrmBilan::layoutAt640x480()
+{
+    BilanFixture f;
+    f.env.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 0));
+    writeClass(f);
+    f.writeRecord(QStringLiteral("notes.csv"), "Léa;lit bien\r\n");
+    f.writeRecord(QStringLiteral("journal-2026-12-01.csv"), "\xff\xfe");
+    {
+        // A long name and a long file name, the widest a row gets.
+        ClassFixture c(f.env.records.folder(), QStringLiteral("salle3"));
+        c.writer.setSentenceFileSource([] { return QStringLiteral("5 - CM2 - phrases complexes et très longues.txt"); });
+        c.exercise(QStringLiteral("Marie-Charlotte de la Fontaine"), {{QStringLiteral("Le chat dort.")}}, 20);
+    }
+    frmBilan &window = f.open();
+    window.resize(640, 480);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), QSize(640, 480));
+    QTest::qWait(0);
+
+    const QStringList names{"nomEleveTitre", "nomEleve", "nombre", "filtreEleveTitre", "filtreEleve", "duTitre", "du",
+                            "auTitre", "au", "Actualiser", "notes", "notesDetails", "onglets",
+                            "DossierJournaux", "Exporter", "Fermer"};
+    QVERIFY(f.child<QLabel>(QStringLiteral("notes"))->isVisible());
+    QCOMPARE(WindowChecks::outside(&window, names), QStringList());
+    QCOMPARE(WindowChecks::overlaps(&window, names), QStringList());
+    // Labels with a shortcut letter are measured as drawn, without their '&'.
+    const QStringList shortcutLabels{"nomEleveTitre", "filtreEleveTitre", "duTitre", "auTitre"};
+    QStringList plain = names;
+    for (const QString &name : shortcutLabels) {
+        plain.removeAll(name);
+        auto *label = control<QLabel>(&window, qPrintable(name));
+        QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(name));
+    }
+    QCOMPARE(WindowChecks::textsCut(&window, plain), QStringList());
+    for (const QString &name : names)
+        QVERIFY2(window.rect().contains(QRect(control(&window, qPrintable(name))->mapTo(&window, QPoint(0, 0)),
+                                              control(&window, qPrintable(name))->size())),
+                 qPrintable(name));
+    // Every tab's title in sight.
+    auto *tabs = f.child<QTabWidget>(QStringLiteral("onglets"));
+    QVERIFY(tabs->tabBar()->tabRect(tabs->count() - 1).right() <= tabs->tabBar()->width());
+    // The tables keep room for several rows.
+    auto *exercises = f.child<QTableView>(QStringLiteral("exercices"));
+    tabs->setCurrentWidget(exercises);
+    QVERIFY(exercises->viewport()->height() >= 5 * exercises->verticalHeader()->defaultSectionSize());
+    // The mark without scrolling, whole, even beside the longest name.
+    const int mark = ExerciseTableModel::MarkColumn;
+    QCOMPARE(exercises->horizontalScrollBar()->value(), 0);
+    QVERIFY(exercises->columnViewportPosition(mark) + exercises->columnWidth(mark) <= exercises->viewport()->width());
+    // The class's table whole.
+    auto *pupils = f.child<QTableView>(QStringLiteral("eleves"));
+    tabs->setCurrentWidget(pupils);
+    const int last = PupilTableModel::ColumnCount - 1;
+    QVERIFY(pupils->columnViewportPosition(last) + pupils->columnWidth(last) <= pupils->viewport()->width());
+
+    // Échap closes the window.
+    QPointer<frmBilan> closing = f.window.release();
+    pupils->setFocus();
+    QTest::keyClick(pupils, Qt::Key_Escape);
+    QTRY_VERIFY(closing.isNull());
 }
 
 QTEST_MAIN(TestFrmBilan)
