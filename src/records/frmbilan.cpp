@@ -235,7 +235,7 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     m_notes->setObjectName(QStringLiteral("notes"));
     m_notes->setStyleSheet(QStringLiteral("color: #8a4b00;"));
     m_notes->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto *notesButton = new QPushButton(QStringLiteral("Dé&tails…"), m_notesRow);
+    auto *notesButton = new QPushButton(QStringLiteral("Détai&ls…"), m_notesRow);
     notesButton->setObjectName(QStringLiteral("notesDetails"));
     connect(notesButton, &QPushButton::clicked, this, &frmBilan::showAllNotes);
     auto *notesLayout = new QHBoxLayout(m_notesRow);
@@ -549,7 +549,8 @@ void frmBilan::showStruggled(const QModelIndex &index)
     if (sentence.isEmpty())
         return;
     auto *model = new PlayTableModel(PlayTableModel::Names::Pupils);
-    model->setFigures(ClassFigures::struggled(m_exerciseModel->exercises(), sentence));
+    // The whole class over the period, even when one pupil is shown: whom else it troubled.
+    model->setFigures(ClassFigures::struggled(m_period, sentence));
     QTableView *table = nullptr;
     QDialog *dialog = tableDialog(this, QStringLiteral("quiAEuDuMal"), QStringLiteral("Qui a eu du mal"),
                                   QStringLiteral("« %1 »").arg(sentence), model, &table);
