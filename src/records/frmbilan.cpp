@@ -36,6 +36,7 @@
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QValueAxis>
@@ -285,7 +286,6 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     m_sentences->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_sentences->setSortingEnabled(true);
     stretchColumn(m_sentences, PlayTableModel::NameColumn);
-    m_sentences->horizontalHeader()->setSectionResizeMode(PlayTableModel::NameColumn, QHeaderView::Stretch);
     connect(m_sentences, &QAbstractItemView::activated, this, &frmBilan::showStruggled);
 
     m_wordModel = new WrongWordModel(this);
@@ -324,6 +324,13 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     auto *closeButton = new QPushButton(QStringLiteral("&Fermer"), this);
     closeButton->setObjectName(QStringLiteral("Fermer"));
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+    // Tab goes down the window: the filters, the tabs' titles, the table shown, the buttons.
+    QWidget *order[] = {m_pupilName, m_pupilFilter, m_from, m_to, refresh, notesButton, m_tabs->tabBar(),
+                        m_pupilTable, m_table, m_sentences, m_words, m_chart, m_folderButton, exportButton,
+                        closeButton};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(nameLabel);

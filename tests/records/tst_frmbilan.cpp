@@ -553,6 +553,14 @@ void TestFrmBilan::layoutAt640x480()
     const int last = PupilTableModel::ColumnCount - 1;
     QVERIFY(pupils->columnViewportPosition(last) + pupils->columnWidth(last) <= pupils->viewport()->width());
 
+    // Tab reaches the filters, the table shown, then the buttons.
+    const QStringList chain = WindowChecks::objectNames(WindowChecks::tabChain(control(&window, "nomEleve")));
+    for (const char *name : {"au", "eleves", "Exporter", "Fermer"})
+        QVERIFY2(chain.contains(QLatin1String(name)), name);
+    QVERIFY(chain.indexOf(QStringLiteral("au")) < chain.indexOf(QStringLiteral("eleves")));
+    QVERIFY(chain.indexOf(QStringLiteral("eleves")) < chain.indexOf(QStringLiteral("Exporter")));
+    QVERIFY(chain.indexOf(QStringLiteral("Exporter")) < chain.indexOf(QStringLiteral("Fermer")));
+
     // Échap closes the window.
     QPointer<frmBilan> closing = f.window.release();
     pupils->setFocus();
