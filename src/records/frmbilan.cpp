@@ -160,6 +160,12 @@ private:
     QString m_full;
 };
 
+// A date every 90 pixels or so of the chart, which is nearly as wide as the window.
+int dateTicks(int windowWidth)
+{
+    return std::clamp((windowWidth - 40) / 90, 3, 9);
+}
+
 // A file name cannot hold these; the rest of a name is kept as typed.
 QString fileNamePart(QString text)
 {
@@ -389,6 +395,11 @@ void frmBilan::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     placeChart();
+    // As many dates under the chart as its width holds.
+    for (QAbstractAxis *axis : m_chart->chart()->axes(Qt::Horizontal)) {
+        if (auto *dates = qobject_cast<QDateTimeAxis *>(axis))
+            dates->setTickCount(dateTicks(width()));
+    }
 }
 
 void frmBilan::keyPressEvent(QKeyEvent *event)
@@ -665,7 +676,7 @@ void frmBilan::drawChart()
         auto *x = new QDateTimeAxis;
         // Days over a long period, hours within a day or two.
         x->setFormat(last - first > 2 * 86400 * 1000 ? QStringLiteral("dd/MM") : QStringLiteral("dd/MM HH:mm"));
-        x->setTickCount(std::clamp(m_chart->width() / 90, 3, 9));
+        x->setTickCount(dateTicks(width()));
         // A single exercise still gets a readable axis around it.
         const qint64 margin = std::max<qint64>((last - first) / 40, 3600 * 1000);
         x->setRange(QDateTime::fromMSecsSinceEpoch(first - margin), QDateTime::fromMSecsSinceEpoch(last + margin));

@@ -226,7 +226,10 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
             line.expected = worded ? Csv::readCell(cells[RecordFormat::ExpectedColumn]) : QString();
             line.run = run.get(cells[RecordFormat::RunColumn]);
             line.computer = computer.get(cells[RecordFormat::ComputerColumn]);
-            line.sentence = sentence.get(cells[RecordFormat::SentenceColumn]);
+            // The same sentence on most lines: shared, without touching its count each time.
+            const QString &played = sentence.get(cells[RecordFormat::SentenceColumn]);
+            if (!line.sentence.isSharedWith(played))
+                line.sentence = played;
             line.text = summaryOnly ? QString() : Csv::readCell(cells[RecordFormat::TextColumn]);
         } else {
             line.text = Csv::readCell(cells[RecordFormat::TextColumn]);
