@@ -222,25 +222,33 @@ void TestFrmBilan::fitsTheScreen()
 
 void TestFrmBilan::exportTable_data()
 {
+    QTest::addColumn<QString>("pupil");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("written");
-    QTest::newRow("chosen file") << QStringLiteral("bilan") << true;
-    QTest::newRow("missing folder") << QStringLiteral("absent/bilan.csv") << false;
+    QTest::addColumn<QString>("proposed");
+    const QString tom = QStringLiteral("/Bilan - Tom - 2026-12-09 au 2026-12-10.csv");
+    QTest::newRow("chosen file") << QStringLiteral("Tom") << QStringLiteral("bilan") << true << tom;
+    QTest::newRow("missing folder") << QStringLiteral("Tom") << QStringLiteral("absent/bilan.csv") << false << tom;
+    // A name is no path: it stays in the documents folder.
+    QTest::newRow("name with a slash") << QStringLiteral("Tom/../Léa: 2") << QStringLiteral("bilan") << true
+                                       << QStringLiteral("/Bilan - Tom_.._Léa_ 2 - 2026-12-09 au 2026-12-10.csv");
 }
 
 void TestFrmBilan::exportTable()
 {
+    QFETCH(QString, pupil);
     QFETCH(QString, answer);
     QFETCH(bool, written);
+    QFETCH(QString, proposed);
     BilanFixture f;
     f.writeRecord(QStringLiteral("journal-2026-12-09.csv"),
-                  recordBytes(exercise(QStringLiteral("2026-12-09"), QStringLiteral("Tom"), 17, QStringLiteral("lit"))
+                  recordBytes(exercise(QStringLiteral("2026-12-09"), pupil, 17, QStringLiteral("lit"))
                               + exercise(QStringLiteral("2026-12-09"), QStringLiteral("Léa"), 15, QStringLiteral("lit"), true)));
     f.writeRecord(QStringLiteral("journal-2026-12-10.csv"),
-                  recordBytes(exercise(QStringLiteral("2026-12-10"), QStringLiteral("Tom"), 12, QStringLiteral("lit"))));
+                  recordBytes(exercise(QStringLiteral("2026-12-10"), pupil, 12, QStringLiteral("lit"))));
     f.open();
     auto *filter = f.child<QComboBox>(QStringLiteral("filtreEleve"));
-    filter->setCurrentIndex(filter->findText(QStringLiteral("Tom")));
+    filter->setCurrentIndex(filter->findText(pupil));
     // The teacher sorts Tom's exercises by mark, best first: the file has them so.
     auto *table = f.child<QTableView>(QStringLiteral("exercices"));
     QVERIFY(table->isVisible());
@@ -248,7 +256,9 @@ void TestFrmBilan::exportTable()
     const QString path = f.env.dir.filePath(answer);
     f.env.files.answers = {path};
     QCOMPARE(f.window->Exporter(), written);
-    QVERIFY(f.env.files.requests.first().initialPath.endsWith(QStringLiteral("/Bilan - Tom - 2026-12-09 au 2026-12-10.csv")));
+    const QString initial = f.env.files.requests.first().initialPath;
+    QVERIFY2(initial.endsWith(proposed), qPrintable(initial));
+    QVERIFY(!initial.contains(QStringLiteral("/..")));
     if (written) {
         QFile file(path + QStringLiteral(".csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
