@@ -395,9 +395,10 @@ void frmBilan::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     placeChart();
-    // As many dates under the chart as its width holds.
+    // As many dates under the chart as its width holds (days are laid out when drawn).
     for (QAbstractAxis *axis : m_chart->chart()->axes(Qt::Horizontal)) {
-        if (auto *dates = qobject_cast<QDateTimeAxis *>(axis))
+        auto *dates = qobject_cast<QDateTimeAxis *>(axis);
+        if (dates && dates->format().contains(QLatin1Char('H')))
             dates->setTickCount(dateTicks(width()));
     }
 }
@@ -674,12 +675,26 @@ void frmBilan::drawChart()
     } else {
         chart->setTitle(QStringLiteral("Notes sur 20"));
         auto *x = new QDateTimeAxis;
-        // Days over a long period, hours within a day or two.
-        x->setFormat(last - first > 2 * 86400 * 1000 ? QStringLiteral("dd/MM") : QStringLiteral("dd/MM HH:mm"));
-        x->setTickCount(dateTicks(width()));
-        // A single exercise still gets a readable axis around it.
-        const qint64 margin = std::max<qint64>((last - first) / 40, 3600 * 1000);
-        x->setRange(QDateTime::fromMSecsSinceEpoch(first - margin), QDateTime::fromMSecsSinceEpoch(last + margin));
+        if (last - first > 2 * 86400 * 1000) {
+            // Days: the axis runs from midnight to midnight, its ticks whole days apart, so that
+            // no date is written twice.
+            const QDate firstDay = QDateTime::fromMSecsSinceEpoch(first).date();
+            const QDate lastDay = QDateTime::fromMSecsSinceEpoch(last).date().addDays(1);
+            const qint64 days = firstDay.daysTo(lastDay);
+            const int ticks = dateTicks(width());
+            // Whole days between ticks: the range grows to a multiple of them.
+            const qint64 step = (days + ticks - 2) / (ticks - 1);
+            const qint64 steps = std::max<qint64>(1, (days + step - 1) / step);
+            x->setFormat(QStringLiteral("dd/MM"));
+            x->setTickCount(int(steps) + 1);
+            x->setRange(QDateTime(firstDay, QTime(0, 0)), QDateTime(firstDay.addDays(steps * step), QTime(0, 0)));
+        } else {
+            // Hours within a day or two; a single exercise still gets a readable axis around it.
+            const qint64 margin = std::max<qint64>((last - first) / 40, 3600 * 1000);
+            x->setFormat(QStringLiteral("dd/MM HH:mm"));
+            x->setTickCount(dateTicks(width()));
+            x->setRange(QDateTime::fromMSecsSinceEpoch(first - margin), QDateTime::fromMSecsSinceEpoch(last + margin));
+        }
         auto *y = new QValueAxis;
         // A little room above 20 and below 0, so that the points of those marks show whole.
         y->setRange(-0.8, 20.8);
