@@ -9,8 +9,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-std::optional<QString> chooseCsvPath(QWidget *parent, FileChooser &files, MessageBoxes &messages,
-                                     const QDate &today, const QString &title, const QString &stem)
+namespace {
+std::optional<QString> choosePath(QWidget *parent, FileChooser &files, MessageBoxes &messages,
+                                  const QString &title, const QString &name)
 {
     FileChooser::Request request;
     request.title = title;
@@ -19,8 +20,7 @@ std::optional<QString> chooseCsvPath(QWidget *parent, FileChooser &files, Messag
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    request.initialPath = QDir(folder).filePath(
-        QStringLiteral("%1-%2.csv").arg(stem, today.toString(QStringLiteral("yyyy-MM-dd"))));
+    request.initialPath = QDir(folder).filePath(name);
 
     const std::optional<QString> chosen = files.chooseSave(parent, request);
     if (!chosen || chosen->trimmed().isEmpty())
@@ -40,11 +40,21 @@ std::optional<QString> chooseCsvPath(QWidget *parent, FileChooser &files, Messag
     }
     return path;
 }
+}
+
+std::optional<QString> chooseCsvPath(QWidget *parent, FileChooser &files, MessageBoxes &messages,
+                                     const QDate &today, const QString &title, const QString &stem)
+{
+    return choosePath(parent, files, messages, title,
+                      QStringLiteral("%1-%2.csv").arg(stem, today.toString(QStringLiteral("yyyy-MM-dd"))));
+}
 
 bool exportCsv(QWidget *parent, FileChooser &files, MessageBoxes &messages, const QDate &today,
                const CsvExport &what)
 {
-    const std::optional<QString> path = chooseCsvPath(parent, files, messages, today, what.title, what.stem);
+    const std::optional<QString> path =
+        what.fileName.isEmpty() ? chooseCsvPath(parent, files, messages, today, what.title, what.stem)
+                                : choosePath(parent, files, messages, what.title, what.fileName);
     if (!path)
         return false;
     QString error;

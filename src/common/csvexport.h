@@ -16,6 +16,7 @@ struct CsvExport {
     QString stem;    // the proposed name is "<stem>-<date>.csv" in the documents folder
     QString failure; // what the teacher is told when the file cannot be written; %1 is the reason
     std::function<QByteArray()> bytes; // made only once a file has been chosen
+    QString fileName = {}; // when given, the proposed name instead of "<stem>-<date>.csv"
 };
 
 // Asks for a file, adds ".csv" when no extension was typed and asks before replacing a file (the

@@ -1,5 +1,7 @@
 #include "frmbilan.h"
 
+#include "classfigures.h"
+#include "exercisereplay.h"
 #include "recordformat.h"
 #include "recordreader.h"
 #include "recordwriter.h"
@@ -9,30 +11,36 @@
 
 #include "common/csvexport.h"
 #include "common/settingsstore.h"
+#include "journal/journalmodel.h"
 #include "platform/clock.h"
 #include "platform/filechooser.h"
 #include "platform/messageboxes.h"
 #include "platform/printdialog.h"
 
 #include <QChart>
-#include <QDir>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTimeAxis>
-#include <QGridLayout>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QMap>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QValueAxis>
 #include <QVBoxLayout>
@@ -40,22 +48,135 @@
 namespace {
 const QString Everyone = QStringLiteral("Tous les élèves");
 const QString NoName = QStringLiteral("(sans nom)");
+const QString ChartTab = QStringLiteral("Courbe des notes");
+// Below this height the chart has a tab of its own; above, it sits under the tables.
+constexpr int ChartBesideHeight = 560;
 
 QTableView *makeTable(QWidget *parent, const QString &name)
 {
     auto *table = new QTableView(parent);
     table->setObjectName(name);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
     table->setAlternatingRowColors(true);
     table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideRight);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Columns fit the rows near the top: measuring every row of a year's records is slow.
     table->horizontalHeader()->setResizeContentsPrecision(100);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     return table;
+}
+
+// Each column as wide as its cells or its header's longest line, whichever is wider. (Fitting
+// to contents would also keep room for a sort arrow in every header, which at 640 pixels
+// pushes the last figures out of sight.) The teacher can still widen a column by hand.
+void fitColumns(QTableView *table)
+{
+    QHeaderView *header = table->horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    const int margin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 6;
+    for (int c = 0; c < header->count(); ++c) {
+        if (header->sectionResizeMode(c) == QHeaderView::Stretch || header->isSectionHidden(c))
+            continue;
+        int width = 0;
+        const QString text = table->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            width = std::max(width, metrics.horizontalAdvance(line));
+        header->resizeSection(c, std::max(width + margin, static_cast<QAbstractItemView *>(table)->sizeHintForColumn(c)));
+    }
+}
+
+QSortFilterProxyModel *sorted(QAbstractItemModel *source, QObject *parent)
+{
+    auto *proxy = new QSortFilterProxyModel(parent);
+    proxy->setSourceModel(source);
+    proxy->setSortRole(Qt::UserRole);
+    proxy->setSortLocaleAware(true);
+    return proxy;
+}
+
+// A text column stretches and is cut with "…" rather than pushing the figures out of sight.
+void stretchColumn(QTableView *table, int column)
+{
+    table->horizontalHeader()->setStretchLastSection(false);
+    table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
+}
+
+// A small read-only window over a table, closed by Échap or "Fermer".
+QDialog *tableDialog(QWidget *parent, const QString &name, const QString &title, const QString &heading,
+                     QAbstractItemModel *model, QTableView **tableOut)
+{
+    auto *dialog = new QDialog(parent);
+    dialog->setObjectName(name);
+    dialog->setWindowTitle(title);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    model->setParent(dialog);
+    auto *layout = new QVBoxLayout(dialog);
+    if (!heading.isEmpty()) {
+        auto *label = new QLabel(heading, dialog);
+        label->setObjectName(QStringLiteral("titre"));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(label);
+    }
+    auto *table = makeTable(dialog, QStringLiteral("lignes"));
+    table->setModel(model);
+    layout->addWidget(table, 1);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("&Fermer"));
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    QSize size(720, 440);
+    if (const QScreen *screen = parent->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    dialog->resize(size);
+    *tableOut = table;
+    return dialog;
+}
+
+// One line of text, cut with "…" to the label's width.
+class ElidedLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+    void setFullText(const QString &text)
+    {
+        m_full = text;
+        elide();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QLabel::resizeEvent(event);
+        elide();
+    }
+
+private:
+    void elide() { setText(fontMetrics().elidedText(m_full, Qt::ElideRight, std::max(0, contentsRect().width()))); }
+
+    QString m_full;
+};
+
+// A date every 90 pixels or so of the chart, which is nearly as wide as the window.
+int dateTicks(int windowWidth)
+{
+    return std::clamp((windowWidth - 40) / 90, 3, 9);
+}
+
+// A file name cannot hold these; the rest of a name is kept as typed.
+QString fileNamePart(QString text)
+{
+    for (QChar &c : text) {
+        if (c < QLatin1Char(' ') || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    }
+    return text.trimmed();
 }
 }
 
@@ -75,28 +196,36 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
 
     // The pupil now at the computer, for the lines recorded from now on.
     auto *nameLabel = new QLabel(QStringLiteral("Élève à l'&ordinateur :"), this);
+    nameLabel->setObjectName(QStringLiteral("nomEleveTitre"));
     m_pupilName = new QComboBox(this);
     m_pupilName->setObjectName(QStringLiteral("nomEleve"));
     m_pupilName->setEditable(true);
     m_pupilName->setInsertPolicy(QComboBox::NoInsert);
-    m_pupilName->setMinimumContentsLength(18);
+    m_pupilName->setMinimumContentsLength(16);
     m_pupilName->lineEdit()->setPlaceholderText(QStringLiteral("sans nom"));
     m_pupilName->setToolTip(QStringLiteral("Les lignes du journal sont enregistrées à ce nom "
                                            "jusqu'à ce qu'il change."));
     nameLabel->setBuddy(m_pupilName);
     connect(m_pupilName->lineEdit(), &QLineEdit::editingFinished, this, &frmBilan::applyPupilName);
     connect(m_pupilName, &QComboBox::activated, this, &frmBilan::applyPupilName);
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("nombre"));
+    m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto *filterLabel = new QLabel(QStringLiteral("&Afficher :"), this);
+    filterLabel->setObjectName(QStringLiteral("filtreEleveTitre"));
     m_pupilFilter = new QComboBox(this);
     m_pupilFilter->setObjectName(QStringLiteral("filtreEleve"));
-    m_pupilFilter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_pupilFilter->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_pupilFilter->setMinimumContentsLength(14);
     filterLabel->setBuddy(m_pupilFilter);
     auto *fromLabel = new QLabel(QStringLiteral("&du"), this);
+    fromLabel->setObjectName(QStringLiteral("duTitre"));
     m_from = new QDateEdit(this);
     m_from->setObjectName(QStringLiteral("du"));
     fromLabel->setBuddy(m_from);
     auto *toLabel = new QLabel(QStringLiteral("a&u"), this);
+    toLabel->setObjectName(QStringLiteral("auTitre"));
     m_to = new QDateEdit(this);
     m_to->setObjectName(QStringLiteral("au"));
     toLabel->setBuddy(m_to);
@@ -111,58 +240,96 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     connect(m_from, &QDateEdit::dateChanged, this, &frmBilan::applyFilter);
     connect(m_to, &QDateEdit::dateChanged, this, &frmBilan::applyFilter);
 
-    m_notes = new QLabel(this);
+    // The notes take one line whatever their number: the tables and buttons keep their room.
+    m_notesRow = new QWidget(this);
+    m_notes = new ElidedLabel(m_notesRow);
     m_notes->setObjectName(QStringLiteral("notes"));
-    m_notes->setWordWrap(true);
-    m_notes->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_notes->setStyleSheet(QStringLiteral("color: #8a4b00;"));
-    m_notes->hide();
+    m_notes->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *notesButton = new QPushButton(QStringLiteral("Détai&ls…"), m_notesRow);
+    notesButton->setObjectName(QStringLiteral("notesDetails"));
+    connect(notesButton, &QPushButton::clicked, this, &frmBilan::showAllNotes);
+    auto *notesLayout = new QHBoxLayout(m_notesRow);
+    notesLayout->setContentsMargins(0, 0, 0, 0);
+    notesLayout->addWidget(m_notes, 1);
+    notesLayout->addWidget(notesButton);
+    m_notesRow->hide();
+
+    m_pupilModel = new PupilTableModel(this);
+    m_pupilSorted = sorted(m_pupilModel, this);
+    m_pupilTable = makeTable(this, QStringLiteral("eleves"));
+    m_pupilTable->setModel(m_pupilSorted);
+    m_pupilTable->setSortingEnabled(true);
+    m_pupilTable->sortByColumn(PupilTableModel::PupilColumn, Qt::AscendingOrder);
+    stretchColumn(m_pupilTable, PupilTableModel::PupilColumn);
+    m_pupilTable->setToolTip(QStringLiteral("Double-cliquez sur un élève (ou Entrée) pour voir ses exercices."));
+    connect(m_pupilTable, &QAbstractItemView::activated, this, &frmBilan::openPupil);
+    connect(m_pupilTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &frmBilan::drawChart);
 
     m_exerciseModel = new ExerciseTableModel(this);
-    m_sorted = new QSortFilterProxyModel(this);
-    m_sorted->setSourceModel(m_exerciseModel);
-    m_sorted->setSortRole(Qt::UserRole);
+    m_sorted = sorted(m_exerciseModel, this);
     m_table = makeTable(this, QStringLiteral("exercices"));
     m_table->setModel(m_sorted);
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(ExerciseTableModel::DateColumn, Qt::DescendingOrder);
+    // The mark comes early, so that a narrow window shows it; the file's name, long and rarely
+    // read, comes last and takes what room is left.
+    {
+        QHeaderView *header = m_table->horizontalHeader();
+        const int order[] = {ExerciseTableModel::DateColumn,      ExerciseTableModel::PupilColumn,
+                             ExerciseTableModel::MarkColumn,      ExerciseTableModel::SentencesColumn,
+                             ExerciseTableModel::WrongDropsColumn, ExerciseTableModel::HintsColumn,
+                             ExerciseTableModel::TimedOutColumn,  ExerciseTableModel::ListensColumn,
+                             ExerciseTableModel::TimeSpentColumn, ExerciseTableModel::SentenceFileColumn};
+        for (int visual = 0; visual < int(std::size(order)); ++visual)
+            header->moveSection(header->visualIndex(order[visual]), visual);
+        stretchColumn(m_table, ExerciseTableModel::SentenceFileColumn);
+    }
+    m_table->setToolTip(QStringLiteral("Double-cliquez sur un exercice (ou Entrée) pour le revoir ligne à ligne."));
+    connect(m_table, &QAbstractItemView::activated, this, &frmBilan::replayExercise);
+
+    m_sentenceModel = new PlayTableModel(PlayTableModel::Names::Sentences, this);
+    m_sentenceSorted = sorted(m_sentenceModel, this);
+    m_sentences = makeTable(this, QStringLiteral("phrasesDifficiles"));
+    m_sentences->setModel(m_sentenceSorted);
+    // The hardest first, as worked out; a click on a header sorts by that column.
+    m_sentences->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_sentences->setSortingEnabled(true);
+    stretchColumn(m_sentences, PlayTableModel::NameColumn);
+    connect(m_sentences, &QAbstractItemView::activated, this, &frmBilan::showStruggled);
 
     m_wordModel = new WrongWordModel(this);
-    m_words = makeTable(this, QStringLiteral("motsMalPlaces"));
+    m_wordsBox = new QWidget(this);
+    m_words = makeTable(m_wordsBox, QStringLiteral("motsMalPlaces"));
     m_words->setModel(m_wordModel);
+    auto *wordsLayout = new QVBoxLayout(m_wordsBox);
+    wordsLayout->setContentsMargins(0, 0, 0, 0);
+    wordsLayout->addWidget(m_words);
 
     m_chart = new QChartView(new QChart, this);
     m_chart->setObjectName(QStringLiteral("courbeNotes"));
     m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->setMinimumSize(260, 180);
+    m_chart->setMinimumSize(200, 150);
 
-    auto *wordsBox = new QWidget(this);
-    auto *wordsLayout = new QVBoxLayout(wordsBox);
-    wordsLayout->setContentsMargins(0, 0, 0, 0);
-    auto *wordsTitle = new QLabel(QStringLiteral("Mots le plus souvent mal placés :"), wordsBox);
-    wordsLayout->addWidget(wordsTitle);
-    wordsLayout->addWidget(m_words);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("onglets"));
+    m_tabs->addTab(m_pupilTable, QStringLiteral("Élè&ves"));
+    m_tabs->addTab(m_table, QStringLiteral("E&xercices"));
+    m_tabs->addTab(m_sentences, QStringLiteral("&Phrases difficiles"));
+    m_tabs->addTab(m_wordsBox, QStringLiteral("&Mots mal placés"));
+    m_tabs->setUsesScrollButtons(true);
+    m_tabs->setDocumentMode(true);
+    m_split = new QSplitter(Qt::Vertical, this);
+    m_split->setObjectName(QStringLiteral("separation"));
+    m_split->addWidget(m_tabs);
+    m_split->setChildrenCollapsible(false);
 
-    auto *lower = new QSplitter(Qt::Horizontal, this);
-    lower->addWidget(m_chart);
-    lower->addWidget(wordsBox);
-    lower->setStretchFactor(0, 3);
-    lower->setStretchFactor(1, 2);
-    lower->setChildrenCollapsible(false);
-    lower->setSizes({520, 360});
-    auto *split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(m_table);
-    split->addWidget(lower);
-    split->setChildrenCollapsible(false);
-    split->setSizes({280, 260});
-
-    m_count = new QLabel(this);
-    m_count->setObjectName(QStringLiteral("nombre"));
     m_folderButton = new QPushButton(QStringLiteral("Dossier des &journaux…"), this);
     m_folderButton->setObjectName(QStringLiteral("DossierJournaux"));
     connect(m_folderButton, &QPushButton::clicked, this, [this] { DossierJournaux_Click(); });
-    auto *exportButton = new QPushButton(QStringLiteral("&Exporter le tableau..."), this);
+    auto *exportButton = new QPushButton(QStringLiteral("&Exporter…"), this);
     exportButton->setObjectName(QStringLiteral("Exporter"));
+    exportButton->setToolTip(QStringLiteral("Enregistre le tableau affiché, dans l'ordre affiché, pour un tableur."));
     connect(exportButton, &QPushButton::clicked, this, [this] { Exporter(); });
     auto *pupilsButton = new QPushButton(QStringLiteral("É&lèves…"), this);
     pupilsButton->setObjectName(QStringLiteral("Eleves"));
@@ -175,14 +342,19 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     closeButton->setObjectName(QStringLiteral("Fermer"));
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    // Two rows, so that the window fits a small screen.
+    // Tab goes down the window: the filters, the tabs' titles, the table shown, the buttons.
+    QWidget *order[] = {m_pupilName, m_pupilFilter, m_from, m_to, refresh, notesButton, m_tabs->tabBar(),
+                        m_pupilTable, m_table, m_sentences, m_words, m_chart, pupilsButton, m_printButton,
+                        m_folderButton, exportButton,
+                        closeButton};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(nameLabel);
-    nameRow->addWidget(m_pupilName);
-    nameRow->addStretch(1);
-    // Beside the pupil's name: the bottom row is full at 640 pixels.
-    nameRow->addWidget(pupilsButton);
-    nameRow->addWidget(m_printButton);
+    nameRow->addWidget(m_pupilName, 1);
+    nameRow->addSpacing(12);
+    nameRow->addWidget(m_count);
     auto *top = new QHBoxLayout;
     top->addWidget(filterLabel);
     top->addWidget(m_pupilFilter, 1);
@@ -191,25 +363,31 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     top->addWidget(toLabel);
     top->addWidget(m_to);
     top->addWidget(refresh);
+    // The buttons on the right, with room for two more at 640 pixels wide.
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(m_count, 1);
+    bottom->addStretch(1);
+    bottom->addWidget(pupilsButton);
+    bottom->addWidget(m_printButton);
     bottom->addWidget(m_folderButton);
     bottom->addWidget(exportButton);
     bottom->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
     layout->addLayout(nameRow);
     layout->addLayout(top);
-    layout->addWidget(m_notes);
-    layout->addWidget(split, 1);
+    layout->addWidget(m_notesRow);
+    layout->addWidget(m_split, 1);
     layout->addLayout(bottom);
 
     // Never larger than the screen, less room for the window's frame: on a small screen the
     // buttons at the bottom stay in reach.
     const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    QSize size(900, 600);
+    QSize size(900, 620);
     if (screen)
         size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
     resize(size);
+    placeChart();
 }
 
 frmBilan::~frmBilan()
@@ -225,6 +403,45 @@ void frmBilan::showEvent(QShowEvent *event)
     // Read at each showing: what was played since the window was last looked at.
     if (!event->spontaneous())
         Actualiser();
+}
+
+void frmBilan::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeChart();
+    // As many dates under the chart as its width holds (days are laid out when drawn).
+    for (QAbstractAxis *axis : m_chart->chart()->axes(Qt::Horizontal)) {
+        auto *dates = qobject_cast<QDateTimeAxis *>(axis);
+        if (dates && dates->format().contains(QLatin1Char('H')))
+            dates->setTickCount(dateTicks(width()));
+    }
+}
+
+void frmBilan::keyPressEvent(QKeyEvent *event)
+{
+    // Échap closes the window, as it closes a dialog; a list or a calendar open keeps it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmBilan::placeChart()
+{
+    const bool beside = height() >= ChartBesideHeight;
+    const int tab = m_tabs->indexOf(m_chart);
+    if (beside && m_chart->parentWidget() != m_split) {
+        if (tab >= 0)
+            m_tabs->removeTab(tab);
+        m_split->addWidget(m_chart);
+        m_split->setStretchFactor(0, 3);
+        m_split->setStretchFactor(1, 2);
+        m_split->setSizes({3000, 2000});
+        m_chart->show();
+    } else if (!beside && tab < 0) {
+        m_tabs->addTab(m_chart, QStringLiteral("&Courbe des notes"));
+    }
 }
 
 void frmBilan::Actualiser()
@@ -288,21 +505,92 @@ void frmBilan::applyPupilName()
 
 void frmBilan::applyFilter()
 {
-    SummaryFilter filter;
+    SummaryFilter period;
+    period.from = m_from->date();
+    period.to = m_to->date();
+    m_period = Summary::filtered(m_all, period);
     const QVariant pupil = m_pupilFilter->currentData();
-    if (pupil.isValid())
+    const bool onePupil = pupil.isValid();
+    std::vector<ExerciseSummary> shown;
+    if (onePupil) {
+        SummaryFilter filter;
         filter.pupil = pupil.toString();
-    filter.from = m_from->date();
-    filter.to = m_to->date();
-    std::vector<ExerciseSummary> shown = Summary::filtered(m_all, filter);
+        shown = Summary::filtered(m_period, filter);
+    } else {
+        shown = m_period;
+    }
     m_wordModel->setCounts(Summary::wrongWords(shown));
-    drawChart(shown);
+    m_sentenceModel->setFigures(ClassFigures::hardSentences(shown));
+    m_pupilModel->setPupils(ClassFigures::pupils(shown));
     const auto count = shown.size();
     m_count->setText(count == 0   ? QStringLiteral("Aucun exercice sur cette période.")
                      : count == 1 ? QStringLiteral("1 exercice.")
                                   : QStringLiteral("%1 exercices.").arg(count));
     m_exerciseModel->setExercises(std::move(shown));
+    // One pupil: the pupil's name on every row says nothing.
+    m_table->setColumnHidden(ExerciseTableModel::PupilColumn, onePupil);
+    for (QTableView *table : {m_pupilTable, m_table, m_sentences, m_words})
+        fitColumns(table);
+    // The class at a glance for the class, the exercises for a pupil.
+    if (m_tabs->currentWidget() == m_pupilTable || m_tabs->currentWidget() == m_table)
+        m_tabs->setCurrentWidget(onePupil ? m_table : m_pupilTable);
+    drawChart();
     showNotes();
+}
+
+void frmBilan::openPupil(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    const QString pupil = index.siblingAtColumn(PupilTableModel::PupilColumn).data(Qt::UserRole).toString();
+    const int found = m_pupilFilter->findData(pupil);
+    if (found < 0)
+        return;
+    m_pupilFilter->setCurrentIndex(found);
+    m_tabs->setCurrentWidget(m_table);
+    m_table->setFocus();
+}
+
+void frmBilan::replayExercise(const QModelIndex &index)
+{
+    const QModelIndex source = m_sorted->mapToSource(index);
+    if (!source.isValid())
+        return;
+    const ExerciseSummary &e = m_exerciseModel->exercises()[std::size_t(source.row())];
+    auto *model = new JournalModel;
+    for (const ReplayLine &line : ExerciseReplay::lines(m_records.folder(), e)) {
+        const QDateTime when = RecordFormat::toDateTime(line.when);
+        model->append(JournalLine{when.toSecsSinceEpoch(), line.text, line.duration, -1, line.red});
+    }
+    const QString when = RecordFormat::toDateTime(e.start).toString(QStringLiteral("dd/MM/yyyy à HH:mm"));
+    const QString who = e.pupil.isEmpty() ? NoName : e.pupil;
+    QString heading = QStringLiteral("%1, le %2").arg(who, when);
+    if (e.mark)
+        heading += QStringLiteral(" : %1/20").arg(*e.mark);
+    if (model->rowCount() == 0)
+        heading += QStringLiteral("\nLes lignes de cet exercice ne sont plus dans le dossier des journaux.");
+    QTableView *table = nullptr;
+    QDialog *dialog = tableDialog(this, QStringLiteral("revoirExercice"),
+                                  QStringLiteral("Exercice de %1").arg(who), heading, model, &table);
+    stretchColumn(table, JournalModel::TextColumn);
+    fitColumns(table);
+    dialog->show();
+}
+
+void frmBilan::showStruggled(const QModelIndex &index)
+{
+    const QString sentence = index.siblingAtColumn(PlayTableModel::NameColumn).data(Qt::UserRole).toString();
+    if (sentence.isEmpty())
+        return;
+    auto *model = new PlayTableModel(PlayTableModel::Names::Pupils);
+    // The whole class over the period, even when one pupil is shown: whom else it troubled.
+    model->setFigures(ClassFigures::struggled(m_period, sentence));
+    QTableView *table = nullptr;
+    QDialog *dialog = tableDialog(this, QStringLiteral("quiAEuDuMal"), QStringLiteral("Qui a eu du mal"),
+                                  QStringLiteral("« %1 »").arg(sentence), model, &table);
+    stretchColumn(table, PlayTableModel::NameColumn);
+    fitColumns(table);
+    dialog->show();
 }
 
 void frmBilan::showNotes()
@@ -311,68 +599,188 @@ void frmBilan::showNotes()
     if (!m_records.failure().isEmpty())
         notes.append(m_records.failure());
     notes += m_readNotes;
-    m_notes->setText(notes.join(QLatin1Char('\n')));
-    m_notes->setVisible(!notes.isEmpty());
+    m_notesShown = notes;
+    const QString all = notes.join(QLatin1Char('\n'));
+    QString first = notes.value(0);
+    if (notes.size() > 1)
+        first = QStringLiteral("%1 notes : %2").arg(notes.size()).arg(first);
+    static_cast<ElidedLabel *>(m_notes)->setFullText(first.section(QLatin1Char('\n'), 0, 0));
+    m_notes->setToolTip(all);
+    m_notesRow->setVisible(!notes.isEmpty());
 }
 
-void frmBilan::drawChart(const std::vector<ExerciseSummary> &shown)
+void frmBilan::showAllNotes()
+{
+    if (!m_notesShown.isEmpty())
+        m_messages.tell(this, MessageBoxes::Information, QStringLiteral("Bilan des élèves"),
+                        m_notesShown.join(QLatin1Char('\n')));
+}
+
+// The pupil whose marks the chart draws: the one shown, or the one chosen in the class's table.
+QString frmBilan::chartPupil(bool *any) const
+{
+    const QVariant pupil = m_pupilFilter->currentData();
+    *any = true;
+    if (pupil.isValid())
+        return pupil.toString();
+    const QModelIndex current = m_pupilTable->selectionModel()->currentIndex();
+    if (current.isValid())
+        return current.siblingAtColumn(PupilTableModel::PupilColumn).data(Qt::UserRole).toString();
+    *any = false;
+    return {};
+}
+
+void frmBilan::drawChart()
 {
     auto *chart = new QChart;
     chart->setMargins(QMargins(4, 4, 4, 4));
-    // One series per pupil, in the order of the names.
-    QMap<QString, QLineSeries *> series;
+    const QDate from = m_from->date(), to = m_to->date();
+    // Over more than two months a point a day is noise: the class's average goes by weeks.
+    const bool weekly = from.isValid() && to.isValid() && from.daysTo(to) > 62;
     qint64 first = 0, last = 0;
     bool any = false;
-    for (const ExerciseSummary &e : shown) {
-        if (!e.mark)
-            continue;
-        QLineSeries *&s = series[e.pupil];
-        if (!s) {
-            s = new QLineSeries;
-            s->setName(e.pupil.isEmpty() ? NoName : e.pupil);
-            s->setPointsVisible(true);
-        }
-        const qint64 when = RecordFormat::toDateTime(e.end).toMSecsSinceEpoch();
-        s->append(double(when), *e.mark);
+    const auto extend = [&](qint64 when) {
         first = any ? std::min(first, when) : when;
         last = any ? std::max(last, when) : when;
         any = true;
+    };
+    const auto msOf = [](const QDate &day, int hour) {
+        return QDateTime(day, QTime(hour, 0)).toMSecsSinceEpoch();
+    };
+
+    auto *average = new QLineSeries;
+    average->setName(weekly ? QStringLiteral("Moyenne de la classe (par semaine)")
+                            : QStringLiteral("Moyenne de la classe (par jour)"));
+    for (const AveragePoint &p : ClassFigures::classAverage(m_period, weekly)) {
+        // A week's point in its middle.
+        const qint64 when = weekly ? msOf(p.day.addDays(3), 12) : msOf(p.day, 12);
+        average->append(double(when), p.average);
+        extend(when);
     }
-    chart->setTitle(any ? QStringLiteral("Notes sur 20") : QStringLiteral("Aucune note sur cette période"));
-    auto *x = new QDateTimeAxis;
-    // Days over a long period, hours within a day or two.
-    x->setFormat(last - first > 2 * 86400 * 1000 ? QStringLiteral("dd/MM") : QStringLiteral("dd/MM HH:mm"));
-    x->setTickCount(4);
-    // A single exercise still gets a readable axis around it.
-    const qint64 margin = std::max<qint64>((last - first) / 20, 3600 * 1000);
-    x->setRange(QDateTime::fromMSecsSinceEpoch(first - margin), QDateTime::fromMSecsSinceEpoch(last + margin));
-    auto *y = new QValueAxis;
-    // A little room above 20 and below 0, so that the points of those marks show whole.
-    y->setRange(-0.8, 20.8);
-    y->setTickType(QValueAxis::TicksDynamic);
-    y->setTickAnchor(0);
-    y->setTickInterval(5);
-    y->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    for (QLineSeries *s : series) {
-        chart->addSeries(s);
-        s->attachAxis(x);
-        s->attachAxis(y);
+    QPen averagePen(QColor(40, 90, 170));
+    averagePen.setWidth(3);
+    average->setPen(averagePen);
+    average->setPointsVisible(average->count() <= 40);
+
+    bool withPupil = false;
+    const QString pupil = chartPupil(&withPupil);
+    QLineSeries *marks = nullptr;
+    if (withPupil) {
+        marks = new QLineSeries;
+        marks->setName(pupil.isEmpty() ? NoName : pupil);
+        for (const ExerciseSummary &e : m_period) {
+            if (!e.mark || e.pupil != pupil)
+                continue;
+            const qint64 when = RecordFormat::toDateTime(e.end).toMSecsSinceEpoch();
+            marks->append(double(when), *e.mark);
+            extend(when);
+        }
+        QPen pen(QColor(230, 120, 0));
+        pen.setWidth(2);
+        marks->setPen(pen);
+        marks->setPointsVisible(marks->count() <= 60);
     }
-    chart->legend()->setVisible(series.size() > 1);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+
+    if (!any) {
+        // Nothing to draw: no axes either, whose dates would start in 1970.
+        delete average;
+        delete marks;
+        chart->setTitle(QStringLiteral("Aucune note sur cette période"));
+        chart->legend()->hide();
+    } else {
+        chart->setTitle(QStringLiteral("Notes sur 20"));
+        auto *x = new QDateTimeAxis;
+        if (last - first > 2 * 86400 * 1000) {
+            // Days: the axis runs from midnight to midnight, its ticks whole days apart, so that
+            // no date is written twice.
+            const QDate firstDay = QDateTime::fromMSecsSinceEpoch(first).date();
+            const QDate lastDay = QDateTime::fromMSecsSinceEpoch(last).date().addDays(1);
+            const qint64 days = firstDay.daysTo(lastDay);
+            const int ticks = dateTicks(width());
+            // Whole days between ticks: the range grows to a multiple of them.
+            const qint64 step = (days + ticks - 2) / (ticks - 1);
+            const qint64 steps = std::max<qint64>(1, (days + step - 1) / step);
+            x->setFormat(QStringLiteral("dd/MM"));
+            x->setTickCount(int(steps) + 1);
+            x->setRange(QDateTime(firstDay, QTime(0, 0)), QDateTime(firstDay.addDays(steps * step), QTime(0, 0)));
+        } else {
+            // Hours within a day or two; a single exercise still gets a readable axis around it.
+            const qint64 margin = std::max<qint64>((last - first) / 40, 3600 * 1000);
+            x->setFormat(QStringLiteral("dd/MM HH:mm"));
+            x->setTickCount(dateTicks(width()));
+            x->setRange(QDateTime::fromMSecsSinceEpoch(first - margin), QDateTime::fromMSecsSinceEpoch(last + margin));
+        }
+        auto *y = new QValueAxis;
+        // A little room above 20 and below 0, so that the points of those marks show whole.
+        y->setRange(-0.8, 20.8);
+        y->setTickType(QValueAxis::TicksDynamic);
+        y->setTickAnchor(0);
+        y->setTickInterval(5);
+        y->setLabelFormat(QStringLiteral("%.0f"));
+        chart->addAxis(x, Qt::AlignBottom);
+        chart->addAxis(y, Qt::AlignLeft);
+        for (QLineSeries *s : {average, marks}) {
+            if (!s)
+                continue;
+            chart->addSeries(s);
+            s->attachAxis(x);
+            s->attachAxis(y);
+        }
+        chart->legend()->setVisible(true);
+        chart->legend()->setAlignment(Qt::AlignBottom);
+    }
     QChart *old = m_chart->chart();
     m_chart->setChart(chart);
     delete old;
 }
 
+QString frmBilan::periodText() const
+{
+    return QStringLiteral("%1 au %2").arg(m_from->date().toString(QStringLiteral("yyyy-MM-dd")),
+                                          m_to->date().toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+QString frmBilan::exportFileName() const
+{
+    const QVariant pupil = m_pupilFilter->currentData();
+    QString who = Everyone;
+    if (pupil.isValid())
+        who = pupil.toString().isEmpty() ? QStringLiteral("sans nom") : fileNamePart(pupil.toString());
+    QString table;
+    if (m_tabs->currentWidget() == m_sentences)
+        table = QStringLiteral(" - Phrases difficiles");
+    else if (m_tabs->currentWidget() == m_wordsBox)
+        table = QStringLiteral(" - Mots mal placés");
+    return QStringLiteral("Bilan - %1%2 - %3.csv").arg(who, table, periodText());
+}
+
 bool frmBilan::Exporter()
 {
-    return exportCsv(this, m_files, m_messages, m_clock.now().date(),
-                     {QStringLiteral("Exporter le bilan"), QStringLiteral("bilan"),
-                      QStringLiteral("Le bilan n'a pas pu être enregistré.\n\n%1"),
-                      [this] { return m_exerciseModel->toCsv(); }});
+    // The table in sight, in the order the teacher sorted it; the chart's tab gives the
+    // exercises.
+    const QWidget *current = m_tabs->currentWidget();
+    const QTableView *table = m_table;
+    if (current == m_pupilTable)
+        table = m_pupilTable;
+    else if (current == m_sentences)
+        table = m_sentences;
+    else if (current == m_wordsBox)
+        table = m_words;
+    CsvExport what{QStringLiteral("Exporter le bilan"), QStringLiteral("bilan"),
+                   QStringLiteral("Le bilan n'a pas pu être enregistré.\n\n%1"),
+                   [table] {
+                       // The columns as they are seen: moved ones in their place, hidden ones left out.
+                       const QHeaderView *header = table->horizontalHeader();
+                       std::vector<int> columns;
+                       for (int visual = 0; visual < header->count(); ++visual) {
+                           const int logical = header->logicalIndex(visual);
+                           if (!header->isSectionHidden(logical))
+                               columns.push_back(logical);
+                       }
+                       return SummaryTables::toCsv(*table->model(), columns);
+                   }};
+    what.fileName = exportFileName();
+    return exportCsv(this, m_files, m_messages, m_clock.now().date(), what);
 }
 
 bool frmBilan::DossierJournaux_Click()

@@ -12,18 +12,25 @@ class PrintDialog;
 class RecordWriter;
 class SettingsStore;
 class ExerciseTableModel;
+class PlayTableModel;
+class PupilTableModel;
 class WrongWordModel;
 class QChartView;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QModelIndex;
 class QPushButton;
 class QSortFilterProxyModel;
+class QSplitter;
+class QTabWidget;
 class QTableView;
 
-// "Bilan des élèves": what the records on disk say of the pupils' exercises, for one pupil or
-// all, over a period: the table of exercises, the marks over time, the words most often put in
-// the wrong place. It also names the pupil now at the computer, for the lines recorded next.
+// "Bilan des élèves": what the records on disk say of the pupils' exercises over a period: the
+// class at a glance (one row per pupil), one pupil's exercises (each can be replayed), the
+// sentences that were hardest (and who struggled with each), the words most often put in the
+// wrong place, and the marks over time against the class average. It also names the pupil now
+// at the computer, for the lines recorded next.
 class frmBilan : public QWidget
 {
     Q_OBJECT
@@ -35,7 +42,8 @@ public:
 
     // Reads the records folder again and shows what it holds.
     void Actualiser();
-    // Asks for a file and writes the table there as CSV. True when a file was written.
+    // Asks for a file and writes the table shown there as CSV, in the order shown. True when
+    // a file was written.
     bool Exporter();
     // Asks for the records folder (a folder shared by the school's computers gathers the
     // class), remembers it and reads it. True when a folder was chosen.
@@ -45,17 +53,28 @@ public:
     void Eleves_Click();
     // Prints the report of the pupil shown, over the period. True when it was printed.
     bool Imprimer();
+    // The file name the export proposes: the table, the pupil and the period.
+    QString exportFileName() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void applyPupilName();
     void applyFilter();
     void fillPupilLists();
     void showNotes();
-    void drawChart(const std::vector<ExerciseSummary> &shown);
     void updatePrintButton();
+    void showAllNotes();
+    void drawChart();
+    void placeChart();
+    void openPupil(const QModelIndex &index);
+    void replayExercise(const QModelIndex &index);
+    void showStruggled(const QModelIndex &index);
+    QString chartPupil(bool *any) const;
+    QString periodText() const;
 
     RecordWriter &m_records;
     SettingsStore &m_settings;
@@ -65,7 +84,9 @@ private:
     PrintDialog &m_printing;
 
     std::vector<ExerciseSummary> m_all;
+    std::vector<ExerciseSummary> m_period; // every pupil's, over the period
     QStringList m_readNotes;
+    QStringList m_notesShown;
     QStringList m_pupils;
     bool m_periodSet = false;
 
@@ -73,14 +94,24 @@ private:
     QComboBox *m_pupilFilter = nullptr;
     QDateEdit *m_from = nullptr;
     QDateEdit *m_to = nullptr;
+    QWidget *m_notesRow = nullptr;
     QLabel *m_notes = nullptr;
     QLabel *m_count = nullptr;
     QPushButton *m_folderButton = nullptr;
     QPushButton *m_printButton = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    QSplitter *m_split = nullptr;
+    QTableView *m_pupilTable = nullptr;
     QTableView *m_table = nullptr;
+    QTableView *m_sentences = nullptr;
     QTableView *m_words = nullptr;
+    QWidget *m_wordsBox = nullptr;
     QChartView *m_chart = nullptr;
+    PupilTableModel *m_pupilModel = nullptr;
+    QSortFilterProxyModel *m_pupilSorted = nullptr;
     ExerciseTableModel *m_exerciseModel = nullptr;
     QSortFilterProxyModel *m_sorted = nullptr;
+    PlayTableModel *m_sentenceModel = nullptr;
+    QSortFilterProxyModel *m_sentenceSorted = nullptr;
     WrongWordModel *m_wordModel = nullptr;
 };

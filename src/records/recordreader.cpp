@@ -174,7 +174,7 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
     const int columns = newForm ? RecordFormat::ColumnCount : RecordFormat::OldColumnCount;
     const QByteArray headerBytes = headerLine.toByteArray();
 
-    Interned pupil, computer, run, sentenceFile;
+    Interned pupil, computer, run, sentenceFile, sentence;
     KindCache kinds;
     StampReader stamps;
     int damaged = 0;
@@ -203,6 +203,7 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
         line.red = red == "oui";
         line.pupil = pupil.get(cells[RecordFormat::PupilColumn]);
         line.sentenceFile = sentenceFile.get(cells[RecordFormat::SentenceFileColumn]);
+        line.duration = summaryOnly ? QString() : Csv::readCell(cells[RecordFormat::DurationColumn]);
         if (newForm) {
             const auto kind = kinds.get(cells[RecordFormat::KindColumn]);
             qint64 exercise = 0, runMs = 0;
@@ -225,9 +226,14 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
             line.expected = worded ? Csv::readCell(cells[RecordFormat::ExpectedColumn]) : QString();
             line.run = run.get(cells[RecordFormat::RunColumn]);
             line.computer = computer.get(cells[RecordFormat::ComputerColumn]);
+            // The same sentence on most lines: shared, without touching its count each time.
+            const QString &played = sentence.get(cells[RecordFormat::SentenceColumn]);
+            if (!line.sentence.isSharedWith(played))
+                line.sentence = played;
+            line.text = summaryOnly ? QString() : Csv::readCell(cells[RecordFormat::TextColumn]);
         } else {
-            const JournalEvent event =
-                JournalEvent::fromText(Csv::readCell(cells[RecordFormat::TextColumn]), line.red);
+            line.text = Csv::readCell(cells[RecordFormat::TextColumn]);
+            const JournalEvent event = JournalEvent::fromText(line.text, line.red);
             line.kind = event.kind;
             line.oldForm = true;
             line.runMs = -1;

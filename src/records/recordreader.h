@@ -26,6 +26,10 @@ struct RecordLine {
     QString computer;
     QString run;
     int exercise = 0;
+    QString sentence; // the sentence in play; empty in files of the first form
+    // The line as the journal showed it; left empty when only the summary's values are read.
+    QString text;
+    QString duration;
 };
 
 // Every line of a records folder, in the order read, and a short French note for each file

@@ -17,6 +17,17 @@ int markOf(const QString &value)
         return -1;
     return mark <= 0 ? 0 : int(mark);
 }
+
+// The sentence a line belongs to. A listen after the sentence's end (the pupil hearing it
+// again before the next one) still counts for it; a sentence drawn twice in one exercise is
+// two plays.
+SentencePlay &playOf(ExerciseSummary &e, const RecordLine &l)
+{
+    if (e.plays.empty() || e.plays.back().sentence != l.sentence
+        || (e.plays.back().done && l.kind != EventKind::Listened))
+        e.plays.push_back({l.sentence});
+    return e.plays.back();
+}
 }
 
 // What an exercise being read needs beside its summary: the steady times of its first and last
@@ -54,6 +65,20 @@ struct SummaryBuilder::Reading {
         e.wrongDrops += l.wrongDrops;
         e.hints += l.hints;
         e.timedOut += l.timedOut;
+        e.listens += l.listens;
+        auto plays = l.plays.begin();
+        // A sentence cut by the change of file is one play.
+        if (plays != l.plays.end() && !e.plays.empty() && !e.plays.back().done
+            && e.plays.back().sentence == plays->sentence) {
+            SentencePlay &p = e.plays.back();
+            p.wrongDrops += plays->wrongDrops;
+            p.hints += plays->hints;
+            p.listens += plays->listens;
+            p.timedOut = plays->timedOut;
+            p.done = plays->done;
+            ++plays;
+        }
+        e.plays.insert(e.plays.end(), plays, l.plays.end());
         if (l.mark)
             e.mark = l.mark;
         e.drops.insert(e.drops.end(), l.drops.begin(), l.drops.end());
@@ -100,6 +125,8 @@ void SummaryBuilder::add(const RecordLine &l)
         r.summary.pupil = l.pupil;
         r.summary.sentenceFile = l.sentenceFile;
         r.summary.computer = l.computer;
+        r.summary.run = l.run;
+        r.summary.number = l.exercise;
         r.startMs = r.lastMs = l.runMs;
         if (found != m_index.end()) {
             // Its later lines came first (a clock set back across files): they follow it.
@@ -120,6 +147,7 @@ void SummaryBuilder::add(const RecordLine &l)
     case EventKind::SentenceEnd:
     case EventKind::Mark:
     case EventKind::ExerciseQuit:
+    case EventKind::Listened:
         break;
     default:
         // The teacher's commands, a tile moved on the background: no answer.
@@ -143,23 +171,35 @@ void SummaryBuilder::add(const RecordLine &l)
         break;
     case EventKind::WrongDrop:
         ++e.wrongDrops;
+        ++playOf(e, l).wrongDrops;
         if (l.oldForm)
             r.pending.push_back(e.drops.size());
         e.drops.push_back({l.word, l.expected});
         break;
     case EventKind::HintTimeUp:
         ++e.hints;
+        ++playOf(e, l).hints;
+        break;
+    case EventKind::Listened:
+        ++e.listens;
+        ++playOf(e, l).listens;
         break;
     case EventKind::HintWord:
         r.hintWord = l.word;
         break;
-    case EventKind::SentenceTimeUp:
+    case EventKind::SentenceTimeUp: {
         ++e.timedOut;
         ++e.sentencesPlayed;
+        SentencePlay &p = playOf(e, l);
+        p.timedOut = true;
+        p.done = true;
         r.endSentence();
+        break;
+    }
         break;
     case EventKind::SentenceEnd:
         ++e.sentencesPlayed;
+        playOf(e, l).done = true;
         r.endSentence();
         break;
     case EventKind::Mark: {

@@ -19,6 +19,18 @@ struct WrongDrop {
     QString expected;
 };
 
+// One sentence as a pupil played it in an exercise: from its first line to its end (done, or
+// ended by its time limit). The sentence is the one the exercise had in play, as written in the
+// records (empty in records of the first form).
+struct SentencePlay {
+    QString sentence;
+    int wrongDrops = 0;
+    int hints = 0;   // blue words
+    int listens = 0; // "Écouter" pressed
+    bool timedOut = false;
+    bool done = false;
+};
+
 // One exercise as the records tell it: from its start to its mark or its "Quitter". Lines of
 // several computers and several copies of the program may be read in any mix: each exercise
 // is the lines of its computer, run and exercise number.
@@ -29,12 +41,16 @@ struct ExerciseSummary {
     QString pupil;
     QString sentenceFile;
     QString computer;
+    QString run;    // with the computer and the number, which exercise of the records it is
+    int number = 0;
     int sentencesPlayed = 0; // done, or ended by their time limit
     int wrongDrops = 0;
     int hints = 0;
     int timedOut = 0;
+    int listens = 0;
     std::optional<int> mark; // out of 20; none when the exercise was not finished
     std::vector<WrongDrop> drops;
+    std::vector<SentencePlay> plays;
 
     qint64 timeSpent() const { return spent; }
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include "classfigures.h"
 #include "summary.h"
 
 #include <QAbstractTableModel>
@@ -22,6 +23,7 @@ public:
         TimedOutColumn,
         MarkColumn,
         TimeSpentColumn,
+        ListensColumn,
         ColumnCount
     };
 
@@ -40,6 +42,71 @@ public:
 
 private:
     std::vector<ExerciseSummary> m_exercises;
+};
+
+// The class at a glance: one row per pupil over the period.
+class PupilTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column {
+        PupilColumn,
+        ExercisesColumn,
+        SentencesColumn,
+        AverageColumn,
+        LastMarkColumn,
+        TrendColumn,
+        TimeSpentColumn,
+        LastDayColumn,
+        ColumnCount
+    };
+
+    explicit PupilTableModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void setPupils(std::vector<PupilFigures> pupils);
+    const std::vector<PupilFigures> &pupils() const { return m_pupils; }
+    QString cellText(int row, int column) const;
+
+private:
+    std::vector<PupilFigures> m_pupils;
+};
+
+// Sentences and how they went (the hard sentences), or, for one sentence, the pupils who
+// played it: how many times, the wrong drops for each time, time-ups, blue words and listens.
+class PlayTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column {
+        NameColumn,
+        PlayedColumn,
+        AverageWrongColumn,
+        TimedOutColumn,
+        HintsColumn,
+        ListensColumn,
+        ColumnCount
+    };
+    enum class Names { Sentences, Pupils };
+
+    explicit PlayTableModel(Names names, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void setFigures(std::vector<PlayFigures> figures);
+    const std::vector<PlayFigures> &figures() const { return m_figures; }
+    QString cellText(int row, int column) const;
+
+private:
+    Names m_names;
+    std::vector<PlayFigures> m_figures;
 };
 
 // The words most often dropped in the wrong place: the word, how many times, the word wanted.
@@ -62,3 +129,12 @@ public:
 private:
     std::vector<WrongWordCount> m_counts;
 };
+
+namespace SummaryTables {
+// The header of a column as written in an export, on one line (the window may break it).
+inline constexpr int ExportHeaderRole = Qt::UserRole + 1;
+// A table of the summary for a spreadsheet, its rows in the order the model gives them (a
+// sorted view's order) and its columns in the order given (all, in the model's order, when
+// none are), with the journal export's conventions.
+QByteArray toCsv(const QAbstractItemModel &model, std::vector<int> columns = {});
+}

@@ -1,43 +1,75 @@
 #pragma once
-// A class's records written by the record writer itself: exercises of one sentence each, at
-// the times, marks and wrong drops the test chooses.
+// A class's exercises written as the program writes them: through the journal and the record
+// writer of one computer, on a clock the test moves.
+#include "fakes/platformfakes.h"
+#include "journal/journal.h"
 #include "records/recordwriter.h"
 
-#include <QDateTime>
+#include <QList>
+#include <QString>
 
 #include <optional>
 
-struct ClassRecords {
-    RecordWriter &writer;
-    int number = 0;
-    int exercises = 0;
+struct ClassFixture {
+    struct Sentence {
+        QString text;
+        int wrong = 0;
+        int hints = 0;
+        int listens = 0;
+        bool timeUp = false;
+    };
 
-    // One exercise, its wrong drops all `dropped` where `expected` was wanted; no mark: left
-    // unfinished.
-    void exercise(const QString &pupil, const QDateTime &at, std::optional<int> mark, int wrong = 0,
-                  const QString &dropped = QStringLiteral("chien"),
-                  const QString &expected = QStringLiteral("chat"))
+    FakeClock clock;
+    RecordWriter writer;
+    Journal journal;
+
+    explicit ClassFixture(const QString &folder, const QString &computer = QStringLiteral("salle1"))
+        : writer(folder, computer)
+        , journal(clock)
+    {
+        journal.setListener(&writer);
+        clock.current = QDateTime(QDate(2026, 12, 7), QTime(9, 0));
+    }
+
+    void line(JournalEvent event, const QString &sentence = {})
+    {
+        event.sentence = sentence;
+        clock.advance(5);
+        journal.record(event);
+    }
+
+    // One exercise: each sentence's listens, wrong drops and blue words, then its end (or its
+    // time running out); then the mark, or "Quitter" when there is none.
+    void exercise(const QString &pupil, const QList<Sentence> &sentences, std::optional<int> mark)
     {
         writer.setPupil(pupil);
-        ++exercises;
-        qint64 ms = 0;
-        const auto add = [&](const JournalEvent &event) {
-            ms += 7000;
-            JournalEntry e;
-            e.number = ++number;
-            e.stampSecs = at.toSecsSinceEpoch() + ms / 1000;
-            e.runMs = qint64(exercises) * 3600000 + ms;
-            e.event = event;
-            e.runId = QStringLiteral("run-") + pupil;
-            e.exercise = exercises;
-            writer.lineAdded(e);
-        };
-        add(JournalEvent::of(EventKind::ExerciseStart));
-        for (int i = 0; i < wrong; ++i)
-            add(JournalEvent::wrongDrop(QStringLiteral("Le ") + dropped, dropped, expected));
-        add(JournalEvent::rightDrop(QStringLiteral("Le chat dort."), QStringLiteral("dort.")));
-        add(JournalEvent::sentenceEnd(wrong));
+        line(JournalEvent::of(EventKind::ExerciseStart));
+        for (const Sentence &s : sentences) {
+            for (int i = 0; i < s.listens; ++i)
+                line(JournalEvent::of(EventKind::Listened), s.text);
+            for (int i = 0; i < s.wrong; ++i)
+                line(JournalEvent::wrongDrop(QStringLiteral("chat"), QStringLiteral("chat"), QStringLiteral("Le")), s.text);
+            for (int i = 0; i < s.hints; ++i)
+                line(JournalEvent::hintTimeUp(QStringLiteral("30")), s.text);
+            if (s.timeUp) {
+                line(JournalEvent::sentenceTimeUp(QStringLiteral("2")), s.text);
+            } else {
+                line(JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")), s.text);
+                line(JournalEvent::sentenceEnd(s.wrong), s.text);
+            }
+        }
         if (mark)
-            add(JournalEvent::mark(QString::number(*mark)));
+            line(JournalEvent::mark(QString::number(*mark)));
+        else
+            line(JournalEvent::of(EventKind::ExerciseQuit));
+    }
+
+    // Marks only, one sentence each, a day apart.
+    void marks(const QString &pupil, const QList<int> &marks)
+    {
+        for (int m : marks) {
+            exercise(pupil, {{QStringLiteral("Le chat dort.")}}, m);
+            clock.advance(86400);
+        }
     }
 };

@@ -2,7 +2,7 @@
 // "Élèves" dialog as a PNG, for the README and for checking by eye:
 //   classlist_screenshot rapport.pdf eleves.png [largeur hauteur]
 //   pdftoppm -png -r 80 -singlefile rapport.pdf docs/bilan-rapport
-#include "classfixture.h"
+#include "classrecords.h"
 
 #include "fakes/fakes.h"
 #include "records/frmbilan.h"

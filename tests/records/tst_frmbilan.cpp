@@ -1,10 +1,12 @@
 // The "Bilan des élèves" window on the offscreen platform: what it shows of the records, its
 // filters, the pupil's name, the export; and an exercise played through the real windows that
 // then appears in it.
+#include "classfixture.h"
 #include "recordfixtures.h"
 
 #include "exercise/frmsac2mot.h"
 #include "fakes/fakes.h"
+#include "fakes/windowchecks.h"
 #include "records/frmbilan.h"
 #include "records/summarymodels.h"
 #include "shell/frmmain.h"
@@ -15,6 +17,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QDialog>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,6 +97,11 @@ private slots:
     void exportTable_data();
     void exportTable();
     void playedExerciseShowsInTheSummary();
+    void classAtAGlance();
+    void hardSentenceShowsWhoStruggled();
+    void exerciseReplayed();
+    void emptyChartHasNoDates();
+    void layoutAt640x480();
 };
 
 void TestFrmBilan::filtersAndChart()
@@ -112,17 +123,20 @@ void TestFrmBilan::filtersAndChart()
     QCOMPARE(f.child<QDateEdit>(QStringLiteral("du"))->date(), QDate(2026, 12, 9));
     QCOMPARE(f.child<QDateEdit>(QStringLiteral("au"))->date(), QDate(2026, 12, 10));
 
-    // Everyone: newest first, one series per pupil.
+    // Everyone: newest first; the chart draws the class's average.
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "15", "12"}));
-    QCOMPARE(f.series().size(), 2);
+    QCOMPARE(f.series().size(), 1);
+    QCOMPARE(f.series().first()->name(), QStringLiteral("Moyenne de la classe (par jour)"));
     QCOMPARE(f.column(f.words(), WrongWordModel::DroppedColumn), (QStringList{"dort.", "lit"}));
     QCOMPARE(f.column(f.words(), WrongWordModel::CountColumn), (QStringList{"2", "1"}));
     QCOMPARE(f.column(f.words(), WrongWordModel::ExpectedColumn), (QStringList{"Le", "Le"}));
 
     filter->setCurrentIndex(filter->findText(QStringLiteral("Tom")));
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "12"}));
-    QCOMPARE(f.series().size(), 1);
-    auto *tom = static_cast<QLineSeries *>(f.series().first());
+    // Tom's marks over the class's average, each named in the legend.
+    QCOMPARE(f.series().size(), 2);
+    QCOMPARE(f.series().at(1)->name(), QStringLiteral("Tom"));
+    auto *tom = static_cast<QLineSeries *>(f.series().at(1));
     QCOMPARE(tom->count(), 2);
     QCOMPARE(tom->at(0).y(), 12.0);
     QCOMPARE(tom->at(1).y(), 17.0);
@@ -165,8 +179,14 @@ void TestFrmBilan::notesForTheTeacher()
     f.open();
     auto *notes = f.child<QLabel>(QStringLiteral("notes"));
     QVERIFY(notes->isVisible());
-    QCOMPARE(notes->text(), QStringLiteral("« journal-2026-12-10.csv » : une ligne illisible ignorée.\n"
-                                           "« notes.csv » n'est pas un journal de Plumalin : fichier ignoré."));
+    // One line in the window, all of them a click away.
+    const QString all = QStringLiteral("« journal-2026-12-10.csv » : une ligne illisible ignorée.\n"
+                                       "« notes.csv » n'est pas un journal de Plumalin : fichier ignoré.");
+    QTRY_COMPARE(notes->text(), QStringLiteral("2 notes : « journal-2026-12-10.csv » : une ligne illisible ignorée."));
+    QCOMPARE(notes->toolTip(), all);
+    f.child<QPushButton>(QStringLiteral("notesDetails"))->click();
+    QCOMPARE(f.env.messages.shown.size(), 1);
+    QCOMPARE(f.env.messages.shown.first().text, all);
     QCOMPARE(f.table()->rowCount(), 1);
 
     // The records could not be written: the teacher reads it here, the pupil saw nothing.
@@ -179,7 +199,7 @@ void TestFrmBilan::notesForTheTeacher()
     QCOMPARE(g.env.journal.Rows(), 4);
     QVERIFY(g.env.messages.shown.isEmpty());
     g.open();
-    QVERIFY(g.child<QLabel>(QStringLiteral("notes"))->text().startsWith(
+    QVERIFY(g.child<QLabel>(QStringLiteral("notes"))->toolTip().startsWith(
         QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier")));
 }
 
@@ -202,30 +222,52 @@ void TestFrmBilan::fitsTheScreen()
 
 void TestFrmBilan::exportTable_data()
 {
+    QTest::addColumn<QString>("pupil");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("written");
-    QTest::newRow("chosen file") << QStringLiteral("bilan") << true;
-    QTest::newRow("missing folder") << QStringLiteral("absent/bilan.csv") << false;
+    QTest::addColumn<QString>("proposed");
+    const QString tom = QStringLiteral("/Bilan - Tom - 2026-12-09 au 2026-12-10.csv");
+    QTest::newRow("chosen file") << QStringLiteral("Tom") << QStringLiteral("bilan") << true << tom;
+    QTest::newRow("missing folder") << QStringLiteral("Tom") << QStringLiteral("absent/bilan.csv") << false << tom;
+    // A name is no path: it stays in the documents folder.
+    QTest::newRow("name with a slash") << QStringLiteral("Tom/../Léa: 2") << QStringLiteral("bilan") << true
+                                       << QStringLiteral("/Bilan - Tom_.._Léa_ 2 - 2026-12-09 au 2026-12-10.csv");
 }
 
 void TestFrmBilan::exportTable()
 {
+    QFETCH(QString, pupil);
     QFETCH(QString, answer);
     QFETCH(bool, written);
+    QFETCH(QString, proposed);
     BilanFixture f;
+    f.writeRecord(QStringLiteral("journal-2026-12-09.csv"),
+                  recordBytes(exercise(QStringLiteral("2026-12-09"), pupil, 17, QStringLiteral("lit"))
+                              + exercise(QStringLiteral("2026-12-09"), QStringLiteral("Léa"), 15, QStringLiteral("lit"), true)));
     f.writeRecord(QStringLiteral("journal-2026-12-10.csv"),
-                  recordBytes(exercise(QStringLiteral("2026-12-10"), QStringLiteral("Tom"), 17, QStringLiteral("lit"))));
+                  recordBytes(exercise(QStringLiteral("2026-12-10"), pupil, 12, QStringLiteral("lit"))));
     f.open();
+    auto *filter = f.child<QComboBox>(QStringLiteral("filtreEleve"));
+    filter->setCurrentIndex(filter->findText(pupil));
+    // The teacher sorts Tom's exercises by mark, best first: the file has them so.
+    auto *table = f.child<QTableView>(QStringLiteral("exercices"));
+    QVERIFY(table->isVisible());
+    table->sortByColumn(ExerciseTableModel::MarkColumn, Qt::DescendingOrder);
     const QString path = f.env.dir.filePath(answer);
     f.env.files.answers = {path};
     QCOMPARE(f.window->Exporter(), written);
-    QVERIFY(f.env.files.requests.first().initialPath.endsWith(QStringLiteral("bilan-2026-12-10.csv")));
+    const QString initial = f.env.files.requests.first().initialPath;
+    QVERIFY2(initial.endsWith(proposed), qPrintable(initial));
+    QVERIFY(!initial.contains(QStringLiteral("/..")));
     if (written) {
         QFile file(path + QStringLiteral(".csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Date et heure;Élève;"));
-        QVERIFY(bytes.endsWith("10/12/2026 09:00;Tom;animaux.txt;0;1;0;0;17;00:00:31\r\n"));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QByteArray("\xEF\xBB\xBF" "Date et heure;Note sur 20;Phrases jouées;Mots mal placés;Mots bleus;"
+                                      "Phrases hors temps;Écoutes;Temps passé;Fichier de phrases\r"));
+        QCOMPARE(lines[1], QByteArray("09/12/2026 09:00;17;0;1;0;0;0;00:00:31;animaux.txt\r"));
+        QCOMPARE(lines[2], QByteArray("10/12/2026 09:00;12;0;1;0;0;0;00:00:31;animaux.txt\r"));
         QVERIFY(f.env.messages.shown.isEmpty());
     } else {
         QCOMPARE(f.env.messages.shown.size(), 1);
@@ -291,7 +333,7 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     QStringList row;
     for (int c = 0; c < ExerciseTableModel::ColumnCount; ++c)
         row.append(table->data(table->index(0, c)).toString());
-    QCOMPARE(row, (QStringList{"10/12/2026 09:00", "Léa", "plumalin.txt", "5", "1", "0", "0", "20", "00:00:49"}));
+    QCOMPARE(row, (QStringList{"10/12/2026 09:00", "Léa", "plumalin.txt", "5", "1", "0", "0", "20", "00:00:49", "0"}));
     // The mark is the one the exercise wrote in its last line.
     QVERIFY(markLine.contains(QStringLiteral(" ") + row.at(ExerciseTableModel::MarkColumn) + QStringLiteral("/20")));
 
@@ -341,6 +383,199 @@ void TestFrmBilan::sharedRecordsFolder()
     // A cancelled choice changes nothing.
     QVERIFY(!f.window->DossierJournaux_Click());
     QCOMPARE(f.env.records.folder(), shared);
+}
+
+namespace {
+// Tom and Léa over two days, written as the program writes them (another computer's files).
+void writeClass(BilanFixture &f)
+{
+    ClassFixture c(f.env.records.folder(), QStringLiteral("salle2"));
+    const QString hard = QStringLiteral("Les enfants jouent dans la cour.");
+    const QString easy = QStringLiteral("Le chat dort.");
+    c.exercise(QStringLiteral("Tom"), {{hard, 3, 1, 2}, {easy}}, 11);
+    c.exercise(QStringLiteral("Léa"), {{hard, 1}, {easy, 0, 0, 1}}, 17);
+    c.clock.advance(86400);
+    c.exercise(QStringLiteral("Tom"), {{easy}, {hard, 2, 0, 0, true}}, 13);
+    c.exercise(QStringLiteral("Tom"), {{easy}}, 16);
+}
+}
+
+// "Tous les élèves" shows a row per pupil; Entrée on one shows that pupil's exercises.
+void TestFrmBilan::classAtAGlance()
+{
+    BilanFixture f;
+    f.env.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 0));
+    writeClass(f);
+    f.open();
+    auto *tabs = f.child<QTabWidget>(QStringLiteral("onglets"));
+    auto *pupils = f.child<QTableView>(QStringLiteral("eleves"));
+    QCOMPARE(tabs->currentWidget(), pupils);
+    QAbstractItemModel *rows = pupils->model();
+    QCOMPARE(f.column(rows, PupilTableModel::PupilColumn), (QStringList{"Léa", "Tom"}));
+    QCOMPARE(f.column(rows, PupilTableModel::ExercisesColumn), (QStringList{"1", "3"}));
+    QCOMPARE(f.column(rows, PupilTableModel::AverageColumn), (QStringList{"17,0", "13,3"}));
+    QCOMPARE(f.column(rows, PupilTableModel::LastMarkColumn), (QStringList{"17", "16"}));
+    QCOMPARE(f.column(rows, PupilTableModel::TrendColumn), (QStringList{"", "↗ hausse"}));
+    QCOMPARE(f.column(rows, PupilTableModel::LastDayColumn), (QStringList{"07/12/2026", "08/12/2026"}));
+
+    // The teacher chooses Tom: the chart draws him over the class's average.
+    pupils->setFocus();
+    pupils->setCurrentIndex(rows->index(1, 0));
+    QCOMPARE(f.series().size(), 2);
+    QCOMPARE(f.series().at(1)->name(), QStringLiteral("Tom"));
+    QTest::keyClick(pupils, Qt::Key_Return);
+    QCOMPARE(f.child<QComboBox>(QStringLiteral("filtreEleve"))->currentText(), QStringLiteral("Tom"));
+    auto *exercises = f.child<QTableView>(QStringLiteral("exercices"));
+    QCOMPARE(tabs->currentWidget(), exercises);
+    QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"16", "13", "11"}));
+    // Listens counted per exercise.
+    QCOMPARE(f.column(f.table(), ExerciseTableModel::ListensColumn), (QStringList{"0", "0", "2"}));
+    QVERIFY(exercises->isColumnHidden(ExerciseTableModel::PupilColumn));
+
+    // Back to the class: its rows again.
+    f.child<QComboBox>(QStringLiteral("filtreEleve"))->setCurrentIndex(0);
+    QCOMPARE(tabs->currentWidget(), pupils);
+    QCOMPARE(pupils->model()->rowCount(), 2);
+}
+
+void TestFrmBilan::hardSentenceShowsWhoStruggled()
+{
+    BilanFixture f;
+    f.env.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 0));
+    writeClass(f);
+    f.open();
+    auto *tabs = f.child<QTabWidget>(QStringLiteral("onglets"));
+    auto *sentences = f.child<QTableView>(QStringLiteral("phrasesDifficiles"));
+    tabs->setCurrentWidget(sentences);
+    QAbstractItemModel *rows = sentences->model();
+    QCOMPARE(f.column(rows, PlayTableModel::NameColumn),
+             (QStringList{"Les enfants jouent dans la cour.", "Le chat dort."}));
+    QCOMPARE(f.column(rows, PlayTableModel::PlayedColumn), (QStringList{"3", "4"}));
+    QCOMPARE(f.column(rows, PlayTableModel::AverageWrongColumn), (QStringList{"2,0", "0,0"}));
+    QCOMPARE(f.column(rows, PlayTableModel::TimedOutColumn), (QStringList{"1", "0"}));
+    QCOMPARE(f.column(rows, PlayTableModel::ListensColumn), (QStringList{"2", "1"}));
+
+    sentences->setFocus();
+    sentences->setCurrentIndex(rows->index(0, 0));
+    QTest::keyClick(sentences, Qt::Key_Return);
+    auto *dialog = f.window->findChild<QDialog *>(QStringLiteral("quiAEuDuMal"));
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    QAbstractItemModel *who = dialog->findChild<QTableView *>(QStringLiteral("lignes"))->model();
+    QCOMPARE(f.column(who, PlayTableModel::NameColumn), (QStringList{"Tom", "Léa"}));
+    QCOMPARE(f.column(who, PlayTableModel::PlayedColumn), (QStringList{"2", "1"}));
+    QCOMPARE(f.column(who, PlayTableModel::AverageWrongColumn), (QStringList{"2,5", "1,0"}));
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QVERIFY(!dialog->isVisible());
+}
+
+void TestFrmBilan::exerciseReplayed()
+{
+    BilanFixture f;
+    f.env.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 0));
+    writeClass(f);
+    f.open();
+    auto *filter = f.child<QComboBox>(QStringLiteral("filtreEleve"));
+    filter->setCurrentIndex(filter->findText(QStringLiteral("Léa")));
+    auto *exercises = f.child<QTableView>(QStringLiteral("exercices"));
+    exercises->setFocus();
+    exercises->setCurrentIndex(exercises->model()->index(0, 0));
+    QTest::keyClick(exercises, Qt::Key_Return);
+    auto *dialog = f.window->findChild<QDialog *>(QStringLiteral("revoirExercice"));
+    QVERIFY(dialog);
+    auto *lines = dialog->findChild<QTableView *>(QStringLiteral("lignes"));
+    QCOMPARE(lines->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QAbstractItemModel *model = lines->model();
+    QCOMPARE(f.column(model, 2), (QStringList{"Debut de l'exercice.", "chat", "Le", "L'élève a fait une erreur.",
+                                              "L'élève a écouté la phrase.", "Le", "L'élève n'a fait aucune erreur.",
+                                              "L'élève a une note de 17/20"}));
+    // Coloured as in the journal: the wrong drop in red.
+    QVERIFY(model->data(model->index(1, 2), Qt::ForegroundRole).isValid());
+    QVERIFY(!model->data(model->index(2, 2), Qt::ForegroundRole).isValid());
+    QVERIFY(f.cell(model, 0, 1).contains(QStringLiteral("09:01:05")));
+    QCOMPARE(f.cell(model, 1, 3), QStringLiteral("00:00:05"));
+}
+
+void TestFrmBilan::emptyChartHasNoDates()
+{
+    BilanFixture f;
+    f.open();
+    QChart *chart = f.child<QChartView>(QStringLiteral("courbeNotes"))->chart();
+    QCOMPARE(chart->title(), QStringLiteral("Aucune note sur cette période"));
+    QVERIFY(chart->axes().isEmpty());
+    QVERIFY(chart->series().isEmpty());
+}
+
+// At 640 × 480, with notes to show: every control inside the window and whole, none on
+// another, the mark in sight without scrolling, the buttons in reach; Échap closes.
+void TestFrmBilan::layoutAt640x480()
+{
+    BilanFixture f;
+    f.env.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 0));
+    writeClass(f);
+    f.writeRecord(QStringLiteral("notes.csv"), "Léa;lit bien\r\n");
+    f.writeRecord(QStringLiteral("journal-2026-12-01.csv"), "\xff\xfe");
+    {
+        // A long name and a long file name, the widest a row gets.
+        ClassFixture c(f.env.records.folder(), QStringLiteral("salle3"));
+        c.writer.setSentenceFileSource([] { return QStringLiteral("5 - CM2 - phrases complexes et très longues.txt"); });
+        c.exercise(QStringLiteral("Marie-Charlotte de la Fontaine"), {{QStringLiteral("Le chat dort.")}}, 20);
+    }
+    frmBilan &window = f.open();
+    window.resize(640, 480);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), QSize(640, 480));
+    QTest::qWait(0);
+
+    const QStringList names{"nomEleveTitre", "nomEleve", "nombre", "filtreEleveTitre", "filtreEleve", "duTitre", "du",
+                            "auTitre", "au", "Actualiser", "notes", "notesDetails", "onglets",
+                            "DossierJournaux", "Exporter", "Fermer"};
+    QVERIFY(f.child<QLabel>(QStringLiteral("notes"))->isVisible());
+    QCOMPARE(WindowChecks::outside(&window, names), QStringList());
+    QCOMPARE(WindowChecks::overlaps(&window, names), QStringList());
+    // Labels with a shortcut letter are measured as drawn, without their '&'.
+    const QStringList shortcutLabels{"nomEleveTitre", "filtreEleveTitre", "duTitre", "auTitre"};
+    QStringList plain = names;
+    for (const QString &name : shortcutLabels) {
+        plain.removeAll(name);
+        auto *label = control<QLabel>(&window, qPrintable(name));
+        QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(name));
+    }
+    QCOMPARE(WindowChecks::textsCut(&window, plain), QStringList());
+    for (const QString &name : names)
+        QVERIFY2(window.rect().contains(QRect(control(&window, qPrintable(name))->mapTo(&window, QPoint(0, 0)),
+                                              control(&window, qPrintable(name))->size())),
+                 qPrintable(name));
+    // Every tab's title in sight.
+    auto *tabs = f.child<QTabWidget>(QStringLiteral("onglets"));
+    QVERIFY(tabs->tabBar()->tabRect(tabs->count() - 1).right() <= tabs->tabBar()->width());
+    // The tables keep room for several rows.
+    auto *exercises = f.child<QTableView>(QStringLiteral("exercices"));
+    tabs->setCurrentWidget(exercises);
+    QVERIFY(exercises->viewport()->height() >= 5 * exercises->verticalHeader()->defaultSectionSize());
+    // The mark without scrolling, whole, even beside the longest name.
+    const int mark = ExerciseTableModel::MarkColumn;
+    QCOMPARE(exercises->horizontalScrollBar()->value(), 0);
+    QVERIFY(exercises->columnViewportPosition(mark) + exercises->columnWidth(mark) <= exercises->viewport()->width());
+    // The class's table whole.
+    auto *pupils = f.child<QTableView>(QStringLiteral("eleves"));
+    tabs->setCurrentWidget(pupils);
+    const int last = PupilTableModel::ColumnCount - 1;
+    QVERIFY(pupils->columnViewportPosition(last) + pupils->columnWidth(last) <= pupils->viewport()->width());
+
+    // Tab reaches the filters, the table shown, then the buttons.
+    const QStringList chain = WindowChecks::objectNames(WindowChecks::tabChain(control(&window, "nomEleve")));
+    for (const char *name : {"au", "eleves", "Exporter", "Fermer"})
+        QVERIFY2(chain.contains(QLatin1String(name)), name);
+    QVERIFY(chain.indexOf(QStringLiteral("au")) < chain.indexOf(QStringLiteral("eleves")));
+    QVERIFY(chain.indexOf(QStringLiteral("eleves")) < chain.indexOf(QStringLiteral("Exporter")));
+    QVERIFY(chain.indexOf(QStringLiteral("Exporter")) < chain.indexOf(QStringLiteral("Fermer")));
+
+    // Échap closes the window.
+    QPointer<frmBilan> closing = f.window.release();
+    pupils->setFocus();
+    QTest::keyClick(pupils, Qt::Key_Escape);
+    QTRY_VERIFY(closing.isNull());
 }
 
 QTEST_MAIN(TestFrmBilan)

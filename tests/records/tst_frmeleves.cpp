@@ -1,6 +1,6 @@
 // "Élèves", opened from "Bilan des élèves": a pupil renamed (two spellings made one) and a
 // pupil's data deleted, asked and told through the message boxes; the summary shows the change.
-#include "classfixture.h"
+#include "classrecords.h"
 
 #include "fakes/fakes.h"
 #include "fakes/windowchecks.h"

@@ -1,6 +1,6 @@
 // The one-pupil report printed from "Bilan des élèves": what it says, read back from the PDF,
 // and that it stays on its pages.
-#include "classfixture.h"
+#include "classrecords.h"
 
 #include "fakes/fakes.h"
 #include "records/frmbilan.h"
