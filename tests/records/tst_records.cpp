@@ -18,10 +18,42 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <condition_variable>
+#include <mutex>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+// A server that stops answering: the writer's thread is held at its next touch of the disk
+// until the test lets it go (or, should the test never do it, for ten seconds).
+struct SilentServer {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool held = false;
+    bool released = false;
+    bool gaveUp = false;
+
+    void hold()
+    {
+        std::unique_lock lock(mutex);
+        held = true;
+        changed.notify_all();
+        gaveUp = !changed.wait_for(lock, std::chrono::seconds(10), [this] { return released; });
+    }
+    bool waitUntilHeld()
+    {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), [this] { return held; });
+    }
+    void release()
+    {
+        std::lock_guard lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+};
+
 qint64 at(int day, int hour, int minute, int second)
 {
     return QDateTime(QDate(2026, 12, day), QTime(hour, minute, second)).toSecsSinceEpoch();
@@ -66,11 +98,13 @@ struct Copy {
         writer.setSentenceFileSource([] { return QStringLiteral("animaux.txt"); });
         journal.setListener(&writer);
         journal.ensureCreated();
+        writer.flush();
     }
     void event(const JournalEvent &e, int seconds = 5)
     {
         clock.advance(seconds);
         journal.record(e);
+        writer.flush();
     }
     // "Le chat dort." with one wrong drop.
     void sentence()
@@ -126,6 +160,9 @@ private slots:
     void fullDayFileStartsAPart();
     void privateUnderAnyUmask();
     void folderThatDisappears();
+    void serverThatStopsAnswering();
+    void serverStillSilentAtTheEnd();
+    void failureComesThroughTheEventLoop();
     void fullDiskIsToldInFrench();
     void formulaCellsReadBackUnchanged();
 
@@ -201,6 +238,7 @@ void TestRecords::eachDayHasItsFile()
     writer.lineAdded(entry(3, at(11, 0, 0, 1), JournalEvent::rightDrop(QStringLiteral("Le chat"), QStringLiteral("chat"))));
     // The clock set back a day: the line stays in the file of the day the run had reached.
     writer.lineAdded(entry(4, at(10, 0, 0, 2), JournalEvent::rightDrop(QStringLiteral("Le chat dort"), QStringLiteral("dort"))));
+    writer.flush();
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
              (QStringList{QStringLiteral("journal-2026-12-10-salle1.csv"),
                           QStringLiteral("journal-2026-12-11-salle1.csv")}));
@@ -217,6 +255,7 @@ void TestRecords::fileOfAnotherFormIsLeftAlone()
     writeFile(foreign, teacherNotes);
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     writer.lineAdded(entry(2, at(10, 9, 0, 0), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le"))));
+    writer.flush();
     QVERIFY(writer.failure().isEmpty());
     QCOMPARE(fileBytes(foreign), teacherNotes);
     QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
@@ -233,6 +272,7 @@ void TestRecords::lineCutShortStaysAlone()
     QTemporaryDir dir;
     RecordWriter first(dir.path(), QStringLiteral("salle1"));
     first.lineAdded(entry(2, at(10, 9, 0, 0), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")), 1));
+    first.flush();
     const QString path = first.currentFile();
     {
         QFile file(path);
@@ -241,6 +281,7 @@ void TestRecords::lineCutShortStaysAlone()
     }
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     writer.lineAdded(entry(4, at(10, 9, 1, 0), JournalEvent::rightDrop(QStringLiteral("Le chat"), QStringLiteral("chat")), 1));
+    writer.flush();
     const RecordSet set = RecordReader::readFolder(dir.path());
     QCOMPARE(set.lines.size(), std::size_t(2));
     QCOMPARE(set.lines[1].value, QStringLiteral("Le chat"));
@@ -266,6 +307,7 @@ void TestRecords::failureIsToldOnce()
     for (int n = 1; n <= 3; ++n)
         writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")),
                                0, n * 5000));
+    writer.flush();
     QCOMPARE(told.size(), 1);
     QVERIFY(told.first().startsWith(QStringLiteral("Le journal n'a pas pu être enregistré")));
     QCOMPARE(writer.waitingLines(), 3);
@@ -340,6 +382,7 @@ void TestRecords::writerFollowsItsFile()
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     const auto line = [&writer](int n) {
         writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::rightDrop(QStringLiteral("ligne %1").arg(n), QString()), 1));
+        writer.flush();
     };
     line(1);
     const QString path = writer.currentFile();
@@ -371,6 +414,7 @@ void TestRecords::danglingLinkIsNotFollowed()
     QVERIFY(QFile::link(target, name));
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    writer.flush();
     QVERIFY(!QFileInfo::exists(target));
     QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
     QVERIFY(writer.failure().isEmpty());
@@ -389,6 +433,7 @@ void TestRecords::fullDayFileStartsAPart()
     }
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    writer.flush();
     QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
     QCOMPARE(QFileInfo(full).size(), RecordReader::MaxFileSize - 100);
     QVERIFY(writer.failure().isEmpty());
@@ -400,6 +445,7 @@ void TestRecords::privateUnderAnyUmask()
     const mode_t old = ::umask(022);
     RecordWriter writer(dir.filePath(QStringLiteral("Plumalin/Journaux")), QStringLiteral("salle1"));
     writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    writer.flush();
     ::umask(old);
     struct stat st;
     QCOMPARE(::stat(QFile::encodeName(writer.folder()).constData(), &st), 0);
@@ -425,6 +471,7 @@ void TestRecords::folderThatDisappears()
         ms += seconds * 1000;
         writer.lineAdded(entry(n, at(10, 9, 0, 0) + ms / 1000,
                                JournalEvent::rightDrop(QStringLiteral("ligne %1").arg(n), QString()), 1, ms));
+        writer.flush();
     };
     line(1);
     QVERIFY(QDir(folder).removeRecursively());
@@ -444,6 +491,74 @@ void TestRecords::folderThatDisappears()
     QCOMPARE(told.size(), 1);
 }
 
+void TestRecords::serverThatStopsAnswering()
+{
+    QTemporaryDir dir;
+    auto server = std::make_shared<SilentServer>();
+    QString path;
+    {
+        RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+        writer.setBeforeDiskWork([server] { server->hold(); });
+        const auto line = [&writer](int n) {
+            writer.lineAdded(entry(n, at(10, 9, 0, 0), JournalEvent::rightDrop(QStringLiteral("ligne %1").arg(n), QString()),
+                                   1, n * 1000));
+        };
+        line(1);
+        QVERIFY(server->waitUntilHeld());
+        // The calls of the window's thread come back while the disk does not answer.
+        for (int n = 2; n <= 200; ++n)
+            line(n);
+        QVERIFY(!writer.flush(0));
+        QVERIFY(writer.failure().isEmpty());
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+        server->release();
+        // The last lines are only handed over: the writer's end puts them on the disk.
+        line(201);
+        line(202);
+    }
+    QVERIFY(!server->gaveUp);
+    const RecordSet set = RecordReader::readFolder(dir.path());
+    QVERIFY(set.notes.isEmpty());
+    QCOMPARE(set.lines.size(), std::size_t(202));
+    for (std::size_t i = 0; i < set.lines.size(); ++i)
+        QCOMPARE(set.lines[i].value, QStringLiteral("ligne %1").arg(i + 1));
+}
+
+void TestRecords::serverStillSilentAtTheEnd()
+{
+    // The program ends while the server has not answered for a while: it waits a moment, then
+    // tells what the records will miss instead of hanging.
+    QTemporaryDir dir;
+    auto server = std::make_shared<SilentServer>();
+    QString lost;
+    {
+        RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+        writer.setBeforeDiskWork([server] { server->hold(); });
+        for (int n = 1; n <= 5; ++n)
+            writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::of(EventKind::ProgramStart)));
+        QVERIFY(server->waitUntilHeld());
+        lost = writer.finish();
+    }
+    server->release();
+    QVERIFY(!server->gaveUp);
+    QCOMPARE(lost, QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier « %1 » (le dossier ne répond "
+                                  "pas) : 5 lignes manqueront au bilan.")
+                       .arg(QDir::toNativeSeparators(dir.path())));
+}
+
+void TestRecords::failureComesThroughTheEventLoop()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("occupé")), "x");
+    RecordWriter writer(dir.filePath(QStringLiteral("occupé/Journaux")), QStringLiteral("salle1"));
+    QStringList told;
+    writer.setFailureHandler([&told](const QString &text) { told.append(text); });
+    writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    QTRY_COMPARE(told.size(), 1);
+    QCOMPARE(writer.waitingLines(), 1);
+    QCOMPARE(told.first(), writer.failure());
+}
+
 void TestRecords::fullDiskIsToldInFrench()
 {
     SmallDisk disk(64 * 1024);
@@ -451,10 +566,12 @@ void TestRecords::fullDiskIsToldInFrench()
         QSKIP(qPrintable(disk.why()));
     RecordWriter writer(disk.path(QStringLiteral("Journaux")), QStringLiteral("salle1"));
     writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    writer.flush();
     QVERIFY(disk.fill(20));
     // A page of the disk may still have room for a few lines.
     for (int n = 2; n <= 60; ++n)
         writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::rightDrop(QStringLiteral("Il pleut sur la ville"), QString()), 1, n * 1000));
+    writer.flush();
     QVERIFY2(writer.failure().contains(QStringLiteral("Plus de place sur le disque")), qPrintable(writer.failure()));
     // No line cut short is left behind.
     QVERIFY(fileBytes(writer.currentFile()).endsWith("\r\n"));
@@ -474,6 +591,7 @@ void TestRecords::formulaCellsReadBackUnchanged()
                             QStringLiteral("@SUM(A1)"), QStringLiteral("'=déjà"), QStringLiteral("'simple")};
     for (int i = 0; i < texts.size(); ++i)
         writer.lineAdded(entry(i + 1, at(10, 9, 0, i), JournalEvent::rightDrop(texts[i], texts[i]), 1));
+    writer.flush();
     const QByteArray bytes = fileBytes(writer.currentFile());
     for (const QString &text : texts)
         QVERIFY(!bytes.contains(";" + text.toUtf8()));
