@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 
+#include <limits>
+
 namespace RecordFormat {
 
 QStringList oldHeaders()
@@ -63,8 +65,26 @@ qint64 localSeconds(const QDate &date, int secondsOfDay)
 QDateTime toDateTime(qint64 localSecs)
 {
     const qint64 day = localSecs / 86400;
-    return QDateTime(QDate::fromJulianDay(day),
-                     QTime::fromMSecsSinceStartOfDay(int(localSecs - day * 86400) * 1000));
+    const int secondsOfDay = int(localSecs - day * 86400);
+    const QDate date = QDate::fromJulianDay(day);
+    const QTime time = QTime::fromMSecsSinceStartOfDay(secondsOfDay * 1000);
+    // The offset from UTC found for a day serves for its other times, checked: making a local
+    // time from its date and time makes the C library read the time zone file again each time,
+    // and a year of exercises asks it thousands of times.
+    thread_local qint64 knownDay = std::numeric_limits<qint64>::min();
+    thread_local qint64 knownOffset = 0;
+    if (day == knownDay) {
+        const qint64 asUtc = (day - QDate(1970, 1, 1).toJulianDay()) * 86400 + secondsOfDay;
+        const QDateTime guess = QDateTime::fromSecsSinceEpoch(asUtc - knownOffset);
+        if (guess.date() == date && guess.time() == time)
+            return guess;
+    }
+    const QDateTime exact(date, time);
+    if (exact.isValid()) {
+        knownDay = day;
+        knownOffset = exact.offsetFromUtc();
+    }
+    return exact;
 }
 
 namespace {
