@@ -56,6 +56,12 @@ QString oneLine(const QString &text)
     return clean;
 }
 
+QString missingLines(qint64 count)
+{
+    return count == 1 ? QStringLiteral("une ligne manquera au bilan")
+                      : QStringLiteral("%1 lignes manqueront au bilan").arg(count);
+}
+
 bool writeAll(int fd, const char *data, qint64 size, qint64 *written, int *errnum)
 {
     *written = 0;
@@ -400,10 +406,10 @@ QString RecordWriter::finish()
     }
     if (missing == 0)
         return QString();
-    return QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier « %1 » (%2) : "
-                          "%3 lignes manqueront au bilan.")
-        .arg(QDir::toNativeSeparators(m_folder), reason)
-        .arg(missing);
+    if (reason.isEmpty())
+        reason = QStringLiteral("le dossier ne répond pas");
+    return QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier « %1 » (%2) : %3.")
+        .arg(QDir::toNativeSeparators(m_folder), reason, missingLines(missing));
 }
 
 SummaryCache &RecordWriter::summaryCache()
@@ -420,9 +426,8 @@ void RecordWriter::updateFailure()
     QString text;
     if (lost > 0)
         text = QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier « %1 » (%2). "
-                              "Les exercices continuent, mais %3 lignes manqueront au bilan.")
-                   .arg(folder, reason)
-                   .arg(lost);
+                              "Les exercices continuent, mais %3.")
+                   .arg(folder, reason, missingLines(lost));
     else if (m_waiting > 0)
         text = QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier « %1 » (%2). "
                               "Les exercices continuent ; leurs lignes attendent en mémoire et "

@@ -88,7 +88,6 @@ SummaryCache::Result SummaryCache::read(const QString &folder)
     for (std::thread &helper : helpers)
         helper.join();
     m_filesRead = int(jobs.size());
-
     for (Job &job : jobs)
         kept.emplace(job.name, std::move(job.file));
     m_files = std::move(kept);

@@ -162,6 +162,7 @@ private slots:
     void folderThatDisappears();
     void serverThatStopsAnswering();
     void serverStillSilentAtTheEnd();
+    void serverSilentForHours();
     void failureComesThroughTheEventLoop();
     void fullDiskIsToldInFrench();
     void formulaCellsReadBackUnchanged();
@@ -531,8 +532,12 @@ void TestRecords::serverStillSilentAtTheEnd()
     QTemporaryDir dir;
     auto server = std::make_shared<SilentServer>();
     QString lost;
+    // A folder that is not there: once let go, the writer's thread makes no file that would
+    // outlive the test.
+    const QString folder = dir.filePath(QStringLiteral("serveur"));
     {
-        RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+        RecordWriter writer(folder, QStringLiteral("salle1"));
+        writer.setFolder(folder, false);
         writer.setBeforeDiskWork([server] { server->hold(); });
         for (int n = 1; n <= 5; ++n)
             writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::of(EventKind::ProgramStart)));
@@ -543,7 +548,39 @@ void TestRecords::serverStillSilentAtTheEnd()
     QVERIFY(!server->gaveUp);
     QCOMPARE(lost, QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier « %1 » (le dossier ne répond "
                                   "pas) : 5 lignes manqueront au bilan.")
-                       .arg(QDir::toNativeSeparators(dir.path())));
+                       .arg(QDir::toNativeSeparators(folder)));
+}
+
+void TestRecords::serverSilentForHours()
+{
+    // Lines handed over while the disk does not answer are kept up to the limit; the next ones
+    // are lost, and told once.
+    QTemporaryDir dir;
+    auto server = std::make_shared<SilentServer>();
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    QStringList told;
+    writer.setFailureHandler([&told](const QString &text) { told.append(text); });
+    writer.setBeforeDiskWork([server] { server->hold(); });
+    const QString text(200, QLatin1Char('a'));
+    int n = 0;
+    const auto line = [&] {
+        ++n;
+        writer.lineAdded(entry(n, at(10, 9, 0, 0), JournalEvent::rightDrop(text, QString::number(n)), 1, n));
+    };
+    line();
+    QVERIFY(server->waitUntilHeld());
+    while (told.isEmpty() && n < 1000000)
+        line();
+    const int kept = n - 1;
+    QVERIFY(kept > 20000); // hours of play
+    line();
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(writer.failure().endsWith(QStringLiteral("2 lignes manqueront au bilan.")), qPrintable(writer.failure()));
+    server->release();
+    QVERIFY(writer.flush());
+    const RecordSet set = RecordReader::readFolder(dir.path());
+    QCOMPARE(set.lines.size(), std::size_t(kept));
+    QCOMPARE(set.lines.back().word, QString::number(kept));
 }
 
 void TestRecords::failureComesThroughTheEventLoop()
