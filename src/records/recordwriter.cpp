@@ -117,6 +117,8 @@ public:
     ~DiskSide() { close(); }
 
     void handle(const Item &item, const QByteArray &batch);
+    bool hasWaiting() const { return !m_waiting.empty(); }
+    void retry() { flushWaiting(); }
     Status status() const
     {
         return Status{m_path, m_reason, int(m_waiting.size()), m_lostLines};
@@ -193,12 +195,19 @@ void runDiskSide(const std::shared_ptr<RecordWriter::Shared> &shared, QString fo
     QByteArray bytes;
     std::unique_lock lock(s.mutex);
     for (;;) {
-        while (s.items.empty() && !s.stop) {
+        // Lines waiting for their folder are tried again now and then, even when no new line
+        // comes: a server back after the last exercise of the day still gets them.
+        bool retry = false;
+        while (s.items.empty() && !s.stop && !retry) {
             s.sleeping = true;
-            s.wake.wait(lock);
+            if (disk.hasWaiting())
+                retry = s.wake.wait_for(lock, std::chrono::milliseconds(RecordWriter::RetryMs))
+                        == std::cv_status::timeout;
+            else
+                s.wake.wait(lock);
             s.sleeping = false;
         }
-        if (s.items.empty())
+        if (s.items.empty() && !retry)
             break;
         items.swap(s.items);
         bytes.swap(s.bytes);
@@ -207,6 +216,8 @@ void runDiskSide(const std::shared_ptr<RecordWriter::Shared> &shared, QString fo
 
         if (hook)
             hook();
+        if (retry)
+            disk.retry();
         for (const Item &item : items)
             disk.handle(item, bytes);
         const Status status = disk.status();

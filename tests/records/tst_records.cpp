@@ -160,6 +160,7 @@ private slots:
     void fullDayFileStartsAPart();
     void privateUnderAnyUmask();
     void folderThatDisappears();
+    void serverBackWithoutNewLines();
     void serverThatStopsAnswering();
     void serverStillSilentAtTheEnd();
     void serverSilentForHours();
@@ -490,6 +491,21 @@ void TestRecords::folderThatDisappears()
     for (std::size_t i = 0; i < set.lines.size(); ++i)
         QCOMPARE(set.lines[i].value, QStringLiteral("ligne %1").arg(i + 2));
     QCOMPARE(told.size(), 1);
+}
+
+void TestRecords::serverBackWithoutNewLines()
+{
+    // The last line of the day waits for a server that comes back after the pupils left.
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("serveur"));
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.setFolder(folder, false);
+    writer.lineAdded(entry(1, at(10, 16, 30, 0), JournalEvent::of(EventKind::ExerciseQuit), 1));
+    writer.flush();
+    QCOMPARE(writer.waitingLines(), 1);
+    QVERIFY(QDir().mkpath(folder));
+    QTRY_COMPARE_WITH_TIMEOUT(writer.waitingLines(), 0, 4 * int(RecordWriter::RetryMs));
+    QCOMPARE(RecordReader::readFolder(folder).lines.size(), std::size_t(1));
 }
 
 void TestRecords::serverThatStopsAnswering()
