@@ -4,7 +4,7 @@
 
 #include <QDateTime>
 
-#include <limits>
+#include <ctime>
 
 namespace RecordFormat {
 
@@ -68,23 +68,19 @@ QDateTime toDateTime(qint64 localSecs)
     const int secondsOfDay = int(localSecs - day * 86400);
     const QDate date = QDate::fromJulianDay(day);
     const QTime time = QTime::fromMSecsSinceStartOfDay(secondsOfDay * 1000);
-    // The offset from UTC found for a day serves for its other times, checked: making a local
-    // time from its date and time makes the C library read the time zone file again each time,
-    // and a year of exercises asks it thousands of times.
-    thread_local qint64 knownDay = std::numeric_limits<qint64>::min();
-    thread_local qint64 knownOffset = 0;
-    if (day == knownDay) {
-        const qint64 asUtc = (day - QDate(1970, 1, 1).toJulianDay()) * 86400 + secondsOfDay;
-        const QDateTime guess = QDateTime::fromSecsSinceEpoch(asUtc - knownOffset);
-        if (guess.date() == date && guess.time() == time)
-            return guess;
+    // The same instant, given with the offset the system has for that local time: a local
+    // QDateTime asks mktime(), which reads the time zone file again at each call, and a year of
+    // exercises asks it tens of thousands of times. Where the offset changes that day (a local
+    // time skipped or repeated), the system decides as before.
+    const qint64 asUtc = (day - QDate(1970, 1, 1).toJulianDay()) * 86400 + secondsOfDay;
+    const time_t guess = time_t(asUtc);
+    struct tm parts;
+    if (::localtime_r(&guess, &parts)) {
+        const time_t instant = time_t(asUtc - parts.tm_gmtoff);
+        if (::localtime_r(&instant, &parts) && asUtc - parts.tm_gmtoff == qint64(instant))
+            return QDateTime(date, time, Qt::OffsetFromUTC, int(parts.tm_gmtoff));
     }
-    const QDateTime exact(date, time);
-    if (exact.isValid()) {
-        knownDay = day;
-        knownOffset = exact.offsetFromUtc();
-    }
-    return exact;
+    return QDateTime(date, time);
 }
 
 namespace {

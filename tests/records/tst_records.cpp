@@ -148,6 +148,8 @@ class TestRecords : public QObject
 private slots:
     void linesReachTheFileInOrder();
     void eachDayHasItsFile();
+    void localTimeAcrossClockChanges_data();
+    void localTimeAcrossClockChanges();
     void fileOfAnotherFormIsLeftAlone();
     void lineCutShortStaysAlone();
     void failureIsToldOnce_data();
@@ -247,6 +249,43 @@ void TestRecords::eachDayHasItsFile()
     const RecordSet set = RecordReader::readFolder(dir.path());
     QCOMPARE(set.lines.size(), std::size_t(3));
     QCOMPARE(set.lines[2].value, QStringLiteral("Le chat dort"));
+}
+
+void TestRecords::localTimeAcrossClockChanges_data()
+{
+    QTest::addColumn<QDateTime>("local");
+    QTest::newRow("winter") << QDateTime(QDate(2026, 12, 10), QTime(9, 0, 59));
+    QTest::newRow("summer") << QDateTime(QDate(2026, 6, 10), QTime(16, 30));
+    QTest::newRow("spring change, before") << QDateTime(QDate(2026, 3, 29), QTime(1, 59, 59));
+    QTest::newRow("spring change, after") << QDateTime(QDate(2026, 3, 29), QTime(3, 0));
+    QTest::newRow("autumn change, repeated hour") << QDateTime(QDate(2026, 10, 25), QTime(2, 30));
+    QTest::newRow("autumn change, after") << QDateTime(QDate(2026, 10, 25), QTime(3, 0, 1));
+}
+
+void TestRecords::localTimeAcrossClockChanges()
+{
+    // A record's local time is an instant that the system shows as that very time, on the days
+    // the clocks change too.
+    QFETCH(QDateTime, local);
+    const QByteArray outer = qgetenv("TZ");
+    qputenv("TZ", "Europe/Paris");
+    ::tzset();
+    const QDateTime read = RecordFormat::toDateTime(
+        RecordFormat::localSeconds(local.date(), local.time().msecsSinceStartOfDay() / 1000));
+    const time_t instant = time_t(read.toSecsSinceEpoch());
+    struct tm shown;
+    const bool converted = ::localtime_r(&instant, &shown) != nullptr;
+    if (outer.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", outer);
+    ::tzset();
+    QVERIFY(converted);
+    QCOMPARE(QDateTime(QDate(shown.tm_year + 1900, shown.tm_mon + 1, shown.tm_mday),
+                       QTime(shown.tm_hour, shown.tm_min, shown.tm_sec), Qt::UTC),
+             QDateTime(local.date(), local.time(), Qt::UTC));
+    QCOMPARE(read.date(), local.date());
+    QCOMPARE(read.time(), local.time());
 }
 
 void TestRecords::fileOfAnotherFormIsLeftAlone()
