@@ -89,7 +89,6 @@ public:
     struct Shared;
 
 private:
-    void takeStatus();
     void updateFailure();
     void tellOnce();
     void hand(int kind, const QDate &day, qint64 runMs, const QString &folder = QString(), bool create = false);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 
 #include <sys/stat.h>
@@ -46,11 +47,11 @@ SummaryCache::Result SummaryCache::read(const QString &folder)
         const QString path = dir.filePath(name);
         // Size and time straight from the system: a time in local time costs a look at the
         // time zone file for each of a year's files.
+        // A name that leads nowhere (a dangling link) is read all the same, for its note.
         struct stat st;
-        if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-            continue;
-        const qint64 size = st.st_size;
-        const qint64 modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        const bool known = ::stat(QFile::encodeName(path).constData(), &st) == 0;
+        const qint64 size = known ? qint64(st.st_size) : -1;
+        const qint64 modified = known ? qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec : -1;
         auto found = m_files.find(name);
         if (found != m_files.end() && found->second.size == size && found->second.modified == modified) {
             kept.emplace(name, std::move(found->second));
@@ -82,8 +83,12 @@ SummaryCache::Result SummaryCache::read(const QString &folder)
         }
     };
     std::vector<std::thread> helpers;
-    for (unsigned k = 1; k < readingThreads(jobs.size()); ++k)
-        helpers.emplace_back(work);
+    try {
+        for (unsigned k = 1; k < readingThreads(jobs.size()); ++k)
+            helpers.emplace_back(work);
+    } catch (const std::system_error &) {
+        // No thread to spare: the ones there are read every file.
+    }
     work();
     for (std::thread &helper : helpers)
         helper.join();

@@ -177,6 +177,7 @@ private slots:
     void oldFormReadsAsBefore();
     void filterByPupilAndPeriod();
     void reopeningReadsOnlyChangedFiles();
+    void summaryNotesAFileItCannotRead();
     void tableExportsAsCsv();
 };
 
@@ -1015,6 +1016,20 @@ void TestRecords::reopeningReadsOnlyChangedFiles()
     QVERIFY(QFile::remove(b.writer.currentFile()));
     QCOMPARE(rows().size(), 1);
     QCOMPARE(cache.filesRead(), 0);
+}
+
+void TestRecords::summaryNotesAFileItCannotRead()
+{
+    QTemporaryDir dir;
+    Copy a(dir.path(), QStringLiteral("salle1"), QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    a.event(JournalEvent::of(EventKind::ExerciseStart));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("parti.csv")), dir.filePath(QStringLiteral("journal-lien.csv"))));
+    SummaryCache cache;
+    const SummaryCache::Result result = cache.read(dir.path());
+    QCOMPARE(result.exercises.size(), std::size_t(1));
+    QCOMPARE(result.notes.size(), 1);
+    QVERIFY2(result.notes.first().startsWith(QStringLiteral("« journal-lien.csv » : fichier ignoré.")),
+             qPrintable(result.notes.first()));
 }
 
 void TestRecords::tableExportsAsCsv()
