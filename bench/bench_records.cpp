@@ -57,6 +57,18 @@ void resetPeak()
         clear.write("5");
 }
 
+// Lines come far faster here than from a pupil: the disk is waited for after each batch, out of
+// the time measured, since its work is done on the writer's thread and is not the window's
+// cost, and so that the lines handed over never reach the limit kept for a silent server.
+constexpr int Batch = 10000;
+
+void waitForTheDisk(benchmark::State &state, RecordWriter &records)
+{
+    state.PauseTiming();
+    records.flush(60000);
+    state.ResumeTiming();
+}
+
 // The journal's own cost, on the real clock; with and without the records behind it. The
 // difference is what recording adds to a line.
 void journalLines(benchmark::State &state, bool recorded)
@@ -75,10 +87,10 @@ void journalLines(benchmark::State &state, bool recorded)
             journal.record(i % 7 != 0 ? JournalEvent::rightDrop(texts.at(i), QStringLiteral("tapis"))
                                       : JournalEvent::wrongDrop(texts.at(i), QStringLiteral("tapis"),
                                                                 QStringLiteral("sur")));
+            if (recorded && (i + 1) % Batch == 0)
+                waitForTheDisk(state, records);
         }
         state.PauseTiming();
-        // The disk's own work is done on the writer's thread: not the window's cost.
-        records.flush(60000);
         journal.Vider();
         state.ResumeTiming();
     }
@@ -120,10 +132,9 @@ void BM_RecordLine(benchmark::State &state)
             entry.event = JournalEvent::rightDrop(texts.at(i), QStringLiteral("tapis"));
             entry.event.sentence = QStringLiteral("Le petit chat dort sur le tapis.");
             records.lineAdded(entry);
+            if ((i + 1) % Batch == 0)
+                waitForTheDisk(state, records);
         }
-        state.PauseTiming();
-        records.flush(60000);
-        state.ResumeTiming();
     }
     if (!records.failure().isEmpty())
         state.SkipWithError(qPrintable(records.failure()));

@@ -84,14 +84,12 @@ bool writeAll(int fd, const char *data, qint64 size, qint64 *written, int *errnu
 
 enum ItemKind { LineItem, FolderItem, RetryItem };
 
-// One thing handed to the writer's thread, in the order it was handed over. A line's bytes are
-// in the batch's common buffer, so that handing a line over allocates nothing.
+// One thing handed to the writer's thread, in the order it was handed over.
 struct Item {
     int kind = LineItem;
     QDate day;
     qint64 runMs = 0;
-    qsizetype offset = 0;
-    qsizetype size = 0;
+    QByteArray bytes;
     QString folder;
     bool create = false;
 };
@@ -116,7 +114,7 @@ public:
     }
     ~DiskSide() { close(); }
 
-    void handle(const Item &item, const QByteArray &batch);
+    void handle(Item &item);
     bool hasWaiting() const { return !m_waiting.empty(); }
     void retry() { flushWaiting(); }
     Status status() const
@@ -166,7 +164,7 @@ struct RecordWriter::Shared {
     std::condition_variable wake;     // the writer's thread waits for work
     std::condition_variable progress; // flush() waits for the thread's work
     std::vector<Item> items;
-    QByteArray bytes;
+    qint64 handedBytes = 0; // of the lines handed over and not yet dealt with
     bool sleeping = false;
     bool stop = false;
     bool stopped = false;
@@ -192,7 +190,6 @@ void runDiskSide(const std::shared_ptr<RecordWriter::Shared> &shared, QString fo
     RecordWriter::Shared &s = *shared;
     DiskSide disk(std::move(folder), std::move(computer));
     std::vector<Item> items;
-    QByteArray bytes;
     std::unique_lock lock(s.mutex);
     for (;;) {
         // Lines waiting for their folder are tried again now and then, even when no new line
@@ -210,7 +207,6 @@ void runDiskSide(const std::shared_ptr<RecordWriter::Shared> &shared, QString fo
         if (s.items.empty() && !retry)
             break;
         items.swap(s.items);
-        bytes.swap(s.bytes);
         const std::function<void()> hook = s.beforeDiskWork;
         lock.unlock();
 
@@ -218,22 +214,23 @@ void runDiskSide(const std::shared_ptr<RecordWriter::Shared> &shared, QString fo
             hook();
         if (retry)
             disk.retry();
-        for (const Item &item : items)
-            disk.handle(item, bytes);
+        quint64 lines = 0;
+        qint64 lineBytes = 0;
+        for (Item &item : items) {
+            if (item.kind == LineItem) {
+                ++lines;
+                lineBytes += item.bytes.size();
+            }
+            disk.handle(item);
+        }
         const Status status = disk.status();
         const quint64 count = items.size();
-        const quint64 lines = quint64(std::count_if(items.begin(), items.end(),
-                                                    [](const Item &item) { return item.kind == LineItem; }));
         items.clear();
-        // The buffer is used again for the next batch, unless a long wait made it large.
-        if (bytes.capacity() > 1024 * 1024)
-            bytes = QByteArray();
-        else
-            bytes.resize(0);
 
         lock.lock();
         s.done += count;
         s.linesDone += lines;
+        s.handedBytes -= lineBytes;
         if (!(status == s.status)) {
             s.status = status;
             if (s.receiver && !s.posted) {
@@ -314,16 +311,15 @@ void RecordWriter::hand(int kind, const QDate &day, qint64 runMs, const QString 
     item.folder = folder;
     item.create = create;
     if (kind == LineItem) {
-        if (s.bytes.size() + m_bytes.size() > MaxHandedBytes) {
+        if (s.handedBytes + m_bytes.size() > MaxHandedBytes) {
             // The writer's thread has not come back for hours: this line is lost, and told.
             lock.unlock();
             ++m_dropped;
             updateFailure();
             return;
         }
-        item.offset = s.bytes.size();
-        item.size = m_bytes.size();
-        s.bytes.append(m_bytes);
+        item.bytes = QByteArray(m_bytes.constData(), m_bytes.size());
+        s.handedBytes += item.bytes.size();
         ++s.linesHanded;
     }
     s.items.push_back(std::move(item));
@@ -458,7 +454,7 @@ void RecordWriter::tellOnce()
         m_onFailure(m_failure);
 }
 
-void DiskSide::handle(const Item &item, const QByteArray &batch)
+void DiskSide::handle(Item &item)
 {
     switch (item.kind) {
     case FolderItem:
@@ -476,11 +472,10 @@ void DiskSide::handle(const Item &item, const QByteArray &batch)
     default:
         break;
     }
-    const QByteArrayView line(batch.constData() + item.offset, item.size);
     m_lastRunMs = item.runMs;
-    if (m_waiting.empty() && append(item.day, line) == Outcome::Written)
+    if (m_waiting.empty() && append(item.day, item.bytes) == Outcome::Written)
         return;
-    m_waiting.push_back({item.day, line.toByteArray()});
+    m_waiting.push_back({item.day, std::move(item.bytes)});
     m_waitingBytes += m_waiting.back().bytes.size();
     // The oldest lines go first when too many wait: the loss is told.
     while (m_waitingBytes > RecordWriter::MaxWaitingBytes && !m_waiting.empty()) {
