@@ -15,7 +15,6 @@
 #include <QSysInfo>
 #include <QtDebug>
 
-#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <deque>
