@@ -4,6 +4,7 @@
 
 #include "fakes/hostiledisk.h"
 #include "fakes/platformfakes.h"
+#include "common/csv.h"
 #include "journal/journal.h"
 #include "records/recordreader.h"
 #include "records/recordwriter.h"
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
 #include <condition_variable>
 #include <mutex>
 
@@ -148,6 +150,8 @@ class TestRecords : public QObject
 private slots:
     void linesReachTheFileInOrder();
     void eachDayHasItsFile();
+    void lineSplitsIntoItsCells_data();
+    void lineSplitsIntoItsCells();
     void localTimeAcrossClockChanges_data();
     void localTimeAcrossClockChanges();
     void fileOfAnotherFormIsLeftAlone();
@@ -250,6 +254,39 @@ void TestRecords::eachDayHasItsFile()
     const RecordSet set = RecordReader::readFolder(dir.path());
     QCOMPARE(set.lines.size(), std::size_t(3));
     QCOMPARE(set.lines[2].value, QStringLiteral("Le chat dort"));
+}
+
+void TestRecords::lineSplitsIntoItsCells_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QStringList>("cells"); // empty: a quote left open
+    const QByteArray seven(7, 'a'), eight(8, 'b'), nine(9, 'c');
+    QTest::newRow("short") << QByteArray("1;oui;") << QStringList{"1", "oui", ""};
+    QTest::newRow("semicolon at 7") << seven + ";x" << QStringList{seven, "x"};
+    QTest::newRow("semicolon at 8") << eight + ";x" << QStringList{eight, "x"};
+    QTest::newRow("semicolon at 9") << nine + ";x" << QStringList{nine, "x"};
+    QTest::newRow("long cells") << seven + eight + ";" + nine + nine + ";;" + eight + eight
+                                << QStringList{seven + eight, nine + nine, "", eight + eight};
+    QTest::newRow("quoted semicolons") << QByteArray("\"Le; chat;\";\"x\"\"y;\";") + nine
+                                       << QStringList{"Le; chat;", "x\"y;", nine};
+    QTest::newRow("quote left open") << QByteArray("a;\"Il pl") << QStringList();
+    QTest::newRow("accents") << QByteArray("Léa Martin;élève;à") << QStringList{"Léa Martin", "élève", "à"};
+}
+
+void TestRecords::lineSplitsIntoItsCells()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QStringList, cells);
+    std::array<QByteArrayView, 8> raw;
+    const int count = Csv::splitLine(line, raw.data(), int(raw.size()));
+    if (cells.isEmpty()) {
+        QCOMPARE(count, -1);
+        return;
+    }
+    QStringList read;
+    for (int i = 0; i < count; ++i)
+        read.append(Csv::readCell(raw[std::size_t(i)]));
+    QCOMPARE(read, cells);
 }
 
 void TestRecords::localTimeAcrossClockChanges_data()
