@@ -11,6 +11,7 @@
 #include "records/recordreader.h"
 #include "records/recordwriter.h"
 #include "records/summary.h"
+#include "records/summarycache.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -242,6 +243,27 @@ void BM_ReadSummaryYear(benchmark::State &state)
     state.counters["MB"] = double(year.bytes) / 1e6;
 }
 BENCHMARK(BM_ReadSummaryYear)->Unit(benchmark::kMillisecond);
+
+// What the window reads of that year at its first opening, the window aside: every file read
+// (on every core) into its exercises, then merged.
+void BM_SummaryCacheYear(benchmark::State &state)
+{
+    SchoolYear &year = schoolYear();
+    const qint64 before = residentBytes();
+    resetPeak();
+    qint64 peak = 0;
+    for (auto _ : state) {
+        SummaryCache cache;
+        const SummaryCache::Result result = cache.read(year.folder);
+        if (result.exercises.size() != 28 * 160 * 3 || !result.notes.isEmpty())
+            state.SkipWithError("the records did not read back whole");
+        state.PauseTiming();
+        peak = std::max(peak, peakBytes());
+        state.ResumeTiming();
+    }
+    state.counters["peak_MB"] = double(peak - before) / 1e6;
+}
+BENCHMARK(BM_SummaryCacheYear)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Opening the "Bilan des élèves" window over that year, from the menu to the filled table:
 // reading, summary, table, chart; then closing it. The first opening reads every file; the
