@@ -89,5 +89,11 @@ int main(int argc, char *argv[])
     QObject::connect(&window, &frmMain::firstPainted, &window,
                      [] { QApplication::setWindowIcon(appIcon()); });
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    // The last lines are given a moment to reach the records folder; a server that does not
+    // answer is not waited for longer, and the teacher learns what the records will miss.
+    const QString lost = records.finish();
+    if (!lost.isEmpty())
+        messages.tell(nullptr, MessageBoxes::Warning, AppTexts::Title, lost);
+    return status;
 }

@@ -138,6 +138,8 @@ frmEleves::frmEleves(RecordWriter &records, MessageBoxes &messages, QWidget *par
 void frmEleves::Actualiser()
 {
     const std::optional<ClassList::Pupil> was = chosen();
+    // The lines still on their way to the disk are counted too.
+    m_records.flush();
     ClassList::Pupils read = ClassList::pupils(m_records.folder());
     m_model->setPupils(std::move(read.pupils));
     m_notes->setText(read.notes.join(QLatin1Char('\n')));
@@ -230,6 +232,8 @@ bool frmEleves::renommer(const QString &newName)
                != MessageBoxes::Yes)
         return false;
 
+    // The lines on their way to the disk are renamed with the others.
+    m_records.flush();
     const ClassList::Change change = ClassList::rename(m_records.folder(), pupil->name, name);
     // The pupil at the computer goes on under the new name.
     if (m_records.pupil() == pupil->name)
@@ -267,6 +271,8 @@ bool frmEleves::Supprimer_Click()
                        MessageBoxes::Yes | MessageBoxes::No, MessageBoxes::No)
         != MessageBoxes::Yes)
         return false;
+    // None of the lines on their way to the disk stays behind.
+    m_records.flush();
     const ClassList::Change change = ClassList::remove(m_records.folder(), pupil->name);
     const QString done =
         QStringLiteral("Les données de « %1 » ont été supprimées : %2 %3 de %4.")

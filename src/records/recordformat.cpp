@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 
+#include <ctime>
+
 namespace RecordFormat {
 
 QStringList oldHeaders()
@@ -63,8 +65,22 @@ qint64 localSeconds(const QDate &date, int secondsOfDay)
 QDateTime toDateTime(qint64 localSecs)
 {
     const qint64 day = localSecs / 86400;
-    return QDateTime(QDate::fromJulianDay(day),
-                     QTime::fromMSecsSinceStartOfDay(int(localSecs - day * 86400) * 1000));
+    const int secondsOfDay = int(localSecs - day * 86400);
+    const QDate date = QDate::fromJulianDay(day);
+    const QTime time = QTime::fromMSecsSinceStartOfDay(secondsOfDay * 1000);
+    // The same instant, given with the offset the system has for that local time: a local
+    // QDateTime asks mktime(), which reads the time zone file again at each call, and a year of
+    // exercises asks it tens of thousands of times. Where the offset changes that day (a local
+    // time skipped or repeated), the system decides as before.
+    const qint64 asUtc = (day - QDate(1970, 1, 1).toJulianDay()) * 86400 + secondsOfDay;
+    const time_t guess = time_t(asUtc);
+    struct tm parts;
+    if (::localtime_r(&guess, &parts)) {
+        const time_t instant = time_t(asUtc - parts.tm_gmtoff);
+        if (::localtime_r(&instant, &parts) && asUtc - parts.tm_gmtoff == qint64(instant))
+            return QDateTime(date, time, Qt::OffsetFromUTC, int(parts.tm_gmtoff));
+    }
+    return QDateTime(date, time);
 }
 
 namespace {

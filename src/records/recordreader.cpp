@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 namespace RecordReader {
 namespace {
@@ -74,11 +76,40 @@ public:
         }
         return m_text;
     }
+    // Gives the text to a line's field, without touching its count when the field has it.
+    void assign(QString &field, QByteArrayView bytes)
+    {
+        const QString &text = get(bytes);
+        if (!field.isSharedWith(text))
+            field = text;
+    }
 
 private:
     QByteArray m_bytes;
     QString m_text;
     bool m_valid = false;
+};
+
+// The words of a file's drops: a few words recur on thousands of lines, and each is made once
+// and shared by the exercises that keep it. The keys are the file's own bytes.
+class Words
+{
+public:
+    QString get(QByteArrayView cell)
+    {
+        const std::string_view key(cell.data(), size_t(cell.size()));
+        const auto found = m_known.find(key);
+        if (found != m_known.end())
+            return found->second;
+        QString text = Csv::readCell(cell);
+        // Whatever a damaged file holds, the table stays small.
+        if (m_known.size() < 4096)
+            m_known.emplace(key, text);
+        return text;
+    }
+
+private:
+    std::unordered_map<std::string_view, QString> m_known;
 };
 
 // The kind of a code, the last one remembered: most lines are of the kind of the line before.
@@ -175,6 +206,7 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
     const QByteArray headerBytes = headerLine.toByteArray();
 
     Interned pupil, computer, run, sentenceFile, sentence;
+    Words words;
     KindCache kinds;
     StampReader stamps;
     int damaged = 0;
@@ -201,8 +233,8 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
         }
         line.when = when;
         line.red = red == "oui";
-        line.pupil = pupil.get(cells[RecordFormat::PupilColumn]);
-        line.sentenceFile = sentenceFile.get(cells[RecordFormat::SentenceFileColumn]);
+        pupil.assign(line.pupil, cells[RecordFormat::PupilColumn]);
+        sentenceFile.assign(line.sentenceFile, cells[RecordFormat::SentenceFileColumn]);
         line.duration = summaryOnly ? QString() : Csv::readCell(cells[RecordFormat::DurationColumn]);
         if (newForm) {
             const auto kind = kinds.get(cells[RecordFormat::KindColumn]);
@@ -222,14 +254,12 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
             const bool worded = !summaryOnly || line.kind == EventKind::WrongDrop
                                 || line.kind == EventKind::HintWord;
             line.value = valued ? Csv::readCell(cells[RecordFormat::ValueColumn]) : QString();
-            line.word = worded ? Csv::readCell(cells[RecordFormat::WordColumn]) : QString();
-            line.expected = worded ? Csv::readCell(cells[RecordFormat::ExpectedColumn]) : QString();
-            line.run = run.get(cells[RecordFormat::RunColumn]);
-            line.computer = computer.get(cells[RecordFormat::ComputerColumn]);
+            line.word = worded ? words.get(cells[RecordFormat::WordColumn]) : QString();
+            line.expected = worded ? words.get(cells[RecordFormat::ExpectedColumn]) : QString();
+            run.assign(line.run, cells[RecordFormat::RunColumn]);
+            computer.assign(line.computer, cells[RecordFormat::ComputerColumn]);
             // The same sentence on most lines: shared, without touching its count each time.
-            const QString &played = sentence.get(cells[RecordFormat::SentenceColumn]);
-            if (!line.sentence.isSharedWith(played))
-                line.sentence = played;
+            sentence.assign(line.sentence, cells[RecordFormat::SentenceColumn]);
             line.text = summaryOnly ? QString() : Csv::readCell(cells[RecordFormat::TextColumn]);
         } else {
             line.text = Csv::readCell(cells[RecordFormat::TextColumn]);

@@ -36,6 +36,8 @@ struct ClassFixture {
         event.sentence = sentence;
         clock.advance(5);
         journal.record(event);
+        // On disk before the test reads the folder: the writer appends on a thread of its own.
+        writer.flush();
     }
 
     // One exercise: each sentence's listens, wrong drops and blue words, then its end (or its

@@ -66,6 +66,7 @@ struct ClassFolder {
                   at + i * 60 + 5);
             write(writer, pupils.at(i), JournalEvent::mark(QString::number(12 + i)), at + i * 60 + 9);
         }
+        writer.flush();
         today = writer.currentFile();
         // A torn line of Lea's (the disk filled inside a quoted cell), then one more of Tom's.
         QFile file(today);
@@ -263,12 +264,14 @@ void TestClassList::writerFollowsTheRewrittenFile()
     const qint64 at = QDateTime(QDate(2026, 12, 10), QTime(9, 0)).toSecsSinceEpoch();
     c.write(writer, QStringLiteral("Lea"), JournalEvent::of(EventKind::ExerciseStart), at);
     c.write(writer, QStringLiteral("Lea"), JournalEvent::mark(QStringLiteral("14")), at + 5);
+    QVERIFY(writer.flush());
     const QString path = writer.currentFile();
     QFile::Permissions mode = QFileInfo(path).permissions();
 
     QCOMPARE(ClassList::rename(dir.path(), QStringLiteral("Lea"), QStringLiteral("Léa")).lines, qint64(2));
     writer.setPupil(QStringLiteral("Léa"));
     c.write(writer, QStringLiteral("Léa"), JournalEvent::of(EventKind::ExerciseQuit), at + 9);
+    QVERIFY(writer.flush());
     QVERIFY(writer.failure().isEmpty());
     QCOMPARE(writer.currentFile(), path);
     QCOMPARE(QFileInfo(path).permissions(), mode);

@@ -162,6 +162,7 @@ void TestFrmBilan::pupilNameGoesWithTheNextLines()
     QTest::keyClick(name->lineEdit(), Qt::Key_Return);
     QCOMPARE(f.env.records.pupil(), QString());
     f.env.journal.AjoutProgress(QStringLiteral("Le"), true);
+    f.env.records.flush();
 
     const RecordSet set = RecordReader::readFolder(f.env.records.folder());
     QCOMPARE(set.lines.size(), std::size_t(3)); // "Lancement du programme" first
@@ -377,6 +378,7 @@ void TestFrmBilan::sharedRecordsFolder()
 
     // This computer's lines go there from now on, in a file of its own.
     f.env.journal.record(JournalEvent::of(EventKind::ConsultSummary));
+    f.env.records.flush();
     QCOMPARE(QDir(shared).entryList(QDir::Files).size(), 2);
     QVERIFY(f.env.records.currentFile().startsWith(shared));
 

@@ -4,6 +4,7 @@
 
 #include "fakes/hostiledisk.h"
 #include "fakes/platformfakes.h"
+#include "common/csv.h"
 #include "journal/journal.h"
 #include "records/recordreader.h"
 #include "records/recordwriter.h"
@@ -18,10 +19,43 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
+#include <condition_variable>
+#include <mutex>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+// A server that stops answering: the writer's thread is held at its next touch of the disk
+// until the test lets it go (or, should the test never do it, for ten seconds).
+struct SilentServer {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool held = false;
+    bool released = false;
+    bool gaveUp = false;
+
+    void hold()
+    {
+        std::unique_lock lock(mutex);
+        held = true;
+        changed.notify_all();
+        gaveUp = !changed.wait_for(lock, std::chrono::seconds(10), [this] { return released; });
+    }
+    bool waitUntilHeld()
+    {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(10), [this] { return held; });
+    }
+    void release()
+    {
+        std::lock_guard lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+};
+
 qint64 at(int day, int hour, int minute, int second)
 {
     return QDateTime(QDate(2026, 12, day), QTime(hour, minute, second)).toSecsSinceEpoch();
@@ -66,11 +100,13 @@ struct Copy {
         writer.setSentenceFileSource([] { return QStringLiteral("animaux.txt"); });
         journal.setListener(&writer);
         journal.ensureCreated();
+        writer.flush();
     }
     void event(const JournalEvent &e, int seconds = 5)
     {
         clock.advance(seconds);
         journal.record(e);
+        writer.flush();
     }
     // "Le chat dort." with one wrong drop.
     void sentence()
@@ -116,6 +152,10 @@ class TestRecords : public QObject
 private slots:
     void linesReachTheFileInOrder();
     void eachDayHasItsFile();
+    void lineSplitsIntoItsCells_data();
+    void lineSplitsIntoItsCells();
+    void localTimeAcrossClockChanges_data();
+    void localTimeAcrossClockChanges();
     void fileOfAnotherFormIsLeftAlone();
     void lineCutShortStaysAlone();
     void failureIsToldOnce_data();
@@ -128,6 +168,11 @@ private slots:
     void fullDayFileStartsAPart();
     void privateUnderAnyUmask();
     void folderThatDisappears();
+    void serverBackWithoutNewLines();
+    void serverThatStopsAnswering();
+    void serverStillSilentAtTheEnd();
+    void serverSilentForHours();
+    void failureComesThroughTheEventLoop();
     void fullDiskIsToldInFrench();
     void formulaCellsReadBackUnchanged();
 
@@ -138,6 +183,7 @@ private slots:
     void oldFormReadsAsBefore();
     void filterByPupilAndPeriod();
     void reopeningReadsOnlyChangedFiles();
+    void summaryNotesAFileItCannotRead();
     void tableExportsAsCsv();
 };
 
@@ -203,12 +249,83 @@ void TestRecords::eachDayHasItsFile()
     writer.lineAdded(entry(3, at(11, 0, 0, 1), JournalEvent::rightDrop(QStringLiteral("Le chat"), QStringLiteral("chat"))));
     // The clock set back a day: the line stays in the file of the day the run had reached.
     writer.lineAdded(entry(4, at(10, 0, 0, 2), JournalEvent::rightDrop(QStringLiteral("Le chat dort"), QStringLiteral("dort"))));
+    writer.flush();
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
              (QStringList{QStringLiteral("journal-2026-12-10-salle1.csv"),
                           QStringLiteral("journal-2026-12-11-salle1.csv")}));
     const RecordSet set = RecordReader::readFolder(dir.path());
     QCOMPARE(set.lines.size(), std::size_t(3));
     QCOMPARE(set.lines[2].value, QStringLiteral("Le chat dort"));
+}
+
+void TestRecords::lineSplitsIntoItsCells_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QStringList>("cells"); // empty: a quote left open
+    const QByteArray seven(7, 'a'), eight(8, 'b'), nine(9, 'c');
+    QTest::newRow("short") << QByteArray("1;oui;") << QStringList{"1", "oui", ""};
+    QTest::newRow("semicolon at 7") << seven + ";x" << QStringList{seven, "x"};
+    QTest::newRow("semicolon at 8") << eight + ";x" << QStringList{eight, "x"};
+    QTest::newRow("semicolon at 9") << nine + ";x" << QStringList{nine, "x"};
+    QTest::newRow("long cells") << seven + eight + ";" + nine + nine + ";;" + eight + eight
+                                << QStringList{seven + eight, nine + nine, "", eight + eight};
+    QTest::newRow("quoted semicolons") << QByteArray("\"Le; chat;\";\"x\"\"y;\";") + nine
+                                       << QStringList{"Le; chat;", "x\"y;", nine};
+    QTest::newRow("quote left open") << QByteArray("a;\"Il pl") << QStringList();
+    QTest::newRow("accents") << QByteArray("Léa Martin;élève;à") << QStringList{"Léa Martin", "élève", "à"};
+}
+
+void TestRecords::lineSplitsIntoItsCells()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QStringList, cells);
+    std::array<QByteArrayView, 8> raw;
+    const int count = Csv::splitLine(line, raw.data(), int(raw.size()));
+    if (cells.isEmpty()) {
+        QCOMPARE(count, -1);
+        return;
+    }
+    QStringList read;
+    for (int i = 0; i < count; ++i)
+        read.append(Csv::readCell(raw[std::size_t(i)]));
+    QCOMPARE(read, cells);
+}
+
+void TestRecords::localTimeAcrossClockChanges_data()
+{
+    QTest::addColumn<QDateTime>("local");
+    QTest::newRow("winter") << QDateTime(QDate(2026, 12, 10), QTime(9, 0, 59));
+    QTest::newRow("summer") << QDateTime(QDate(2026, 6, 10), QTime(16, 30));
+    QTest::newRow("spring change, before") << QDateTime(QDate(2026, 3, 29), QTime(1, 59, 59));
+    QTest::newRow("spring change, after") << QDateTime(QDate(2026, 3, 29), QTime(3, 0));
+    QTest::newRow("autumn change, repeated hour") << QDateTime(QDate(2026, 10, 25), QTime(2, 30));
+    QTest::newRow("autumn change, after") << QDateTime(QDate(2026, 10, 25), QTime(3, 0, 1));
+}
+
+void TestRecords::localTimeAcrossClockChanges()
+{
+    // A record's local time is an instant that the system shows as that very time, on the days
+    // the clocks change too.
+    QFETCH(QDateTime, local);
+    const QByteArray outer = qgetenv("TZ");
+    qputenv("TZ", "Europe/Paris");
+    ::tzset();
+    const QDateTime read = RecordFormat::toDateTime(
+        RecordFormat::localSeconds(local.date(), local.time().msecsSinceStartOfDay() / 1000));
+    const time_t instant = time_t(read.toSecsSinceEpoch());
+    struct tm shown;
+    const bool converted = ::localtime_r(&instant, &shown) != nullptr;
+    if (outer.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", outer);
+    ::tzset();
+    QVERIFY(converted);
+    QCOMPARE(QDateTime(QDate(shown.tm_year + 1900, shown.tm_mon + 1, shown.tm_mday),
+                       QTime(shown.tm_hour, shown.tm_min, shown.tm_sec), Qt::UTC),
+             QDateTime(local.date(), local.time(), Qt::UTC));
+    QCOMPARE(read.date(), local.date());
+    QCOMPARE(read.time(), local.time());
 }
 
 void TestRecords::fileOfAnotherFormIsLeftAlone()
@@ -219,6 +336,7 @@ void TestRecords::fileOfAnotherFormIsLeftAlone()
     writeFile(foreign, teacherNotes);
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     writer.lineAdded(entry(2, at(10, 9, 0, 0), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le"))));
+    writer.flush();
     QVERIFY(writer.failure().isEmpty());
     QCOMPARE(fileBytes(foreign), teacherNotes);
     QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
@@ -235,6 +353,7 @@ void TestRecords::lineCutShortStaysAlone()
     QTemporaryDir dir;
     RecordWriter first(dir.path(), QStringLiteral("salle1"));
     first.lineAdded(entry(2, at(10, 9, 0, 0), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")), 1));
+    first.flush();
     const QString path = first.currentFile();
     {
         QFile file(path);
@@ -243,6 +362,7 @@ void TestRecords::lineCutShortStaysAlone()
     }
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     writer.lineAdded(entry(4, at(10, 9, 1, 0), JournalEvent::rightDrop(QStringLiteral("Le chat"), QStringLiteral("chat")), 1));
+    writer.flush();
     const RecordSet set = RecordReader::readFolder(dir.path());
     QCOMPARE(set.lines.size(), std::size_t(2));
     QCOMPARE(set.lines[1].value, QStringLiteral("Le chat"));
@@ -268,6 +388,7 @@ void TestRecords::failureIsToldOnce()
     for (int n = 1; n <= 3; ++n)
         writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")),
                                0, n * 5000));
+    writer.flush();
     QCOMPARE(told.size(), 1);
     QVERIFY(told.first().startsWith(QStringLiteral("Le journal n'a pas pu être enregistré")));
     QCOMPARE(writer.waitingLines(), 3);
@@ -342,6 +463,7 @@ void TestRecords::writerFollowsItsFile()
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     const auto line = [&writer](int n) {
         writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::rightDrop(QStringLiteral("ligne %1").arg(n), QString()), 1));
+        writer.flush();
     };
     line(1);
     const QString path = writer.currentFile();
@@ -373,6 +495,7 @@ void TestRecords::danglingLinkIsNotFollowed()
     QVERIFY(QFile::link(target, name));
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    writer.flush();
     QVERIFY(!QFileInfo::exists(target));
     QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
     QVERIFY(writer.failure().isEmpty());
@@ -391,6 +514,7 @@ void TestRecords::fullDayFileStartsAPart()
     }
     RecordWriter writer(dir.path(), QStringLiteral("salle1"));
     writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    writer.flush();
     QCOMPARE(writer.currentFile(), dir.filePath(QStringLiteral("journal-2026-12-10-salle1-2.csv")));
     QCOMPARE(QFileInfo(full).size(), RecordReader::MaxFileSize - 100);
     QVERIFY(writer.failure().isEmpty());
@@ -402,6 +526,7 @@ void TestRecords::privateUnderAnyUmask()
     const mode_t old = ::umask(022);
     RecordWriter writer(dir.filePath(QStringLiteral("Plumalin/Journaux")), QStringLiteral("salle1"));
     writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    writer.flush();
     ::umask(old);
     struct stat st;
     QCOMPARE(::stat(QFile::encodeName(writer.folder()).constData(), &st), 0);
@@ -427,6 +552,7 @@ void TestRecords::folderThatDisappears()
         ms += seconds * 1000;
         writer.lineAdded(entry(n, at(10, 9, 0, 0) + ms / 1000,
                                JournalEvent::rightDrop(QStringLiteral("ligne %1").arg(n), QString()), 1, ms));
+        writer.flush();
     };
     line(1);
     QVERIFY(QDir(folder).removeRecursively());
@@ -446,6 +572,125 @@ void TestRecords::folderThatDisappears()
     QCOMPARE(told.size(), 1);
 }
 
+void TestRecords::serverBackWithoutNewLines()
+{
+    // The last line of the day waits for a server that comes back after the pupils left.
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("serveur"));
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.setFolder(folder, false);
+    writer.lineAdded(entry(1, at(10, 16, 30, 0), JournalEvent::of(EventKind::ExerciseQuit), 1));
+    writer.flush();
+    QCOMPARE(writer.waitingLines(), 1);
+    QVERIFY(QDir().mkpath(folder));
+    QTRY_COMPARE_WITH_TIMEOUT(writer.waitingLines(), 0, 4 * int(RecordWriter::RetryMs));
+    QCOMPARE(RecordReader::readFolder(folder).lines.size(), std::size_t(1));
+}
+
+void TestRecords::serverThatStopsAnswering()
+{
+    QTemporaryDir dir;
+    auto server = std::make_shared<SilentServer>();
+    QString path;
+    {
+        RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+        writer.setBeforeDiskWork([server] { server->hold(); });
+        const auto line = [&writer](int n) {
+            writer.lineAdded(entry(n, at(10, 9, 0, 0), JournalEvent::rightDrop(QStringLiteral("ligne %1").arg(n), QString()),
+                                   1, n * 1000));
+        };
+        line(1);
+        QVERIFY(server->waitUntilHeld());
+        // The calls of the window's thread come back while the disk does not answer.
+        for (int n = 2; n <= 200; ++n)
+            line(n);
+        QVERIFY(!writer.flush(0));
+        QVERIFY(writer.failure().isEmpty());
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+        server->release();
+        // The last lines are only handed over: the writer's end puts them on the disk.
+        line(201);
+        line(202);
+    }
+    QVERIFY(!server->gaveUp);
+    const RecordSet set = RecordReader::readFolder(dir.path());
+    QVERIFY(set.notes.isEmpty());
+    QCOMPARE(set.lines.size(), std::size_t(202));
+    for (std::size_t i = 0; i < set.lines.size(); ++i)
+        QCOMPARE(set.lines[i].value, QStringLiteral("ligne %1").arg(i + 1));
+}
+
+void TestRecords::serverStillSilentAtTheEnd()
+{
+    // The program ends while the server has not answered for a while: it waits a moment, then
+    // tells what the records will miss instead of hanging.
+    QTemporaryDir dir;
+    auto server = std::make_shared<SilentServer>();
+    QString lost;
+    // A folder that is not there: once let go, the writer's thread makes no file that would
+    // outlive the test.
+    const QString folder = dir.filePath(QStringLiteral("serveur"));
+    {
+        RecordWriter writer(folder, QStringLiteral("salle1"));
+        writer.setFolder(folder, false);
+        writer.setBeforeDiskWork([server] { server->hold(); });
+        for (int n = 1; n <= 5; ++n)
+            writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::of(EventKind::ProgramStart)));
+        QVERIFY(server->waitUntilHeld());
+        lost = writer.finish();
+    }
+    server->release();
+    QVERIFY(!server->gaveUp);
+    QCOMPARE(lost, QStringLiteral("Le journal n'a pas pu être enregistré dans le dossier « %1 » (le dossier ne répond "
+                                  "pas) : 5 lignes manqueront au bilan.")
+                       .arg(QDir::toNativeSeparators(folder)));
+}
+
+void TestRecords::serverSilentForHours()
+{
+    // Lines handed over while the disk does not answer are kept up to the limit; the next ones
+    // are lost, and told once.
+    QTemporaryDir dir;
+    auto server = std::make_shared<SilentServer>();
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    QStringList told;
+    writer.setFailureHandler([&told](const QString &text) { told.append(text); });
+    writer.setBeforeDiskWork([server] { server->hold(); });
+    const QString text(200, QLatin1Char('a'));
+    int n = 0;
+    const auto line = [&] {
+        ++n;
+        writer.lineAdded(entry(n, at(10, 9, 0, 0), JournalEvent::rightDrop(text, QString::number(n)), 1, n));
+    };
+    line();
+    QVERIFY(server->waitUntilHeld());
+    while (told.isEmpty() && n < 1000000)
+        line();
+    const int kept = n - 1;
+    QVERIFY(kept > 20000); // hours of play
+    line();
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(writer.failure().endsWith(QStringLiteral("2 lignes manqueront au bilan.")), qPrintable(writer.failure()));
+    server->release();
+    QVERIFY(writer.flush());
+    const RecordSet set = RecordReader::readFolder(dir.path());
+    QCOMPARE(set.lines.size(), std::size_t(kept));
+    QCOMPARE(set.lines.back().word, QString::number(kept));
+}
+
+void TestRecords::failureComesThroughTheEventLoop()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("occupé")), "x");
+    RecordWriter writer(dir.filePath(QStringLiteral("occupé/Journaux")), QStringLiteral("salle1"));
+    QStringList told;
+    writer.setFailureHandler([&told](const QString &text) { told.append(text); });
+    writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    QTRY_COMPARE(told.size(), 1);
+    QCOMPARE(writer.waitingLines(), 1);
+    QCOMPARE(told.first(), writer.failure());
+}
+
 void TestRecords::fullDiskIsToldInFrench()
 {
     SmallDisk disk(64 * 1024);
@@ -453,10 +698,12 @@ void TestRecords::fullDiskIsToldInFrench()
         QSKIP(qPrintable(disk.why()));
     RecordWriter writer(disk.path(QStringLiteral("Journaux")), QStringLiteral("salle1"));
     writer.lineAdded(entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ProgramStart)));
+    writer.flush();
     QVERIFY(disk.fill(20));
     // A page of the disk may still have room for a few lines.
     for (int n = 2; n <= 60; ++n)
         writer.lineAdded(entry(n, at(10, 9, 0, n), JournalEvent::rightDrop(QStringLiteral("Il pleut sur la ville"), QString()), 1, n * 1000));
+    writer.flush();
     QVERIFY2(writer.failure().contains(QStringLiteral("Plus de place sur le disque")), qPrintable(writer.failure()));
     // No line cut short is left behind.
     QVERIFY(fileBytes(writer.currentFile()).endsWith("\r\n"));
@@ -476,6 +723,7 @@ void TestRecords::formulaCellsReadBackUnchanged()
                             QStringLiteral("@SUM(A1)"), QStringLiteral("'=déjà"), QStringLiteral("'simple")};
     for (int i = 0; i < texts.size(); ++i)
         writer.lineAdded(entry(i + 1, at(10, 9, 0, i), JournalEvent::rightDrop(texts[i], texts[i]), 1));
+    writer.flush();
     const QByteArray bytes = fileBytes(writer.currentFile());
     for (const QString &text : texts)
         QVERIFY(!bytes.contains(";" + text.toUtf8()));
@@ -807,6 +1055,20 @@ void TestRecords::reopeningReadsOnlyChangedFiles()
     QVERIFY(QFile::remove(b.writer.currentFile()));
     QCOMPARE(rows().size(), 1);
     QCOMPARE(cache.filesRead(), 0);
+}
+
+void TestRecords::summaryNotesAFileItCannotRead()
+{
+    QTemporaryDir dir;
+    Copy a(dir.path(), QStringLiteral("salle1"), QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    a.event(JournalEvent::of(EventKind::ExerciseStart));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("parti.csv")), dir.filePath(QStringLiteral("journal-lien.csv"))));
+    SummaryCache cache;
+    const SummaryCache::Result result = cache.read(dir.path());
+    QCOMPARE(result.exercises.size(), std::size_t(1));
+    QCOMPARE(result.notes.size(), 1);
+    QVERIFY2(result.notes.first().startsWith(QStringLiteral("« journal-lien.csv » : fichier ignoré.")),
+             qPrintable(result.notes.first()));
 }
 
 void TestRecords::tableExportsAsCsv()

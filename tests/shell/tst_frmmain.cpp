@@ -355,6 +355,7 @@ void TestFrmMain::recordFailureToldInTheJournal()
     QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
     blocker.close();
     f.env.journal.AjoutProgress(QStringLiteral("Le"), true);
+    f.env.records.flush();
     QVERIFY(f.env.messages.shown.isEmpty());
     QVERIFY(!f.env.records.failure().isEmpty());
 
