@@ -87,6 +87,8 @@ void frmSac2Mot::buildControls()
     // The drawn classroom is the window's background: drops on it are drops on the window.
     m_scene = new SvgPicture(QStringLiteral(":/exercise/scene.svg"), this);
     m_scene->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The classroom's ground is white: the window's white is not painted under it first.
+    m_scene->setOpaqueBackground(Qt::white);
 
     Image1 = new SvgPicture(QStringLiteral(":/exercise/sac_logo.svg"), this);
     Image1->setToolTip(QStringLiteral("Sac de mots"));
@@ -560,7 +562,10 @@ void frmSac2Mot::dropAt(QPoint windowPos)
 
 bool frmSac2Mot::isUncovered(QPoint windowPos) const
 {
-    if (!rect().contains(windowPos) || !visibleRegion().contains(windowPos))
+    // The scene paints itself whole, so the window's own visible region leaves it out.
+    if (!rect().contains(windowPos)
+        || !(visibleRegion().contains(windowPos)
+             || m_scene->visibleRegion().contains(windowPos - m_scene->pos())))
         return false;
     return QApplication::topLevelAt(mapToGlobal(windowPos)) == window();
 }
