@@ -32,6 +32,13 @@
 
 int main(int argc, char *argv[])
 {
+#ifdef __GLIBC__
+    // Pictures and other large blocks are given back to the system as soon as they are freed,
+    // rather than kept in the heap, and the few threads share one heap: the program's memory
+    // follows the windows open, not the largest it ever drew.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_ARENA_MAX, 1);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumalin"));
     useSteadyStyle();
