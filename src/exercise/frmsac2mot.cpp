@@ -9,6 +9,7 @@
 #include "common/settingsstore.h"
 #include "journal/journal.h"
 #include "sound/soundplayer.h"
+#include "ui/svgicon.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -122,7 +123,10 @@ void frmSac2Mot::buildControls()
     Nouveau->installEventFilter(this);
     connect(Nouveau, &QPushButton::clicked, this, &frmSac2Mot::Nouveau_Click);
     // Alt+C, and its icon for the pupils who do not read yet.
-    Ecouter = new QPushButton(style()->standardIcon(QStyle::SP_MediaVolume),
+    // Drawn from the program's own picture: the style's icon is a picture file, whose reading
+    // loads every image-format plugin of Qt.
+    Ecouter = new QPushButton(svgIcon(QStringLiteral(":/exercise/ecouter.svg"),
+                                      {{16, 16}, {24, 24}, {32, 32}}, 128),
                               QStringLiteral("É&couter"), this);
     Ecouter->setAccessibleName(QStringLiteral("Écouter la phrase"));
     Ecouter->setToolTip(QStringLiteral("Écouter la phrase (Alt+C)"));
