@@ -17,7 +17,8 @@ order), and the median of the runs is given for each figure.
   (nothing more for half a second); Plumalin's window shows the exercise.
 - Peak memory (VmHWM) of a session that opens every window of the program (the exercise with
   its greeting played, the settings dialog, the file dialog of "Charger exercice", the journal,
-  the editor, the summary, the About box), against the empty window's.
+  the editor, the summary, the About box), against the empty window's, with the resident
+  memory after each window opened, which tells what each one costs.
 """
 import argparse
 import os
@@ -140,6 +141,9 @@ def write_sound_on(config_home):
 
 
 def memory_session(program, empty, config_home):
+    """Peak resident memory (VmHWM) of the empty window, and of the program once every window
+    is open and a cue played, with the resident memory after each step (MiB) in the order
+    taken: (program_kb, empty_kb, [(step, kb), ...])."""
     session = XSession(800, 600)
     try:
         base = session.spawn([empty])
@@ -152,35 +156,53 @@ def memory_session(program, empty, config_home):
         env = dict(session.env, XDG_CONFIG_HOME=config_home,
                    HOME=os.path.join(config_home, "home"))
         process = session.spawn([program], env=env)
+        steps = []
+
+        def step(name):
+            steps.append((name, resident_kb(process.pid)))
+
         main = session.wait_window(MAIN_TITLE)
+        time.sleep(0.5)
+        step("fenêtre principale")
         session.activate(main)
         session.keys("ctrl+s")          # the exercise, which greets the pupil
         time.sleep(3)                   # the greeting plays
+        step("exercice et son salut")
         session.activate(main)
         session.keys("alt+r", "p")      # Paramètres
         time.sleep(0.5)
+        step("Paramètres")
         session.activate(main)
         session.keys("alt+r", "Down", "Return")  # Charger exercice: the file dialog
         dialog = session.wait_window("Sélection de la photographie")
+        time.sleep(0.3)
+        step("fenêtre de fichiers")
         session.activate(dialog)
         session.keys("Escape")
         session.wait_gone("Sélection de la photographie")
         session.activate(main)
         session.keys("alt+r", "Down", "Down", "Return")  # Progression
         session.wait_window("Progression de l'exercice ...")
+        time.sleep(0.3)
+        step("Progression")
         session.activate(main)
         session.keys("alt+r", "b")      # Bilan des élèves
         session.wait_window("Bilan des élèves")
+        time.sleep(0.3)
+        step("Bilan des élèves")
         session.activate(main)
         session.keys("alt+e", "Return")  # Editer les phrases
         session.wait_window("Boîte de dialogue")
+        time.sleep(0.3)
+        step("éditeur")
         session.activate(main)
         session.keys("alt+question", "a")  # A propos de ...
         session.wait_window("Ecole Primaire - Plumalin")
         time.sleep(0.5)
+        step("A propos")
         program_kb = resident_kb(process.pid, "VmHWM")
         stop(process)
-        return program_kb, empty_kb
+        return program_kb, empty_kb, steps
     finally:
         session.close()
 
@@ -225,9 +247,10 @@ def main():
         finally:
             session.close()
         peaks = {}
+        steps = {}
         for name in names[2:]:
-            peaks[name], empty_peak_kb = memory_session(programs[name][0],
-                                                        programs["fenêtre vide"][0], config_home)
+            peaks[name], empty_peak_kb, steps[name] = memory_session(
+                programs[name][0], programs["fenêtre vide"][0], config_home)
     finally:
         shutil.rmtree(config_home, ignore_errors=True)
 
@@ -257,6 +280,8 @@ def main():
     for name, peak_kb in peaks.items():
         print(f"  {name}, toutes les fenêtres ouvertes et un son joué : {peak_kb / 1024:6.1f} MiB"
               f" = {peak_kb * 1024 / 1e6:.1f} Mo (but : moins de 50 Mo)")
+        print("    mémoire résidente après chaque fenêtre ouverte : " + ", ".join(
+            f"{step} {kb / 1024:.1f}" for step, kb in steps[name]) + " MiB")
 
 
 if __name__ == "__main__":

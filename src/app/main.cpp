@@ -8,7 +8,7 @@
 #include "platform/clock.h"
 #include "platform/qtfilechooser.h"
 #include "platform/qtmessageboxes.h"
-#include "platform/qtprintdialog.h"
+#include "platform/printingmodule.h"
 #include "platform/qttranslations.h"
 #include "platform/randomsource.h"
 #include "platform/soundoutput.h"
@@ -26,8 +26,19 @@
 #include <QLocale>
 #include <QScreen>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 int main(int argc, char *argv[])
 {
+#ifdef __GLIBC__
+    // Pictures and other large blocks are given back to the system as soon as they are freed,
+    // rather than kept in the heap, and the few threads share one heap: the program's memory
+    // follows the windows open, not the largest it ever drew.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_ARENA_MAX, 1);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumalin"));
     useSteadyStyle();
@@ -68,7 +79,8 @@ int main(int argc, char *argv[])
         },
         [] { return std::unique_ptr<SpeechEngine>(std::make_unique<EspeakEngine>()); });
     QtSystemTools system;
-    QtPrintDialog printing;
+    // Qt Print Support comes with the first printing, from the program's module.
+    ModulePrintDialog printing;
     Services services{settings, clock, random, files, messages, journal, sound,
                       system, records, printing, programFolder()};
     services.makeSummaryWindow = [&](QWidget *parent) -> QWidget * {
@@ -87,7 +99,14 @@ int main(int argc, char *argv[])
     // Every window of the program shows the icon; drawing it waits until the main window is
     // on the screen, which it reaches a few milliseconds sooner.
     QObject::connect(&window, &frmMain::firstPainted, &window,
-                     [] { QApplication::setWindowIcon(appIcon()); });
+                     [] {
+                         QApplication::setWindowIcon(appIcon());
+#ifdef __GLIBC__
+                         // What starting freed (fonts' and settings' scratch, the icon's large
+                         // renders) goes back to the system rather than waiting in the heap.
+                         malloc_trim(0);
+#endif
+                     });
     window.show();
     const int status = app.exec();
     // The last lines are given a moment to reach the records folder; a server that does not

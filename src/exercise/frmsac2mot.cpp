@@ -9,6 +9,7 @@
 #include "common/settingsstore.h"
 #include "journal/journal.h"
 #include "sound/soundplayer.h"
+#include "ui/svgicon.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -87,6 +88,8 @@ void frmSac2Mot::buildControls()
     // The drawn classroom is the window's background: drops on it are drops on the window.
     m_scene = new SvgPicture(QStringLiteral(":/exercise/scene.svg"), this);
     m_scene->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The classroom's ground is white: the window's white is not painted under it first.
+    m_scene->setOpaqueBackground(Qt::white);
 
     Image1 = new SvgPicture(QStringLiteral(":/exercise/sac_logo.svg"), this);
     Image1->setToolTip(QStringLiteral("Sac de mots"));
@@ -120,7 +123,10 @@ void frmSac2Mot::buildControls()
     Nouveau->installEventFilter(this);
     connect(Nouveau, &QPushButton::clicked, this, &frmSac2Mot::Nouveau_Click);
     // Alt+C, and its icon for the pupils who do not read yet.
-    Ecouter = new QPushButton(style()->standardIcon(QStyle::SP_MediaVolume),
+    // Drawn from the program's own picture: the style's icon is a picture file, whose reading
+    // loads every image-format plugin of Qt.
+    Ecouter = new QPushButton(svgIcon(QStringLiteral(":/exercise/ecouter.svg"),
+                                      {{16, 16}, {24, 24}, {32, 32}}, 128),
                               QStringLiteral("É&couter"), this);
     Ecouter->setAccessibleName(QStringLiteral("Écouter la phrase"));
     Ecouter->setToolTip(QStringLiteral("Écouter la phrase (Alt+C)"));
@@ -560,7 +566,10 @@ void frmSac2Mot::dropAt(QPoint windowPos)
 
 bool frmSac2Mot::isUncovered(QPoint windowPos) const
 {
-    if (!rect().contains(windowPos) || !visibleRegion().contains(windowPos))
+    // The scene paints itself whole, so the window's own visible region leaves it out.
+    if (!rect().contains(windowPos)
+        || !(visibleRegion().contains(windowPos)
+             || m_scene->visibleRegion().contains(windowPos - m_scene->pos())))
         return false;
     return QApplication::topLevelAt(mapToGlobal(windowPos)) == window();
 }

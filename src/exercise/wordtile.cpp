@@ -52,11 +52,13 @@ QString WordTile::word() const
 
 void WordTile::setWord(const QString &word)
 {
+    // The blank last tile shows nothing: the keyboard does not stop on it. Set before the
+    // text: a label that takes the focus keeps a text document, which the many tiles left
+    // blank need not carry.
+    setFocusPolicy(SentenceFile::trimSpaces(word).isEmpty() ? Qt::NoFocus : Qt::TabFocus);
     setText(QLatin1Char(' ') + word + QLatin1Char(' '));
     setToolTip(word);
     setAccessibleName(word);
-    // The blank last tile shows nothing: the keyboard does not stop on it.
-    setFocusPolicy(SentenceFile::trimSpaces(word).isEmpty() ? Qt::NoFocus : Qt::TabFocus);
 }
 
 void WordTile::setTextColor(const QColor &color)

@@ -1,14 +1,11 @@
 #include "appicon.h"
 
-#include "ui/rendersvg.h"
-
-#include <QSvgRenderer>
+#include "ui/svgicon.h"
 
 QIcon appIcon()
 {
-    QSvgRenderer renderer(QStringLiteral(":/pictures/icon.svg"));
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(renderSvg(renderer, QSize(size, size), 1.0));
-    return icon;
+    // The larger sizes, which only a desktop asks for when a window is shown, are drawn anew
+    // rather than kept (a quarter of a megabyte).
+    return svgIcon(QStringLiteral(":/pictures/icon.svg"),
+                   {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}});
 }

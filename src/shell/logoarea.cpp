@@ -1,12 +1,11 @@
 #include "logoarea.h"
 
-#include "ui/rendersvg.h"
-
+#include <QPaintEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 
 LogoArea::LogoArea(QWidget *parent)
     : QMdiArea(parent)
+    , m_logo(QStringLiteral(":/pictures/main_logo.svg"))
 {
     setBackground(QColor(255, 255, 255));
     // An inner window larger than the area (the exercise on a 640 x 480 main window) stays
@@ -25,11 +24,10 @@ QRect LogoArea::logoRect() const
 void LogoArea::paintEvent(QPaintEvent *event)
 {
     QMdiArea::paintEvent(event);
-    const qreal ratio = viewport()->devicePixelRatioF();
-    if (m_logo.isNull() || m_logo.devicePixelRatio() != ratio) {
-        QSvgRenderer renderer(QStringLiteral(":/pictures/main_logo.svg"));
-        m_logo = renderSvg(renderer, LogoSize, ratio, Qt::white);
-    }
+    const QRect logo = logoRect();
+    if (!event->rect().intersects(logo))
+        return;
     QPainter painter(viewport());
-    painter.drawPixmap(logoRect().topLeft(), m_logo);
+    painter.setClipRect(event->rect());
+    m_logo.render(&painter, logo);
 }

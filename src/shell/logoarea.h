@@ -1,6 +1,6 @@
 #pragma once
 #include <QMdiArea>
-#include <QPixmap>
+#include <QSvgRenderer>
 
 // The main window's inner area: white, with the program's logo drawn in its middle, under the
 // inner windows.
@@ -18,5 +18,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap m_logo; // rendered once for the screen's pixel ratio
+    // Drawn at each paint rather than kept as a picture: the area is seldom repainted, mostly
+    // under the inner windows, and the picture would cost more memory than the rest of the
+    // window.
+    QSvgRenderer m_logo;
 };

@@ -1,6 +1,7 @@
 // The program's modules, opened as the program opens them: each exports its factory under the
 // name the program asks for, and what the factory makes works.
 #include "fakes/fakes.h"
+#include "platform/printingmodule.h"
 #include "records/summarymodule.h"
 #include "sound/soundoutputmodule.h"
 
@@ -14,6 +15,7 @@ class TestModules : public QObject
 private slots:
     void soundOutput();
     void summaryWindow();
+    void printDialog();
 };
 
 namespace {
@@ -58,6 +60,15 @@ void TestModules::summaryWindow()
     QCOMPARE(window->windowTitle(), QStringLiteral("Bilan des élèves"));
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void TestModules::printDialog()
+{
+    const auto make = reinterpret_cast<PrintingModule::MakePrintDialog>(
+        factory(PrintingModule::Name, PrintingModule::Factory));
+    QVERIFY(make);
+    std::unique_ptr<PrintDialog> dialog(make());
+    QVERIFY(dialog);
 }
 
 QTEST_MAIN(TestModules)

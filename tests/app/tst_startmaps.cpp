@@ -99,10 +99,11 @@ void TestStartMaps::onlyWhatTheMainWindowNeeds()
                       << libraries.join(QStringLiteral("\n  "));
     QVERIFY(!libraries.filter(QRegularExpression(QStringLiteral("/libQt6Widgets\\.so"))).isEmpty());
 
-    // What the summary window and the sound output need, with what they bring along; and the
-    // image-format plugins, which drawing the main window does not need.
+    // What the summary window, the sound output and printing need, with what they bring
+    // along; and the image-format plugins, which drawing the main window does not need.
     const QRegularExpression notAtStart(QStringLiteral(
-        "/libQt6(Multimedia|Charts|Network|OpenGL)[A-Za-z]*\\.so|/imageformats/|/libplumalin_"));
+        "/libQt6(Multimedia|Charts|Network|OpenGL|PrintSupport)[A-Za-z]*\\.so|/imageformats/"
+        "|/libplumalin_|/libcups"));
     QStringList loaded = libraries.filter(notAtStart);
     QVERIFY2(loaded.isEmpty(), qPrintable(QStringLiteral("mapped at start: ") + loaded.join(u' ')));
 }
