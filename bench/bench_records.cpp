@@ -8,7 +8,7 @@
 #include "platform/clock.h"
 #include "platform/qtfilechooser.h"
 #include "platform/qtmessageboxes.h"
-#include "platform/qtprintdialog.h"
+#include "platform/printingmodule.h"
 #include "records/frmbilan.h"
 #include "records/recordreader.h"
 #include "records/recordwriter.h"
@@ -199,7 +199,7 @@ void openSummaryWindow(benchmark::State &state, bool again)
     SystemClock clock;
     QtFileChooser files;
     QtMessageBoxes messages;
-    QtPrintDialog printing;
+    ModulePrintDialog printing;
     QTemporaryDir settingsDir;
     SettingsStore settings(settingsDir.path());
     if (again) {

@@ -9,7 +9,7 @@
 #include "platform/clock.h"
 #include "platform/qtfilechooser.h"
 #include "platform/qtmessageboxes.h"
-#include "platform/qtprintdialog.h"
+#include "platform/printingmodule.h"
 #include "records/exercisereplay.h"
 #include "records/frmbilan.h"
 
@@ -39,7 +39,7 @@ struct OpenWindow {
     SystemClock clock;
     QtFileChooser files;
     QtMessageBoxes messages;
-    QtPrintDialog printing;
+    ModulePrintDialog printing;
     QTemporaryDir settingsDir;
     SettingsStore settings{settingsDir.path()};
     frmBilan window{writer, settings, clock, files, messages, printing};
