@@ -1,11 +1,15 @@
 #include "platform/steadystyle.h"
 
 #include <QApplication>
+#include <qdrawutil.h>
+#include <QGroupBox>
+#include <QStyleOption>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -63,7 +67,72 @@ private:
 
     std::shared_ptr<State> m_state;
 };
+
+// Fusion draws a group box's frame from a picture of its resources, and reading any picture
+// file makes Qt load every image-format plugin (1.3 MiB) to learn its format. The same frame is
+// drawn here from the same pixels, kept in the code: the picture's corners, six pixels square,
+// and one pixel of its edges and middle, stretched as Fusion stretches the picture.
+constexpr int FrameCorner = 6;
+constexpr int FrameSide = 2 * FrameCorner + 1;
+constexpr QRgb FramePixels[FrameSide * FrameSide] = {
+    0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000,
+        0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000,
+    0x00000000, 0x0d272727, 0x345d5d5d, 0x346c6c6c, 0x32757575, 0x32757575, 0x32757575,
+        0x32757575, 0x32757575, 0x32757575, 0x346c6c6c, 0x37666666, 0x0c151515,
+    0x00000000, 0x39626262, 0x1f5a5a5a, 0x0a000000, 0x08000000, 0x07000000, 0x07000000,
+        0x07000000, 0x07000000, 0x08000000, 0x0a000000, 0x1e5e5e5e, 0x355b5b5b,
+    0x00000000, 0x346c6c6c, 0x09000000, 0x03000000, 0x03000000, 0x03000000, 0x03000000,
+        0x03000000, 0x03000000, 0x03000000, 0x03000000, 0x09000000, 0x346c6c6c,
+    0x00000000, 0x32757575, 0x08000000, 0x03000000, 0x03000000, 0x03000000, 0x03000000,
+        0x03000000, 0x03000000, 0x03000000, 0x03000000, 0x08000000, 0x32757575,
+    0x00000000, 0x32757575, 0x07000000, 0x03000000, 0x03000000, 0x03000000, 0x03000000,
+        0x03000000, 0x03000000, 0x03000000, 0x03000000, 0x07000000, 0x32757575,
+    0x00000000, 0x32757575, 0x07000000, 0x03000000, 0x03000000, 0x03000000, 0x03000000,
+        0x03000000, 0x03000000, 0x03000000, 0x03000000, 0x07000000, 0x32757575,
+    0x00000000, 0x32757575, 0x07000000, 0x03000000, 0x03000000, 0x03000000, 0x03000000,
+        0x03000000, 0x03000000, 0x03000000, 0x03000000, 0x07000000, 0x32757575,
+    0x00000000, 0x32757575, 0x07000000, 0x03000000, 0x03000000, 0x03000000, 0x03000000,
+        0x03000000, 0x03000000, 0x03000000, 0x03000000, 0x07000000, 0x32757575,
+    0x00000000, 0x32757575, 0x08000000, 0x03000000, 0x03000000, 0x03000000, 0x03000000,
+        0x03000000, 0x03000000, 0x03000000, 0x03000000, 0x08000000, 0x32757575,
+    0x00000000, 0x346c6c6c, 0x09000000, 0x03000000, 0x03000000, 0x03000000, 0x03000000,
+        0x03000000, 0x03000000, 0x03000000, 0x03000000, 0x09000000, 0x346c6c6c,
+    0x00000000, 0x355b5b5b, 0x1e5e5e5e, 0x0a000000, 0x08000000, 0x07000000, 0x07000000,
+        0x07000000, 0x07000000, 0x08000000, 0x0a000000, 0x1f5a5a5a, 0x39626262,
+    0x00000000, 0x0c151515, 0x37666666, 0x346c6c6c, 0x32757575, 0x32757575, 0x32757575,
+        0x32757575, 0x32757575, 0x32757575, 0x346c6c6c, 0x345d5d5d, 0x0d272727,
+};
+
+void drawFusionGroupBoxFrame(const QStyle &style, const QStyleOption &option, QPainter &painter,
+                             const QWidget *widget)
+{
+    static const QPixmap frame = QPixmap::fromImage(
+        QImage(reinterpret_cast<const uchar *>(FramePixels), FrameSide, FrameSide,
+               QImage::Format_ARGB32)
+            .copy());
+    // Fusion's margin above the frame: none but its own for a box without a title.
+    constexpr int TopMargin = 3;
+    int top = TopMargin;
+    const auto *box = qobject_cast<const QGroupBox *>(widget);
+    if (!box || box->isCheckable() || !box->title().isEmpty()) {
+        top += std::max(style.pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, &option, widget),
+                        option.fontMetrics.height());
+    }
+    qDrawBorderPixmap(&painter, option.rect.adjusted(0, top, 0, 0),
+                      QMargins(FrameCorner, FrameCorner, FrameCorner, FrameCorner), frame);
+}
 } // namespace
+
+void SteadyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
+                                QPainter *painter, const QWidget *widget) const
+{
+    if (element == PE_FrameGroupBox && option && painter
+        && baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0) {
+        drawFusionGroupBoxFrame(*this, *option, *painter, widget);
+        return;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
 
 QIcon SteadyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,
                                 const QWidget *widget) const

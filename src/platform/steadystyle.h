@@ -4,7 +4,8 @@
 #include <QIcon>
 #include <QProxyStyle>
 
-// The desktop's style, giving the same icon each time one of its standard icons is asked for.
+// The desktop's style, giving the same icon each time one of its standard icons is asked for,
+// and drawing without picture files what Qt's Fusion style draws from one.
 // Qt's picture cache files every drawing of an icon under the icon's own identity and never
 // forgets a name it was given, even once the picture is gone: a style that makes a new icon at
 // each call (the window buttons of a maximised inner window, at every repaint of the menu bar)
@@ -16,6 +17,8 @@ public:
     explicit SteadyStyle(const QString &key) : QProxyStyle(key) {}
 
     QIcon standardIcon(StandardPixmap standardIcon, const QStyleOption *option = nullptr,
+                       const QWidget *widget = nullptr) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;
 
 private:

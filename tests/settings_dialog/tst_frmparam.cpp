@@ -1,5 +1,7 @@
 #include "settings_dialog/frmparam.h"
 
+#include "platform/steadystyle.h"
+
 #include "fakes/fakes.h"
 #include "fakes/windowchecks.h"
 
@@ -13,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QtTest>
 
 #include <memory>
@@ -53,6 +56,8 @@ class tst_frmParam : public QObject
 {
     Q_OBJECT
 private slots:
+    // First: it looks at what the test program has loaded so far.
+    void drawnWithoutPictureFiles();
     void layout();
     void emptyStoreShowsFallbacksAndStoresThem();
     void choiceIsStoredAtOnce_data();
@@ -63,6 +68,30 @@ private slots:
     void tabOrder();
     void placedOverTheMainWindowAsFixedInnerWindow();
 };
+
+void tst_frmParam::drawnWithoutPictureFiles()
+{
+    auto loadedImagePlugins = [] {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+    };
+    QVERIFY(!loadedImagePlugins());
+    SteadyStyle steady(QStringLiteral("Fusion"));
+    TestEnv env;
+    frmParam dlg(env.settings, env.programFolder, nullptr);
+    auto *frame = control<QGroupBox>(&dlg, "Frame1");
+    auto grab = [frame](QStyle *style) {
+        frame->setStyle(style);
+        return frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage drawn = grab(&steady);
+    QVERIFY(!loadedImagePlugins());
+
+    // The same frame as Fusion's own.
+    std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    QCOMPARE(drawn, grab(fusion.get()));
+    frame->setStyle(nullptr);
+}
 
 void tst_frmParam::layout()
 {
