@@ -51,9 +51,11 @@ SoundPlayer::~SoundPlayer()
     s_latestSpeech = m_generation;
     if (m_output)
         m_output->stop();
-    if (m_speechThread) {
-        m_speechThread->quit();
-        m_speechThread->wait();
+    for (QThread *thread : {m_speechThread, m_cueThread}) {
+        if (thread) {
+            thread->quit();
+            thread->wait();
+        }
     }
 }
 
@@ -179,17 +181,34 @@ void SoundPlayer::next()
 
 void SoundPlayer::startCue(const SoundItem &item)
 {
-    const QString path = soundPath(item.text);
-    auto cached = m_cues.constFind(path);
-    if (cached == m_cues.cend()) {
-        cached = m_cues.insert(path, CueDecoder::decodeFile(path));
-        qCDebug(lcSound) << "cue" << path << (cached->has_value() ? "read" : "unreadable");
-    }
-    if (!cached->has_value() || !output()) {
+    if (!output()) {
         next(); // not heard: the sequence goes on as if it had been
         return;
     }
-    playClip(**cached);
+    if (!m_cueThread) {
+        m_cueThread = new QThread(this);
+        m_cueThread->setObjectName(QStringLiteral("cues"));
+        m_cueWorker = new QObject;
+        m_cueWorker->moveToThread(m_cueThread);
+        connect(m_cueThread, &QThread::finished, m_cueWorker, &QObject::deleteLater);
+        m_cueThread->start();
+    }
+    // The file is read and decoded away from the window thread; the answer comes back through
+    // the event loop, heard only if nothing else was asked for meanwhile.
+    const quint64 generation = m_generation;
+    const QString path = soundPath(item.text);
+    QMetaObject::invokeMethod(m_cueWorker, [this, generation, path] {
+        std::optional<PcmClip> clip = CueDecoder::decodeFile(path);
+        qCDebug(lcSound) << "cue" << path << (clip ? "read" : "unreadable");
+        QMetaObject::invokeMethod(this, [this, generation, clip = std::move(clip)] {
+            if (generation != m_generation)
+                return;
+            if (!clip)
+                next();
+            else
+                playClip(*clip);
+        }, Qt::QueuedConnection);
+    }, Qt::QueuedConnection);
 }
 
 void SoundPlayer::playClip(const PcmClip &clip)

@@ -3,7 +3,6 @@
 #include "speechengine.h"
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -92,7 +91,10 @@ private:
     bool m_outputTried = false;
     std::optional<QString> m_activation;
 
-    QHash<QString, std::optional<PcmClip>> m_cues; // decoded once, by path
+    // Cues are decoded on a thread of their own at each play, and their samples let go once
+    // heard: a few MP3 files are quicker to decode again than their samples are worth keeping.
+    QThread *m_cueThread = nullptr;
+    QObject *m_cueWorker = nullptr; // lives in m_cueThread, which deletes it
     std::deque<SoundItem> m_queue;
     bool m_busy = false;
     quint64 m_generation = 0; // grows at every step: late callbacks of an older one are ignored
