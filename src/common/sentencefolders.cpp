@@ -67,6 +67,18 @@ std::vector<Letter> letters(const QString &name)
                 out.back().accents = c;
             continue;
         }
+        // Joined letters are sorted as the two they join.
+        struct Joined { char32_t joined, first, second; };
+        static constexpr Joined joins[] = {{U'œ', U'o', U'e'}, {U'Œ', U'O', U'E'},
+                                           {U'æ', U'a', U'e'}, {U'Æ', U'A', U'E'},
+                                           {U'ß', U's', U's'}};
+        const auto join = std::find_if(std::begin(joins), std::end(joins),
+                                       [c](const Joined &j) { return j.joined == c; });
+        if (join != std::end(joins)) {
+            for (const char32_t part : {join->first, join->second})
+                out.push_back({4, QChar::toCaseFolded(part), 0, QChar::isUpper(part)});
+            continue;
+        }
         int rank = 4;
         if (QChar::isSpace(c))
             rank = 0;

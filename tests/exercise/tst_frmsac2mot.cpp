@@ -1447,7 +1447,7 @@ void tst_frmSac2Mot::quitterWhileTheGreetingSounds()
     QPointer<QMdiSubWindow> sub = area->addSubWindow(w);
     w->Form_Load();
     w->Form_Activate();
-    QVERIFY(f.env.soundOutput && f.env.soundOutput->isPlaying());
+    QTRY_VERIFY(f.env.soundOutput && f.env.soundOutput->isPlaying()); // once decoded
 
     // The window goes at once, its line written once, while the greeting still sounds.
     w->Quitter_Click();
@@ -1467,7 +1467,7 @@ void tst_frmSac2Mot::quitterWhileTheGreetingSounds()
     area->addSubWindow(again);
     again->Form_Load();
     again->Form_Activate();
-    QVERIFY(f.env.soundOutput->isPlaying());
+    QTRY_VERIFY(f.env.soundOutput->isPlaying());
     QCOMPARE(fileNames(f.env.played()), (QStringList{"bonjour.mp3", "bonjour.mp3"}));
 }
 
@@ -1485,7 +1485,7 @@ void tst_frmSac2Mot::mainWindowClosedWhileTheGreetingSounds()
     area->addSubWindow(w);
     main->show();
     QTRY_COMPARE(f.env.played().size(), 1);
-    QVERIFY(f.env.soundOutput->isPlaying());
+    QTRY_VERIFY(f.env.soundOutput->isPlaying());
     QPointer<QMainWindow> mainAlive(main);
     area->closeAllSubWindows();
     main->close();
@@ -1512,7 +1512,7 @@ void tst_frmSac2Mot::eventsWhileTheBravoSounds()
     QCOMPARE(f.w().phase(), Phase::SentenceDone);
     QCOMPARE(f.session().sentencesLeft(), 4.0);
     QCOMPARE(fileNames(f.env.played()).last(), QStringLiteral("bravo.mp3"));
-    QVERIFY(f.env.soundOutput->isPlaying());
+    QTRY_VERIFY(f.env.soundOutput->isPlaying());
 
     // While it sounds: the blank tile, another word check, a tick, then "Nouveau".
     f.w().TexteResultat_DragDrop(3, 0, 0);
