@@ -5,13 +5,13 @@
 #include "safefile.h"
 #include "platform/messageboxes.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
 #include <optional>
-#include <utility>
-#include <vector>
 
 namespace {
 // The same place for two paths of files that may not exist yet (a name typed in the dialog).
@@ -40,83 +40,9 @@ QStringList SentenceFolders::fileNames(const QString &programFolder)
                                         QDir::Files | QDir::NoDotAndDotDot);
     }
     names.removeDuplicates();
-    std::stable_sort(names.begin(), names.end(), before);
+    const QCollator collator{QLocale(QLocale::French, QLocale::France)};
+    std::stable_sort(names.begin(), names.end(), collator);
     return names;
-}
-
-namespace {
-// A letter without its accents and case, ranked after blanks, punctuation, symbols and digits.
-struct Letter
-{
-    int rank;
-    char32_t base;
-    char32_t accents; // the first accent, if any
-    bool capital;
-    auto operator<=>(const Letter &) const = default;
-};
-
-std::vector<Letter> letters(const QString &name)
-{
-    std::vector<Letter> out;
-    const QString spread = name.normalized(QString::NormalizationForm_D);
-    for (const char32_t c : spread.toUcs4()) {
-        const QChar::Category category = QChar::category(c);
-        if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing
-            || category == QChar::Mark_SpacingCombining) {
-            if (!out.empty() && out.back().accents == 0)
-                out.back().accents = c;
-            continue;
-        }
-        // Joined letters are sorted as the two they join.
-        struct Joined { char32_t joined, first, second; };
-        static constexpr Joined joins[] = {{U'œ', U'o', U'e'}, {U'Œ', U'O', U'E'},
-                                           {U'æ', U'a', U'e'}, {U'Æ', U'A', U'E'},
-                                           {U'ß', U's', U's'}};
-        const auto join = std::find_if(std::begin(joins), std::end(joins),
-                                       [c](const Joined &j) { return j.joined == c; });
-        if (join != std::end(joins)) {
-            for (const char32_t part : {join->first, join->second})
-                out.push_back({4, QChar::toCaseFolded(part), 0, QChar::isUpper(part)});
-            continue;
-        }
-        int rank = 4;
-        if (QChar::isSpace(c))
-            rank = 0;
-        else if (QChar::isPunct(c))
-            rank = 1;
-        else if (QChar::isSymbol(c))
-            rank = 2;
-        else if (QChar::isDigit(c))
-            rank = 3;
-        out.push_back({rank, QChar::toCaseFolded(c), 0, QChar::isUpper(c)});
-    }
-    return out;
-}
-}
-
-// Compared as a dictionary does: first the letters alone, then their accents, then their case;
-// the plain text decides between names equal in all three. Light beside a full collator (the
-// one of the system's Unicode library costs near 2 MiB to open), and the same order for the
-// names a teacher gives to sentence lists.
-bool SentenceFolders::before(const QString &a, const QString &b)
-{
-    const std::vector<Letter> x = letters(a), y = letters(b);
-    const auto primary = [](const Letter &l) { return std::pair(l.rank, l.base); };
-    const auto secondary = [](const Letter &l) { return l.accents; };
-    const auto tertiary = [](const Letter &l) { return l.capital; };
-    const auto compare = [&x, &y](auto key) {
-        const std::size_t n = std::min(x.size(), y.size());
-        for (std::size_t i = 0; i < n; ++i) {
-            if (key(x[i]) != key(y[i]))
-                return key(x[i]) < key(y[i]) ? -1 : 1;
-        }
-        return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
-    };
-    for (const int order : {compare(primary), compare(secondary), compare(tertiary)}) {
-        if (order != 0)
-            return order < 0;
-    }
-    return a < b;
 }
 
 bool SentenceFolders::adopt(const QString &path, const QString &name,

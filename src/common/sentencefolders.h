@@ -17,11 +17,6 @@ QString pathOf(const QString &name, const QString &programFolder);
 // The ".txt" files of both folders (plain, not hidden), each name once, in alphabetical order.
 QStringList fileNames(const QString &programFolder);
 
-// The French alphabetical order of names, as a dictionary has it: letters whatever their accents
-// and case first (blanks, then punctuation and symbols, then digits before letters), then
-// unaccented before accented, then small before capital.
-bool before(const QString &a, const QString &b);
-
 // Makes the file chosen at `path` for the exercise the one that `name` (the name to be stored)
 // leads to. A file that the name does not lead to (in another folder, or hidden by a file of
 // the user's folder) is copied there under that name: replacing a different file is asked

@@ -5,12 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCollator>
-#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <algorithm>
 
 namespace {
 void put(const QString &path, const QByteArray &bytes)
@@ -67,7 +63,6 @@ private slots:
     void pathOf_data();
     void pathOf();
     void fileNames();
-    void frenchOrder();
     void adopt_data();
     void adopt();
     void adoptReplaceQuestion_data();
@@ -75,32 +70,6 @@ private slots:
     void adoptFailedCopy_data();
     void adoptFailedCopy();
 };
-
-void TestSentenceFolders::frenchOrder()
-{
-    // Names a teacher gives to lists, in the order of a French dictionary (and of the system's
-    // full collator): accents and capitals count only between otherwise equal names.
-    const QStringList expected{
-        QStringLiteral("1 - CP - phrases courtes.txt"), QStringLiteral("10 - révisions.txt"),
-        QStringLiteral("2 - CE1 - phrases simples.txt"), QStringLiteral("abeille.txt"),
-        QStringLiteral("Automne.txt"), QStringLiteral("cote.txt"), QStringLiteral("Cote.txt"),
-        QStringLiteral("coté.txt"), QStringLiteral("côte.txt"), QStringLiteral("Côte.txt"),
-        QStringLiteral("côté.txt"), QStringLiteral("CP.txt"), QStringLiteral("cp2.txt"),
-        QStringLiteral("école.txt"), QStringLiteral("École.txt"), QStringLiteral("ecoles.txt"),
-        QStringLiteral("élèves de CE2.txt"), QStringLiteral("Été.txt"),
-        QStringLiteral("etre.txt"), QStringLiteral("être.txt"), QStringLiteral("Noël.txt"),
-        QStringLiteral("noix.txt"), QStringLiteral("œuf.txt"), QStringLiteral("plumalin.txt"),
-        QStringLiteral("Zoé.txt"),
-    };
-    QStringList names = expected;
-    std::reverse(names.begin(), names.end());
-    std::swap(names[3], names[11]);
-    std::stable_sort(names.begin(), names.end(), SentenceFolders::before);
-    QCOMPARE(names, expected);
-    const QCollator collator{QLocale(QLocale::French, QLocale::France)};
-    std::stable_sort(names.begin(), names.end(), collator);
-    QCOMPARE(names, expected);
-}
 
 void TestSentenceFolders::programFolderOf_data()
 {
