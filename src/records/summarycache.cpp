@@ -23,8 +23,22 @@ unsigned readingThreads(std::size_t files)
 }
 }
 
+void SummaryCache::setBeforeRead(std::function<void()> hook)
+{
+    std::lock_guard lock(m_hookMutex);
+    m_beforeRead = std::move(hook);
+}
+
 SummaryCache::Result SummaryCache::read(const QString &folder)
 {
+    std::lock_guard lock(m_mutex);
+    std::function<void()> hook;
+    {
+        std::lock_guard hookLock(m_hookMutex);
+        hook = m_beforeRead;
+    }
+    if (hook)
+        hook();
     if (folder != m_folder) {
         m_files.clear();
         m_folder = folder;

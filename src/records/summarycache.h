@@ -4,12 +4,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <vector>
 
 // What the summary made of each file of the records folder, kept from one opening of the
 // summary window to the next: a file whose size and time have not changed is not read again.
-// Only the exercises' figures are kept, never the lines.
+// Only the exercises' figures are kept, never the lines. Any thread may read: one read runs at
+// a time, the others wait for it.
 class SummaryCache
 {
 public:
@@ -23,6 +27,10 @@ public:
     // How many files the last read() read from the disk.
     int filesRead() const { return m_filesRead; }
 
+    // Stands in for a folder that is slow to answer in tests: called by read(), on its thread,
+    // before it looks at the folder.
+    void setBeforeRead(std::function<void()> hook);
+
 private:
     struct File {
         qint64 size = -1;
@@ -32,5 +40,8 @@ private:
     };
     QString m_folder;
     std::map<QString, File> m_files;
-    int m_filesRead = 0;
+    std::atomic<int> m_filesRead = 0;
+    std::mutex m_mutex; // one read at a time
+    std::mutex m_hookMutex;
+    std::function<void()> m_beforeRead;
 };

@@ -8,14 +8,13 @@
 #include "fakes/fakes.h"
 #include "fakes/windowchecks.h"
 #include "records/frmbilan.h"
+#include "records/markchartview.h"
 #include "records/summarymodels.h"
 #include "shell/frmmain.h"
 
 #include "common/sentencefile.h"
 #include "common/settingsstore.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
@@ -24,7 +23,6 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
@@ -50,14 +48,18 @@ struct BilanFixture {
     {
         window = std::make_unique<frmBilan>(env.records, env.settings, env.clock, env.files, env.messages, env.printing);
         window->show();
+        filled();
         return *window;
     }
+    // The records are read away from the window: the tables are filled once that is done.
+    bool filled() { return QTest::qWaitFor([this] { return !window->isReading(); }, 10000); }
 
     template<typename T>
     T *child(const QString &name) { return window->findChild<T *>(name); }
     QAbstractItemModel *table() { return child<QTableView>(QStringLiteral("exercices"))->model(); }
     QAbstractItemModel *words() { return child<QTableView>(QStringLiteral("motsMalPlaces"))->model(); }
-    QList<QAbstractSeries *> series() { return child<QChartView>(QStringLiteral("courbeNotes"))->chart()->series(); }
+    const MarkChart &chart() { return child<MarkChartView>(QStringLiteral("courbeNotes"))->chart(); }
+    const std::vector<MarkChart::Series> &series() { return chart().series(); }
     QString cell(QAbstractItemModel *model, int row, int column)
     {
         return model->data(model->index(row, column)).toString();
@@ -125,8 +127,8 @@ void TestFrmBilan::filtersAndChart()
 
     // Everyone: newest first; the chart draws the class's average.
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "15", "12"}));
-    QCOMPARE(f.series().size(), 1);
-    QCOMPARE(f.series().first()->name(), QStringLiteral("Moyenne de la classe (par jour)"));
+    QCOMPARE(f.series().size(), std::size_t(1));
+    QCOMPARE(f.series().front().name, QStringLiteral("Moyenne de la classe (par jour)"));
     QCOMPARE(f.column(f.words(), WrongWordModel::DroppedColumn), (QStringList{"dort.", "lit"}));
     QCOMPARE(f.column(f.words(), WrongWordModel::CountColumn), (QStringList{"2", "1"}));
     QCOMPARE(f.column(f.words(), WrongWordModel::ExpectedColumn), (QStringList{"Le", "Le"}));
@@ -134,12 +136,12 @@ void TestFrmBilan::filtersAndChart()
     filter->setCurrentIndex(filter->findText(QStringLiteral("Tom")));
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "12"}));
     // Tom's marks over the class's average, each named in the legend.
-    QCOMPARE(f.series().size(), 2);
-    QCOMPARE(f.series().at(1)->name(), QStringLiteral("Tom"));
-    auto *tom = static_cast<QLineSeries *>(f.series().at(1));
-    QCOMPARE(tom->count(), 2);
-    QCOMPARE(tom->at(0).y(), 12.0);
-    QCOMPARE(tom->at(1).y(), 17.0);
+    QCOMPARE(f.series().size(), std::size_t(2));
+    QCOMPARE(f.series().at(1).name, QStringLiteral("Tom"));
+    const std::vector<MarkChart::Point> &tom = f.series().at(1).dots;
+    QCOMPARE(tom.size(), std::size_t(2));
+    QCOMPARE(tom.at(0).mark, 12.0);
+    QCOMPARE(tom.at(1).mark, 17.0);
 
     f.child<QDateEdit>(QStringLiteral("du"))->setDate(QDate(2026, 12, 10));
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), QStringList{"17"});
@@ -329,6 +331,7 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
 
     main.mnuBilan_Click();
     summary = main.summaryWindow();
+    QVERIFY(QTest::qWaitFor([&summary] { return !qobject_cast<frmBilan *>(summary)->isReading(); }, 10000));
     auto *table = summary->findChild<QTableView *>(QStringLiteral("exercices"))->model();
     QCOMPARE(table->rowCount(), 1);
     QStringList row;
@@ -338,9 +341,9 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     // The mark is the one the exercise wrote in its last line.
     QVERIFY(markLine.contains(QStringLiteral(" ") + row.at(ExerciseTableModel::MarkColumn) + QStringLiteral("/20")));
 
-    const auto series = summary->findChild<QChartView *>(QStringLiteral("courbeNotes"))->chart()->series();
-    QCOMPARE(series.size(), 1);
-    QCOMPARE(static_cast<QLineSeries *>(series.first())->at(0).y(), 20.0);
+    const auto &series = summary->findChild<MarkChartView *>(QStringLiteral("courbeNotes"))->chart().series();
+    QCOMPARE(series.size(), std::size_t(1));
+    QCOMPARE(series.front().line.at(0).mark, 20.0);
     auto *words = summary->findChild<QTableView *>(QStringLiteral("motsMalPlaces"))->model();
     QCOMPARE(words->rowCount(), 1);
     QCOMPARE(words->data(words->index(0, WrongWordModel::DroppedColumn)).toString(), QStringLiteral("dort."));
@@ -370,6 +373,7 @@ void TestFrmBilan::sharedRecordsFolder()
     QCOMPARE(f.table()->rowCount(), 0);
     f.env.files.answers << shared;
     QVERIFY(f.window->DossierJournaux_Click());
+    QVERIFY(f.filled());
     QCOMPARE(f.env.files.requests.last().initialFolder, f.env.dir.filePath(QStringLiteral("Journaux")));
     QCOMPARE(f.env.settings.GetSetting(Settings::DossierJournaux, QString()), shared);
     QCOMPARE(f.env.records.folder(), shared);
@@ -423,8 +427,8 @@ void TestFrmBilan::classAtAGlance()
     // The teacher chooses Tom: the chart draws him over the class's average.
     pupils->setFocus();
     pupils->setCurrentIndex(rows->index(1, 0));
-    QCOMPARE(f.series().size(), 2);
-    QCOMPARE(f.series().at(1)->name(), QStringLiteral("Tom"));
+    QCOMPARE(f.series().size(), std::size_t(2));
+    QCOMPARE(f.series().at(1).name, QStringLiteral("Tom"));
     QTest::keyClick(pupils, Qt::Key_Return);
     QCOMPARE(f.child<QComboBox>(QStringLiteral("filtreEleve"))->currentText(), QStringLiteral("Tom"));
     auto *exercises = f.child<QTableView>(QStringLiteral("exercices"));
@@ -502,10 +506,12 @@ void TestFrmBilan::emptyChartHasNoDates()
 {
     BilanFixture f;
     f.open();
-    QChart *chart = f.child<QChartView>(QStringLiteral("courbeNotes"))->chart();
-    QCOMPARE(chart->title(), QStringLiteral("Aucune note sur cette période"));
-    QVERIFY(chart->axes().isEmpty());
-    QVERIFY(chart->series().isEmpty());
+    const MarkChart &chart = f.chart();
+    QCOMPARE(chart.title(), QStringLiteral("Aucune note sur cette période"));
+    QVERIFY(chart.ticks(600, QFontMetricsF(f.window->font())).empty());
+    QVERIFY(chart.series().empty());
+    auto *view = f.child<MarkChartView>(QStringLiteral("courbeNotes"));
+    QCOMPARE(view->accessibleDescription(), QStringLiteral("Aucune note sur cette période."));
 }
 
 // At 640 × 480, with notes to show: every control inside the window and whole, none on
