@@ -209,6 +209,8 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     m_pupilName->setToolTip(QStringLiteral("Les lignes du journal sont enregistrées à ce nom "
                                            "jusqu'à ce qu'il change."));
     nameLabel->setBuddy(m_pupilName);
+    // Known before the records are read: the field may have the focus when they are.
+    m_pupilName->setEditText(m_records.pupil());
     connect(m_pupilName->lineEdit(), &QLineEdit::editingFinished, this, &frmBilan::applyPupilName);
     connect(m_pupilName, &QComboBox::activated, this, &frmBilan::applyPupilName);
     m_count = new QLabel(this);

@@ -66,7 +66,6 @@ MarkChart::MarkChart(const std::vector<ExerciseSummary> &exercises, const QDate 
                      const std::optional<QString> &pupil, const QString &pupilLabel)
     : m_from(from)
     , m_to(to)
-    , m_emptyText(QStringLiteral("Aucune note sur cette période"))
 {
     SummaryFilter within;
     within.from = from;

@@ -71,5 +71,5 @@ private:
     bool m_hours = false; // a day or two: ticks in hours
     QDate m_from;
     QDate m_to;
-    QString m_emptyText;
+    QString m_emptyText = QStringLiteral("Aucune note sur cette période");
 };

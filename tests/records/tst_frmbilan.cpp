@@ -29,6 +29,11 @@
 #include <QTableView>
 #include <QtTest>
 
+#include <condition_variable>
+#include <limits>
+#include <mutex>
+#include <optional>
+
 namespace {
 struct BilanFixture {
     TestEnv env;
@@ -73,6 +78,52 @@ struct BilanFixture {
     }
 };
 
+// Holds each reading of the records folder until the test lets it go, as a server that does
+// not answer would.
+class HeldFolder
+{
+public:
+    explicit HeldFolder(SummaryCache &cache)
+        : m_cache(cache)
+    {
+        // The state outlives this object: a reading still held when a test fails is let go.
+        m_cache.setBeforeRead([state = m_state] {
+            std::unique_lock lock(state->mutex);
+            const int number = ++state->entered;
+            state->changed.notify_all();
+            state->changed.wait(lock, [&state, number] { return state->released >= number; });
+        });
+    }
+    ~HeldFolder()
+    {
+        m_cache.setBeforeRead(nullptr);
+        std::lock_guard lock(m_state->mutex);
+        m_state->released = std::numeric_limits<int>::max();
+        m_state->changed.notify_all();
+    }
+    int readings()
+    {
+        std::lock_guard lock(m_state->mutex);
+        return m_state->entered;
+    }
+    void release()
+    {
+        std::lock_guard lock(m_state->mutex);
+        ++m_state->released;
+        m_state->changed.notify_all();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int entered = 0;
+        int released = 0;
+    };
+    SummaryCache &m_cache;
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+};
+
 // An exercise of one sentence with one wrong drop, starting at 09:00 (or 10:00 when `later`).
 QList<FixtureLine> exercise(const QString &day, const QString &pupil, int mark, const QString &wrong,
                             bool later = false)
@@ -104,6 +155,8 @@ private slots:
     void exerciseReplayed();
     void emptyChartHasNoDates();
     void layoutAt640x480();
+    void readingLeavesTheWindowFree();
+    void closedWhileReading();
 };
 
 void TestFrmBilan::filtersAndChart()
@@ -142,6 +195,9 @@ void TestFrmBilan::filtersAndChart()
     QCOMPARE(tom.size(), std::size_t(2));
     QCOMPARE(tom.at(0).mark, 12.0);
     QCOMPARE(tom.at(1).mark, 17.0);
+    // Told to screen readers.
+    QVERIFY(f.child<MarkChartView>(QStringLiteral("courbeNotes"))->accessibleDescription().contains(
+        QStringLiteral("Tom : 2 notes, moyenne 14,5, de 12 à 17")));
 
     f.child<QDateEdit>(QStringLiteral("du"))->setDate(QDate(2026, 12, 10));
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), QStringList{"17"});
@@ -584,6 +640,77 @@ void TestFrmBilan::layoutAt640x480()
     pupils->setFocus();
     QTest::keyClick(pupils, Qt::Key_Escape);
     QTRY_VERIFY(closing.isNull());
+}
+
+// A folder that does not answer keeps the window "reading", not frozen; a reading that a newer
+// one replaced is not shown; the tables fill when the folder answers.
+void TestFrmBilan::readingLeavesTheWindowFree()
+{
+    BilanFixture f;
+    f.writeRecord(QStringLiteral("journal-2026-12-09.csv"),
+                  recordBytes(exercise(QStringLiteral("2026-12-09"), QStringLiteral("Tom"), 12, QStringLiteral("dort."))));
+    HeldFolder held(f.env.records.summaryCache());
+    f.window = std::make_unique<frmBilan>(f.env.records, f.env.settings, f.env.clock, f.env.files, f.env.messages,
+                                          f.env.printing);
+    f.window->show();
+    QTRY_COMPARE(held.readings(), 1);
+    QVERIFY(f.window->isReading());
+    QCOMPARE(f.child<QLabel>(QStringLiteral("nombre"))->text(), QStringLiteral("Lecture des journaux…"));
+    QCOMPARE(f.chart().title(), QStringLiteral("Lecture des journaux…"));
+    for (const char *name : {"filtreEleve", "du", "au", "Exporter", "Imprimer", "Eleves"})
+        QVERIFY2(!f.child<QWidget>(QString::fromLatin1(name))->isEnabled(), name);
+    QCOMPARE(f.table()->rowCount(), 0);
+
+    // The window answers meanwhile: the pupil at the computer can be named.
+    auto *name = f.child<QComboBox>(QStringLiteral("nomEleve"));
+    name->setFocus();
+    QTest::keyClicks(name->lineEdit(), QStringLiteral("Tom"));
+    QTest::keyClick(name->lineEdit(), Qt::Key_Return);
+    QCOMPARE(f.env.records.pupil(), QStringLiteral("Tom"));
+
+    // Read again before the first reading ends: only the second one is shown.
+    f.writeRecord(QStringLiteral("journal-2026-12-10.csv"),
+                  recordBytes(exercise(QStringLiteral("2026-12-10"), QStringLiteral("Tom"), 17, QStringLiteral("lit"))));
+    f.window->Actualiser();
+    held.release();
+    // The second reading starts once the first one has handed its result over.
+    QTRY_COMPARE(held.readings(), 2);
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(f.window->isReading());
+    QCOMPARE(f.table()->rowCount(), 0);
+    QCOMPARE(f.child<QLabel>(QStringLiteral("nombre"))->text(), QStringLiteral("Lecture des journaux…"));
+
+    held.release();
+    QTRY_VERIFY(!f.window->isReading());
+    QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "12"}));
+    QCOMPARE(f.child<QLabel>(QStringLiteral("nombre"))->text(), QStringLiteral("2 exercices."));
+    for (const char *name : {"filtreEleve", "du", "au", "Exporter", "Eleves"})
+        QVERIFY2(f.child<QWidget>(QString::fromLatin1(name))->isEnabled(), name);
+    QCOMPARE(f.chart().title(), QStringLiteral("Notes sur 20"));
+}
+
+// Closed while the folder does not answer: the window goes at once; the reading ends into
+// nothing when the folder answers.
+void TestFrmBilan::closedWhileReading()
+{
+    BilanFixture f;
+    f.writeRecord(QStringLiteral("journal-2026-12-09.csv"),
+                  recordBytes(exercise(QStringLiteral("2026-12-09"), QStringLiteral("Tom"), 12, QStringLiteral("dort."))));
+    std::optional<HeldFolder> held(std::in_place, f.env.records.summaryCache());
+    // It goes by itself when closed.
+    QPointer<frmBilan> window = new frmBilan(f.env.records, f.env.settings, f.env.clock, f.env.files,
+                                             f.env.messages, f.env.printing);
+    window->show();
+    QTRY_COMPARE(held->readings(), 1);
+    QVERIFY(window->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+
+    held.reset();
+    // Waits for the held reading to be done with the records, then for what it may have sent.
+    QCOMPARE(f.env.records.summaryCache().read(f.env.records.folder()).exercises.size(), std::size_t(1));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
 }
 
 QTEST_MAIN(TestFrmBilan)
