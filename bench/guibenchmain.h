@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QTimer>
 #include <QFile>
 
 #include <benchmark/benchmark.h>
@@ -24,10 +25,13 @@ template<typename Done>
 inline bool waitUntil(Done done, int seconds = 60)
 {
     QDeadlineTimer deadline(seconds * 1000);
+    // Wakes the wait now and then, so that the deadline is seen without any event.
+    QTimer wake;
+    wake.start(100);
     while (!done()) {
         if (deadline.hasExpired())
             return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     QCoreApplication::processEvents();
     return true;
