@@ -446,11 +446,6 @@ void frmBilan::placeChart()
     }
 }
 
-namespace {
-// One reading of the records at a time, its result handed over before the next one starts.
-std::mutex readingTurn;
-}
-
 void frmBilan::Actualiser()
 {
     const QString folder = QDir::toNativeSeparators(m_records.folder());
@@ -460,7 +455,6 @@ void frmBilan::Actualiser()
     showReading();
     std::function<SummaryCache::Result()> reading = m_records.summaryReading();
     const auto run = [link = m_link, reading = std::move(reading), number] {
-        const std::lock_guard turn(readingTurn);
         auto read = std::make_shared<SummaryCache::Result>(reading());
         const std::lock_guard lock(link->mutex);
         if (frmBilan *window = link->window)

@@ -29,9 +29,19 @@ void SummaryCache::setBeforeRead(std::function<void()> hook)
     m_beforeRead = std::move(hook);
 }
 
+bool SummaryCache::busy()
+{
+    std::unique_lock lock(m_mutex, std::try_to_lock);
+    return !lock.owns_lock();
+}
+
 SummaryCache::Result SummaryCache::read(const QString &folder)
 {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex, std::try_to_lock);
+    if (!lock.owns_lock()) {
+        SummaryCache alone;
+        return alone.read(folder);
+    }
     std::function<void()> hook;
     {
         std::lock_guard hookLock(m_hookMutex);

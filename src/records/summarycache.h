@@ -12,8 +12,9 @@
 
 // What the summary made of each file of the records folder, kept from one opening of the
 // summary window to the next: a file whose size and time have not changed is not read again.
-// Only the exercises' figures are kept, never the lines. Any thread may read: one read runs at
-// a time, the others wait for it.
+// Only the exercises' figures are kept, never the lines. Any thread may read; while one read
+// runs, another one reads without the cache rather than wait: the first may be held by a server
+// that does not answer.
 class SummaryCache
 {
 public:
@@ -26,6 +27,8 @@ public:
     Result read(const QString &folder);
     // How many files the last read() read from the disk.
     int filesRead() const { return m_filesRead; }
+    // A read runs.
+    bool busy();
 
     // Stands in for a folder that is slow to answer in tests: called by read(), on its thread,
     // before it looks at the folder.
