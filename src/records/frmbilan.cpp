@@ -400,9 +400,10 @@ frmBilan::~frmBilan()
         std::lock_guard lock(m_link->mutex);
         m_link->window = nullptr;
     }
-    // The name field, destroyed after us with the focus, says its editing has finished: not
-    // to a window already gone.
+    // The name field, destroyed after us with the focus, says its editing has finished (or,
+    // typed into, that a name was chosen): not to a window already gone.
     disconnect(m_pupilName->lineEdit(), nullptr, this, nullptr);
+    disconnect(m_pupilName, nullptr, this, nullptr);
 }
 
 void frmBilan::showEvent(QShowEvent *event)
