@@ -205,7 +205,7 @@ void openSummaryWindow(benchmark::State &state, bool again)
     if (again) {
         frmBilan window(writer, settings, clock, files, messages, printing);
         window.show();
-        QCoreApplication::processEvents();
+        waitUntil([&window] { return !window.isReading(); });
     }
     const qint64 before = residentBytes();
     resetPeak();
@@ -213,7 +213,9 @@ void openSummaryWindow(benchmark::State &state, bool again)
     for (auto _ : state) {
         auto window = std::make_unique<frmBilan>(writer, settings, clock, files, messages, printing);
         window->show();
-        QCoreApplication::processEvents();
+        // The records are read away from the window; the table is filled and drawn once they are.
+        if (!waitUntil([&window] { return !window->isReading(); }))
+            state.SkipWithError("the records were not read");
         state.PauseTiming();
         peak = std::max(peak, peakBytes());
         window.reset();

@@ -49,7 +49,8 @@ struct OpenWindow {
     {
         window.resize(1024, 740);
         window.show();
-        QCoreApplication::processEvents();
+        // The records are read away from the window.
+        waitUntil([this] { return !window.isReading(); });
     }
 
     void choose(int index)

@@ -3,6 +3,8 @@
 #include "platform/steadystyle.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
 #include <QFile>
 
 #include <benchmark/benchmark.h>
@@ -16,6 +18,23 @@ inline qint64 residentBytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+// Until `done()`, at most `seconds`: the events handled as they come, without spinning.
+template<typename Done>
+inline bool waitUntil(Done done, int seconds = 60)
+{
+    QDeadlineTimer deadline(seconds * 1000);
+    // Wakes the wait now and then, so that the deadline is seen without any event.
+    QTimer wake;
+    wake.start(100);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    QCoreApplication::processEvents();
+    return true;
 }
 
 inline int runGuiBenchmarks(int argc, char **argv)

@@ -2,8 +2,8 @@
 #include <QtGlobal>
 #include <QString>
 
-// The program's modules: the parts that bring large libraries along (the summary window's
-// charts, the sound output's media libraries), built as shared modules in a folder of the
+// The program's modules: the parts that bring large libraries along or are seldom used (the
+// summary window, the sound output's media libraries, printing), built as shared modules in a folder of the
 // program's own and opened by absolute path when first needed, so that starting the program
 // maps only what its main window uses. Each module exports one extern "C" factory.
 //

@@ -6,6 +6,7 @@
 #include "recordreader.h"
 #include "recordwriter.h"
 #include "frmeleves.h"
+#include "markchartview.h"
 #include "pupilreport.h"
 #include "summarymodels.h"
 
@@ -17,11 +18,8 @@
 #include "platform/messageboxes.h"
 #include "platform/printdialog.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDateTimeAxis>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -30,9 +28,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -42,8 +38,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QValueAxis>
 #include <QVBoxLayout>
+
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace {
 const QString Everyone = QStringLiteral("Tous les élèves");
@@ -163,11 +162,7 @@ private:
     QString m_full;
 };
 
-// A date every 90 pixels or so of the chart, which is nearly as wide as the window.
-int dateTicks(int windowWidth)
-{
-    return std::clamp((windowWidth - 40) / 90, 3, 9);
-}
+const QString ReadingText = QStringLiteral("Lecture des journaux…");
 
 // A file name cannot hold these; the rest of a name is kept as typed.
 QString fileNamePart(QString text)
@@ -180,6 +175,12 @@ QString fileNamePart(QString text)
 }
 }
 
+// What a reading thread knows of its window: nothing once the window is gone.
+struct frmBilan::ReadingLink {
+    std::mutex mutex;
+    frmBilan *window = nullptr;
+};
+
 frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock, FileChooser &files,
                    MessageBoxes &messages, PrintDialog &printing, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -189,7 +190,9 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     , m_files(files)
     , m_messages(messages)
     , m_printing(printing)
+    , m_link(std::make_shared<ReadingLink>())
 {
+    m_link->window = this;
     setObjectName(QStringLiteral("frmBilan"));
     setWindowTitle(QStringLiteral("Bilan des élèves"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -206,6 +209,8 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     m_pupilName->setToolTip(QStringLiteral("Les lignes du journal sont enregistrées à ce nom "
                                            "jusqu'à ce qu'il change."));
     nameLabel->setBuddy(m_pupilName);
+    // Known before the records are read: the field may have the focus when they are.
+    m_pupilName->setEditText(m_records.pupil());
     connect(m_pupilName->lineEdit(), &QLineEdit::editingFinished, this, &frmBilan::applyPupilName);
     connect(m_pupilName, &QComboBox::activated, this, &frmBilan::applyPupilName);
     m_count = new QLabel(this);
@@ -306,10 +311,8 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     wordsLayout->setContentsMargins(0, 0, 0, 0);
     wordsLayout->addWidget(m_words);
 
-    m_chart = new QChartView(new QChart, this);
+    m_chart = new MarkChartView(this);
     m_chart->setObjectName(QStringLiteral("courbeNotes"));
-    m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->setMinimumSize(200, 150);
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("onglets"));
@@ -327,11 +330,11 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     m_folderButton = new QPushButton(QStringLiteral("Dossier des &journaux…"), this);
     m_folderButton->setObjectName(QStringLiteral("DossierJournaux"));
     connect(m_folderButton, &QPushButton::clicked, this, [this] { DossierJournaux_Click(); });
-    auto *exportButton = new QPushButton(QStringLiteral("&Exporter…"), this);
+    auto *exportButton = m_exportButton = new QPushButton(QStringLiteral("&Exporter…"), this);
     exportButton->setObjectName(QStringLiteral("Exporter"));
     exportButton->setToolTip(QStringLiteral("Enregistre le tableau affiché, dans l'ordre affiché, pour un tableur."));
     connect(exportButton, &QPushButton::clicked, this, [this] { Exporter(); });
-    auto *pupilsButton = new QPushButton(QStringLiteral("É&lèves…"), this);
+    auto *pupilsButton = m_pupilsButton = new QPushButton(QStringLiteral("É&lèves…"), this);
     pupilsButton->setObjectName(QStringLiteral("Eleves"));
     connect(pupilsButton, &QPushButton::clicked, this, &frmBilan::Eleves_Click);
     m_printButton = new QPushButton(QStringLiteral("&Imprimer…"), this);
@@ -392,9 +395,15 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
 
 frmBilan::~frmBilan()
 {
-    // The name field, destroyed after us with the focus, says its editing has finished: not
-    // to a window already gone.
+    // A reading still running finishes into nothing.
+    {
+        std::lock_guard lock(m_link->mutex);
+        m_link->window = nullptr;
+    }
+    // The name field, destroyed after us with the focus, says its editing has finished (or,
+    // typed into, that a name was chosen): not to a window already gone.
     disconnect(m_pupilName->lineEdit(), nullptr, this, nullptr);
+    disconnect(m_pupilName, nullptr, this, nullptr);
 }
 
 void frmBilan::showEvent(QShowEvent *event)
@@ -409,12 +418,6 @@ void frmBilan::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     placeChart();
-    // As many dates under the chart as its width holds (days are laid out when drawn).
-    for (QAbstractAxis *axis : m_chart->chart()->axes(Qt::Horizontal)) {
-        auto *dates = qobject_cast<QDateTimeAxis *>(axis);
-        if (dates && dates->format().contains(QLatin1Char('H')))
-            dates->setTickCount(dateTicks(width()));
-    }
 }
 
 void frmBilan::keyPressEvent(QKeyEvent *event)
@@ -448,7 +451,32 @@ void frmBilan::Actualiser()
 {
     const QString folder = QDir::toNativeSeparators(m_records.folder());
     m_folderButton->setToolTip(QStringLiteral("Les journaux sont lus et écrits dans « %1 ».").arg(folder));
-    SummaryCache::Result read = m_records.summaryCache().read(m_records.folder());
+    const quint64 number = ++m_readNumber;
+    m_reading = true;
+    showReading();
+    std::function<SummaryCache::Result()> reading = m_records.summaryReading();
+    const auto run = [link = m_link, reading = std::move(reading), number] {
+        auto read = std::make_shared<SummaryCache::Result>(reading());
+        const std::lock_guard lock(link->mutex);
+        if (frmBilan *window = link->window)
+            QMetaObject::invokeMethod(
+                window, [window, number, read] { window->readingDone(number, std::move(*read)); },
+                Qt::QueuedConnection);
+    };
+    try {
+        std::thread(run).detach();
+    } catch (const std::system_error &) {
+        run(); // no thread to spare: read here
+    }
+}
+
+void frmBilan::readingDone(quint64 number, SummaryCache::Result read)
+{
+    if (number != m_readNumber)
+        return; // a newer reading follows
+    m_reading = false;
+    m_readOnce = true;
+    m_records.flush(0); // what the writer's thread said meanwhile, for the notes
     m_readNotes = std::move(read.notes);
     m_pupils = std::move(read.pupils);
     m_all = std::move(read.exercises);
@@ -464,8 +492,24 @@ void frmBilan::Actualiser()
         m_periodSet = true;
     }
     fillPupilLists();
+    showReading();
     applyFilter();
+}
+
+// While the records are read, what needs them waits; the rest of the window stays usable.
+void frmBilan::showReading()
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{m_pupilFilter, m_from, m_to, m_exportButton, m_pupilsButton})
+        w->setEnabled(!m_reading);
     updatePrintButton();
+    if (m_reading) {
+        m_count->setText(ReadingText);
+        if (!m_readOnce) {
+            MarkChart nothing;
+            nothing.setEmptyText(ReadingText);
+            m_chart->setChart(std::move(nothing));
+        }
+    }
 }
 
 void frmBilan::fillPupilLists()
@@ -632,106 +676,10 @@ QString frmBilan::chartPupil(bool *any) const
 
 void frmBilan::drawChart()
 {
-    auto *chart = new QChart;
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    const QDate from = m_from->date(), to = m_to->date();
-    // Over more than two months a point a day is noise: the class's average goes by weeks.
-    const bool weekly = from.isValid() && to.isValid() && from.daysTo(to) > 62;
-    qint64 first = 0, last = 0;
-    bool any = false;
-    const auto extend = [&](qint64 when) {
-        first = any ? std::min(first, when) : when;
-        last = any ? std::max(last, when) : when;
-        any = true;
-    };
-    const auto msOf = [](const QDate &day, int hour) {
-        return QDateTime(day, QTime(hour, 0)).toMSecsSinceEpoch();
-    };
-
-    auto *average = new QLineSeries;
-    average->setName(weekly ? QStringLiteral("Moyenne de la classe (par semaine)")
-                            : QStringLiteral("Moyenne de la classe (par jour)"));
-    for (const AveragePoint &p : ClassFigures::classAverage(m_period, weekly)) {
-        // A week's point in its middle.
-        const qint64 when = weekly ? msOf(p.day.addDays(3), 12) : msOf(p.day, 12);
-        average->append(double(when), p.average);
-        extend(when);
-    }
-    QPen averagePen(QColor(40, 90, 170));
-    averagePen.setWidth(3);
-    average->setPen(averagePen);
-    average->setPointsVisible(average->count() <= 40);
-
     bool withPupil = false;
     const QString pupil = chartPupil(&withPupil);
-    QLineSeries *marks = nullptr;
-    if (withPupil) {
-        marks = new QLineSeries;
-        marks->setName(pupil.isEmpty() ? NoName : pupil);
-        for (const ExerciseSummary &e : m_period) {
-            if (!e.mark || e.pupil != pupil)
-                continue;
-            const qint64 when = RecordFormat::toDateTime(e.end).toMSecsSinceEpoch();
-            marks->append(double(when), *e.mark);
-            extend(when);
-        }
-        QPen pen(QColor(230, 120, 0));
-        pen.setWidth(2);
-        marks->setPen(pen);
-        marks->setPointsVisible(marks->count() <= 60);
-    }
-
-    if (!any) {
-        // Nothing to draw: no axes either, whose dates would start in 1970.
-        delete average;
-        delete marks;
-        chart->setTitle(QStringLiteral("Aucune note sur cette période"));
-        chart->legend()->hide();
-    } else {
-        chart->setTitle(QStringLiteral("Notes sur 20"));
-        auto *x = new QDateTimeAxis;
-        if (last - first > 2 * 86400 * 1000) {
-            // Days: the axis runs from midnight to midnight, its ticks whole days apart, so that
-            // no date is written twice.
-            const QDate firstDay = QDateTime::fromMSecsSinceEpoch(first).date();
-            const QDate lastDay = QDateTime::fromMSecsSinceEpoch(last).date().addDays(1);
-            const qint64 days = firstDay.daysTo(lastDay);
-            const int ticks = dateTicks(width());
-            // Whole days between ticks: the range grows to a multiple of them.
-            const qint64 step = (days + ticks - 2) / (ticks - 1);
-            const qint64 steps = std::max<qint64>(1, (days + step - 1) / step);
-            x->setFormat(QStringLiteral("dd/MM"));
-            x->setTickCount(int(steps) + 1);
-            x->setRange(QDateTime(firstDay, QTime(0, 0)), QDateTime(firstDay.addDays(steps * step), QTime(0, 0)));
-        } else {
-            // Hours within a day or two; a single exercise still gets a readable axis around it.
-            const qint64 margin = std::max<qint64>((last - first) / 40, 3600 * 1000);
-            x->setFormat(QStringLiteral("dd/MM HH:mm"));
-            x->setTickCount(dateTicks(width()));
-            x->setRange(QDateTime::fromMSecsSinceEpoch(first - margin), QDateTime::fromMSecsSinceEpoch(last + margin));
-        }
-        auto *y = new QValueAxis;
-        // A little room above 20 and below 0, so that the points of those marks show whole.
-        y->setRange(-0.8, 20.8);
-        y->setTickType(QValueAxis::TicksDynamic);
-        y->setTickAnchor(0);
-        y->setTickInterval(5);
-        y->setLabelFormat(QStringLiteral("%.0f"));
-        chart->addAxis(x, Qt::AlignBottom);
-        chart->addAxis(y, Qt::AlignLeft);
-        for (QLineSeries *s : {average, marks}) {
-            if (!s)
-                continue;
-            chart->addSeries(s);
-            s->attachAxis(x);
-            s->attachAxis(y);
-        }
-        chart->legend()->setVisible(true);
-        chart->legend()->setAlignment(Qt::AlignBottom);
-    }
-    QChart *old = m_chart->chart();
-    m_chart->setChart(chart);
-    delete old;
+    const std::optional<QString> drawn = withPupil ? std::optional<QString>(pupil) : std::nullopt;
+    m_chart->setChart(MarkChart(m_period, m_from->date(), m_to->date(), drawn, pupil.isEmpty() ? NoName : pupil));
 }
 
 QString frmBilan::periodText() const
@@ -811,7 +759,7 @@ void frmBilan::updatePrintButton()
 {
     // A report is one pupil's: "Tous les élèves" and the lines without a name have none.
     const bool one = !m_pupilFilter->currentData().toString().isEmpty();
-    m_printButton->setEnabled(one);
+    m_printButton->setEnabled(one && !m_reading);
     m_printButton->setToolTip(one ? QStringLiteral("Imprime le bilan de cet élève sur la période.")
                                   : QStringLiteral("Choisissez un élève dans « Afficher » pour "
                                                    "imprimer son bilan."));

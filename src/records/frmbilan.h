@@ -1,8 +1,10 @@
 #pragma once
 #include "summary.h"
+#include "summarycache.h"
 
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class Clock;
@@ -15,7 +17,7 @@ class ExerciseTableModel;
 class PlayTableModel;
 class PupilTableModel;
 class WrongWordModel;
-class QChartView;
+class MarkChartView;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -40,8 +42,12 @@ public:
              MessageBoxes &messages, PrintDialog &printing, QWidget *parent = nullptr);
     ~frmBilan() override;
 
-    // Reads the records folder again and shows what it holds.
+    // Reads the records folder again, away from the window, and shows what it holds once read.
+    // The window stays free meanwhile: a shared folder on a server that stops answering only
+    // keeps it "reading". A newer reading replaces one still running.
     void Actualiser();
+    // A reading of the records runs: the tables show what was read before, if anything.
+    bool isReading() const { return m_reading; }
     // Asks for a file and writes the table shown there as CSV, in the order shown. True when
     // a file was written.
     bool Exporter();
@@ -62,6 +68,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    struct ReadingLink;
+
+    void readingDone(quint64 number, SummaryCache::Result read);
+    void showReading();
     void applyPupilName();
     void applyFilter();
     void fillPupilLists();
@@ -89,6 +99,10 @@ private:
     QStringList m_notesShown;
     QStringList m_pupils;
     bool m_periodSet = false;
+    bool m_reading = false;
+    bool m_readOnce = false;
+    quint64 m_readNumber = 0;
+    std::shared_ptr<ReadingLink> m_link;
 
     QComboBox *m_pupilName = nullptr;
     QComboBox *m_pupilFilter = nullptr;
@@ -99,6 +113,8 @@ private:
     QLabel *m_count = nullptr;
     QPushButton *m_folderButton = nullptr;
     QPushButton *m_printButton = nullptr;
+    QPushButton *m_exportButton = nullptr;
+    QPushButton *m_pupilsButton = nullptr;
     QTabWidget *m_tabs = nullptr;
     QSplitter *m_split = nullptr;
     QTableView *m_pupilTable = nullptr;
@@ -106,7 +122,7 @@ private:
     QTableView *m_sentences = nullptr;
     QTableView *m_words = nullptr;
     QWidget *m_wordsBox = nullptr;
-    QChartView *m_chart = nullptr;
+    MarkChartView *m_chart = nullptr;
     PupilTableModel *m_pupilModel = nullptr;
     QSortFilterProxyModel *m_pupilSorted = nullptr;
     ExerciseTableModel *m_exerciseModel = nullptr;

@@ -7,17 +7,14 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace {
 constexpr int MaxWords = 8; // the words listed: the most frequent ones
 
-const QColor PupilColour(0x1f, 0x4e, 0x9a);
-const QColor ClassColour(0x80, 0x80, 0x80);
+const QColor FaintColour(0x80, 0x80, 0x80); // an exercise without a mark
 const QColor RuleColour(0xc8, 0xc8, 0xc8);
 const QColor ShadeColour(0xf0, 0xf0, 0xf0);
 
@@ -60,26 +57,18 @@ PupilReport::PupilReport(const std::vector<ExerciseSummary> &all, const QString 
     : m_pupil(pupil)
     , m_from(from)
     , m_to(to)
+    , m_chart(all, from, to, pupil, QStringLiteral("Notes de ") + pupil)
 {
     SummaryFilter period;
     period.from = from;
     period.to = to;
-    std::map<qint64, std::pair<double, int>> days;
+    period.pupil = pupil;
     for (const ExerciseSummary &e : all) {
-        if (!period.accepts(e))
-            continue;
-        if (e.pupil == pupil)
+        if (period.accepts(e))
             m_exercises.push_back(e);
-        if (e.mark) {
-            auto &[sum, count] = days[e.end / 86400];
-            sum += *e.mark;
-            ++count;
-        }
     }
     std::stable_sort(m_exercises.begin(), m_exercises.end(),
                      [](const ExerciseSummary &a, const ExerciseSummary &b) { return a.start < b.start; });
-    for (const auto &[day, total] : days)
-        m_classAverage.push_back({day * 86400 + 43200, total.first / total.second});
     m_words = Summary::wrongWords(m_exercises);
     if (m_words.size() > std::size_t(MaxWords))
         m_words.resize(MaxWords);
@@ -176,7 +165,7 @@ bool PupilReport::paint(QPagedPaintDevice &device)
     y += lineHeight + 3 * mm;
 
     const QRectF chart(0, y, page.width(), 75 * mm);
-    paintChart(painter, chart, mm);
+    m_chart.paint(painter, chart, font(8), mm);
     drew(chart);
     y = chart.bottom() + 5 * mm;
 
@@ -259,7 +248,7 @@ bool PupilReport::paint(QPagedPaintDevice &device)
                 const ExerciseSummary &e = m_exercises[next];
                 if (r % 2 == 1)
                     painter.fillRect(QRectF(0, top, page.width(), rowHeight), ShadeColour);
-                painter.setPen(e.mark ? Qt::black : ClassColour);
+                painter.setPen(e.mark ? Qt::black : FaintColour);
                 const QStringList cells = rowTexts(e);
                 qreal x = 0;
                 for (int c = 0; c < ColumnCount; ++c) {
@@ -274,126 +263,4 @@ bool PupilReport::paint(QPagedPaintDevice &device)
         foot(number);
     }
     return painter.end();
-}
-
-void PupilReport::paintChart(QPainter &painter, const QRectF &area, qreal mm)
-{
-    painter.save();
-    painter.setClipRect(area);
-    const QFont labels = font(8);
-    painter.setFont(labels);
-    const QFontMetricsF metrics = painter.fontMetrics();
-    const qreal textHeight = metrics.height();
-
-    // The legend on top.
-    const QString pupilName = QStringLiteral("Notes de ") + m_pupil;
-    const QString className = QStringLiteral("Moyenne de la classe");
-    qreal x = area.left() + 10 * mm;
-    const qreal legendY = area.top() + textHeight / 2;
-    painter.setPen(QPen(PupilColour, 0.5 * mm));
-    painter.drawLine(QPointF(x, legendY), QPointF(x + 8 * mm, legendY));
-    painter.setBrush(PupilColour);
-    painter.drawEllipse(QPointF(x + 4 * mm, legendY), 0.8 * mm, 0.8 * mm);
-    x += 10 * mm;
-    painter.setPen(Qt::black);
-    const qreal pupilWidth = std::min(metrics.horizontalAdvance(pupilName), area.width() / 2 - 30 * mm);
-    painter.drawText(QRectF(x, area.top(), pupilWidth, textHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(pupilName, Qt::ElideRight, pupilWidth));
-    x += pupilWidth + 8 * mm;
-    painter.setPen(QPen(ClassColour, 0.4 * mm, Qt::DashLine));
-    painter.drawLine(QPointF(x, legendY), QPointF(x + 8 * mm, legendY));
-    x += 10 * mm;
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(x, area.top() + metrics.ascent()), className);
-
-    // Marks 0 to 20 upwards, days left to right.
-    const qreal axisWidth = metrics.horizontalAdvance(QStringLiteral("20")) + 2 * mm;
-    const QRectF plot(area.left() + axisWidth, area.top() + textHeight + 3 * mm,
-                      area.width() - axisWidth - 3 * mm, area.height() - 2 * textHeight - 5 * mm);
-    qint64 first = m_from.isValid() ? RecordFormat::localSeconds(m_from, 0) : -1;
-    qint64 last = m_to.isValid() ? RecordFormat::localSeconds(m_to, 86400) : -1;
-    for (const ExerciseSummary &e : m_exercises) {
-        if (first < 0 || e.end < first)
-            first = m_from.isValid() ? first : e.end;
-        if (!m_to.isValid())
-            last = std::max(last, e.end);
-    }
-    if (first < 0)
-        first = 0;
-    if (last <= first)
-        last = first + 86400;
-    const auto px = [&](qint64 when) { return plot.left() + plot.width() * double(when - first) / double(last - first); };
-    const auto py = [&](double mark) { return plot.bottom() - plot.height() * mark / 20.0; };
-
-    for (int mark = 0; mark <= 20; mark += 5) {
-        painter.setPen(QPen(RuleColour, 0.2 * mm));
-        painter.drawLine(QPointF(plot.left(), py(mark)), QPointF(plot.right(), py(mark)));
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(area.left(), py(mark) - textHeight / 2, axisWidth - mm, textHeight),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(mark));
-    }
-    const int ticks = 6;
-    const QString dateFormat = last - first > 400 * 86400 ? QStringLiteral("dd/MM/yy") : QStringLiteral("dd/MM");
-    for (int i = 0; i < ticks; ++i) {
-        const qint64 when = first + (last - first) * i / (ticks - 1);
-        const QString label = RecordFormat::toDateTime(std::min(when, last - 1)).date().toString(dateFormat);
-        const qreal w = metrics.horizontalAdvance(label) + mm;
-        const qreal cx = std::clamp(px(when), area.left() + w / 2, area.right() - w / 2);
-        painter.setPen(QPen(RuleColour, 0.2 * mm));
-        painter.drawLine(QPointF(px(when), plot.bottom()), QPointF(px(when), plot.bottom() + mm));
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(cx - w / 2, plot.bottom() + 1.5 * mm, w, textHeight), Qt::AlignCenter, label);
-    }
-
-    // The class first, so that the pupil's marks are drawn over it.
-    if (m_classAverage.size() > 1) {
-        QPainterPath average;
-        average.moveTo(px(m_classAverage.front().day), py(m_classAverage.front().mark));
-        for (const DayAverage &d : m_classAverage)
-            average.lineTo(px(d.day), py(d.mark));
-        painter.setPen(QPen(ClassColour, 0.4 * mm, Qt::DashLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(average);
-    } else if (m_classAverage.size() == 1) {
-        painter.setPen(QPen(ClassColour, 0.4 * mm, Qt::DashLine));
-        painter.drawLine(QPointF(plot.left(), py(m_classAverage.front().mark)),
-                         QPointF(plot.right(), py(m_classAverage.front().mark)));
-    }
-    // The pupil's line goes through the mean of each day, the points are every mark: two
-    // exercises of a day do not zigzag.
-    std::map<qint64, std::pair<double, int>> days;
-    for (const ExerciseSummary &e : m_exercises) {
-        if (e.mark) {
-            auto &[sum, count] = days[e.end / 86400];
-            sum += *e.mark;
-            ++count;
-        }
-    }
-    const bool any = !days.empty();
-    QPainterPath marks;
-    for (const auto &[day, total] : days) {
-        const QPointF p(px(day * 86400 + 43200), py(total.first / total.second));
-        if (marks.elementCount() == 0)
-            marks.moveTo(p);
-        else
-            marks.lineTo(p);
-    }
-    painter.setPen(QPen(PupilColour, 0.35 * mm));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(marks);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(PupilColour);
-    const qreal radius = m_exercises.size() > 120 ? 0.5 * mm : 0.8 * mm;
-    for (const ExerciseSummary &e : m_exercises) {
-        if (e.mark)
-            painter.drawEllipse(QPointF(px(e.end), py(*e.mark)), radius, radius);
-    }
-    if (!any) {
-        painter.setPen(Qt::black);
-        painter.drawText(plot, Qt::AlignCenter, QStringLiteral("Aucune note sur cette période"));
-    }
-    painter.setPen(QPen(Qt::black, 0.25 * mm));
-    painter.drawLine(plot.bottomLeft(), plot.bottomRight());
-    painter.drawLine(plot.bottomLeft(), plot.topLeft());
-    painter.restore();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "markchart.h"
 #include "summary.h"
 
 #include <QDate>
@@ -37,17 +38,11 @@ public:
     QRectF paintedBounds() const { return m_bounds; }
 
 private:
-    struct DayAverage {
-        qint64 day = 0; // local seconds of the day's noon
-        double mark = 0;
-    };
-    void paintChart(QPainter &painter, const QRectF &area, qreal mm);
-
     QString m_pupil;
     QDate m_from;
     QDate m_to;
     std::vector<ExerciseSummary> m_exercises; // the pupil's, in the order played
-    std::vector<DayAverage> m_classAverage;
+    MarkChart m_chart;
     std::vector<WrongWordCount> m_words;
     int m_pages = 0;
     QRectF m_bounds;

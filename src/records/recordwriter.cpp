@@ -421,7 +421,25 @@ QString RecordWriter::finish()
 SummaryCache &RecordWriter::summaryCache()
 {
     flush();
-    return m_summaryCache;
+    return *m_summaryCache;
+}
+
+std::function<SummaryCache::Result()> RecordWriter::summaryReading()
+{
+    std::shared_ptr<Shared> shared = m_shared;
+    quint64 target;
+    {
+        std::lock_guard lock(shared->mutex);
+        target = shared->handed;
+    }
+    return [shared, target, cache = m_summaryCache, folder = m_folder] {
+        {
+            std::unique_lock lock(shared->mutex);
+            shared->progress.wait_for(lock, std::chrono::milliseconds(FlushMs),
+                                      [&shared, target] { return shared->done >= target; });
+        }
+        return cache->read(folder);
+    };
 }
 
 void RecordWriter::updateFailure()

@@ -73,6 +73,10 @@ public:
     // What the summary window read of the folder, kept for its next opening. The lines handed
     // over are given a moment to reach the disk first, so that the summary has them.
     SummaryCache &summaryCache();
+    // The same read for another thread: it waits there (at most FlushMs) for the lines handed
+    // over until now to reach the disk, then reads the folder of now through the cache. It holds
+    // all it uses, so that the writer may be gone when it runs or ends.
+    std::function<SummaryCache::Result()> summaryReading();
 
     // Stands in for the disk's slowness in tests: called on the writer's thread before it
     // touches the disk for the lines handed over.
@@ -94,7 +98,7 @@ private:
     void hand(int kind, const QDate &day, qint64 runMs, const QString &folder = QString(), bool create = false);
 
     QString m_folder;
-    SummaryCache m_summaryCache;
+    std::shared_ptr<SummaryCache> m_summaryCache = std::make_shared<SummaryCache>();
     QString m_computer;
     QString m_pupil;
     std::function<QString()> m_sentenceFile;

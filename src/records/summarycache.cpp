@@ -23,8 +23,32 @@ unsigned readingThreads(std::size_t files)
 }
 }
 
+void SummaryCache::setBeforeRead(std::function<void()> hook)
+{
+    std::lock_guard lock(m_hookMutex);
+    m_beforeRead = std::move(hook);
+}
+
+bool SummaryCache::busy()
+{
+    std::unique_lock lock(m_mutex, std::try_to_lock);
+    return !lock.owns_lock();
+}
+
 SummaryCache::Result SummaryCache::read(const QString &folder)
 {
+    std::unique_lock lock(m_mutex, std::try_to_lock);
+    if (!lock.owns_lock()) {
+        SummaryCache alone;
+        return alone.read(folder);
+    }
+    std::function<void()> hook;
+    {
+        std::lock_guard hookLock(m_hookMutex);
+        hook = m_beforeRead;
+    }
+    if (hook)
+        hook();
     if (folder != m_folder) {
         m_files.clear();
         m_folder = folder;

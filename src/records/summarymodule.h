@@ -8,8 +8,8 @@ class QWidget;
 class RecordWriter;
 class SettingsStore;
 
-// The summary window's module (libplumalin_summary.so), which brings Qt Charts along: its one
-// factory makes the "Bilan des élèves" window, owned by `parent`.
+// The summary window's module (libplumalin_summary.so), opened at the first "Bilan des élèves":
+// its one factory makes the window, owned by `parent`.
 namespace SummaryModule {
 inline constexpr char Name[] = "plumalin_summary";
 inline constexpr char Factory[] = "plumalin_make_summary_window";

@@ -39,6 +39,8 @@ int main(int argc, char *argv[])
     window.resize(atoi(argv[2]), atoi(argv[3]));
     if (!QTest::qWaitForWindowExposed(&window))
         std::fprintf(stderr, "window not exposed\n");
+    if (!QTest::qWaitFor([&window] { return !window.isReading(); }, 20000))
+        std::fprintf(stderr, "records not read\n");
     const QString mode = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
     auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("onglets"));
     if (mode == QStringLiteral("rejeu") || mode == QStringLiteral("difficile")) {

@@ -4,6 +4,7 @@
 #include "exercise/frmsac2mot.h"
 #include "exercise/sentencelist.h"
 #include "fakes/fakes.h"
+#include "records/frmbilan.h"
 #include "shell/frmmain.h"
 
 #include "common/sentencefile.h"
@@ -100,6 +101,9 @@ int main(int argc, char *argv[])
     summary->resize(size);
     if (!QTest::qWaitForWindowExposed(summary))
         std::fprintf(stderr, "summary window not exposed\n");
+    auto *bilan = qobject_cast<frmBilan *>(summary);
+    if (bilan && !QTest::qWaitFor([bilan] { return !bilan->isReading(); }, 20000))
+        std::fprintf(stderr, "records not read\n");
     QTest::qWait(300);
     const QPixmap shot = summary->grab();
     if (!shot.save(QString::fromLocal8Bit(argv[1]))) {

@@ -8,14 +8,13 @@
 #include "fakes/fakes.h"
 #include "fakes/windowchecks.h"
 #include "records/frmbilan.h"
+#include "records/markchartview.h"
 #include "records/summarymodels.h"
 #include "shell/frmmain.h"
 
 #include "common/sentencefile.h"
 #include "common/settingsstore.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
@@ -24,12 +23,16 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
 #include <QtTest>
+
+#include <condition_variable>
+#include <limits>
+#include <mutex>
+#include <optional>
 
 namespace {
 struct BilanFixture {
@@ -50,14 +53,18 @@ struct BilanFixture {
     {
         window = std::make_unique<frmBilan>(env.records, env.settings, env.clock, env.files, env.messages, env.printing);
         window->show();
+        filled();
         return *window;
     }
+    // The records are read away from the window: the tables are filled once that is done.
+    bool filled() { return QTest::qWaitFor([this] { return !window->isReading(); }, 10000); }
 
     template<typename T>
     T *child(const QString &name) { return window->findChild<T *>(name); }
     QAbstractItemModel *table() { return child<QTableView>(QStringLiteral("exercices"))->model(); }
     QAbstractItemModel *words() { return child<QTableView>(QStringLiteral("motsMalPlaces"))->model(); }
-    QList<QAbstractSeries *> series() { return child<QChartView>(QStringLiteral("courbeNotes"))->chart()->series(); }
+    const MarkChart &chart() { return child<MarkChartView>(QStringLiteral("courbeNotes"))->chart(); }
+    const std::vector<MarkChart::Series> &series() { return chart().series(); }
     QString cell(QAbstractItemModel *model, int row, int column)
     {
         return model->data(model->index(row, column)).toString();
@@ -69,6 +76,52 @@ struct BilanFixture {
             out.append(cell(model, r, column));
         return out;
     }
+};
+
+// Holds each reading of the records folder until the test lets it go, as a server that does
+// not answer would.
+class HeldFolder
+{
+public:
+    explicit HeldFolder(SummaryCache &cache)
+        : m_cache(cache)
+    {
+        // The state outlives this object: a reading still held when a test fails is let go.
+        m_cache.setBeforeRead([state = m_state] {
+            std::unique_lock lock(state->mutex);
+            const int number = ++state->entered;
+            state->changed.notify_all();
+            state->changed.wait(lock, [&state, number] { return state->released >= number; });
+        });
+    }
+    ~HeldFolder()
+    {
+        m_cache.setBeforeRead(nullptr);
+        std::lock_guard lock(m_state->mutex);
+        m_state->released = std::numeric_limits<int>::max();
+        m_state->changed.notify_all();
+    }
+    int readings()
+    {
+        std::lock_guard lock(m_state->mutex);
+        return m_state->entered;
+    }
+    void release()
+    {
+        std::lock_guard lock(m_state->mutex);
+        ++m_state->released;
+        m_state->changed.notify_all();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int entered = 0;
+        int released = 0;
+    };
+    SummaryCache &m_cache;
+    std::shared_ptr<State> m_state = std::make_shared<State>();
 };
 
 // An exercise of one sentence with one wrong drop, starting at 09:00 (or 10:00 when `later`).
@@ -102,6 +155,8 @@ private slots:
     void exerciseReplayed();
     void emptyChartHasNoDates();
     void layoutAt640x480();
+    void readingLeavesTheWindowFree();
+    void closedWhileReading();
 };
 
 void TestFrmBilan::filtersAndChart()
@@ -125,8 +180,8 @@ void TestFrmBilan::filtersAndChart()
 
     // Everyone: newest first; the chart draws the class's average.
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "15", "12"}));
-    QCOMPARE(f.series().size(), 1);
-    QCOMPARE(f.series().first()->name(), QStringLiteral("Moyenne de la classe (par jour)"));
+    QCOMPARE(f.series().size(), std::size_t(1));
+    QCOMPARE(f.series().front().name, QStringLiteral("Moyenne de la classe (par jour)"));
     QCOMPARE(f.column(f.words(), WrongWordModel::DroppedColumn), (QStringList{"dort.", "lit"}));
     QCOMPARE(f.column(f.words(), WrongWordModel::CountColumn), (QStringList{"2", "1"}));
     QCOMPARE(f.column(f.words(), WrongWordModel::ExpectedColumn), (QStringList{"Le", "Le"}));
@@ -134,12 +189,15 @@ void TestFrmBilan::filtersAndChart()
     filter->setCurrentIndex(filter->findText(QStringLiteral("Tom")));
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "12"}));
     // Tom's marks over the class's average, each named in the legend.
-    QCOMPARE(f.series().size(), 2);
-    QCOMPARE(f.series().at(1)->name(), QStringLiteral("Tom"));
-    auto *tom = static_cast<QLineSeries *>(f.series().at(1));
-    QCOMPARE(tom->count(), 2);
-    QCOMPARE(tom->at(0).y(), 12.0);
-    QCOMPARE(tom->at(1).y(), 17.0);
+    QCOMPARE(f.series().size(), std::size_t(2));
+    QCOMPARE(f.series().at(1).name, QStringLiteral("Tom"));
+    const std::vector<MarkChart::Point> &tom = f.series().at(1).dots;
+    QCOMPARE(tom.size(), std::size_t(2));
+    QCOMPARE(tom.at(0).mark, 12.0);
+    QCOMPARE(tom.at(1).mark, 17.0);
+    // Told to screen readers.
+    QVERIFY(f.child<MarkChartView>(QStringLiteral("courbeNotes"))->accessibleDescription().contains(
+        QStringLiteral("Tom : 2 notes, moyenne 14,5, de 12 à 17")));
 
     f.child<QDateEdit>(QStringLiteral("du"))->setDate(QDate(2026, 12, 10));
     QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), QStringList{"17"});
@@ -329,6 +387,7 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
 
     main.mnuBilan_Click();
     summary = main.summaryWindow();
+    QVERIFY(QTest::qWaitFor([&summary] { return !qobject_cast<frmBilan *>(summary)->isReading(); }, 10000));
     auto *table = summary->findChild<QTableView *>(QStringLiteral("exercices"))->model();
     QCOMPARE(table->rowCount(), 1);
     QStringList row;
@@ -338,9 +397,9 @@ void TestFrmBilan::playedExerciseShowsInTheSummary()
     // The mark is the one the exercise wrote in its last line.
     QVERIFY(markLine.contains(QStringLiteral(" ") + row.at(ExerciseTableModel::MarkColumn) + QStringLiteral("/20")));
 
-    const auto series = summary->findChild<QChartView *>(QStringLiteral("courbeNotes"))->chart()->series();
-    QCOMPARE(series.size(), 1);
-    QCOMPARE(static_cast<QLineSeries *>(series.first())->at(0).y(), 20.0);
+    const auto &series = summary->findChild<MarkChartView *>(QStringLiteral("courbeNotes"))->chart().series();
+    QCOMPARE(series.size(), std::size_t(1));
+    QCOMPARE(series.front().line.at(0).mark, 20.0);
     auto *words = summary->findChild<QTableView *>(QStringLiteral("motsMalPlaces"))->model();
     QCOMPARE(words->rowCount(), 1);
     QCOMPARE(words->data(words->index(0, WrongWordModel::DroppedColumn)).toString(), QStringLiteral("dort."));
@@ -370,6 +429,7 @@ void TestFrmBilan::sharedRecordsFolder()
     QCOMPARE(f.table()->rowCount(), 0);
     f.env.files.answers << shared;
     QVERIFY(f.window->DossierJournaux_Click());
+    QVERIFY(f.filled());
     QCOMPARE(f.env.files.requests.last().initialFolder, f.env.dir.filePath(QStringLiteral("Journaux")));
     QCOMPARE(f.env.settings.GetSetting(Settings::DossierJournaux, QString()), shared);
     QCOMPARE(f.env.records.folder(), shared);
@@ -423,8 +483,8 @@ void TestFrmBilan::classAtAGlance()
     // The teacher chooses Tom: the chart draws him over the class's average.
     pupils->setFocus();
     pupils->setCurrentIndex(rows->index(1, 0));
-    QCOMPARE(f.series().size(), 2);
-    QCOMPARE(f.series().at(1)->name(), QStringLiteral("Tom"));
+    QCOMPARE(f.series().size(), std::size_t(2));
+    QCOMPARE(f.series().at(1).name, QStringLiteral("Tom"));
     QTest::keyClick(pupils, Qt::Key_Return);
     QCOMPARE(f.child<QComboBox>(QStringLiteral("filtreEleve"))->currentText(), QStringLiteral("Tom"));
     auto *exercises = f.child<QTableView>(QStringLiteral("exercices"));
@@ -502,10 +562,12 @@ void TestFrmBilan::emptyChartHasNoDates()
 {
     BilanFixture f;
     f.open();
-    QChart *chart = f.child<QChartView>(QStringLiteral("courbeNotes"))->chart();
-    QCOMPARE(chart->title(), QStringLiteral("Aucune note sur cette période"));
-    QVERIFY(chart->axes().isEmpty());
-    QVERIFY(chart->series().isEmpty());
+    const MarkChart &chart = f.chart();
+    QCOMPARE(chart.title(), QStringLiteral("Aucune note sur cette période"));
+    QVERIFY(chart.ticks(600, QFontMetricsF(f.window->font())).empty());
+    QVERIFY(chart.series().empty());
+    auto *view = f.child<MarkChartView>(QStringLiteral("courbeNotes"));
+    QCOMPARE(view->accessibleDescription(), QStringLiteral("Aucune note sur cette période."));
 }
 
 // At 640 × 480, with notes to show: every control inside the window and whole, none on
@@ -578,6 +640,77 @@ void TestFrmBilan::layoutAt640x480()
     pupils->setFocus();
     QTest::keyClick(pupils, Qt::Key_Escape);
     QTRY_VERIFY(closing.isNull());
+}
+
+// A folder that does not answer keeps the window "reading", not frozen; a newer reading does
+// not wait for it, and the one it replaced is not shown when it ends.
+void TestFrmBilan::readingLeavesTheWindowFree()
+{
+    BilanFixture f;
+    f.writeRecord(QStringLiteral("journal-2026-12-09.csv"),
+                  recordBytes(exercise(QStringLiteral("2026-12-09"), QStringLiteral("Tom"), 12, QStringLiteral("dort."))));
+    HeldFolder held(f.env.records.summaryCache());
+    f.window = std::make_unique<frmBilan>(f.env.records, f.env.settings, f.env.clock, f.env.files, f.env.messages,
+                                          f.env.printing);
+    f.window->show();
+    QTRY_COMPARE(held.readings(), 1);
+    QVERIFY(f.window->isReading());
+    QCOMPARE(f.child<QLabel>(QStringLiteral("nombre"))->text(), QStringLiteral("Lecture des journaux…"));
+    QCOMPARE(f.chart().title(), QStringLiteral("Lecture des journaux…"));
+    for (const char *name : {"filtreEleve", "du", "au", "Exporter", "Imprimer", "Eleves"})
+        QVERIFY2(!f.child<QWidget>(QString::fromLatin1(name))->isEnabled(), name);
+    QCOMPARE(f.table()->rowCount(), 0);
+
+    // The window answers meanwhile: the pupil at the computer can be named.
+    auto *name = f.child<QComboBox>(QStringLiteral("nomEleve"));
+    name->setFocus();
+    QTest::keyClicks(name->lineEdit(), QStringLiteral("Tom"));
+    QTest::keyClick(name->lineEdit(), Qt::Key_Return);
+    QCOMPARE(f.env.records.pupil(), QStringLiteral("Tom"));
+
+    // Read again while the first reading is held: the second one does not wait for it, and is
+    // the one shown.
+    f.writeRecord(QStringLiteral("journal-2026-12-10.csv"),
+                  recordBytes(exercise(QStringLiteral("2026-12-10"), QStringLiteral("Tom"), 17, QStringLiteral("lit"))));
+    f.window->Actualiser();
+    QVERIFY(f.filled());
+    QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "12"}));
+    QCOMPARE(f.child<QLabel>(QStringLiteral("nombre"))->text(), QStringLiteral("2 exercices."));
+    for (const char *name : {"filtreEleve", "du", "au", "Exporter", "Eleves"})
+        QVERIFY2(f.child<QWidget>(QString::fromLatin1(name))->isEnabled(), name);
+    QCOMPARE(f.chart().title(), QStringLiteral("Notes sur 20"));
+
+    // The first reading ends later, over a folder that has changed since: it is not shown.
+    QVERIFY(QFile::remove(QDir(f.env.records.folder()).filePath(QStringLiteral("journal-2026-12-10.csv"))));
+    held.release();
+    QTRY_VERIFY(!f.env.records.summaryCache().busy());
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(!f.window->isReading());
+    QCOMPARE(f.column(f.table(), ExerciseTableModel::MarkColumn), (QStringList{"17", "12"}));
+}
+
+// Closed while the folder does not answer: the window goes at once; the reading ends into
+// nothing when the folder answers.
+void TestFrmBilan::closedWhileReading()
+{
+    BilanFixture f;
+    f.writeRecord(QStringLiteral("journal-2026-12-09.csv"),
+                  recordBytes(exercise(QStringLiteral("2026-12-09"), QStringLiteral("Tom"), 12, QStringLiteral("dort."))));
+    std::optional<HeldFolder> held(std::in_place, f.env.records.summaryCache());
+    // It goes by itself when closed.
+    QPointer<frmBilan> window = new frmBilan(f.env.records, f.env.settings, f.env.clock, f.env.files,
+                                             f.env.messages, f.env.printing);
+    window->show();
+    QTRY_COMPARE(held->readings(), 1);
+    QVERIFY(window->close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+
+    held.reset();
+    // The held reading ends into nothing.
+    QTRY_VERIFY(!f.env.records.summaryCache().busy());
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
 }
 
 QTEST_MAIN(TestFrmBilan)

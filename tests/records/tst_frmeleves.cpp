@@ -30,11 +30,15 @@ struct Fixture {
         summary = std::make_unique<frmBilan>(env.records, env.settings, env.clock, env.files,
                                              env.messages, env.printing);
         summary->show();
+        read();
         QTest::mouseClick(control<QPushButton>(summary, "Eleves"), Qt::LeftButton);
         pupils = summary->findChild<frmEleves *>();
     }
+    // The summary reads the records away from its window: its lists are filled once it is done.
+    void read() { QVERIFY(QTest::qWaitFor([this] { return !summary->isReading(); }, 10000)); }
     QStringList summaryPupils()
     {
+        read();
         auto *filter = control<QComboBox>(summary, "filtreEleve");
         QStringList names;
         for (int i = 1; i < filter->count(); ++i)

@@ -95,6 +95,7 @@ void TestPupilReport::printedFromTheSummary()
 
     frmBilan window(env.records, env.settings, env.clock, env.files, env.messages, env.printing);
     window.show();
+    QVERIFY(QTest::qWaitFor([&window] { return !window.isReading(); }, 10000));
     auto *print = window.findChild<QPushButton *>(QStringLiteral("Imprimer"));
     auto *pupil = window.findChild<QComboBox *>(QStringLiteral("filtreEleve"));
     QVERIFY(print && pupil);
