@@ -220,6 +220,7 @@ void openSummaryWindow(benchmark::State &state, bool again)
         peak = std::max(peak, peakBytes());
         window.reset();
         QCoreApplication::processEvents();
+        releaseFreedMemory(); // as the main window does when the summary closes
         state.ResumeTiming();
     }
     state.counters["lines"] = double(year.lines);

@@ -1,5 +1,6 @@
 #pragma once
 // The main of the benchmarks that need widgets: offscreen unless a display is asked for.
+#include "platform/heap.h"
 #include "platform/steadystyle.h"
 
 #include <QApplication>
@@ -41,6 +42,8 @@ inline int runGuiBenchmarks(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The program's heap, so that the memory figures are the program's.
+    useProgramHeap();
     QApplication app(argc, argv);
     // Drawn as the program draws.
     useSteadyStyle();

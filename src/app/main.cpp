@@ -6,6 +6,7 @@
 #include "journal/journal.h"
 #include "records/recordwriter.h"
 #include "platform/clock.h"
+#include "platform/heap.h"
 #include "platform/qtfilechooser.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/printingmodule.h"
@@ -26,19 +27,10 @@
 #include <QLocale>
 #include <QScreen>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 int main(int argc, char *argv[])
 {
-#ifdef __GLIBC__
-    // Pictures and other large blocks are given back to the system as soon as they are freed,
-    // rather than kept in the heap, and the few threads share one heap: the program's memory
-    // follows the windows open, not the largest it ever drew.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-    mallopt(M_ARENA_MAX, 1);
-#endif
+    useProgramHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumalin"));
     useSteadyStyle();
@@ -101,11 +93,9 @@ int main(int argc, char *argv[])
     QObject::connect(&window, &frmMain::firstPainted, &window,
                      [] {
                          QApplication::setWindowIcon(appIcon());
-#ifdef __GLIBC__
                          // What starting freed (fonts' and settings' scratch, the icon's large
                          // renders) goes back to the system rather than waiting in the heap.
-                         malloc_trim(0);
-#endif
+                         releaseFreedMemory();
                      });
     window.show();
     const int status = app.exec();

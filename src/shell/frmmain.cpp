@@ -15,6 +15,7 @@
 #include "exercise/frmsac2mot.h"
 #include "journal/frmprogression.h"
 #include "journal/journal.h"
+#include "platform/heap.h"
 #include "platform/messageboxes.h"
 #include "records/recordwriter.h"
 #include "settings_dialog/frmparam.h"
@@ -25,6 +26,7 @@
 #include <QDialog>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QTimer>
 #include <QWindow>
 
 #include <utility>
@@ -368,6 +370,9 @@ void frmMain::mnuBilan_Click()
         m_summary = m_services.makeSummaryWindow ? m_services.makeSummaryWindow(this) : nullptr;
         if (!m_summary)
             return;
+        // A year of records read is a large heap freed at closing: given back, not kept.
+        connect(m_summary, &QObject::destroyed, this,
+                [] { QTimer::singleShot(0, [] { releaseFreedMemory(); }); });
         remember(m_summary);
     }
     showTopLevel(m_summary);
