@@ -5,6 +5,8 @@
 #include "records/recordformat.h"
 
 #include <QByteArray>
+#include <QFile>
+#include <QTest>
 #include <QString>
 #include <QStringList>
 
@@ -27,4 +29,18 @@ inline QByteArray recordBytes(const QList<FixtureLine> &lines)
     QString header;
     Csv::appendRow(header, RecordFormat::oldHeaders());
     return QByteArray(Csv::ByteOrderMark) + header.toUtf8() + out.toUtf8();
+}
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Fails the test calling it when the file cannot be written.
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }

@@ -14,19 +14,6 @@
 #include <sys/stat.h>
 
 namespace {
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // A records folder as a class leaves it: a day written by the program (with cells a spreadsheet
 // would take for formulas, and a line cut short by a full disk), a day of the first form, and a
 // file of someone else's that happens to name a pupil.

@@ -61,19 +61,6 @@ qint64 at(int day, int hour, int minute, int second)
     return QDateTime(QDate(2026, 12, day), QTime(hour, minute, second)).toSecsSinceEpoch();
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 JournalEntry entry(int number, qint64 stampSecs, const JournalEvent &event, int exercise = 0,
                    qint64 runMs = 0, const QString &run = QStringLiteral("r1"))
 {
