@@ -390,6 +390,10 @@ frmBilan::frmBilan(RecordWriter &records, SettingsStore &settings, Clock &clock,
     if (screen)
         size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
     resize(size);
+    // Centred on the screen when it opens, as the editor is, rather than wherever the window
+    // manager finds room.
+    if (screen)
+        move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
     placeChart();
 }
 
