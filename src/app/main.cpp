@@ -31,6 +31,10 @@
 int main(int argc, char *argv[])
 {
     useProgramHeap();
+    // The few patterns Qt matches for us (file dialog filters, folder listings) are short: the
+    // regular-expression compiler's machine code would cost a quarter of a megabyte for nothing.
+    if (qEnvironmentVariableIsEmpty("QT_ENABLE_REGEXP_JIT"))
+        qputenv("QT_ENABLE_REGEXP_JIT", "0");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plumalin"));
     useSteadyStyle();
