@@ -1,5 +1,5 @@
 #pragma once
 #include <QIcon>
 
-// The program's icon, drawn from its picture at the sizes desktops ask for.
+// The program's icon, drawn at the sizes desktops ask for.
 QIcon appIcon();

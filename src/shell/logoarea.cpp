@@ -1,11 +1,12 @@
 #include "logoarea.h"
 
+#include "welcomepictures.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
 LogoArea::LogoArea(QWidget *parent)
     : QMdiArea(parent)
-    , m_logo(QStringLiteral(":/pictures/main_logo.svg"))
 {
     setBackground(QColor(255, 255, 255));
     // An inner window larger than the area (the exercise on a 640 x 480 main window) stays
@@ -29,5 +30,5 @@ void LogoArea::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(viewport());
     painter.setClipRect(event->rect());
-    m_logo.render(&painter, logo);
+    drawWelcomeLogo(painter, logo);
 }

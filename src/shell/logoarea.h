@@ -1,6 +1,5 @@
 #pragma once
 #include <QMdiArea>
-#include <QSvgRenderer>
 
 // The main window's inner area: white, with the program's logo drawn in its middle, under the
 // inner windows.
@@ -15,11 +14,8 @@ public:
     QRect logoRect() const;
 
 protected:
+    // The logo is drawn at each paint rather than kept as a picture: the area is seldom
+    // repainted, mostly under the inner windows, and the picture would cost more memory than
+    // the rest of the window.
     void paintEvent(QPaintEvent *event) override;
-
-private:
-    // Drawn at each paint rather than kept as a picture: the area is seldom repainted, mostly
-    // under the inner windows, and the picture would cost more memory than the rest of the
-    // window.
-    QSvgRenderer m_logo;
 };

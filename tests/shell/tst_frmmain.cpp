@@ -1,4 +1,5 @@
 #include "shell/frmmain.h"
+#include "shell/appicon.h"
 #include "shell/logoarea.h"
 #include "shell/nomfichier.h"
 #include "fakes/fakes.h"
@@ -19,9 +20,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QWindow>
 
@@ -61,6 +64,8 @@ private slots:
     void startupFrame();
     void menuBar();
     void logoOnWhite();
+    void iconAsTheDesktopShowsIt_data();
+    void iconAsTheDesktopShowsIt();
     void commandJournalLines_data();
     void commandJournalLines();
     void commandTwiceOneWindow_data();
@@ -246,6 +251,46 @@ void TestFrmMain::logoOnWhite()
         for (int y = logo.top(); y < logo.bottom(); y += 8)
             coloured += image.pixelColor(x, y) != QColor(Qt::white);
     QVERIFY(coloured > 100);
+}
+
+void TestFrmMain::iconAsTheDesktopShowsIt_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("16") << 16;
+    QTest::newRow("32") << 32;
+    QTest::newRow("256") << 256;
+}
+
+// The window icon is drawn by code, the desktop's from the installed SVG: both show the same.
+void TestFrmMain::iconAsTheDesktopShowsIt()
+{
+    QFETCH(int, size);
+    const QImage drawn = appIcon().pixmap(size, size).toImage().convertToFormat(
+        QImage::Format_ARGB32);
+    QSvgRenderer desktop(QStringLiteral(PLUMALIN_DESKTOP_ICON));
+    QVERIFY(desktop.isValid());
+    QImage expected(size, size, QImage::Format_ARGB32);
+    expected.fill(Qt::transparent);
+    QPainter painter(&expected);
+    desktop.render(&painter);
+    painter.end();
+    QCOMPARE(drawn.size(), expected.size());
+    // Antialiasing may differ by a shade along the edges, never more.
+    qint64 difference = 0;
+    int far = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const QRgb a = drawn.pixel(x, y);
+            const QRgb b = expected.pixel(x, y);
+            const int d = qMax(qMax(qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b))),
+                               qMax(qAbs(qBlue(a) - qBlue(b)), qAbs(qAlpha(a) - qAlpha(b))));
+            difference += d;
+            far += d > 64;
+        }
+    }
+    QVERIFY2(difference / (size * size) <= 3,
+             qPrintable(QStringLiteral("mean difference %1").arg(difference / (size * size))));
+    QVERIFY2(far <= size * size / 100, qPrintable(QStringLiteral("%1 pixels apart").arg(far)));
 }
 
 void TestFrmMain::commandJournalLines_data()
