@@ -1,5 +1,8 @@
 #include "heap.h"
 
+// Before any test of __GLIBC__, which the C library's own headers define.
+#include <cstdlib>
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
