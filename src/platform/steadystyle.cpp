@@ -123,6 +123,12 @@ void drawFusionGroupBoxFrame(const QStyle &style, const QStyleOption &option, QP
     qDrawBorderPixmap(&painter, option.rect.adjusted(0, top, 0, 0),
                       QMargins(FrameCorner, FrameCorner, FrameCorner, FrameCorner), frame);
 }
+Qt::LayoutDirection directionOf(const QStyleOption *option, const QWidget *widget)
+{
+    return option ? option->direction
+           : widget ? widget->layoutDirection()
+                    : QGuiApplication::layoutDirection();
+}
 } // namespace
 
 void SteadyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
@@ -139,10 +145,9 @@ void SteadyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *op
 QIcon SteadyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,
                                 const QWidget *widget) const
 {
-    const Qt::LayoutDirection direction = option ? option->direction
-                                          : widget ? widget->layoutDirection()
-                                                   : QGuiApplication::layoutDirection();
+    const Qt::LayoutDirection direction = directionOf(option, widget);
     const quint64 key = (quint64(standardIcon) << 1) | (direction == Qt::RightToLeft ? 1 : 0);
+    QMutexLocker locked(&m_iconsLock);
     auto icon = m_icons.constFind(key);
     if (icon != m_icons.constEnd())
         return *icon;
@@ -152,8 +157,10 @@ QIcon SteadyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption 
         return *m_icons.insert(key, drawn);
 
     // An option may carry a state the icon is drawn for: such icons are left to the style.
-    if (option)
+    if (option) {
+        locked.unlock();
         return QProxyStyle::standardIcon(standardIcon, option, widget);
+    }
     // The style is asked again when the icon is first drawn, by then without the widget,
     // which may be gone: the widget's direction is what mattered of it, and it is
     // the application's in a left-to-right program.
@@ -170,9 +177,7 @@ QIcon SteadyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption 
 QPixmap SteadyStyle::standardPixmap(StandardPixmap standardPixmap, const QStyleOption *option,
                                     const QWidget *widget) const
 {
-    const QIcon drawn = drawnStandardIcon(standardPixmap, option ? option->direction
-                                                           : widget ? widget->layoutDirection()
-                                                                    : QGuiApplication::layoutDirection());
+    const QIcon drawn = drawnStandardIcon(standardPixmap, directionOf(option, widget));
     if (drawn.isNull())
         return QProxyStyle::standardPixmap(standardPixmap, option, widget);
     const bool messageBox = standardPixmap >= SP_MessageBoxInformation

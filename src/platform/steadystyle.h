@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QIcon>
+#include <QMutex>
 #include <QProxyStyle>
 
 // The desktop's style, giving the same icon each time one of its standard icons is asked for,
@@ -25,6 +26,8 @@ public:
                        const QWidget *widget = nullptr) const override;
 
 private:
+    // A file dialog's list asks for its icons from the thread that reads the folder.
+    mutable QRecursiveMutex m_iconsLock;
     mutable QHash<quint64, QIcon> m_icons;
 };
 
