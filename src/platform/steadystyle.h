@@ -26,7 +26,8 @@ public:
                        const QWidget *widget = nullptr) const override;
 
 private:
-    // A file dialog's list asks for its icons from the thread that reads the folder.
+    // A file dialog's list asks for its icons from the thread that reads the folder; the base
+    // style may ask its proxy again while making one.
     mutable QRecursiveMutex m_iconsLock;
     mutable QHash<quint64, QIcon> m_icons;
 };
