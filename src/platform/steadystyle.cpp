@@ -1,5 +1,7 @@
 #include "platform/steadystyle.h"
 
+#include "platform/standardicons.h"
+
 #include <QApplication>
 #include <qdrawutil.h>
 #include <QGroupBox>
@@ -121,6 +123,12 @@ void drawFusionGroupBoxFrame(const QStyle &style, const QStyleOption &option, QP
     qDrawBorderPixmap(&painter, option.rect.adjusted(0, top, 0, 0),
                       QMargins(FrameCorner, FrameCorner, FrameCorner, FrameCorner), frame);
 }
+Qt::LayoutDirection directionOf(const QStyleOption *option, const QWidget *widget)
+{
+    return option ? option->direction
+           : widget ? widget->layoutDirection()
+                    : QGuiApplication::layoutDirection();
+}
 } // namespace
 
 void SteadyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
@@ -137,30 +145,46 @@ void SteadyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *op
 QIcon SteadyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,
                                 const QWidget *widget) const
 {
-    // An option may carry a state the icon is drawn for: such icons are left to the style.
-    if (option)
-        return QProxyStyle::standardIcon(standardIcon, option, widget);
-    const Qt::LayoutDirection direction =
-        widget ? widget->layoutDirection() : QGuiApplication::layoutDirection();
+    const Qt::LayoutDirection direction = directionOf(option, widget);
     const quint64 key = (quint64(standardIcon) << 1) | (direction == Qt::RightToLeft ? 1 : 0);
+    QMutexLocker locked(&m_iconsLock);
     auto icon = m_icons.constFind(key);
-    if (icon == m_icons.constEnd()) {
-        // The style is asked again when the icon is first drawn, by then without the widget,
-        // which may be gone: the widget's direction is what mattered of it, and it is
-        // the application's in a left-to-right program.
-        if (direction != QGuiApplication::layoutDirection()) {
-            icon = m_icons.insert(key, QProxyStyle::standardIcon(standardIcon, nullptr, widget));
-        } else {
-            // The program may change its style before then (tests do).
-            auto make = [self = QPointer<SteadyStyle>(const_cast<SteadyStyle *>(this)),
-                         standardIcon] {
-                return self ? self->QProxyStyle::standardIcon(standardIcon, nullptr, nullptr)
-                            : QApplication::style()->standardIcon(standardIcon);
-            };
-            icon = m_icons.insert(key, QIcon(new DeferredIconEngine(make)));
-        }
+    if (icon != m_icons.constEnd())
+        return *icon;
+    // The program's own drawings, whatever the option's state: none depends on it.
+    QIcon drawn = drawnStandardIcon(standardIcon, direction);
+    if (!drawn.isNull())
+        return *m_icons.insert(key, drawn);
+
+    // An option may carry a state the icon is drawn for: such icons are left to the style.
+    if (option) {
+        locked.unlock();
+        return QProxyStyle::standardIcon(standardIcon, option, widget);
     }
-    return *icon;
+    // The style is asked again when the icon is first drawn, by then without the widget,
+    // which may be gone: the widget's direction is what mattered of it, and it is
+    // the application's in a left-to-right program.
+    if (direction != QGuiApplication::layoutDirection())
+        return *m_icons.insert(key, QProxyStyle::standardIcon(standardIcon, nullptr, widget));
+    // The program may change its style before then (tests do).
+    auto make = [self = QPointer<SteadyStyle>(const_cast<SteadyStyle *>(this)), standardIcon] {
+        return self ? self->QProxyStyle::standardIcon(standardIcon, nullptr, nullptr)
+                    : QApplication::style()->standardIcon(standardIcon);
+    };
+    return *m_icons.insert(key, QIcon(new DeferredIconEngine(make)));
+}
+
+QPixmap SteadyStyle::standardPixmap(StandardPixmap standardPixmap, const QStyleOption *option,
+                                    const QWidget *widget) const
+{
+    const QIcon drawn = drawnStandardIcon(standardPixmap, directionOf(option, widget));
+    if (drawn.isNull())
+        return QProxyStyle::standardPixmap(standardPixmap, option, widget);
+    const bool messageBox = standardPixmap >= SP_MessageBoxInformation
+                            && standardPixmap <= SP_MessageBoxQuestion;
+    const int side = pixelMetric(messageBox ? PM_MessageBoxIconSize : PM_SmallIconSize, option,
+                                 widget);
+    return drawn.pixmap(QSize(side, side));
 }
 
 void useSteadyStyle()

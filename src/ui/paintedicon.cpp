@@ -9,9 +9,10 @@ namespace {
 class PaintedIconEngine : public QIconEngine
 {
 public:
-    PaintedIconEngine(IconDrawing draw, QList<QSize> sizes, int keptUpTo,
+    PaintedIconEngine(IconDrawing draw, IconDrawing on, QList<QSize> sizes, int keptUpTo,
                       std::function<bool()> valid)
         : m_draw(std::move(draw))
+        , m_drawOn(std::move(on))
         , m_sizes(std::move(sizes))
         , m_keptUpTo(keptUpTo)
         , m_valid(std::move(valid))
@@ -22,19 +23,22 @@ public:
     {
         return scaledPixmap(size, mode, state, 1.0);
     }
-    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State, qreal scale) override
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
     {
         const QSize drawn = (QSizeF(size) * scale).toSize();
         if (drawn.isEmpty() || isNull())
             return {};
-        const quint64 key = (quint64(drawn.width()) << 32) | quint64(drawn.height());
+        const bool on = state == QIcon::On && m_drawOn;
+        const quint64 key = (quint64(on) << 63) | (quint64(drawn.width()) << 32)
+                            | quint64(drawn.height());
         QPixmap picture = m_kept.value(key);
         if (picture.isNull()) {
             picture = QPixmap(drawn);
             picture.fill(Qt::transparent);
             QPainter painter(&picture);
             painter.setRenderHint(QPainter::Antialiasing);
-            m_draw(painter, drawn);
+            (on ? m_drawOn : m_draw)(painter, drawn);
             painter.end();
             if (drawn.width() <= m_keptUpTo && drawn.height() <= m_keptUpTo)
                 m_kept.insert(key, picture);
@@ -55,13 +59,14 @@ public:
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return m_sizes; }
     QIconEngine *clone() const override
     {
-        return new PaintedIconEngine(m_draw, m_sizes, m_keptUpTo, m_valid);
+        return new PaintedIconEngine(m_draw, m_drawOn, m_sizes, m_keptUpTo, m_valid);
     }
     QString key() const override { return QStringLiteral("PaintedIconEngine"); }
     bool isNull() override { return m_valid && !m_valid(); }
 
 private:
     IconDrawing m_draw;
+    IconDrawing m_drawOn;
     QList<QSize> m_sizes;
     int m_keptUpTo;
     std::function<bool()> m_valid;
@@ -69,8 +74,9 @@ private:
 };
 } // namespace
 
-QIcon paintedIcon(IconDrawing draw, const QList<QSize> &sizes, int keptUpTo,
+QIcon paintedIcon(IconDrawing draw, const QList<QSize> &sizes, int keptUpTo, IconDrawing on,
                   std::function<bool()> valid)
 {
-    return QIcon(new PaintedIconEngine(std::move(draw), sizes, keptUpTo, std::move(valid)));
+    return QIcon(new PaintedIconEngine(std::move(draw), std::move(on), sizes, keptUpTo,
+                                       std::move(valid)));
 }

@@ -13,7 +13,7 @@ using IconDrawing = std::function<void(QPainter &painter, const QSize &size)>;
 // An icon drawn by the program at each size asked, sharp at any size. Drawing it reads no
 // picture file, so Qt loads none of its image-format plugins for it. `sizes` are the sizes it
 // offers (a window icon gives each to the desktop); those up to `keptUpTo` pixels are kept once
-// drawn, larger ones are drawn anew each time. `valid`, when given, says whether there is
-// anything to draw.
+// drawn, larger ones are drawn anew each time. `on`, when given, is drawn for the icon's On
+// state (an open folder). `valid`, when given, says whether there is anything to draw.
 QIcon paintedIcon(IconDrawing draw, const QList<QSize> &sizes, int keptUpTo = 64,
-                  std::function<bool()> valid = {});
+                  IconDrawing on = {}, std::function<bool()> valid = {});

@@ -7,18 +7,48 @@
 
 #include <memory>
 
+namespace {
+// A drawing read at its first use (a window icon only needs it once shown), from a resource's
+// name or from SVG text; nothing to read gives no drawing.
+struct LazySvg
+{
+    QString resource;
+    QByteArray text;
+    std::shared_ptr<std::unique_ptr<QSvgRenderer>> renderer =
+        std::make_shared<std::unique_ptr<QSvgRenderer>>();
+
+    QSvgRenderer &loaded() const
+    {
+        if (!*renderer) {
+            *renderer = text.isEmpty() ? std::make_unique<QSvgRenderer>(resource)
+                                       : std::make_unique<QSvgRenderer>(text);
+        }
+        return **renderer;
+    }
+    IconDrawing drawing() const
+    {
+        if (resource.isEmpty() && text.isEmpty())
+            return {};
+        return [svg = *this](QPainter &painter, const QSize &size) {
+            svg.loaded().render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        };
+    }
+};
+
+QIcon lazySvgIcon(const LazySvg &off, const LazySvg &on, const QList<QSize> &sizes, int keptUpTo)
+{
+    return paintedIcon(off.drawing(), sizes, keptUpTo, on.drawing(),
+                       [off] { return off.loaded().isValid(); });
+}
+} // namespace
+
 QIcon svgIcon(const QString &resource, const QList<QSize> &sizes, int keptUpTo)
 {
-    // The file is read at the first drawing, which a window icon only needs once shown.
-    auto renderer = std::make_shared<std::unique_ptr<QSvgRenderer>>();
-    auto loaded = [renderer, resource]() -> QSvgRenderer & {
-        if (!*renderer)
-            *renderer = std::make_unique<QSvgRenderer>(resource);
-        return **renderer;
-    };
-    return paintedIcon(
-        [loaded](QPainter &painter, const QSize &size) {
-            loaded().render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-        },
-        sizes, keptUpTo, [loaded] { return loaded().isValid(); });
+    return lazySvgIcon({resource, {}}, {}, sizes, keptUpTo);
+}
+
+QIcon svgIconFromText(const QByteArray &off, const QByteArray &on, const QList<QSize> &sizes,
+                      int keptUpTo)
+{
+    return lazySvgIcon({{}, off}, {{}, on}, sizes, keptUpTo);
 }

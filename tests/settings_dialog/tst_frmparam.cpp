@@ -1,5 +1,8 @@
 #include "settings_dialog/frmparam.h"
 
+#include "platform/qtfilechooser.h"
+#include "platform/qtmessageboxes.h"
+#include "platform/standardicons.h"
 #include "platform/steadystyle.h"
 
 #include "fakes/fakes.h"
@@ -7,15 +10,21 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QMetaEnum>
 #include <QPointer>
 #include <QPushButton>
 #include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include <memory>
@@ -33,6 +42,13 @@ void touch(const QString &path)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("\"Le chat dort.\"\r\n");
+}
+
+// Whether Qt has loaded an image-format plugin, as it does to read any picture file.
+bool loadedImagePlugins()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
 }
 
 void processDeletes()
@@ -56,8 +72,12 @@ class tst_frmParam : public QObject
 {
     Q_OBJECT
 private slots:
-    // First: it looks at what the test program has loaded so far.
+    // First: they look at what the test program has loaded so far (the second compares with
+    // Fusion's own drawing, which reads a picture file).
+    void fileDialogAndMessageBoxesDrawnWithoutPictureFiles();
     void drawnWithoutPictureFiles();
+    void drawnStandardIcons_data();
+    void drawnStandardIcons();
     void layout();
     void emptyStoreShowsFallbacksAndStoresThem();
     void choiceIsStoredAtOnce_data();
@@ -71,10 +91,6 @@ private slots:
 
 void tst_frmParam::drawnWithoutPictureFiles()
 {
-    auto loadedImagePlugins = [] {
-        QFile maps(QStringLiteral("/proc/self/maps"));
-        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
-    };
     QVERIFY(!loadedImagePlugins());
     SteadyStyle steady(QStringLiteral("Fusion"));
     TestEnv env;
@@ -91,6 +107,99 @@ void tst_frmParam::drawnWithoutPictureFiles()
     std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
     QCOMPARE(drawn, grab(fusion.get()));
     frame->setStyle(nullptr);
+}
+
+// The teacher's file dialog, and a message box of each kind, under the program's style.
+void tst_frmParam::fileDialogAndMessageBoxesDrawnWithoutPictureFiles()
+{
+    QVERIFY(!loadedImagePlugins());
+    const QString styleName = QApplication::style()->name();
+    useSteadyStyle();
+
+    // A folder, a file and a shortcut of each, so that the list shows every kind of icon.
+    QTemporaryDir folder;
+    QDir dir(folder.path());
+    QVERIFY(dir.mkdir(QStringLiteral("Classe")));
+    touch(dir.filePath(QStringLiteral("phrases.txt")));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("phrases.txt")),
+                        dir.filePath(QStringLiteral("raccourci.txt"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("Classe")),
+                        dir.filePath(QStringLiteral("Lien vers Classe"))));
+    bool seen = false;
+    QTimer::singleShot(0, this, [&seen] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const auto *view = dialog->findChild<QAbstractItemView *>(QStringLiteral("listView"));
+        QVERIFY(view);
+        // The names, and the icons with them, come from a thread that reads the folder.
+        QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 4);
+        dialog->grab();
+        auto *details = dialog->findChild<QToolButton *>(QStringLiteral("detailModeButton"));
+        QVERIFY(details);
+        details->click();
+        dialog->grab();
+        seen = true;
+        dialog->reject();
+    });
+    QtFileChooser files;
+    const auto chosen = files.choose(
+        nullptr, {QStringLiteral("Charger exercice"), {QStringLiteral("Fichier des phrases (*.txt)")},
+                  {}, folder.path(), true});
+    QVERIFY(seen);
+    QVERIFY(!chosen);
+    QVERIFY(!loadedImagePlugins());
+
+    QtMessageBoxes messages;
+    for (const auto icon : {MessageBoxes::Information, MessageBoxes::Warning,
+                            MessageBoxes::Critical, MessageBoxes::Question}) {
+        bool shown = false;
+        QTimer::singleShot(0, this, [&shown] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QVERIFY(!box->iconPixmap().isNull());
+            box->grab();
+            shown = true;
+            box->accept();
+        });
+        messages.ask(nullptr, icon, QStringLiteral("Plumalin"), QStringLiteral("Continuer ?"),
+                     MessageBoxes::Yes | MessageBoxes::No | MessageBoxes::Ok
+                         | MessageBoxes::Cancel,
+                     MessageBoxes::Ok);
+        QVERIFY2(shown, QMetaEnum::fromType<MessageBoxes::Icon>().valueToKey(icon));
+    }
+    QVERIFY(!loadedImagePlugins());
+    QApplication::setStyle(styleName);
+}
+
+void tst_frmParam::drawnStandardIcons_data()
+{
+    QTest::addColumn<int>("which");
+    const QMetaEnum names = QMetaEnum::fromType<QStyle::StandardPixmap>();
+    for (const QStyle::StandardPixmap which : ::drawnStandardIcons())
+        QTest::newRow(names.valueToKey(which)) << int(which);
+}
+
+// Each icon the program draws shows something at a list's size and at a message box's, and is
+// the same icon at each call.
+void tst_frmParam::drawnStandardIcons()
+{
+    QFETCH(int, which);
+    const auto pixmap = QStyle::StandardPixmap(which);
+    SteadyStyle steady(QStringLiteral("Fusion"));
+    const QIcon icon = steady.standardIcon(pixmap);
+    QCOMPARE(steady.standardIcon(pixmap).cacheKey(), icon.cacheKey());
+    for (const int side : {16, 32}) {
+        const QImage drawn = icon.pixmap(QSize(side, side)).toImage();
+        QCOMPARE(drawn.size(), QSize(side, side));
+        int inked = 0;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                inked += qAlpha(drawn.pixel(x, y)) > 128 ? 1 : 0;
+        // Something a person sees, and not a filled square.
+        QVERIFY2(inked >= side * side / 40, qPrintable(QString::number(inked)));
+        QVERIFY2(inked < side * side, qPrintable(QString::number(inked)));
+    }
+    QVERIFY(!steady.standardPixmap(pixmap).isNull());
 }
 
 void tst_frmParam::layout()
