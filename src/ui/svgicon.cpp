@@ -37,8 +37,12 @@ struct LazySvg
 
 QIcon lazySvgIcon(const LazySvg &off, const LazySvg &on, const QList<QSize> &sizes, int keptUpTo)
 {
-    return paintedIcon(off.drawing(), sizes, keptUpTo, on.drawing(),
-                       [off] { return off.loaded().isValid(); });
+    // A drawing kept in the code is known to be there: asking whether the icon is empty (the
+    // style does at once) then reads nothing.
+    std::function<bool()> valid;
+    if (off.text.isEmpty())
+        valid = [off] { return off.loaded().isValid(); };
+    return paintedIcon(off.drawing(), sizes, keptUpTo, on.drawing(), valid);
 }
 } // namespace
 
