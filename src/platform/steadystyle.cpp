@@ -177,14 +177,15 @@ QIcon SteadyStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption 
 QPixmap SteadyStyle::standardPixmap(StandardPixmap standardPixmap, const QStyleOption *option,
                                     const QWidget *widget) const
 {
-    const QIcon drawn = drawnStandardIcon(standardPixmap, directionOf(option, widget));
-    if (drawn.isNull())
+    // The program's drawings come from the icons kept, rather than read anew at each call.
+    static const QList<StandardPixmap> drawn = drawnStandardIcons();
+    if (!drawn.contains(standardPixmap))
         return QProxyStyle::standardPixmap(standardPixmap, option, widget);
     const bool messageBox = standardPixmap >= SP_MessageBoxInformation
                             && standardPixmap <= SP_MessageBoxQuestion;
     const int side = pixelMetric(messageBox ? PM_MessageBoxIconSize : PM_SmallIconSize, option,
                                  widget);
-    return drawn.pixmap(QSize(side, side));
+    return standardIcon(standardPixmap, option, widget).pixmap(QSize(side, side));
 }
 
 void useSteadyStyle()
