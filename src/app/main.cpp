@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
     Journal journal(clock);
     journal.setListener(&records);
     // The sound output and the summary window come from the program's modules, opened at the
-    // first cue and the first "Bilan des élèves": the start maps neither Qt Multimedia nor the
+    // first cue and the first "Bilan des élèves": the start maps neither libpulse nor the
     // summary's code. Without its module the program is silent, as without an audio device. The
     // speech synthesiser is opened at the first word said.
     SoundPlayer sound(

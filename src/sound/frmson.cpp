@@ -1,74 +1,152 @@
 #include "frmson.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 
+#include <pulse/simple.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <list>
+#include <memory>
+#include <thread>
+
 namespace {
-QAudioFormat programFormat()
+constexpr int BytesPerMs = PcmClip::SampleRate * 2 / 1000;
+// A stop is heard within one piece: each write waits for room for it in the server's buffer.
+constexpr int PieceBytes = 20 * BytesPerMs;
+
+pa_sample_spec programFormat()
 {
-    QAudioFormat format;
-    format.setSampleRate(PcmClip::SampleRate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    return format;
+    return pa_sample_spec{PA_SAMPLE_S16NE, PcmClip::SampleRate, 1};
 }
 
-// The player behind every sound, never shown: one audio sink fed from memory.
+pa_simple *openStream()
+{
+    const pa_sample_spec format = programFormat();
+    // A quarter of a second ahead of the loudspeaker: enough for a busy old computer.
+    pa_buffer_attr buffer;
+    buffer.maxlength = uint32_t(-1);
+    buffer.tlength = uint32_t(250 * BytesPerMs);
+    buffer.prebuf = uint32_t(-1);
+    buffer.minreq = uint32_t(-1);
+    buffer.fragsize = uint32_t(-1);
+    int error = 0;
+    return pa_simple_new(nullptr, "Plumalin", PA_STREAM_PLAYBACK, nullptr, "Sac de mots", &format,
+                         nullptr, &buffer, &error);
+}
+
+// One clip on its way to the sound server, written by a thread of its own.
+struct Playing {
+    QByteArray samples;
+    std::atomic<bool> stopped{false};
+    std::atomic<bool> over{false};
+    std::thread thread;
+};
+
+// Writes the clip out until its end, a stop, or a failure of the server.
+void writeOut(Playing &clip)
+{
+    pa_simple *stream = openStream();
+    if (!stream)
+        return;
+    int error = 0;
+    bool heard = true;
+    for (qsizetype at = 0; at < clip.samples.size() && heard; at += PieceBytes) {
+        if (clip.stopped) {
+            heard = false;
+            break;
+        }
+        const qsizetype length = std::min<qsizetype>(PieceBytes, clip.samples.size() - at);
+        heard = pa_simple_write(stream, clip.samples.constData() + at, size_t(length), &error) == 0;
+    }
+    // What the server still holds is waited for in small steps, so that a stop cuts it short.
+    if (heard) {
+        const pa_usec_t ahead = pa_simple_get_latency(stream, &error);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(ahead);
+        while (!clip.stopped && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!clip.stopped)
+            pa_simple_drain(stream, &error);
+    }
+    if (clip.stopped)
+        pa_simple_flush(stream, &error);
+    pa_simple_free(stream);
+}
+
+// The player behind every sound, never shown: the sound server (PulseAudio or PipeWire) fed
+// from memory.
 class frmSon : public QObject, public SoundOutput
 {
 public:
     frmSon()
     {
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull() || !device.isFormatSupported(programFormat()))
-            return;
-        m_sink = new QAudioSink(device, programFormat(), this);
-        connect(m_sink, &QAudioSink::stateChanged, this, &frmSon::stateChanged);
+        // A connection tried once tells whether there is anything to hear sounds with.
+        if (pa_simple *probe = openStream()) {
+            pa_simple_free(probe);
+            m_device = true;
+        }
     }
-    ~frmSon() override { stop(); }
+
+    ~frmSon() override
+    {
+        stop();
+        for (const auto &clip : m_clips)
+            clip->thread.join();
+    }
 
     void start(const PcmClip &clip, std::function<void()> finished) override
     {
         stop();
+        reapClips();
         m_finished = std::move(finished);
-        if (!m_sink || clip.isEmpty()) {
+        if (!m_device || clip.isEmpty()) {
             endLater();
             return;
         }
-        m_buffer = new QBuffer(this);
-        m_buffer->setData(clip.samples);
-        m_buffer->open(QIODevice::ReadOnly);
-        m_sink->start(m_buffer);
-        if (m_sink->error() != QAudio::NoError)
-            endLater();
+        Playing *playing = m_clips.emplace_back(std::make_unique<Playing>()).get();
+        playing->samples = clip.samples;
+        m_current = playing;
+        // The player joins the thread before it goes, and what the thread posts goes with it.
+        playing->thread = std::thread([this, playing] {
+            writeOut(*playing);
+            playing->over = true;
+            QMetaObject::invokeMethod(this, [this, playing] { clipOver(playing); },
+                                      Qt::QueuedConnection);
+        });
     }
 
     void stop() override
     {
         m_finished = nullptr;
-        if (m_sink && m_sink->state() != QAudio::StoppedState)
-            m_sink->stop();
-        if (m_buffer) {
-            m_buffer->deleteLater();
-            m_buffer = nullptr;
+        if (m_current) {
+            m_current->stopped = true;
+            m_current = nullptr;
         }
     }
 
-    bool hasDevice() const override { return m_sink != nullptr; }
+    bool hasDevice() const override { return m_device; }
 
 private:
-    void stateChanged(QAudio::State state)
+    // Heard to its end, or cut by a server gone away: the clip ends all the same.
+    void clipOver(const Playing *clip)
     {
-        // Idle: every sample of the clip has been handed to the device.
-        if (state == QAudio::IdleState
-            || (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError))
+        if (m_current == clip) {
+            m_current = nullptr;
             endLater();
+        }
+        reapClips();
+    }
+
+    void reapClips()
+    {
+        m_clips.remove_if([](const std::unique_ptr<Playing> &clip) {
+            if (!clip->over)
+                return false;
+            clip->thread.join();
+            return true;
+        });
     }
 
     void endLater()
@@ -80,8 +158,9 @@ private:
         QTimer::singleShot(0, this, [finished] { finished(); });
     }
 
-    QAudioSink *m_sink = nullptr;
-    QPointer<QBuffer> m_buffer;
+    bool m_device = false;
+    Playing *m_current = nullptr;
+    std::list<std::unique_ptr<Playing>> m_clips;
     std::function<void()> m_finished;
 };
 }

@@ -3,6 +3,7 @@
 
 #include <memory>
 
-// The program's audio output on the platform's sound device (Qt Multimedia). This is the one
-// place that uses Qt Multimedia: everything else reaches it through SoundOutput, made here.
+// The program's audio output through the desktop's sound server (PulseAudio, or PipeWire's
+// PulseAudio service), the one place that talks to it: everything else reaches it through
+// SoundOutput, made here.
 std::unique_ptr<SoundOutput> makeSoundOutput();

@@ -5,7 +5,12 @@
 #include "records/summarymodule.h"
 #include "sound/soundoutputmodule.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLibrary>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -14,6 +19,7 @@ class TestModules : public QObject
     Q_OBJECT
 private slots:
     void soundOutput();
+    void soundOutputOnServer();
     void summaryWindow();
     void printDialog();
 };
@@ -44,6 +50,113 @@ void TestModules::soundOutput()
     if (!output->hasDevice())
         QTRY_VERIFY(finished);
     output->stop();
+}
+
+namespace {
+// A sound server of the test's own, with a sink that plays into nothing, which the sound output
+// reaches as it would reach the desktop's.
+class SoundServer
+{
+public:
+    SoundServer()
+    {
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (program.isEmpty() || !m_folder.isValid())
+            return;
+        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_folder.path());
+        env.insert(QStringLiteral("HOME"), m_folder.path());
+        m_server.setProcessEnvironment(env);
+        m_server.start(program, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                                 QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
+                                 QStringLiteral("--log-level=error"),
+                                 QStringLiteral("-L"), QStringLiteral("module-null-sink"),
+                                 QStringLiteral("-L"), QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=")
+                                     + socket()});
+        if (!m_server.waitForStarted())
+            return;
+        for (int i = 0; i < 100 && !QFileInfo::exists(socket()); ++i)
+            QTest::qWait(50);
+        qputenv("PULSE_SERVER", ("unix:" + socket()).toLocal8Bit());
+    }
+    ~SoundServer()
+    {
+        qunsetenv("PULSE_SERVER");
+        stop();
+    }
+    bool running() const { return QFileInfo::exists(socket()) && m_server.state() == QProcess::Running; }
+    QString socket() const { return m_folder.filePath(QStringLiteral("native")); }
+    void stop()
+    {
+        m_server.kill();
+        m_server.waitForFinished();
+    }
+    // The clips the server is playing now.
+    int streams() const
+    {
+        QProcess pactl;
+        pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),
+                                              QStringLiteral("sink-inputs")});
+        pactl.waitForFinished();
+        return int(pactl.readAllStandardOutput().count('\n'));
+    }
+
+private:
+    QTemporaryDir m_folder;
+    QProcess m_server;
+};
+
+PcmClip silence(int ms)
+{
+    PcmClip clip;
+    clip.samples = QByteArray(qsizetype(PcmClip::SampleRate) * ms / 1000 * 2, '\0');
+    return clip;
+}
+} // namespace
+
+void TestModules::soundOutputOnServer()
+{
+    SoundServer server;
+    if (!server.running())
+        QSKIP("pas de serveur de son pulseaudio sur cette machine");
+    const auto make = reinterpret_cast<SoundOutputModule::MakeSoundOutput>(
+        factory(SoundOutputModule::Name, SoundOutputModule::Factory));
+    QVERIFY(make);
+    std::unique_ptr<SoundOutput> output(make());
+    QVERIFY(output->hasDevice());
+
+    // A clip ends once heard, not once handed over.
+    int ended = 0;
+    QElapsedTimer clock;
+    clock.start();
+    output->start(silence(400), [&ended] { ++ended; });
+    QTRY_COMPARE(ended, 1);
+    QVERIFY2(clock.elapsed() >= 350, qPrintable(QString::number(clock.elapsed())));
+
+    // A clip stopped, or replaced by the next, is cut short and never reported as ended.
+    output->start(silence(3000), [&ended] { ++ended; });
+    QTRY_COMPARE(server.streams(), 1);
+    output->stop();
+    QTRY_COMPARE(server.streams(), 0);
+    output->start(silence(3000), [&ended] { ++ended; });
+    QTRY_COMPARE(server.streams(), 1);
+    bool second = false;
+    output->start(silence(200), [&second] { second = true; });
+    QTRY_VERIFY(second);
+    QTRY_COMPARE(server.streams(), 0);
+    QCOMPARE(ended, 1);
+
+    // A server gone away mid-clip: the clip ends all the same.
+    bool cut = false;
+    output->start(silence(5000), [&cut] { cut = true; });
+    QTRY_COMPARE(server.streams(), 1);
+    server.stop();
+    QTRY_VERIFY(cut);
+
+    // The output goes at once, whatever it was playing.
+    output->start(silence(5000), [] { QFAIL("fin d'un son après la fin de la sortie"); });
+    output.reset();
 }
 
 void TestModules::summaryWindow()

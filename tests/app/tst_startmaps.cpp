@@ -102,7 +102,7 @@ void TestStartMaps::onlyWhatTheMainWindowNeeds()
     // What the summary window, the sound output and printing need, with what they bring
     // along; and the image-format plugins, which drawing the main window does not need.
     const QRegularExpression notAtStart(QStringLiteral(
-        "/libQt6(Multimedia|Network|OpenGL|PrintSupport)[A-Za-z]*\\.so|/imageformats/"
+        "/libQt6(Multimedia|Network|OpenGL|PrintSupport)[A-Za-z]*\\.so|/libpulse|/imageformats/"
         "|/libplumalin_|/libcups"));
     QStringList loaded = libraries.filter(notAtStart);
     QVERIFY2(loaded.isEmpty(), qPrintable(QStringLiteral("mapped at start: ") + loaded.join(u' ')));
