@@ -2,7 +2,8 @@
 // 1920 x 1080 screen): a sentence start (reading a file of 129 sentences, cutting the chosen
 // one into words, scattering its tiles without overlaps; goal: one frame at 60 Hz, 16 ms), one
 // drop on the answer box with sound off (goal: 1 ms), and the exercise resized from a 640 x 480
-// main window's inner area to a 1920 x 1080 one and drawn again (goal: 16 ms).
+// main window's inner area to a 1920 x 1080 one and drawn again (goal: 16 ms), and what one step
+// of a dragged word repaints.
 #include "guibenchmain.h"
 #include "exercise/frmsac2mot.h"
 #include "fakes/fakes.h"
@@ -121,6 +122,30 @@ void BM_ResizeAndDraw(benchmark::State &state)
         state.SkipWithError("not resized");
 }
 BENCHMARK(BM_ResizeAndDraw)->Unit(benchmark::kMillisecond);
+
+// What one step of a dragged word repaints: a word's outline, left where it was and drawn
+// where it goes, over the classroom (goal: well under a frame at 60 Hz).
+void BM_DragStep(benchmark::State &state)
+{
+    TestEnv env;
+    SentenceFile::write(env.programFolder + QStringLiteral("/plumalin.txt"), classFile());
+    frmSac2Mot window(env.settings, env.clock, env.random, env.journal, env.sound,
+                      env.programFolder);
+    atScale(window, state);
+    window.Form_Load();
+    QApplication::processEvents();
+    QImage screen(window.size(), QImage::Format_ARGB32_Premultiplied);
+    const QSize word = (QSizeF(90, 26) * (state.range(0) / 100.0)).toSize();
+    const int across = window.width() - word.width() - 12;
+    int x = 0;
+    for (auto _ : state) {
+        const QRect was(QPoint(x % across, window.height() / 2), word);
+        x += 6;
+        const QRect now(QPoint(x % across, window.height() / 2 + 3), word);
+        window.render(&screen, QPoint(), QRegion(was) + now);
+    }
+}
+BENCHMARK(BM_DragStep)->Arg(100)->Arg(230)->Unit(benchmark::kMicrosecond);
 }
 
 int main(int argc, char **argv)
