@@ -29,7 +29,8 @@ pa_simple *openStream()
     pa_buffer_attr buffer;
     buffer.maxlength = uint32_t(-1);
     buffer.tlength = uint32_t(250 * BytesPerMs);
-    buffer.prebuf = uint32_t(-1);
+    // Playing starts with the first piece, so that a short cue is not held back.
+    buffer.prebuf = uint32_t(PieceBytes);
     buffer.minreq = uint32_t(-1);
     buffer.fragsize = uint32_t(-1);
     int error = 0;
@@ -63,8 +64,11 @@ void writeOut(Playing &clip)
     }
     // What the server still holds is waited for in small steps, so that a stop cuts it short.
     if (heard) {
-        const pa_usec_t ahead = pa_simple_get_latency(stream, &error);
-        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(ahead);
+        pa_usec_t ahead = pa_simple_get_latency(stream, &error);
+        if (ahead == pa_usec_t(-1))
+            ahead = 0;
+        const auto until = std::chrono::steady_clock::now()
+                           + std::chrono::microseconds(std::min<pa_usec_t>(ahead, 2'000'000));
         while (!clip.stopped && std::chrono::steady_clock::now() < until)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (!clip.stopped)
