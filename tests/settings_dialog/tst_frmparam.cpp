@@ -22,6 +22,7 @@
 #include <QMetaEnum>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -127,6 +128,12 @@ void tst_frmParam::fileDialogAndMessageBoxesDrawnWithoutPictureFiles()
                         dir.filePath(QStringLiteral("Lien vers Classe"))));
     bool seen = false;
     QTimer::singleShot(0, this, [&seen] {
+        // Whatever the checks find, the dialog closes: a failure shows at once, not as a test
+        // left waiting on an open dialog.
+        const auto close = qScopeGuard([] {
+            if (QWidget *open = QApplication::activeModalWidget())
+                open->close();
+        });
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         const auto *view = dialog->findChild<QAbstractItemView *>(QStringLiteral("listView"));
@@ -139,7 +146,6 @@ void tst_frmParam::fileDialogAndMessageBoxesDrawnWithoutPictureFiles()
         details->click();
         dialog->grab();
         seen = true;
-        dialog->reject();
     });
     QtFileChooser files;
     const auto chosen = files.choose(
@@ -154,12 +160,15 @@ void tst_frmParam::fileDialogAndMessageBoxesDrawnWithoutPictureFiles()
                             MessageBoxes::Critical, MessageBoxes::Question}) {
         bool shown = false;
         QTimer::singleShot(0, this, [&shown] {
+            const auto close = qScopeGuard([] {
+                if (QWidget *open = QApplication::activeModalWidget())
+                    open->close();
+            });
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
             QVERIFY(!box->iconPixmap().isNull());
             box->grab();
             shown = true;
-            box->accept();
         });
         messages.ask(nullptr, icon, QStringLiteral("Plumalin"), QStringLiteral("Continuer ?"),
                      MessageBoxes::Yes | MessageBoxes::No | MessageBoxes::Ok
