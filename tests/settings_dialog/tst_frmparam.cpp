@@ -110,6 +110,18 @@ void tst_frmParam::drawnWithoutPictureFiles()
     frame->setStyle(nullptr);
 }
 
+namespace {
+// Closes the dialog open when it goes, whatever the checks made meanwhile found: a failure shows
+// at once, not as a test left waiting on an open dialog.
+auto closingTheOpenDialog()
+{
+    return qScopeGuard([] {
+        if (QWidget *open = QApplication::activeModalWidget())
+            open->close();
+    });
+}
+} // namespace
+
 // The teacher's file dialog, and a message box of each kind, under the program's style.
 void tst_frmParam::fileDialogAndMessageBoxesDrawnWithoutPictureFiles()
 {
@@ -128,12 +140,7 @@ void tst_frmParam::fileDialogAndMessageBoxesDrawnWithoutPictureFiles()
                         dir.filePath(QStringLiteral("Lien vers Classe"))));
     bool seen = false;
     QTimer::singleShot(0, this, [&seen] {
-        // Whatever the checks find, the dialog closes: a failure shows at once, not as a test
-        // left waiting on an open dialog.
-        const auto close = qScopeGuard([] {
-            if (QWidget *open = QApplication::activeModalWidget())
-                open->close();
-        });
+        const auto close = closingTheOpenDialog();
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         const auto *view = dialog->findChild<QAbstractItemView *>(QStringLiteral("listView"));
@@ -160,10 +167,7 @@ void tst_frmParam::fileDialogAndMessageBoxesDrawnWithoutPictureFiles()
                             MessageBoxes::Critical, MessageBoxes::Question}) {
         bool shown = false;
         QTimer::singleShot(0, this, [&shown] {
-            const auto close = qScopeGuard([] {
-                if (QWidget *open = QApplication::activeModalWidget())
-                    open->close();
-            });
+            const auto close = closingTheOpenDialog();
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
             QVERIFY(!box->iconPixmap().isNull());
