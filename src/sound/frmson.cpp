@@ -112,11 +112,14 @@ public:
         Playing *playing = m_clips.emplace_back(std::make_unique<Playing>()).get();
         playing->samples = clip.samples;
         m_current = playing;
+        // The end is told by number: the clip itself may be gone, and another made in its
+        // place, by the time the event loop hears of it.
+        const quint64 number = ++m_started;
         // The player joins the thread before it goes, and what the thread posts goes with it.
-        playing->thread = std::thread([this, playing] {
+        playing->thread = std::thread([this, playing, number] {
             writeOut(*playing);
             playing->over = true;
-            QMetaObject::invokeMethod(this, [this, playing] { clipOver(playing); },
+            QMetaObject::invokeMethod(this, [this, number] { clipOver(number); },
                                       Qt::QueuedConnection);
         });
     }
@@ -134,9 +137,9 @@ public:
 
 private:
     // Heard to its end, or cut by a server gone away: the clip ends all the same.
-    void clipOver(const Playing *clip)
+    void clipOver(quint64 number)
     {
-        if (m_current == clip) {
+        if (m_current && number == m_started) {
             m_current = nullptr;
             endLater();
         }
@@ -164,6 +167,7 @@ private:
 
     bool m_device = false;
     Playing *m_current = nullptr;
+    quint64 m_started = 0; // the number of the last clip started, the current one if any
     std::list<std::unique_ptr<Playing>> m_clips;
     std::function<void()> m_finished;
 };
