@@ -15,6 +15,7 @@ namespace {
 template<typename Window>
 void repaint(benchmark::State &state, Window &window)
 {
+    const int usual = QPixmapCache::cacheLimit();
     QPixmapCache::clear();
     QPixmapCache::setCacheLimit(int(state.range(0)));
     window.show();
@@ -22,7 +23,7 @@ void repaint(benchmark::State &state, Window &window)
     QImage screen(window.size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state)
         window.render(&screen);
-    QPixmapCache::setCacheLimit(10240);
+    QPixmapCache::setCacheLimit(usual);
 }
 
 void BM_RepaintSummary(benchmark::State &state)

@@ -24,8 +24,8 @@
 #include "sound/soundplayer.h"
 
 #include <QApplication>
-#include <QPixmapCache>
 #include <QLocale>
+#include <QPixmapCache>
 #include <QScreen>
 
 
