@@ -89,7 +89,9 @@ void WordTile::place(const SceneScale &scale)
     const int wide = std::max(0, target - text.width());
     const int high = std::max(0, target - text.height());
     setContentsMargins(wide / 2, high / 2, wide - wide / 2, high - high / 2);
-    resize(sizeHint());
+    // The margins only add to the text's size: asking the label again would lay its text out
+    // a second time at every resize of the window.
+    resize(text + QSize(wide, high));
     move(scale.toWindow(m_twipsPos) - QPoint(wide / 2, high / 2));
     // The text laid out now, with the rest of the resize: QLabel keeps a text document for a
     // label that takes the focus and lays it out lazily, and one laid out while painting asks

@@ -225,11 +225,12 @@ void tst_frmSac2Mot::wholeScene()
     QVERIFY(qAbs(scene.left() - (inner.width() - scene.right() - 1)) <= 1);
     QVERIFY(qAbs(scene.top() - (inner.height() - scene.bottom() - 1)) <= 1);
 
-    // Tiles in play: inside the scene, their text at the scene's font size.
+    // Tiles in play: inside the scene, their text at the scene's font size, each sized to it.
     const int tileFont = w.findChild<WordTile *>()->font().pixelSize();
     for (int i = 0; i <= f.session().deck().lastWord(); ++i) {
         QVERIFY(scene.contains(f.tile(i)->geometry()));
         QCOMPARE(f.tile(i)->font().pixelSize(), tileFont);
+        QCOMPARE(f.tile(i)->size(), f.tile(i)->sizeHint());
     }
     QVERIFY(qAbs(tileFont - 16 * 4.0 / 3 * scale) <= 0.5);
 
