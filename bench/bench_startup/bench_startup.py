@@ -1,14 +1,17 @@
 #!/usr/bin/python3
-"""Startup time, memory and resize time of Plumalin, beside two yardsticks built with it: an
-empty Qt window, and a main window with the program's three menus and nothing else.
+"""Startup time, memory and resize time of Plumalin, beside three yardsticks built with it: an
+empty Qt window, a main window with the program's three menus and nothing else, and the same
+main window without the picture files of Qt's standard icons (which, like Plumalin, loads no
+image-format plugin: Qt's icon for the menu bar's overflow button is one, and reading it loads
+all ten).
 
   /usr/bin/python3 bench/bench_startup/bench_startup.py BUILD_DIR [--runs 9] [--before PROGRAM]
 
-BUILD_DIR is a Release build holding bin/plumalin, bench/bench_startup/bench_startup_empty_window
-and bench/bench_startup/bench_startup_menus_window (cmake --build BUILD_DIR --target plumalin
-bench_startup_empty_window bench_startup_menus_window).
+BUILD_DIR is a Release build holding bin/plumalin and the yardsticks in bench/bench_startup/
+(cmake --build BUILD_DIR --target plumalin bench_startup_empty_window bench_startup_menus_window
+bench_startup_menus_no_pictures).
 
-Everything runs on Xvfb with openbox, in one run: the three programs take turns (in a rotating
+Everything runs on Xvfb with openbox, in one run: the programs take turns (in a rotating
 order), and the median of the runs is given for each figure.
 - Launch: from starting the process to the X server's MapNotify of its window's frame, and to
   the first paint of its client area (the first damage of the screen as large as most of it).
@@ -221,6 +224,8 @@ def main():
                          "bench_startup_empty_window"),
         "mêmes menus": (os.path.join(here, "bench_startup_menus_window"),
                         "bench_startup_menus_window"),
+        "menus sans images": (os.path.join(here, "bench_startup_menus_no_pictures"),
+                              "bench_startup_menus_no_pictures"),
         "plumalin": (os.path.join(args.build, "bin", "plumalin"), MAIN_TITLE),
     }
     if args.before:
@@ -248,7 +253,7 @@ def main():
             session.close()
         peaks = {}
         steps = {}
-        for name in names[2:]:
+        for name in (name for name in names if name.startswith("plumalin")):
             peaks[name], empty_peak_kb, steps[name] = memory_session(
                 programs[name][0], programs["fenêtre vide"][0], config_home)
     finally:
@@ -257,7 +262,7 @@ def main():
     def median(name, key):
         return statistics.median(r[key] for r in results[name])
 
-    floors = ("fenêtre vide", "mêmes menus")
+    floors = ("fenêtre vide", "mêmes menus", "menus sans images")
     rows = (("map", "Lancement jusqu'à la fenêtre placée (MapNotify)", "ms", 1),
             ("paint", "Lancement jusqu'au premier dessin de la fenêtre", "ms", 1),
             ("rss", "Mémoire résidente au démarrage", "MiB", 1 / 1024),
@@ -268,7 +273,7 @@ def main():
         print(label + " :")
         for name in names:
             values = ", ".join(f"{r[key] * scale:.0f}" for r in results[name])
-            line = f"  {name:15s} {median(name, key) * scale:7.1f} {unit:3s}  ({values})"
+            line = f"  {name:17s} {median(name, key) * scale:7.1f} {unit:3s}  ({values})"
             if name.startswith("plumalin"):
                 line += "  soit " + ", ".join(
                     f"{median(name, key) / median(floor, key):.2f} × {floor}" for floor in floors)
