@@ -2,6 +2,9 @@
 #include "shell/appicon.h"
 #include "shell/logoarea.h"
 #include "shell/nomfichier.h"
+#include "shell/welcomedesign.h"
+#include "shell/welcomepictures.h"
+#include "ui/fixedturn.h"
 #include "fakes/fakes.h"
 #include "fakes/windowchecks.h"
 
@@ -66,6 +69,9 @@ private slots:
     void logoOnWhite();
     void iconAsTheDesktopShowsIt_data();
     void iconAsTheDesktopShowsIt();
+    void outlinesAsDesigned();
+    void fixedTurns_data();
+    void fixedTurns();
     void commandJournalLines_data();
     void commandJournalLines();
     void commandTwiceOneWindow_data();
@@ -291,6 +297,46 @@ void TestFrmMain::iconAsTheDesktopShowsIt()
     QVERIFY2(difference / (size * size) <= 3,
              qPrintable(QStringLiteral("mean difference %1").arg(difference / (size * size))));
     QVERIFY2(far <= size * size / 100, qPrintable(QStringLiteral("%1 pixels apart").arg(far)));
+}
+
+// The pictures are drawn from outlines written beforehand from their design, with the fonts
+// installed: the file written is the design's (tools/welcome_outlines.cpp writes it again).
+void TestFrmMain::outlinesAsDesigned()
+{
+    const QList<WelcomeOutline> designed = welcomeOutlines();
+    QVERIFY(designed.size() > 10);
+    for (const WelcomeOutline &outline : designed) {
+        const QPainterPath baked = bakedWelcomeOutline(outline.name);
+        QVERIFY2(baked.elementCount() == outline.path.elementCount(),
+                 qPrintable(QStringLiteral("%1: %2 elements, designed %3").arg(outline.name)
+                                .arg(baked.elementCount()).arg(outline.path.elementCount())));
+        for (int i = 0; i < baked.elementCount(); ++i) {
+            const QPainterPath::Element a = baked.elementAt(i);
+            const QPainterPath::Element b = outline.path.elementAt(i);
+            QVERIFY2(a.type == b.type && qAbs(a.x - b.x) < 0.002 && qAbs(a.y - b.y) < 0.002,
+                     qPrintable(QStringLiteral("%1, element %2").arg(outline.name).arg(i)));
+        }
+    }
+    QVERIFY(bakedWelcomeOutline(QStringLiteral("nothing")).isEmpty());
+}
+
+void TestFrmMain::fixedTurns_data()
+{
+    QTest::addColumn<double>("degrees");
+    for (const double degrees : {0.0, 20.0, 28.0, -10.0, 90.0, -180.0, 359.0, 725.0, -1000.5})
+        QTest::newRow(qPrintable(QString::number(degrees))) << degrees;
+}
+
+// A turn worked out when building is Qt's turn by the same angle.
+void TestFrmMain::fixedTurns()
+{
+    QFETCH(double, degrees);
+    const QTransform fixed = fixedTurn(degrees).transform();
+    const QTransform qt = QTransform().rotate(degrees);
+    for (const QPointF &p : {QPointF(1, 0), QPointF(0, 1), QPointF(-37.5, 12.25)}) {
+        const QPointF d = fixed.map(p) - qt.map(p);
+        QVERIFY2(qAbs(d.x()) < 1e-9 && qAbs(d.y()) < 1e-9, qPrintable(QString::number(d.x())));
+    }
 }
 
 void TestFrmMain::commandJournalLines_data()
