@@ -661,7 +661,7 @@ void TestFrmMain::chargerExercice_data()
         << QStringLiteral("Editer - Charger les phrases (Fichier:%1/phrases/animaux.txt)")
         << QStringLiteral("animaux.txt");
     QTest::newRow("name ending in blanks")
-        << QStringLiteral("  %1/ski.txt  ")
+        << QStringLiteral("%1/ski.txt  ")
         << QStringLiteral("Editer - Charger les phrases (Fichier:%1/ski.txt)")
         << QStringLiteral("ski.txt");
 }
