@@ -82,7 +82,7 @@ struct Letter {
     qreal turnY;
 };
 
-// In the order of WelcomeLetterColours (welcomepictures.cpp).
+// In the order of their colours (welcomepictures.cpp).
 constexpr Letter Letters[] = {
     {'A', 60, 172, -10, 134},
     {'B', 146, 164, 7, 124},
