@@ -214,8 +214,14 @@ QString readBytes(QByteArrayView bytes, const QString &fileName, const Sink &sin
     qsizetype pos = firstEnd < 0 ? bytes.size() : firstEnd + 1;
     while (pos < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', pos);
-        if (end < 0)
+        if (end < 0) {
+            // Every line of ours is written with its line end: one without is a line still being
+            // written (another copy, another computer), or the one a copy was writing when it
+            // was cut off. It is read once whole, and never taken half-written.
+            if (newForm)
+                break;
             end = bytes.size();
+        }
         QByteArrayView text = bytes.sliced(pos, end - pos);
         pos = end + 1;
         if (text.endsWith('\r'))

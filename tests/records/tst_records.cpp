@@ -145,6 +145,7 @@ private slots:
     void localTimeAcrossClockChanges();
     void fileOfAnotherFormIsLeftAlone();
     void lineCutShortStaysAlone();
+    void lastLineBeingWritten();
     void failureIsToldOnce_data();
     void failureIsToldOnce();
     void abruptEndLosesNoWholeLine();
@@ -354,6 +355,32 @@ void TestRecords::lineCutShortStaysAlone()
     QCOMPARE(set.lines.size(), std::size_t(2));
     QCOMPARE(set.lines[1].value, QStringLiteral("Le chat"));
     QCOMPARE(set.notes, QStringList{QStringLiteral("« journal-2026-12-10-salle1.csv » : une ligne illisible ignorée.")});
+}
+
+// A reader that comes while a line is being written (or after a copy was cut off in the middle
+// of one) sees the start of it only: it is read once whole, and is no damage meanwhile.
+void TestRecords::lastLineBeingWritten()
+{
+    QTemporaryDir dir;
+    RecordWriter writer(dir.path(), QStringLiteral("salle1"));
+    writer.lineAdded(entry(2, at(10, 9, 0, 0), JournalEvent::rightDrop(QStringLiteral("Le"), QStringLiteral("Le")), 1));
+    writer.lineAdded(entry(3, at(10, 9, 0, 5), JournalEvent::rightDrop(QStringLiteral("Le chat"), QStringLiteral("chat")), 1));
+    QVERIFY(writer.flush());
+    const QString path = writer.currentFile();
+    const QByteArray whole = fileBytes(path);
+    const qsizetype lastStart = whole.lastIndexOf("\r\n", whole.size() - 3) + 2;
+    // Cut at every place but the line end, down to the line's first byte.
+    for (qsizetype cut : {whole.size() - 1, whole.size() - 2, lastStart + 40, lastStart + 1}) {
+        writeFile(path, whole.first(cut));
+        const RecordSet set = RecordReader::readFolder(dir.path());
+        QVERIFY2(set.notes.isEmpty(), qPrintable(set.notes.join(QLatin1Char('\n'))));
+        QCOMPARE(set.lines.size(), std::size_t(1));
+        QCOMPARE(set.lines[0].value, QStringLiteral("Le"));
+    }
+    writeFile(path, whole);
+    const RecordSet set = RecordReader::readFolder(dir.path());
+    QCOMPARE(set.lines.size(), std::size_t(2));
+    QCOMPARE(set.lines[1].value, QStringLiteral("Le chat"));
 }
 
 void TestRecords::failureIsToldOnce_data()
