@@ -3,8 +3,6 @@
 #include <QFile>
 #include <QtEndian>
 
-#include <mpg123.h>
-
 #include <cstring>
 #include <vector>
 
@@ -14,8 +12,10 @@ constexpr qint64 MaxCueBytes = 16 * 1024 * 1024;
 
 quint32 le32(const char *p) { return qFromLittleEndian<quint32>(p); }
 quint16 le16(const char *p) { return qFromLittleEndian<quint16>(p); }
+}
 
-// Interleaved frames of `channels` mixed down to one channel.
+namespace CueDecoder {
+
 std::vector<qint16> mixDown(const std::vector<qint16> &frames, int channels)
 {
     if (channels <= 1)
@@ -29,9 +29,6 @@ std::vector<qint16> mixDown(const std::vector<qint16> &frames, int channels)
     }
     return mono;
 }
-}
-
-namespace CueDecoder {
 
 PcmClip resampled(const qint16 *samples, qsizetype count, int rate)
 {
@@ -96,45 +93,7 @@ std::optional<PcmClip> decodeWav(const QByteArray &bytes)
     return std::nullopt;
 }
 
-std::optional<PcmClip> decodeMp3(const QByteArray &bytes)
-{
-    int error = MPG123_OK;
-    mpg123_handle *handle = mpg123_new(nullptr, &error);
-    if (!handle)
-        return std::nullopt;
-    // Signed 16-bit out, whatever the stream's rate and channels.
-    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.);
-    mpg123_format_none(handle);
-    for (long rate : {8000L, 11025L, 12000L, 16000L, 22050L, 24000L, 32000L, 44100L, 48000L})
-        mpg123_format(handle, rate, MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
-    std::vector<qint16> frames;
-    long rate = 0;
-    int channels = 0, encoding = 0;
-    bool ok = mpg123_open_feed(handle) == MPG123_OK
-              && mpg123_feed(handle, reinterpret_cast<const unsigned char *>(bytes.constData()),
-                             std::size_t(bytes.size()))
-                     == MPG123_OK;
-    std::vector<unsigned char> buffer(16384);
-    while (ok) {
-        std::size_t done = 0;
-        const int result = mpg123_read(handle, buffer.data(), buffer.size(), &done);
-        if (result == MPG123_NEW_FORMAT) {
-            mpg123_getformat(handle, &rate, &channels, &encoding);
-            continue;
-        }
-        const auto *samples = reinterpret_cast<const qint16 *>(buffer.data());
-        frames.insert(frames.end(), samples, samples + done / 2);
-        if (result != MPG123_OK)
-            break; // the end of the data, or a damaged stream: what was read stays
-    }
-    mpg123_delete(handle);
-    if (!ok || rate <= 0 || channels < 1 || frames.empty())
-        return std::nullopt;
-    const std::vector<qint16> mono = mixDown(frames, channels);
-    return resampled(mono.data(), qsizetype(mono.size()), int(rate));
-}
-
-std::optional<PcmClip> decodeFile(const QString &path)
+std::optional<PcmClip> decodeFile(const QString &path, DecodeMp3 mp3)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxCueBytes)
@@ -142,7 +101,7 @@ std::optional<PcmClip> decodeFile(const QString &path)
     const QByteArray bytes = file.readAll();
     if (bytes.startsWith("RIFF"))
         return decodeWav(bytes);
-    return decodeMp3(bytes);
+    return mp3 ? mp3(bytes) : std::nullopt;
 }
 
 }

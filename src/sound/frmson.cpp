@@ -1,4 +1,5 @@
 #include "frmson.h"
+#include "mp3decoder.h"
 
 #include <QObject>
 #include <QTimer>
@@ -134,6 +135,7 @@ public:
     }
 
     bool hasDevice() const override { return m_device; }
+    DecodeMp3 mp3Decoder() const override { return &CueDecoder::decodeMp3; }
 
 private:
     // Heard to its end, or cut by a server gone away: the clip ends all the same.

@@ -197,8 +197,9 @@ void SoundPlayer::startCue(const SoundItem &item)
     // the event loop, heard only if nothing else was asked for meanwhile.
     const quint64 generation = m_generation;
     const QString path = soundPath(item.text);
-    QMetaObject::invokeMethod(m_cueWorker, [this, generation, path] {
-        std::optional<PcmClip> clip = CueDecoder::decodeFile(path);
+    const DecodeMp3 mp3 = m_output->mp3Decoder();
+    QMetaObject::invokeMethod(m_cueWorker, [this, generation, path, mp3] {
+        std::optional<PcmClip> clip = CueDecoder::decodeFile(path, mp3);
         qCDebug(lcSound) << "cue" << path << (clip ? "read" : "unreadable");
         QMetaObject::invokeMethod(this, [this, generation, clip = std::move(clip)] {
             if (generation != m_generation)

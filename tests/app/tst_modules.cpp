@@ -50,6 +50,13 @@ void TestModules::soundOutput()
     if (!output->hasDevice())
         QTRY_VERIFY(finished);
     output->stop();
+    // The MP3 cues are decoded by the decoder that comes with the output.
+    const DecodeMp3 mp3 = output->mp3Decoder();
+    QVERIFY(mp3);
+    QFile cue(QStringLiteral(PLUMALIN_SOUNDS_DIR "/bravo.mp3"));
+    QVERIFY(cue.open(QIODevice::ReadOnly));
+    const std::optional<PcmClip> bravo = mp3(cue.readAll());
+    QVERIFY(bravo && bravo->durationMs() > 100);
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include "journal/journalmodel.h"
 #include "records/frmbilan.h"
 #include "records/recordwriter.h"
+#include "sound/mp3decoder.h"
 #include "sound/soundplayer.h"
 
 #include <QRegularExpression>
@@ -70,6 +71,7 @@ struct TestEnv {
                       [this] {
                           auto out = std::make_unique<FakeSoundOutput>();
                           out->device = soundDevice;
+                          out->mp3 = &CueDecoder::decodeMp3;
                           soundOutput = out.get();
                           return std::unique_ptr<SoundOutput>(std::move(out));
                       },

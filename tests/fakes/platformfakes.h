@@ -69,6 +69,8 @@ public:
         finished = nullptr;
     }
     bool hasDevice() const override { return device; }
+    DecodeMp3 mp3 = nullptr; // null: MP3 cues do not decode
+    DecodeMp3 mp3Decoder() const override { return mp3; }
     bool isPlaying() const { return bool(finished); }
     // The clip playing has been heard to its end.
     void end()
