@@ -5,12 +5,12 @@
 #include "common/apptexts.h"
 #include "common/objectnames.h"
 #include "ui/rendersvg.h"
+#include "ui/svgdrawing.h"
 #include "platform/messageboxes.h"
 
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
-#include <QSvgRenderer>
 #include <QWindow>
 
 #include <cmath>
@@ -48,8 +48,8 @@ frmApropos::frmApropos(MessageBoxes &messages, SystemTools &system, QWidget *mai
 
     picIcon = new QLabel(this);
     picIcon->setGeometry(twipsRect(90, 135, 1410, 1200));
-    QSvgRenderer logo(QStringLiteral(":/pictures/about_logo.svg"));
-    picIcon->setPixmap(renderSvg(logo, picIcon->size(), devicePixelRatioF()));
+    const auto logo = loadSvgFile(QStringLiteral(":/pictures/about_logo.svg"));
+    picIcon->setPixmap(renderSvg(*logo, picIcon->size(), devicePixelRatioF()));
 
     lblTitle = makeLabel(this, twipsRect(1560, 135, 2850, 255));
     QPalette black = lblTitle->palette();

@@ -5,7 +5,7 @@
 
 SvgPicture::SvgPicture(const QString &resource, QWidget *parent)
     : QWidget(parent)
-    , m_renderer(resource)
+    , m_drawing(loadSvgFile(resource))
 {
 }
 
@@ -38,5 +38,5 @@ void SvgPicture::paintEvent(QPaintEvent *event)
             painter.fillRect(rect, m_background);
     }
     painter.setClipRegion(event->region());
-    m_renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(drawnSize())));
+    m_drawing->render(painter, QRectF(QPointF(0, 0), QSizeF(drawnSize())));
 }

@@ -1,7 +1,10 @@
 #pragma once
+#include "ui/svgdrawing.h"
+
 #include <QString>
-#include <QSvgRenderer>
 #include <QWidget>
+
+#include <memory>
 
 // A picture drawn from an SVG resource straight onto the screen, sharp at any size and on
 // high-density screens.
@@ -15,7 +18,7 @@ class SvgPicture : public QWidget
 public:
     SvgPicture(const QString &resource, QWidget *parent);
 
-    bool isValid() const { return m_renderer.isValid(); }
+    bool isValid() const { return m_drawing->isValid(); }
 
     // Draws the picture at this size from the top left corner, cropped by the widget; an empty
     // size (the default) draws it at the widget's size.
@@ -31,7 +34,7 @@ protected:
 private:
     QSize drawnSize() const;
 
-    QSvgRenderer m_renderer;
+    std::unique_ptr<SvgDrawing> m_drawing;
     QSize m_pictureSize;
     QColor m_background; // invalid: transparent around the picture
 };

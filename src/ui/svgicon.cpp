@@ -2,8 +2,9 @@
 
 #include "paintedicon.h"
 
+#include "svgdrawing.h"
+
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include <memory>
 
@@ -14,15 +15,13 @@ struct LazySvg
 {
     QString resource;
     QByteArray text;
-    std::shared_ptr<std::unique_ptr<QSvgRenderer>> renderer =
-        std::make_shared<std::unique_ptr<QSvgRenderer>>();
+    std::shared_ptr<std::unique_ptr<SvgDrawing>> renderer =
+        std::make_shared<std::unique_ptr<SvgDrawing>>();
 
-    QSvgRenderer &loaded() const
+    SvgDrawing &loaded() const
     {
-        if (!*renderer) {
-            *renderer = text.isEmpty() ? std::make_unique<QSvgRenderer>(resource)
-                                       : std::make_unique<QSvgRenderer>(text);
-        }
+        if (!*renderer)
+            *renderer = text.isEmpty() ? loadSvgFile(resource) : loadSvgText(text);
         return **renderer;
     }
     IconDrawing drawing() const
@@ -30,7 +29,7 @@ struct LazySvg
         if (resource.isEmpty() && text.isEmpty())
             return {};
         return [svg = *this](QPainter &painter, const QSize &size) {
-            svg.loaded().render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+            svg.loaded().render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
         };
     }
 };

@@ -4,10 +4,13 @@
 #include "platform/printingmodule.h"
 #include "records/summarymodule.h"
 #include "sound/soundoutputmodule.h"
+#include "ui/svgdrawing.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QImage>
 #include <QLibrary>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -22,6 +25,7 @@ private slots:
     void soundOutputOnServer();
     void summaryWindow();
     void printDialog();
+    void svgDrawing();
 };
 
 namespace {
@@ -189,6 +193,27 @@ void TestModules::printDialog()
     QVERIFY(make);
     std::unique_ptr<PrintDialog> dialog(make());
     QVERIFY(dialog);
+}
+
+void TestModules::svgDrawing()
+{
+    const auto make = reinterpret_cast<MakeSvgDrawing>(factory(SvgModule::Name, SvgModule::Factory));
+    QVERIFY(make);
+    // From text: a red square over the whole picture.
+    std::unique_ptr<SvgDrawing> square(make({}, QByteArrayLiteral(
+        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
+        "<rect width='10' height='10' fill='#ff0000'/></svg>")));
+    QVERIFY(square && square->isValid());
+    QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        square->render(painter, QRectF(0, 0, 20, 20));
+    }
+    QCOMPARE(image.pixelColor(10, 10), QColor(Qt::red));
+    // From a file that is not there: an invalid drawing, which draws nothing.
+    std::unique_ptr<SvgDrawing> missing(make(QStringLiteral("/nulle/part.svg"), {}));
+    QVERIFY(missing && !missing->isValid());
 }
 
 QTEST_MAIN(TestModules)

@@ -99,10 +99,10 @@ void TestStartMaps::onlyWhatTheMainWindowNeeds()
                       << libraries.join(QStringLiteral("\n  "));
     QVERIFY(!libraries.filter(QRegularExpression(QStringLiteral("/libQt6Widgets\\.so"))).isEmpty());
 
-    // What the summary window, the sound output (and its MP3 decoder) and printing need, with
-    // what they bring along; and the image-format plugins, which drawing the main window does not need.
+    // What the summary window, the sound output (and its MP3 decoder), printing and the SVG
+    // drawings of the exercise need, with what they bring along; and the image-format plugins, which drawing the main window does not need.
     const QRegularExpression notAtStart(QStringLiteral(
-        "/libQt6(Multimedia|Network|OpenGL|PrintSupport)[A-Za-z]*\\.so|/libpulse|/imageformats/"
+        "/libQt6(Multimedia|Network|OpenGL|PrintSupport|Svg)[A-Za-z]*\\.so|/libpulse|/imageformats/"
         "|/libplumalin_|/libcups|/libmpg123"));
     QStringList loaded = libraries.filter(notAtStart);
     QVERIFY2(loaded.isEmpty(), qPrintable(QStringLiteral("mapped at start: ") + loaded.join(u' ')));
