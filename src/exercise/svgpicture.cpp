@@ -33,7 +33,10 @@ void SvgPicture::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     if (m_background.isValid()) {
-        const QRegion around = event->region() - QRect(QPoint(0, 0), drawnSize());
+        // A picture that could not be read covers nothing: the background goes everywhere.
+        const QRegion around = m_drawing->isValid()
+                                   ? event->region() - QRect(QPoint(0, 0), drawnSize())
+                                   : event->region();
         for (const QRect &rect : around)
             painter.fillRect(rect, m_background);
     }

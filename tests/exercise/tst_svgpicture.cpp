@@ -1,8 +1,10 @@
 // The drawn classroom, drawn straight onto the screen: a part repainted alone (what a dragged
 // word uncovers) is the same as in the whole picture.
 #include "exercise/svgpicture.h"
+#include "ui/qtsvgdrawing.h"
 
 #include <QImage>
+#include <QRegularExpression>
 #include <QTest>
 
 class TestSvgPicture : public QObject
@@ -10,6 +12,7 @@ class TestSvgPicture : public QObject
     Q_OBJECT
 private slots:
     void partDrawnAsTheWhole();
+    void withoutTheModule();
 };
 
 namespace {
@@ -63,6 +66,24 @@ void TestSvgPicture::partDrawnAsTheWhole()
     const QImage larger = scene->grab().toImage();
     QCOMPARE(larger.size(), QSize(1294, 878));
     QCOMPARE(QColor(larger.pixel(1290, 400)), QColor(Qt::white));
+}
+
+void TestSvgPicture::withoutTheModule()
+{
+    // As in a program whose SVG module is missing (the test's folder has none): the picture is
+    // not drawn, and the window around it works and paints.
+    useSvgDrawingMaker(nullptr);
+    const auto restore = qScopeGuard([] { useSvgDrawingMaker(&makeQtSvgDrawing); });
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("module « plumalin_svg » .* ne se charge pas")));
+    QWidget window;
+    window.resize(300, 200);
+    auto *scene = new SvgPicture(QStringLiteral(":/exercise/scene.svg"), &window);
+    QVERIFY(!scene->isValid());
+    scene->setOpaqueBackground(Qt::white);
+    scene->setGeometry(0, 0, 300, 200);
+    const QImage drawn = scene->grab().toImage();
+    QCOMPARE(QColor(drawn.pixel(150, 100)), QColor(Qt::white));
 }
 
 QTEST_MAIN(TestSvgPicture)
