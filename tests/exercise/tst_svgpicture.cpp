@@ -74,8 +74,8 @@ void TestSvgPicture::withoutTheModule()
     // not drawn, and the window around it works and paints.
     useSvgDrawingMaker(nullptr);
     const auto restore = qScopeGuard([] { useSvgDrawingMaker(&makeQtSvgDrawing); });
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression(QStringLiteral("module « plumalin_svg » .* ne se charge pas")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+                                           "module « plumalin_svg » .* ne se charge pas")));
     QWidget window;
     window.resize(300, 200);
     auto *scene = new SvgPicture(QStringLiteral(":/exercise/scene.svg"), &window);
