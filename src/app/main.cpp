@@ -57,8 +57,11 @@ int main(int argc, char *argv[])
     settings.setFailureReport([&messages](const QString &message) {
         messages.tell(QApplication::activeWindow(), MessageBoxes::Warning, AppTexts::Title, message);
     });
-    // Every journal line is also kept on disk, in the user's Plumalin folder.
-    RecordWriter records(joinPath(userPlumalinFolder(), QStringLiteral("Journaux")));
+    // Every journal line is also kept on disk, in the user's Plumalin folder. Finding the user's
+    // documents folder reads and parses the desktop's list of folders (a third of a megabyte of
+    // Qt's code and data): looked up at the first line, not at start.
+    RecordWriter records(
+        [] { return joinPath(userPlumalinFolder(), QStringLiteral("Journaux")); });
     // A folder the teacher chose (a school's shared folder) is waited for, never made.
     const QString chosenRecords = settings.GetSetting(Settings::DossierJournaux, QString());
     if (!chosenRecords.isEmpty())

@@ -19,6 +19,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <utility>
 #include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -282,8 +283,27 @@ RecordWriter::~RecordWriter()
         m_thread.detach();
 }
 
+RecordWriter::RecordWriter(std::function<QString()> defaultFolder, QString computer)
+    : RecordWriter(QString(), std::move(computer))
+{
+    m_defaultFolder = std::move(defaultFolder);
+}
+
+void RecordWriter::settleFolder()
+{
+    if (m_defaultFolder)
+        setFolder(std::exchange(m_defaultFolder, nullptr)(), true);
+}
+
+QString RecordWriter::folder()
+{
+    settleFolder();
+    return m_folder;
+}
+
 void RecordWriter::setFolder(const QString &folder, bool create)
 {
+    m_defaultFolder = nullptr;
     m_folder = folder;
     hand(FolderItem, QDate(), 0, folder, create);
 }
@@ -329,6 +349,7 @@ void RecordWriter::hand(int kind, const QDate &day, qint64 runMs, const QString 
 
 void RecordWriter::lineAdded(const JournalEntry &entry)
 {
+    settleFolder();
     const qint64 stampSecs = entry.stampSecs;
     const qint64 minute = stampSecs >= 0 ? stampSecs / 60 : (stampSecs - 59) / 60;
     if (minute != m_cachedMinute) {
@@ -426,6 +447,7 @@ SummaryCache &RecordWriter::summaryCache()
 
 std::function<SummaryCache::Result()> RecordWriter::summaryReading()
 {
+    settleFolder();
     std::shared_ptr<Shared> shared = m_shared;
     quint64 target;
     {

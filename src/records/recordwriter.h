@@ -31,6 +31,10 @@ class RecordWriter : public JournalListener
 public:
     // `computer` names this computer's files and goes with every line.
     explicit RecordWriter(QString folder, QString computer = QString());
+    // The folder asked of `defaultFolder` only when first needed (the first line, the summary),
+    // so that a run that records nothing never looks it up; one set before with setFolder()
+    // makes it unneeded. The folder is made when missing, as a default one is.
+    explicit RecordWriter(std::function<QString()> defaultFolder, QString computer = QString());
     // Waits a moment (FlushMs at most) for the lines handed over to reach their file.
     ~RecordWriter() override;
 
@@ -62,7 +66,7 @@ public:
     // never reached their file, in French; empty when every line is on the disk.
     QString finish();
 
-    QString folder() const { return m_folder; }
+    QString folder();
     QString computer() const { return m_computer; }
     // What the teacher should know: lines waiting for their folder, or lines lost; empty
     // while every line has reached its file.
@@ -96,8 +100,10 @@ private:
     void updateFailure();
     void tellOnce();
     void hand(int kind, const QDate &day, qint64 runMs, const QString &folder = QString(), bool create = false);
+    void settleFolder();
 
     QString m_folder;
+    std::function<QString()> m_defaultFolder; // asked once, when the folder is first needed
     std::shared_ptr<SummaryCache> m_summaryCache = std::make_shared<SummaryCache>();
     QString m_computer;
     QString m_pupil;

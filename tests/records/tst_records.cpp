@@ -138,6 +138,7 @@ class TestRecords : public QObject
     Q_OBJECT
 private slots:
     void linesReachTheFileInOrder();
+    void defaultFolderAskedWhenNeeded();
     void eachDayHasItsFile();
     void lineSplitsIntoItsCells_data();
     void lineSplitsIntoItsCells();
@@ -227,6 +228,53 @@ void TestRecords::linesReachTheFileInOrder()
     QCOMPARE(set.lines[1].sentenceFile, QStringLiteral("animaux.txt"));
     QCOMPARE(RecordFormat::toDateTime(wrong.when), QDateTime(QDate(2026, 12, 10), QTime(9, 0, 59)));
     QVERIFY(set.lines[3].run != runId);
+}
+
+void TestRecords::defaultFolderAskedWhenNeeded()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Documents/Plumalin/Journaux"));
+    int asked = 0;
+    const auto defaultFolder = [&asked, folder] {
+        ++asked;
+        return folder;
+    };
+    const JournalEntry start = entry(1, at(10, 9, 0, 0), JournalEvent::of(EventKind::ExerciseStart));
+    {
+        // Not at start: once, at the first line, which goes to the folder made for it.
+        RecordWriter writer(defaultFolder, QStringLiteral("salle1"));
+        QCOMPARE(asked, 0);
+        writer.lineAdded(start);
+        writer.lineAdded(entry(2, at(10, 9, 0, 5), JournalEvent::of(EventKind::ExerciseShown)));
+        QVERIFY(writer.flush());
+        QCOMPARE(asked, 1);
+        QCOMPARE(writer.folder(), folder);
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
+        QVERIFY(writer.failure().isEmpty());
+    }
+    {
+        // The summary asks for the folder before any line: it is looked up then.
+        RecordWriter writer(defaultFolder, QStringLiteral("salle1"));
+        QCOMPARE(writer.folder(), folder);
+        QCOMPARE(asked, 2);
+    }
+    {
+        // A folder the teacher chose first: the default one is never looked up.
+        const QString chosen = dir.filePath(QStringLiteral("serveur"));
+        QVERIFY(QDir().mkpath(chosen));
+        RecordWriter writer(defaultFolder, QStringLiteral("salle1"));
+        writer.setFolder(chosen, false);
+        writer.lineAdded(start);
+        QVERIFY(writer.flush());
+        QCOMPARE(writer.folder(), chosen);
+        QCOMPARE(QDir(chosen).entryList(QDir::Files).size(), 1);
+    }
+    {
+        // A run that records nothing never looks it up.
+        RecordWriter writer(defaultFolder, QStringLiteral("salle1"));
+        QVERIFY(writer.finish().isEmpty());
+    }
+    QCOMPARE(asked, 2);
 }
 
 void TestRecords::eachDayHasItsFile()

@@ -130,6 +130,12 @@ def first_start(run, config_home):
         session.request_close(main)
         wait_for("la fin du programme", lambda: process.poll() is not None)
         run.expect(process.returncode == 0, f"fin normale (code {process.returncode})")
+        # The journal's lines are in the records folder below the user's documents, which the
+        # program looked up at the first of them.
+        records = os.path.join(config_home, "home", "Documents", "Plumalin", "Journaux")
+        journals = [f for f in (os.listdir(records) if os.path.isdir(records) else [])
+                    if f.startswith("journal-") and f.endswith(".csv")]
+        run.expect(len(journals) == 1, f"un journal du jour dans {records} : {journals}")
         settings = read_settings(config_home)
         position = [setting(settings, "Position", k)
                     for k in ("MainLeft", "MainTop", "MainWidth", "MainHeight")]
